@@ -1,0 +1,26 @@
+# Flags shared by every target of the project (not by third-party code added before this file).
+add_compile_options(-Wall -Wextra -Werror)
+if(WIN32)
+  # Windows headers in their narrow and wide forms are both used; target Windows XP SP3 and later.
+  add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+endif()
+
+if(HORALIA_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# Core libraries are plain C++20; the project root is the include root ("voice/numerals.h").
+function(horalia_core_library name)
+  add_library(${name} STATIC ${ARGN})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+endfunction()
+
+# One GoogleTest executable per subsystem; on Windows builds it runs through the Wine emulator.
+function(horalia_test name)
+  add_executable(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE GTest::gmock GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES TIMEOUT 300)
+endfunction()

@@ -1,0 +1,84 @@
+#include <langinfo.h>
+#include <locale.h>
+#include <time.h>
+
+#include <ctime>
+
+#include "common/locale_text.h"
+
+namespace horalia {
+namespace {
+
+std::tm ToTm(const Moment& m) {
+    std::tm t{};
+    t.tm_year = m.year - 1900;
+    t.tm_mon = m.month - 1;
+    t.tm_mday = m.day;
+    t.tm_hour = m.hour;
+    t.tm_min = m.minute;
+    t.tm_sec = m.second;
+    t.tm_wday = DayOfWeek(m);
+    t.tm_isdst = -1;
+    return t;
+}
+
+// The user's LC_TIME with a UTF-8 character set, whatever the process's own locale is.
+locale_t UserTimeLocale() {
+    static const locale_t locale = [] {
+        locale_t base = newlocale(LC_ALL_MASK, "", nullptr);
+        if (base == nullptr) {
+            base = newlocale(LC_ALL_MASK, "C.UTF-8", nullptr);
+        }
+        return base;
+    }();
+    return locale;
+}
+
+std::string Format(const char* pattern, const Moment& m) {
+    const std::tm t = ToTm(m);
+    char buffer[128] = {};
+    const locale_t locale = UserTimeLocale();
+    const std::size_t n = locale != nullptr ? strftime_l(buffer, sizeof buffer, pattern, &t, locale)
+                                            : std::strftime(buffer, sizeof buffer, pattern, &t);
+    return std::string(buffer, n);
+}
+
+std::string LangInfo(nl_item item) {
+    const locale_t locale = UserTimeLocale();
+    const char* text = locale != nullptr ? nl_langinfo_l(item, locale) : nl_langinfo(item);
+    return text != nullptr ? text : "";
+}
+
+class LinuxClock final : public Clock {
+public:
+    Moment Now() const override {
+        timespec now{};
+        clock_gettime(CLOCK_REALTIME, &now);
+        std::tm t{};
+        localtime_r(&now.tv_sec, &t);
+        return Moment{t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour,
+                      t.tm_min,         t.tm_sec,     static_cast<int>(now.tv_nsec / 1000000)};
+    }
+};
+
+class LinuxLocale final : public LocaleText {
+public:
+    std::string AmDesignator() const override { return LangInfo(AM_STR); }
+    std::string PmDesignator() const override { return LangInfo(PM_STR); }
+    std::string ShortDate(const Moment& m) const override { return Format("%x", m); }
+    std::string LongTime(const Moment& m) const override { return Format("%X", m); }
+};
+
+}  // namespace
+
+const Clock& SystemClock() {
+    static const LinuxClock clock;
+    return clock;
+}
+
+const LocaleText& SystemLocale() {
+    static const LinuxLocale locale;
+    return locale;
+}
+
+}  // namespace horalia

@@ -1,0 +1,32 @@
+// Starting at log-on: one named entry ("Chimewick") in a per-user store of start-up commands.
+// Windows: the value under HKCU\SOFTWARE\Microsoft\Windows\CurrentVersion\Run.
+// Linux: the XDG autostart file $XDG_CONFIG_HOME/autostart/Chimewick.desktop.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace horalia {
+
+inline constexpr char kStartEntryName[] = "Chimewick";
+
+class StartEntryStore {
+public:
+    virtual ~StartEntryStore() = default;
+    // The command the entry starts, or nothing when there is no entry.
+    virtual std::optional<std::string> Read() = 0;
+    virtual bool Write(const std::string& command) = 0;
+    virtual bool Remove() = 0;
+};
+
+// The platform's store (defined in config/win32 or config/linux).
+StartEntryStore& SystemStartStore();
+
+// The quoted full path of the running executable: "D:\Tools\Horalia\Horalia.exe" in quotes.
+std::string StartCommand(const std::string& executablePath);
+
+bool IsStartRegistered(StartEntryStore& store, const std::string& startCommand);
+void RegisterStart(StartEntryStore& store, const std::string& startCommand);
+void UnregisterStart(StartEntryStore& store);
+
+}  // namespace horalia

@@ -1,0 +1,17 @@
+// The program's web addresses, all on the reserved example domain.
+#pragma once
+
+namespace horalia {
+
+inline constexpr char kAdvertisementUrl[] = "http://www.example.com/softs/tolvex/ad.html";
+inline constexpr char kSponsorUrl[] = "http://www.example.org/?ref=horalia-3000";
+inline constexpr char kUpdateUrl[] = "http://www.example.com/softs/tolvex/update.txt";
+inline constexpr char kVendorSiteUrl[] = "http://www.example.com/softs/#soft_21";
+inline constexpr char kVendorMailAddress[] = "feedback@example.com";
+
+inline constexpr char kProgramName[] = "Horalia";
+inline constexpr char kProgramVersion[] = "3.0.0.0";
+inline constexpr char kMainWindowTitle[] = "Horalia Ver:3.0.0.0";  // also the instance marker
+inline constexpr char kFeedbackText[] = "Horalia 3.0.0.0";
+
+}  // namespace horalia

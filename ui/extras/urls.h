@@ -9,9 +9,4 @@ inline constexpr char kUpdateUrl[] = "http://www.example.com/softs/tolvex/update
 inline constexpr char kVendorSiteUrl[] = "http://www.example.com/softs/#soft_21";
 inline constexpr char kVendorMailAddress[] = "feedback@example.com";
 
-inline constexpr char kProgramName[] = "Horalia";
-inline constexpr char kProgramVersion[] = "3.0.0.0";
-inline constexpr char kMainWindowTitle[] = "Horalia Ver:3.0.0.0";  // also the instance marker
-inline constexpr char kFeedbackText[] = "Horalia 3.0.0.0";
-
 }  // namespace horalia

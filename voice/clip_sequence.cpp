@@ -1,0 +1,111 @@
+#include "voice/clip_sequence.h"
+
+#include "voice/numerals.h"
+
+namespace horalia {
+
+namespace {
+
+// One clip text per UTF-8 character of text; a stray byte becomes a clip of its own.
+void AppendCharacters(std::vector<std::string>& clips, const std::string& text) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        std::size_t length = lead < 0x80    ? 1
+                             : lead >= 0xF0 ? 4
+                             : lead >= 0xE0 ? 3
+                             : lead >= 0xC0 ? 2
+                                            : 1;
+        if (i + length > text.size()) {
+            length = text.size() - i;
+        }
+        clips.push_back(text.substr(i, length));
+        i += length;
+    }
+}
+
+std::string Ordinary(int value) {
+    std::int16_t places = 0;
+    return NumberToChinese(value, false, false, places);
+}
+
+std::string DigitByDigit(int value) {
+    std::int16_t places = 0;
+    return NumberToChinese(value, false, true, places);
+}
+
+void AppendTime(std::vector<std::string>& clips, const Moment& moment,
+                const std::string& amDesignator, const std::string& pmDesignator) {
+    clips.emplace_back("现在时间");
+    clips.push_back(ReplacePeriod(moment.hour < 12 ? amDesignator : pmDesignator));
+    const int hour12 = moment.hour % 12 == 0 ? 12 : moment.hour % 12;
+    AppendCharacters(clips, Ordinary(hour12));
+    clips.emplace_back("点");
+    if (moment.minute == 0) {
+        clips.emplace_back("整");
+        return;
+    }
+    AppendCharacters(clips, Ordinary(moment.minute));
+    clips.emplace_back("分");
+}
+
+void AppendDate(std::vector<std::string>& clips, const Moment& moment) {
+    clips.emplace_back("今天是");
+    AppendCharacters(clips, DigitByDigit(moment.year));
+    clips.emplace_back("年");
+    AppendCharacters(clips, Ordinary(moment.month));
+    clips.emplace_back("月");
+    AppendCharacters(clips, Ordinary(moment.day));
+    clips.emplace_back("日");
+    clips.emplace_back("星期");
+    // The weekday is counted from Sunday whatever the system's first day of the week. A date that
+    // names no real day (only a broken clock gives one) has no weekday to speak.
+    const bool realDate = moment.year >= 1 && moment.year <= 9999 && moment.month >= 1 &&
+                          moment.month <= 12 && moment.day >= 1 &&
+                          moment.day <= DaysInMonth(moment.year, moment.month);
+    if (!realDate) {
+        return;
+    }
+    const int weekday = DayOfWeek(moment);  // 0 = Sunday
+    clips.push_back(weekday == 0 ? std::string("日") : Ordinary(weekday));
+}
+
+}  // namespace
+
+std::string ReplacePeriod(const std::string& designator) {
+    if (designator == "AM") {
+        return "上午";
+    }
+    if (designator == "PM") {
+        return "下午";
+    }
+    return designator;
+}
+
+std::vector<std::string> TimeClipTexts(const Moment& moment, const std::string& amDesignator,
+                                       const std::string& pmDesignator) {
+    std::vector<std::string> clips;
+    AppendTime(clips, moment, amDesignator, pmDesignator);
+    return clips;
+}
+
+std::vector<std::string> DateClipTexts(const Moment& moment) {
+    std::vector<std::string> clips;
+    AppendDate(clips, moment);
+    return clips;
+}
+
+std::vector<std::string> AnnouncementClipTexts(const Moment& moment, std::int32_t announceFormat,
+                                               const std::string& amDesignator,
+                                               const std::string& pmDesignator) {
+    std::vector<std::string> clips{kChimeClip};
+    if (announceFormat == 1 || announceFormat == 2) {
+        AppendDate(clips, moment);
+    }
+    if (announceFormat == 0 || announceFormat == 2) {
+        AppendTime(clips, moment, amDesignator, pmDesignator);
+    }
+    return clips;
+}
+
+}  // namespace horalia

@@ -1,0 +1,134 @@
+#include "voice/clip_sequence.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace horalia {
+namespace {
+
+// "今天是 二 零" -> {"今天是", "二", "零"}
+std::vector<std::string> Words(const std::string& text) {
+    std::vector<std::string> words;
+    std::istringstream in(text);
+    for (std::string word; in >> word;) {
+        words.push_back(word);
+    }
+    return words;
+}
+
+Moment At(int year, int month, int day, int hour, int minute, int second = 0) {
+    Moment m;
+    m.year = year;
+    m.month = month;
+    m.day = day;
+    m.hour = hour;
+    m.minute = minute;
+    m.second = second;
+    return m;
+}
+
+TEST(ReplacePeriod, OnlyExactUpperCaseDesignatorsAreReplaced) {
+    struct Case {
+        const char* in;
+        const char* out;
+    };
+    static const Case kCases[] = {
+        {"AM", "上午"}, {"PM", "下午"},   {"上午", "上午"}, {"下午", "下午"}, {"am", "am"},
+        {"pm", "pm"},   {"A.M.", "A.M."}, {" AM", " AM"},   {"", ""},         {"vorm.", "vorm."},
+    };
+    for (const Case& c : kCases) {
+        EXPECT_EQ(ReplacePeriod(c.in), c.out) << c.in;
+    }
+}
+
+TEST(TimeClipTexts, SpeaksTheTwelveHourClock) {
+    struct Case {
+        int hour;
+        int minute;
+        const char* clips;
+    };
+    static const Case kCases[] = {
+        {0, 0, "现在时间 上午 十 二 点 整"},
+        {9, 5, "现在时间 上午 九 点 五 分"},
+        {10, 10, "现在时间 上午 十 点 十 分"},
+        {10, 15, "现在时间 上午 十 点 十 五 分"},
+        {11, 59, "现在时间 上午 十 一 点 五 十 九 分"},
+        {12, 0, "现在时间 下午 十 二 点 整"},
+        {12, 30, "现在时间 下午 十 二 点 三 十 分"},
+        {13, 45, "现在时间 下午 一 点 四 十 五 分"},
+        {20, 1, "现在时间 下午 八 点 一 分"},
+        {23, 59, "现在时间 下午 十 一 点 五 十 九 分"},
+    };
+    for (const Case& c : kCases) {
+        // Seconds are never spoken.
+        const Moment m = At(2026, 12, 6, c.hour, c.minute, 37);
+        EXPECT_EQ(TimeClipTexts(m, "AM", "PM"), Words(c.clips)) << c.hour << ":" << c.minute;
+        EXPECT_EQ(TimeClipTexts(m, "上午", "下午"), Words(c.clips)) << c.hour << ":" << c.minute;
+    }
+}
+
+TEST(TimeClipTexts, OtherDesignatorsNameTheirOwnClip) {
+    EXPECT_EQ(TimeClipTexts(At(2026, 1, 1, 9, 0), "am", "pm"), Words("现在时间 am 九 点 整"));
+    EXPECT_EQ(TimeClipTexts(At(2026, 1, 1, 21, 7), "am", "pm"), Words("现在时间 pm 九 点 七 分"));
+    // An empty designator still takes its place in the sequence.
+    EXPECT_EQ(TimeClipTexts(At(2026, 1, 1, 21, 7), "", ""),
+              (std::vector<std::string>{"现在时间", "", "九", "点", "七", "分"}));
+}
+
+TEST(TimeClipTexts, FieldsOutOfRangeLoseTheirNumerals) {
+    EXPECT_EQ(TimeClipTexts(At(2026, 1, 1, -3, -1), "AM", "PM"), Words("现在时间 上午 点 分"));
+    EXPECT_EQ(TimeClipTexts(At(2026, 1, 1, 25, 0), "AM", "PM"), Words("现在时间 下午 一 点 整"));
+}
+
+TEST(DateClipTexts, SpeaksYearMonthDayAndWeekday) {
+    struct Case {
+        int year;
+        int month;
+        int day;
+        const char* clips;
+    };
+    static const Case kCases[] = {
+        {2026, 12, 6, "今天是 二 零 二 六 年 十 二 月 六 日 星期 日"},
+        {2026, 12, 7, "今天是 二 零 二 六 年 十 二 月 七 日 星期 一"},
+        {2026, 1, 20, "今天是 二 零 二 六 年 一 月 二 十 日 星期 二"},
+        {2005, 10, 1, "今天是 二 零 零 五 年 十 月 一 日 星期 六"},
+        {2000, 1, 1, "今天是 二 零 零 零 年 一 月 一 日 星期 六"},
+        {2026, 11, 19, "今天是 二 零 二 六 年 十 一 月 十 九 日 星期 四"},
+        {2026, 12, 30, "今天是 二 零 二 六 年 十 二 月 三 十 日 星期 三"},
+        {2026, 12, 31, "今天是 二 零 二 六 年 十 二 月 三 十 一 日 星期 四"},
+        {2027, 1, 1, "今天是 二 零 二 七 年 一 月 一 日 星期 五"},
+    };
+    for (const Case& c : kCases) {
+        EXPECT_EQ(DateClipTexts(At(c.year, c.month, c.day, 10, 0)), Words(c.clips))
+            << c.year << "-" << c.month << "-" << c.day;
+    }
+}
+
+TEST(DateClipTexts, ADateThatIsNoRealDayHasNoWeekday) {
+    EXPECT_EQ(DateClipTexts(At(2026, 2, 30, 0, 0)),
+              Words("今天是 二 零 二 六 年 二 月 三 十 日 星期"));
+    EXPECT_EQ(DateClipTexts(At(2026, 13, 1, 0, 0)),
+              Words("今天是 二 零 二 六 年 十 三 月 一 日 星期"));
+    EXPECT_EQ(DateClipTexts(At(-5, 0, -1, 0, 0)), Words("今天是 年 月 日 星期"));
+}
+
+TEST(AnnouncementClipTexts, FormatChoosesTheSentences) {
+    const Moment m = At(2026, 12, 6, 10, 0);
+    const std::string date = "今天是 二 零 二 六 年 十 二 月 六 日 星期 日";
+    const std::string time = "现在时间 上午 十 点 整";
+    EXPECT_EQ(AnnouncementClipTexts(m, 0, "AM", "PM"), Words("提示 " + time));
+    EXPECT_EQ(AnnouncementClipTexts(m, 1, "AM", "PM"), Words("提示 " + date));
+    // The whole date comes before 现在时间.
+    EXPECT_EQ(AnnouncementClipTexts(m, 2, "AM", "PM"), Words("提示 " + date + " " + time));
+    EXPECT_EQ(AnnouncementClipTexts(m, 2, "上午", "下午"), Words("提示 " + date + " " + time));
+    for (const int format : {3, -1, 99}) {
+        EXPECT_EQ(AnnouncementClipTexts(m, format, "AM", "PM"), Words("提示")) << format;
+    }
+}
+
+}  // namespace
+}  // namespace horalia

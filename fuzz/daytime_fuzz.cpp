@@ -1,0 +1,26 @@
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "common/moment.h"
+#include "timesync/daytime.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    (void)horalia::GetMonthNumber(text);
+    if (auto value = horalia::ParseDaytimeReply(text)) {
+        horalia::Moment m;
+        m.year = value->year;
+        m.month = value->month;
+        m.day = value->day;
+        m.hour = value->hour;
+        m.minute = value->minute;
+        m.second = value->second;
+        if (m.year == 0 || !horalia::IsValidMoment(m) || value->dayOfWeek != 0 ||
+            value->milliseconds != 0) {
+            std::abort();
+        }
+    }
+    return 0;
+}

@@ -8,4 +8,8 @@ cmake --build --preset linux
 if [ -x build/linux/bin/horalia ]; then
   exec build/linux/bin/horalia "$@"
 fi
-exec build/linux/bin/horalia-say "$@"
+if [ -x build/linux/bin/horalia-say ]; then
+  exec build/linux/bin/horalia-say "$@"
+fi
+echo "run.sh: neither horalia nor horalia-say is built yet" >&2
+exit 1

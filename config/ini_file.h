@@ -6,8 +6,15 @@
 
 namespace horalia {
 
+class ProfileBackend;
+
 class 读写配置 {
-public:
+  public:
+    // On the platform's profile functions.
+    读写配置();
+    // On the given backend, which must outlive the instance.
+    explicit 读写配置(ProfileBackend& backend);
+
     std::string ErrorText;
 
     void SpecifyIni(const std::string& path);
@@ -15,8 +22,11 @@ public:
     std::string ReadString(const std::string& section, const std::string& key, std::int32_t size);
     std::int32_t ReadInt(const std::string& section, const std::string& key);
 
-private:
+  private:
+    bool FileNotSpecified();
+
     std::string IniPath;
+    ProfileBackend* backend_;
 };
 
 // The program's one accessor, created on first use.

@@ -11,7 +11,7 @@ namespace horalia {
 inline constexpr char kStartEntryName[] = "Chimewick";
 
 class StartEntryStore {
-public:
+  public:
     virtual ~StartEntryStore() = default;
     // The command the entry starts, or nothing when there is no entry.
     virtual std::optional<std::string> Read() = 0;

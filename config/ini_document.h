@@ -1,0 +1,66 @@
+// A small INI engine for platforms without the private-profile functions: parses decoded UTF-8
+// text into lines, looks keys up without regard to ASCII letter case, sets values in place and
+// writes the text back with every other line unchanged.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace horalia::ini {
+
+// Converts between the files' legacy code page (GBK) and UTF-8; nothing when a text does not
+// convert.
+class TextCodec {
+  public:
+    virtual ~TextCodec() = default;
+    virtual std::optional<std::string> GbkToUtf8(std::string_view gbk) = 0;
+    virtual std::optional<std::string> Utf8ToGbk(std::string_view utf8) = 0;
+};
+
+enum class Encoding { kGbk, kUtf8, kUtf8Bom };
+
+// Files larger than this are not taken for a settings file.
+inline constexpr std::size_t kMaxFileBytes = 1024 * 1024;
+
+class IniDocument {
+  public:
+    static IniDocument Parse(std::string_view utf8Text);
+
+    std::optional<std::string> Get(std::string_view section, std::string_view key) const;
+    void Set(std::string_view section, std::string_view key, std::string_view value);
+    // Every line ended by CR LF.
+    std::string Serialize() const;
+
+    const std::vector<std::string>& Lines() const { return lines_; }
+
+  private:
+    std::vector<std::string> lines_;
+};
+
+struct DecodedText {
+    std::string utf8;
+    Encoding encoding = Encoding::kGbk;
+};
+
+bool IsValidUtf8(std::string_view bytes);
+
+// File bytes to text: a BOM or valid UTF-8 with multi-byte sequences is UTF-8, anything else is
+// GBK. Nothing for bytes that are no text (NUL bytes, too large, GBK that does not decode).
+std::optional<DecodedText> DecodeFile(std::string_view bytes, TextCodec& codec);
+// Text to file bytes in the given encoding; nothing when the text has no GBK form.
+std::optional<std::string> EncodeFile(std::string_view utf8, Encoding encoding, TextCodec& codec);
+
+// The integer at the start of a value, as GetPrivateProfileInt reads it: blanks, an optional
+// sign, decimal digits; 0 when there are none. Saturates at the 32-bit limits.
+std::int32_t LeadingInteger(std::string_view value);
+
+// The value as it comes out of a buffer of size bytes in the file's encoding: at most size - 1
+// bytes, never ending in half a character.
+std::string CutToBuffer(const std::string& utf8, Encoding encoding, std::int32_t size,
+                        TextCodec& codec);
+
+}  // namespace horalia::ini

@@ -1,0 +1,81 @@
+#include "config/ini_file.h"
+
+#include <cctype>
+
+#include "config/profile_backend.h"
+
+namespace horalia {
+namespace {
+
+constexpr char kNoFile[] = "没有指定文件 ";
+constexpr char kWriteFailed[] = "写入失败 ";
+constexpr char kCannotRead[] = "不能读取 ";
+
+std::string TrimSpaces(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) {
+        return {};
+    }
+    const std::size_t last = text.find_last_not_of(' ');
+    return text.substr(first, last - first + 1);
+}
+
+}  // namespace
+
+读写配置::读写配置() : backend_(&SystemProfileBackend()) {}
+
+读写配置::读写配置(ProfileBackend& backend) : backend_(&backend) {}
+
+void 读写配置::SpecifyIni(const std::string& path) {
+    IniPath = TrimSpaces(path);
+}
+
+bool 读写配置::FileNotSpecified() {
+    if (IniPath.empty()) {
+        ErrorText = kNoFile;
+        return true;
+    }
+    ErrorText.clear();
+    return false;
+}
+
+bool 读写配置::WriteString(const std::string& section, const std::string& key,
+                           const std::string& value) {
+    if (FileNotSpecified()) {
+        return false;
+    }
+    if (backend_->WriteString(section, key, value, IniPath)) {
+        return true;
+    }
+    ErrorText = kWriteFailed;
+    return false;
+}
+
+std::string 读写配置::ReadString(const std::string& section, const std::string& key,
+                                 std::int32_t size) {
+    if (FileNotSpecified()) {
+        return {};
+    }
+    return backend_->GetString(section, key, size, IniPath);
+}
+
+std::int32_t 读写配置::ReadInt(const std::string& section, const std::string& key) {
+    // An absent key is told from a key holding 0 by asking again with another default.
+    const std::int32_t v = backend_->GetInt(section, key, 0, IniPath);
+    if (v != 0) {
+        return v;
+    }
+    const std::int32_t w = backend_->GetInt(section, key, 1, IniPath);
+    if (w == 1) {
+        ErrorText = kCannotRead;
+        return 0;
+    }
+    return w;
+}
+
+读写配置& Config() {
+    static 读写配置 instance;
+    return instance;
+}
+
+}  // namespace horalia

@@ -1,0 +1,91 @@
+#include "config/linux/atomic_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <vector>
+
+namespace horalia::linux_backend {
+
+FileContent ReadSmallFile(const std::string& path, std::size_t maxBytes) {
+    FileContent content;
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        content.status = errno == ENOENT ? ReadStatus::kMissing : ReadStatus::kUnusable;
+        return content;
+    }
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+        static_cast<std::size_t>(st.st_size) > maxBytes) {
+        close(fd);
+        content.status = ReadStatus::kUnusable;
+        return content;
+    }
+    content.status = ReadStatus::kOk;
+    char chunk[8192];
+    for (;;) {
+        const ssize_t n = read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            content.status = ReadStatus::kUnusable;
+            break;
+        }
+        if (n == 0) {
+            break;
+        }
+        content.bytes.append(chunk, static_cast<std::size_t>(n));
+        if (content.bytes.size() > maxBytes) {
+            content.status = ReadStatus::kUnusable;
+            break;
+        }
+    }
+    close(fd);
+    if (content.status != ReadStatus::kOk) {
+        content.bytes.clear();
+    }
+    return content;
+}
+
+bool ReplaceFile(const std::string& path, const std::string& bytes) {
+    mode_t mode = 0644;
+    struct stat st {};
+    if (stat(path.c_str(), &st) == 0) {
+        if (!S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0) {
+            return false;
+        }
+        mode = st.st_mode & 07777;
+    }
+    std::string temp = path + ".XXXXXX";
+    std::vector<char> name(temp.begin(), temp.end());
+    name.push_back('\0');
+    const int fd = mkstemp(name.data());
+    if (fd < 0) {
+        return false;
+    }
+    bool ok = fchmod(fd, mode) == 0;
+    std::size_t written = 0;
+    while (ok && written < bytes.size()) {
+        const ssize_t n = write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            ok = false;
+            break;
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    ok = ok && fsync(fd) == 0;
+    ok = (close(fd) == 0) && ok;
+    ok = ok && rename(name.data(), path.c_str()) == 0;
+    if (!ok) {
+        unlink(name.data());
+    }
+    return ok;
+}
+
+}  // namespace horalia::linux_backend

@@ -1,0 +1,24 @@
+// Whole-file reads and crash-safe replacement of small files.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace horalia::linux_backend {
+
+enum class ReadStatus { kOk, kMissing, kUnusable };
+
+struct FileContent {
+    ReadStatus status = ReadStatus::kMissing;
+    std::string bytes;
+};
+
+// The file's bytes; kUnusable for anything that is not a regular readable file of at most
+// maxBytes.
+FileContent ReadSmallFile(const std::string& path, std::size_t maxBytes);
+
+// Writes bytes to a temporary file in the same folder, flushes it to disk and renames it over
+// path. A file without any write permission bit is left alone (false), like a read-only file.
+bool ReplaceFile(const std::string& path, const std::string& bytes);
+
+}  // namespace horalia::linux_backend

@@ -1,0 +1,24 @@
+#include "config/start_with_system.h"
+
+namespace horalia {
+
+std::string StartCommand(const std::string& executablePath) {
+    return "\"" + executablePath + "\"";
+}
+
+bool IsStartRegistered(StartEntryStore& store, const std::string& startCommand) {
+    const std::optional<std::string> command = store.Read();
+    return command.has_value() && *command == startCommand;
+}
+
+void RegisterStart(StartEntryStore& store, const std::string& startCommand) {
+    if (!IsStartRegistered(store, startCommand)) {
+        store.Write(startCommand);
+    }
+}
+
+void UnregisterStart(StartEntryStore& store) {
+    store.Remove();
+}
+
+}  // namespace horalia

@@ -1,0 +1,37 @@
+// The start entry as the value "Chimewick" under the current user's Run key.
+#include <optional>
+
+#include "config/start_with_system.h"
+#include "config/win32/registry.h"
+
+namespace horalia {
+namespace {
+
+constexpr char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+class RunKeyStore : public StartEntryStore {
+  public:
+    std::optional<std::string> Read() override {
+        std::int32_t type = 1;
+        std::string text;
+        if (!win32::GetRegValue(win32::kHkeyCurrentUser, kRunKey, kStartEntryName, type, text)) {
+            return std::nullopt;
+        }
+        return text;
+    }
+    bool Write(const std::string& command) override {
+        return win32::SetRegValue(win32::kHkeyCurrentUser, kRunKey, kStartEntryName, 1, command);
+    }
+    bool Remove() override {
+        return win32::DeleteRegValue(win32::kHkeyCurrentUser, kRunKey, kStartEntryName);
+    }
+};
+
+}  // namespace
+
+StartEntryStore& SystemStartStore() {
+    static RunKeyStore store;
+    return store;
+}
+
+}  // namespace horalia

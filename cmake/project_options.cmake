@@ -24,3 +24,12 @@ function(horalia_test name)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES TIMEOUT 300)
 endfunction()
+
+# Adds the folder's platform leaf: win32/ on Windows, linux/ elsewhere.
+function(horalia_platform_subdirectory)
+  if(WIN32)
+    add_subdirectory(win32)
+  else()
+    add_subdirectory(linux)
+  endif()
+endfunction()

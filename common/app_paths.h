@@ -19,4 +19,15 @@ struct AppPaths {
 //   $XDG_CONFIG_HOME/horalia/ (default ~/.config/horalia/).
 AppPaths CurrentAppPaths();
 
+// The rules behind CurrentAppPaths, free of the file system so that they can be tested.
+
+// Everything beside the executable; separator is the platform's ('\\' or '/').
+AppPaths PathsBesideExecutable(const std::string& executablePath, char separator);
+
+// The Linux choice between a build tree or unpacked folder (Sound/ beside the executable) and an
+// installed program. configHome is $XDG_CONFIG_HOME; when it is empty or relative, as the XDG
+// rules say, home + "/.config" is used.
+AppPaths LinuxAppPaths(const std::string& executablePath, bool soundBesideExecutable,
+                       const std::string& configHome, const std::string& home);
+
 }  // namespace horalia

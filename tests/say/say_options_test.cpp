@@ -1,0 +1,76 @@
+#include "tools/say/say_options.h"
+
+#include <gtest/gtest.h>
+
+namespace horalia::say {
+namespace {
+
+TEST(ParseMomentText, AcceptsRealMomentsOnly) {
+    const auto full = ParseMomentText("2026-12-07 13:45:09");
+    ASSERT_TRUE(full);
+    EXPECT_EQ(full->year, 2026);
+    EXPECT_EQ(full->month, 12);
+    EXPECT_EQ(full->day, 7);
+    EXPECT_EQ(full->hour, 13);
+    EXPECT_EQ(full->minute, 45);
+    EXPECT_EQ(full->second, 9);
+    EXPECT_TRUE(ParseMomentText("2024-02-29T00:00"));
+
+    for (const char* bad :
+         {"", "2026-12-07", "2026-12-07 24:00:00", "2026-02-29 10:00:00", "2026-13-01 10:00:00",
+          "2026-12-07 10:60", "2026-12-07 10:00:60", "26-12-07 10:00:00", "2026-12-07 10:00:00 ",
+          "2026-12-07  10:00", "2026-12-07 1:00", "２０２６-12-07 10:00"}) {
+        EXPECT_FALSE(ParseMomentText(bad)) << bad;
+    }
+}
+
+TEST(ParseSayArguments, ReadsEveryOption) {
+    const ParseResult r = ParseSayArguments(
+        {"--print", "--at", "2026-12-07 13:45:00", "--format=2", "--wav", "今天.wav"});
+    ASSERT_TRUE(r.Ok()) << r.error;
+    EXPECT_TRUE(r.options.print);
+    ASSERT_TRUE(r.options.at);
+    EXPECT_EQ(r.options.at->hour, 13);
+    EXPECT_EQ(r.options.format, 2);
+    EXPECT_EQ(r.options.wavPath, "今天.wav");
+
+    const ParseResult none = ParseSayArguments({});
+    ASSERT_TRUE(none.Ok());
+    EXPECT_FALSE(none.options.print || none.options.at || none.options.format ||
+                 none.options.wavPath || none.options.help);
+}
+
+TEST(ParseSayArguments, JoinsAnUnquotedDateAndTime) {
+    const ParseResult r = ParseSayArguments({"--at", "2026-12-07", "08:05", "--print"});
+    ASSERT_TRUE(r.Ok()) << r.error;
+    EXPECT_EQ(r.options.at->minute, 5);
+    EXPECT_TRUE(r.options.print);
+}
+
+TEST(ParseSayArguments, NamesTheProblemOfBadInput) {
+    struct Case {
+        std::vector<std::string> arguments;
+        const char* mentioned;
+    };
+    const Case cases[] = {
+        {{"--at", "2026-02-30 10:00"}, "2026-02-30 10:00"},
+        {{"--at"}, "needs a value"},
+        {{"--format", "3"}, "\"3\""},
+        {{"--format", "01"}, "\"01\""},
+        {{"--format", ""}, "--format"},
+        {{"--wav", ""}, "--wav"},
+        {{"--loud"}, "unknown option \"--loud\""},
+        {{"now"}, "unexpected argument \"now\""},
+        {{"--print=yes"}, "takes no value"},
+        {{"--format", "1", "--format", "2"}, "given twice"},
+    };
+    for (const Case& c : cases) {
+        const ParseResult r = ParseSayArguments(c.arguments);
+        EXPECT_FALSE(r.Ok()) << c.mentioned;
+        EXPECT_NE(r.error.find(c.mentioned), std::string::npos) << r.error;
+        EXPECT_EQ(r.error.find('\n'), std::string::npos) << r.error;
+    }
+}
+
+}  // namespace
+}  // namespace horalia::say

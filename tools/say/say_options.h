@@ -1,0 +1,38 @@
+// The command line of horalia-say, parsed without side effects.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/moment.h"
+
+namespace horalia::say {
+
+struct SayOptions {
+    bool help = false;
+    bool print = false;
+    std::optional<Moment> at;            // the moment to announce instead of now
+    std::optional<std::int32_t> format;  // 0..2, instead of the setting
+    std::optional<std::string> wavPath;  // render into this file instead of playing
+};
+
+struct ParseResult {
+    SayOptions options;
+    std::string error;  // one line naming the problem; empty when the arguments are good
+
+    bool Ok() const { return error.empty(); }
+};
+
+// "YYYY-MM-DD HH:MM:SS" (seconds optional) naming a real date and time of day.
+std::optional<Moment> ParseMomentText(std::string_view text);
+
+// arguments: the command line without the program name, as UTF-8.
+ParseResult ParseSayArguments(const std::vector<std::string>& arguments);
+
+// The text of --help.
+std::string SayUsage();
+
+}  // namespace horalia::say

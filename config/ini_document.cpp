@@ -68,6 +68,19 @@ std::optional<KeyLine> SplitKeyLine(std::string_view line) {
     return KeyLine{Trim(trimmed.substr(0, eq)), Trim(trimmed.substr(eq + 1))};
 }
 
+// The profile functions hand out 'text' and "text" without their quotes.
+std::string_view Unquote(std::string_view value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front()) {
+        return value.substr(1, value.size() - 2);
+    }
+    return value;
+}
+
+bool HasLineBreakOrNul(std::string_view text) {
+    return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+}
+
 }  // namespace
 
 IniDocument IniDocument::Parse(std::string_view text) {
@@ -89,6 +102,8 @@ IniDocument IniDocument::Parse(std::string_view text) {
 }
 
 std::optional<std::string> IniDocument::Get(std::string_view section, std::string_view key) const {
+    section = Trim(section);
+    key = Trim(key);
     bool inSection = false;
     for (const std::string& line : lines_) {
         if (const auto name = SectionName(line)) {
@@ -102,13 +117,18 @@ std::optional<std::string> IniDocument::Get(std::string_view section, std::strin
             continue;
         }
         if (const auto kv = SplitKeyLine(line); kv && SameName(kv->key, key)) {
-            return std::string(kv->value);
+            return std::string(Unquote(kv->value));
         }
     }
     return std::nullopt;
 }
 
-void IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
+bool IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
+    if (!CanWrite(section, key, value)) {
+        return false;
+    }
+    section = Trim(section);
+    key = Trim(key);
     bool inSection = false;
     std::optional<std::size_t> insertAt;
     for (std::size_t i = 0; i < lines_.size(); ++i) {
@@ -129,7 +149,7 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
             if (SameName(kv->key, key)) {
                 // Keep the key as spelt in the file; only the value changes.
                 lines_[i] = std::string(kv->key) + "=" + std::string(value);
-                return;
+                return true;
             }
         }
         if (!Trim(lines_[i]).empty()) {
@@ -139,10 +159,11 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
     std::string keyLine = std::string(key) + "=" + std::string(value);
     if (insertAt) {
         lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(*insertAt), std::move(keyLine));
-        return;
+        return true;
     }
     lines_.push_back("[" + std::string(section) + "]");
     lines_.push_back(std::move(keyLine));
+    return true;
 }
 
 std::string IniDocument::Serialize() const {
@@ -152,6 +173,20 @@ std::string IniDocument::Serialize() const {
         out += "\r\n";
     }
     return out;
+}
+
+bool CanWrite(std::string_view section, std::string_view key, std::string_view value) {
+    if (HasLineBreakOrNul(section) || HasLineBreakOrNul(key) || HasLineBreakOrNul(value)) {
+        return false;
+    }
+    section = Trim(section);
+    key = Trim(key);
+    if (section.empty() || key.empty()) {
+        return false;
+    }
+    const char first = key.front();
+    return section.find(']') == std::string_view::npos && key.find('=') == std::string_view::npos &&
+           first != '[' && first != ';' && first != '#';
 }
 
 bool IsValidUtf8(std::string_view bytes) {
@@ -218,8 +253,9 @@ std::optional<DecodedText> DecodeFile(std::string_view bytes, TextCodec& codec) 
     if (!multiByte) {
         return DecodedText{std::string(bytes), Encoding::kGbk};
     }
+    // Bytes that do not come back unchanged would be altered by the next write of any key.
     auto utf8 = codec.GbkToUtf8(bytes);
-    if (!utf8) {
+    if (!utf8 || codec.Utf8ToGbk(*utf8) != bytes) {
         return std::nullopt;
     }
     return DecodedText{std::move(*utf8), Encoding::kGbk};

@@ -30,8 +30,10 @@ class IniDocument {
   public:
     static IniDocument Parse(std::string_view utf8Text);
 
+    // The value with its surrounding blanks, and one pair of matching quotes around it, removed.
     std::optional<std::string> Get(std::string_view section, std::string_view key) const;
-    void Set(std::string_view section, std::string_view key, std::string_view value);
+    // False, and the document unchanged, when the texts could not be read back (see CanWrite).
+    bool Set(std::string_view section, std::string_view key, std::string_view value);
     // Every line ended by CR LF.
     std::string Serialize() const;
 
@@ -46,10 +48,16 @@ struct DecodedText {
     Encoding encoding = Encoding::kGbk;
 };
 
+// Whether a key can be written so that it reads back as written: no line break or NUL anywhere,
+// a section name without ']', a key name without '=' that does not start like a section or a
+// comment line, and neither name blank.
+bool CanWrite(std::string_view section, std::string_view key, std::string_view value);
+
 bool IsValidUtf8(std::string_view bytes);
 
 // File bytes to text: a BOM or valid UTF-8 with multi-byte sequences is UTF-8, anything else is
-// GBK. Nothing for bytes that are no text (NUL bytes, too large, GBK that does not decode).
+// GBK. Nothing for bytes that are no text (NUL bytes, too large, GBK that does not decode, or
+// that would not encode back to the very same bytes).
 std::optional<DecodedText> DecodeFile(std::string_view bytes, TextCodec& codec);
 // Text to file bytes in the given encoding; nothing when the text has no GBK form.
 std::optional<std::string> EncodeFile(std::string_view utf8, Encoding encoding, TextCodec& codec);

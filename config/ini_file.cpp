@@ -1,7 +1,6 @@
 #include "config/ini_file.h"
 
-#include <cctype>
-
+#include "config/ini_document.h"
 #include "config/profile_backend.h"
 
 namespace horalia {
@@ -21,8 +20,6 @@ std::string TrimSpaces(const std::string& text) {
 }
 
 }  // namespace
-
-读写配置::读写配置() : backend_(&SystemProfileBackend()) {}
 
 读写配置::读写配置(ProfileBackend& backend) : backend_(&backend) {}
 
@@ -44,7 +41,9 @@ bool 读写配置::WriteString(const std::string& section, const std::string& ke
     if (FileNotSpecified()) {
         return false;
     }
-    if (backend_->WriteString(section, key, value, IniPath)) {
+    // Texts that would not read back as written fail like a refused write; a line break would
+    // even add lines of its own to the file.
+    if (ini::CanWrite(section, key, value) && backend_->WriteString(section, key, value, IniPath)) {
         return true;
     }
     ErrorText = kWriteFailed;
@@ -71,11 +70,6 @@ std::int32_t 读写配置::ReadInt(const std::string& section, const std::string
         return 0;
     }
     return w;
-}
-
-读写配置& Config() {
-    static 读写配置 instance;
-    return instance;
 }
 
 }  // namespace horalia

@@ -5,13 +5,15 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <vector>
 
 namespace horalia::linux_backend {
 
 FileContent ReadSmallFile(const std::string& path, std::size_t maxBytes) {
     FileContent content;
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK: a FIFO in the file's place must not wait for a writer.
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         content.status = errno == ENOENT ? ReadStatus::kMissing : ReadStatus::kUnusable;
         return content;
@@ -50,7 +52,35 @@ FileContent ReadSmallFile(const std::string& path, std::size_t maxBytes) {
     return content;
 }
 
-bool ReplaceFile(const std::string& path, const std::string& bytes) {
+namespace {
+
+// Where the bytes of path live: a symbolic link (a settings file kept elsewhere) is followed, so
+// that the link stays and its target is updated.
+std::string RealTarget(const std::string& path) {
+    char* real = realpath(path.c_str(), nullptr);
+    if (real == nullptr) {
+        return path;
+    }
+    std::string target(real);
+    free(real);
+    return target;
+}
+
+// Makes the rename itself durable; a folder that cannot be synced changes nothing.
+void SyncFolderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        fsync(fd);
+        close(fd);
+    }
+}
+
+}  // namespace
+
+bool ReplaceFile(const std::string& linkOrPath, const std::string& bytes) {
+    const std::string path = RealTarget(linkOrPath);
     mode_t mode = 0644;
     struct stat st {};
     if (stat(path.c_str(), &st) == 0) {
@@ -84,8 +114,10 @@ bool ReplaceFile(const std::string& path, const std::string& bytes) {
     ok = ok && rename(name.data(), path.c_str()) == 0;
     if (!ok) {
         unlink(name.data());
+        return false;
     }
-    return ok;
+    SyncFolderOf(path);
+    return true;
 }
 
 }  // namespace horalia::linux_backend

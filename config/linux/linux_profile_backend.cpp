@@ -41,8 +41,9 @@ class EngineProfileBackend : public ProfileBackend {
         if (file.status != ReadStatus::kOk) {
             return fallback;
         }
+        // An empty value counts as absent, as with GetPrivateProfileInt.
         const auto value = file.doc.Get(section, key);
-        return value ? ini::LeadingInteger(*value) : fallback;
+        return (value && !value->empty()) ? ini::LeadingInteger(*value) : fallback;
     }
 
     std::string GetString(const std::string& section, const std::string& key, std::int32_t size,
@@ -61,9 +62,12 @@ class EngineProfileBackend : public ProfileBackend {
         if (file.status == ReadStatus::kUnusable) {
             return false;  // never replace what cannot be read back whole
         }
-        file.doc.Set(section, key, value);
+        if (!file.doc.Set(section, key, value)) {
+            return false;
+        }
+        // A file grown beyond the limit would read as empty from then on.
         const auto bytes = ini::EncodeFile(file.doc.Serialize(), file.encoding, IconvCodec());
-        return bytes && ReplaceFile(path, *bytes);
+        return bytes && bytes->size() <= ini::kMaxFileBytes && ReplaceFile(path, *bytes);
     }
 };
 

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 
 #include "config/linux/atomic_file.h"
@@ -11,6 +12,24 @@ namespace {
 
 constexpr std::size_t kMaxDesktopFileBytes = 64 * 1024;
 
+// Exec is read by the desktop's launcher, which gives '%', '$', '`' and the backslash meanings of
+// their own and ends the entry at a line break. A command holding any of them (or a quote other
+// than the two around it) is not written at all rather than written to mean something else.
+bool FitsExecLiterally(const std::string& command) {
+    if (command.size() < 2 || command.front() != '"' || command.back() != '"') {
+        return false;
+    }
+    const std::string_view inside = std::string_view(command).substr(1, command.size() - 2);
+    for (const char c : inside) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F ||
+            std::string_view("%$`\\\"").find(c) != std::string_view::npos) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 std::string XdgAutostartStore::FilePath() const {
@@ -18,6 +37,9 @@ std::string XdgAutostartStore::FilePath() const {
 }
 
 std::optional<std::string> XdgAutostartStore::Read() {
+    if (configHome_.empty()) {
+        return std::nullopt;
+    }
     const FileContent content = ReadSmallFile(FilePath(), kMaxDesktopFileBytes);
     if (content.status != ReadStatus::kOk) {
         return std::nullopt;
@@ -47,6 +69,9 @@ std::optional<std::string> XdgAutostartStore::Read() {
 }
 
 bool XdgAutostartStore::Write(const std::string& command) {
+    if (configHome_.empty() || !FitsExecLiterally(command)) {
+        return false;
+    }
     std::error_code error;
     std::filesystem::create_directories(configHome_ + "/autostart", error);
     if (error) {
@@ -65,6 +90,9 @@ bool XdgAutostartStore::Write(const std::string& command) {
 }
 
 bool XdgAutostartStore::Remove() {
+    if (configHome_.empty()) {
+        return false;
+    }
     std::error_code error;
     return std::filesystem::remove(FilePath(), error);
 }
@@ -73,8 +101,12 @@ std::string ConfigHome() {
     if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && xdg[0] == '/') {
         return xdg;
     }
+    // Without a home folder there is no per-user store: empty, and nothing is written.
     const char* home = std::getenv("HOME");
-    return std::string(home != nullptr ? home : "") + "/.config";
+    if (home == nullptr || home[0] != '/') {
+        return {};
+    }
+    return std::string(home) + "/.config";
 }
 
 }  // namespace horalia::linux_backend

@@ -10,7 +10,7 @@ namespace horalia::linux_backend {
 
 class XdgAutostartStore : public StartEntryStore {
   public:
-    // configHome: $XDG_CONFIG_HOME, or ~/.config.
+    // configHome: $XDG_CONFIG_HOME, or ~/.config; empty: no store (nothing read or written).
     explicit XdgAutostartStore(std::string configHome) : configHome_(std::move(configHome)) {}
 
     // The Exec value of the file's [Desktop Entry] group, whoever wrote the file.
@@ -24,7 +24,7 @@ class XdgAutostartStore : public StartEntryStore {
     std::string configHome_;
 };
 
-// The folder $XDG_CONFIG_HOME names, else $HOME/.config.
+// The folder $XDG_CONFIG_HOME names, else $HOME/.config; empty when neither is absolute.
 std::string ConfigHome();
 
 }  // namespace horalia::linux_backend

@@ -1,7 +1,9 @@
 // The profile functions of kernel32, with every text in the ANSI code page.
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/win32/ansi_text.h"
@@ -13,10 +15,39 @@ namespace {
 using win32::AnsiToUtf8;
 using win32::Utf8ToAnsi;
 
+// A value cut to fit the buffer may end in half a double-byte character, and the count returned
+// can then name a byte that was never filled: keep the whole characters before any NUL.
+std::string_view WholeCharacters(std::string_view bytes) {
+    bytes = bytes.substr(0, bytes.find('\0'));
+    std::size_t end = 0;
+    while (end < bytes.size()) {
+        const std::size_t width = IsDBCSLeadByte(static_cast<BYTE>(bytes[end])) ? 2 : 1;
+        if (end + width > bytes.size()) {
+            break;
+        }
+        end += width;
+    }
+    return bytes.substr(0, end);
+}
+
+// A text the ANSI code page cannot hold would reach the profile functions with '?' in place of
+// some characters, naming another key or file or storing another value. Calls with such a text
+// read as absent and write nothing.
+bool HasAnsiForm(const std::string& utf8) {
+    return AnsiToUtf8(Utf8ToAnsi(utf8)) == utf8;
+}
+
+bool AllHaveAnsiForm(const std::string& section, const std::string& key, const std::string& path) {
+    return HasAnsiForm(section) && HasAnsiForm(key) && HasAnsiForm(path);
+}
+
 class Kernel32ProfileBackend : public ProfileBackend {
   public:
     std::int32_t GetInt(const std::string& section, const std::string& key, std::int32_t fallback,
                         const std::string& path) override {
+        if (!AllHaveAnsiForm(section, key, path)) {
+            return fallback;
+        }
         return static_cast<std::int32_t>(
             GetPrivateProfileIntA(Utf8ToAnsi(section).c_str(), Utf8ToAnsi(key).c_str(),
                                   static_cast<INT>(fallback), Utf8ToAnsi(path).c_str()));
@@ -24,7 +55,7 @@ class Kernel32ProfileBackend : public ProfileBackend {
 
     std::string GetString(const std::string& section, const std::string& key, std::int32_t size,
                           const std::string& path) override {
-        if (size <= 0) {
+        if (size <= 0 || !AllHaveAnsiForm(section, key, path)) {
             return {};
         }
         std::vector<char> buffer(static_cast<std::size_t>(size), '\0');
@@ -32,11 +63,14 @@ class Kernel32ProfileBackend : public ProfileBackend {
             Utf8ToAnsi(section).c_str(), Utf8ToAnsi(key).c_str(), "", buffer.data(),
             static_cast<DWORD>(size), Utf8ToAnsi(path).c_str());
         const std::size_t count = std::min<std::size_t>(n, buffer.size() - 1);
-        return AnsiToUtf8(std::string_view(buffer.data(), count));
+        return AnsiToUtf8(WholeCharacters(std::string_view(buffer.data(), count)));
     }
 
     bool WriteString(const std::string& section, const std::string& key, const std::string& value,
                      const std::string& path) override {
+        if (!AllHaveAnsiForm(section, key, path) || !HasAnsiForm(value)) {
+            return false;
+        }
         return WritePrivateProfileStringA(Utf8ToAnsi(section).c_str(), Utf8ToAnsi(key).c_str(),
                                           Utf8ToAnsi(value).c_str(), Utf8ToAnsi(path).c_str()) != 0;
     }

@@ -1,0 +1,130 @@
+#include "config/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "config/ini_file.h"
+#include "config_test_support.h"
+#include "fakes/fake_start_store.h"
+#include "value_ini_fixture.h"
+
+namespace horalia {
+namespace {
+
+using testing::FileExists;
+using testing::TempFolder;
+using testing::WriteBytes;
+
+constexpr char kCommand[] = "\"D:\\Tools\\Horalia\\Horalia.exe\"";
+const std::array<std::int32_t, 5> kHours = {1, 2, 6, 0, 0};
+
+class LoadSettingsTest : public ::testing::Test {
+  protected:
+    LoadSettingsTest() { config.SpecifyIni(path); }
+
+    // The file as the profile functions keep it, key names in GBK.
+    SettingsRecord LoadFrom(const std::string& utf8Text) {
+        WriteBytes(path, testing::PlatformGbkCodec().Utf8ToGbk(utf8Text).value());
+        return Load();
+    }
+    SettingsRecord Load() {
+        SettingsRecord record;
+        record.AnnounceFormat = 99;  // LoadSettings sets every field
+        record.AdShownDate = "stale";
+        record.StartWithWindows = 5;
+        LoadSettings(config, store, kCommand, record);
+        return record;
+    }
+
+    TempFolder folder;
+    std::string path = folder.File("Value.ini");
+    读写配置 config;
+    fakes::FakeStartStore store;
+};
+
+TEST_F(LoadSettingsTest, NoFileGivesTheDefaultsAndCreatesNone) {
+    const SettingsRecord r = Load();
+    EXPECT_EQ(r.AnnounceFrequency, 0);
+    EXPECT_EQ(r.AnnounceFormat, 0);
+    EXPECT_EQ(r.AdMode, 0);
+    EXPECT_EQ(r.AnnounceOff, 0);
+    EXPECT_EQ(r.AutoSyncOff, 0);
+    EXPECT_EQ(r.AdShownDate, "");
+    EXPECT_EQ(r.StartWithWindows, 0);
+    EXPECT_EQ(r.AnnounceHours, kHours);
+    EXPECT_FALSE(FileExists(path));
+    EXPECT_EQ(config.ErrorText, "");  // the date read clears what the absent numbers left
+    EXPECT_EQ(store.writes, 0);
+}
+
+TEST_F(LoadSettingsTest, ReadsEveryKeyOfTheCommittedFile) {
+    WriteBytes(path, testing::kAppliedValueIni);
+    const SettingsRecord r = Load();
+    EXPECT_EQ(r.AnnounceFrequency, 1);
+    EXPECT_EQ(r.AnnounceFormat, 2);
+    EXPECT_EQ(r.AdMode, 1);
+    EXPECT_EQ(r.AnnounceOff, 0);
+    EXPECT_EQ(r.AutoSyncOff, 1);
+    EXPECT_EQ(r.AdShownDate, "2026|12|06");
+    EXPECT_EQ(r.AnnounceHours, kHours);
+}
+
+TEST_F(LoadSettingsTest, OnlyTheAdKeysSet) {
+    const SettingsRecord r = LoadFrom("[Horalia]\r\n广告设置=1\r\n广告日期=2026|12|07\r\n");
+    EXPECT_EQ(r.AdMode, 1);
+    EXPECT_EQ(r.AdShownDate, "2026|12|07");
+    EXPECT_EQ(r.AnnounceFrequency, 0);
+    EXPECT_EQ(r.AnnounceFormat, 0);
+    EXPECT_EQ(r.AnnounceOff, 0);
+    EXPECT_EQ(r.AutoSyncOff, 0);
+}
+
+TEST_F(LoadSettingsTest, ALongDateComesBackAsItsFirstElevenCharacters) {
+    EXPECT_EQ(LoadFrom("[Horalia]\r\n广告日期=2026|12|06|extra\r\n").AdShownDate, "2026|12|06|");
+}
+
+// What a hand edit can leave beyond the dialog's ranges: 报时设置 outside 0..2 and 格式设置
+// outside 0..3 fall back to 0; the other three are kept as read (the start-up and the
+// advertisement check give every number a defined meaning).
+TEST_F(LoadSettingsTest, HandEditedValuesOutsideTheRanges) {
+    const struct {
+        const char* text;
+        std::int32_t frequency, format, adMode, announceOff, autoSyncOff;
+    } cases[] = {
+        {"0", 0, 0, 0, 0, 0},
+        {"1", 1, 1, 1, 1, 1},
+        {"2", 2, 2, 2, 2, 2},
+        {"3", 0, 3, 3, 3, 3},
+        {"4", 0, 0, 4, 4, 4},
+        {"-1", 0, 0, -1, -1, -1},
+        {"2147483647", 0, 0, INT32_MAX, INT32_MAX, INT32_MAX},
+        {"two", 0, 0, 0, 0, 0},
+        {"", 0, 0, 0, 0, 0},
+        {" 2 ", 2, 2, 2, 2, 2},
+    };
+    for (const auto& c : cases) {
+        const std::string v = c.text;
+        const SettingsRecord r =
+            LoadFrom("[Horalia]\r\n报时设置=" + v + "\r\n格式设置=" + v + "\r\n广告设置=" + v +
+                     "\r\n关闭报时=" + v + "\r\n自动校时=" + v + "\r\n");
+        EXPECT_EQ(r.AnnounceFrequency, c.frequency) << v;
+        EXPECT_EQ(r.AnnounceFormat, c.format) << v;
+        EXPECT_EQ(r.AdMode, c.adMode) << v;
+        EXPECT_EQ(r.AnnounceOff, c.announceOff) << v;
+        EXPECT_EQ(r.AutoSyncOff, c.autoSyncOff) << v;
+        EXPECT_EQ(r.AnnounceHours, kHours) << v;
+    }
+}
+
+TEST_F(LoadSettingsTest, StartWithWindowsMirrorsTheStartEntry) {
+    store.entry = kCommand;
+    EXPECT_EQ(Load().StartWithWindows, 1);
+    store.entry = "\"D:\\Tools\\Old\\Horalia.exe\"";
+    EXPECT_EQ(Load().StartWithWindows, 0);
+    EXPECT_EQ(store.writes, 0);
+    EXPECT_EQ(store.removals, 0);
+}
+
+}  // namespace
+}  // namespace horalia

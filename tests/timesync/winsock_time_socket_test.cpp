@@ -1,0 +1,234 @@
+// The Winsock socket and reply timer against a Daytime server on the loopback interface, with
+// messages pumped on the test's thread as the main form's message loop would.
+#include "timesync/win32/winsock_time_socket.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "fakes/fake_time_sync_ports.h"
+#include "timesync/win32/system_clock_setter.h"
+
+namespace horalia::win32 {
+namespace {
+
+using std::chrono::milliseconds;
+using std::chrono::steady_clock;
+
+// Accepts one connection per entry of `replies`, sends that text (nothing for an empty one)
+// and closes it.
+class LoopbackDaytimeServer {
+  public:
+    explicit LoopbackDaytimeServer(std::vector<std::string> replies)
+        : replies_(std::move(replies)) {
+        WSADATA data;
+        WSAStartup(MAKEWORD(2, 2), &data);
+        listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        int length = sizeof address;
+        getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
+        port_ = ntohs(address.sin_port);
+        listen(listener_, 4);
+        thread_ = std::thread([this] { Serve(); });
+    }
+
+    ~LoopbackDaytimeServer() {
+        closesocket(listener_);  // ends a waiting accept
+        thread_.join();
+        WSACleanup();
+    }
+
+    std::uint16_t Port() const { return port_; }
+    int Accepted() const { return accepted_; }
+
+  private:
+    void Serve() {
+        for (const std::string& reply : replies_) {
+            const SOCKET client = accept(listener_, nullptr, nullptr);
+            if (client == INVALID_SOCKET)
+                return;
+            ++accepted_;
+            if (!reply.empty())
+                send(client, reply.data(), static_cast<int>(reply.size()), 0);
+            shutdown(client, SD_SEND);
+            closesocket(client);
+        }
+    }
+
+    std::vector<std::string> replies_;
+    SOCKET listener_ = INVALID_SOCKET;
+    std::uint16_t port_ = 0;
+    std::atomic<int> accepted_{0};
+    std::thread thread_;
+};
+
+// A port nobody listens on: bound once, then released.
+std::uint16_t UnusedPort() {
+    WSADATA data;
+    WSAStartup(MAKEWORD(2, 2), &data);
+    const SOCKET probe = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    int length = sizeof address;
+    getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
+    closesocket(probe);
+    WSACleanup();
+    return ntohs(address.sin_port);
+}
+
+// Dispatches this thread's messages until `done` holds or `limit` has passed.
+// The limit is well below the 10 s reply timeout, so an exchange ended by that timeout fails.
+bool PumpUntil(const std::function<bool()>& done, milliseconds limit = milliseconds(5000)) {
+    const auto deadline = steady_clock::now() + limit;
+    while (!done()) {
+        if (steady_clock::now() >= deadline)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    return true;
+}
+
+void PumpFor(milliseconds duration) {
+    PumpUntil([] { return false; }, duration);
+}
+
+class RecordingEvents : public TimeSocketEvents {
+  public:
+    void OnConnectFailed() override { ++connectFailures; }
+    void OnDataArrival(std::int32_t) override {
+        if (onData)
+            onData();
+    }
+    void OnClosedByPeer() override { ++peerCloses; }
+    void OnReplyTimeout() override { ++timeouts; }
+
+    int connectFailures = 0;
+    int peerCloses = 0;
+    int timeouts = 0;
+    std::function<void()> onData;
+};
+
+constexpr ClockValue kServerTime{2026, 12, 0, 6, 15, 40, 7, 0};
+
+class WinsockTimeSyncTest : public ::testing::Test {
+  protected:
+    void Connect(std::uint16_t port, const std::string& host = "127.0.0.1") {
+        sync_ = std::make_unique<TimeSync>(socket, clock, socket.ReplyTimer(), host, port);
+        socket.SetEvents(sync_.get());
+    }
+    TimeSync& Sync() { return *sync_; }
+
+    WinsockTimeSocket socket;
+    fakes::FakeClockSetter clock;  // records; the real clock is never set
+
+  private:
+    std::unique_ptr<TimeSync> sync_;
+};
+
+TEST_F(WinsockTimeSyncTest, DaytimeExchange_SetsTheClockFromTheServersLine) {
+    LoopbackDaytimeServer server({"06 DEC 2026 15:40:07\r\n"});
+    Connect(server.Port());
+
+    Sync().RequestTimeSync();
+    EXPECT_FALSE(socket.IsClosed());
+    ASSERT_TRUE(PumpUntil([&] { return !clock.values.empty() && socket.IsClosed(); }));
+    ASSERT_EQ(clock.values.size(), 1u);
+    EXPECT_EQ(clock.values[0], kServerTime);
+
+    PumpFor(milliseconds(200));  // the server's close, arriving late, changes nothing
+    EXPECT_EQ(clock.values.size(), 1u);
+    EXPECT_TRUE(socket.IsClosed());
+}
+
+TEST_F(WinsockTimeSyncTest, ServerClosesWithoutSending_ClosesAndNextRequestReconnects) {
+    LoopbackDaytimeServer server({"", "06 DEC 2026 15:40:07\r\n"});
+    Connect(server.Port(), "localhost");  // a name this time, resolved off the test's thread
+
+    Sync().RequestTimeSync();
+    ASSERT_TRUE(PumpUntil([&] { return server.Accepted() == 1 && socket.IsClosed(); }));
+    EXPECT_TRUE(clock.values.empty());
+
+    Sync().RequestTimeSync();
+    ASSERT_TRUE(PumpUntil([&] { return !clock.values.empty() && socket.IsClosed(); }));
+    EXPECT_EQ(server.Accepted(), 2);
+    EXPECT_EQ(clock.values[0], kServerTime);
+}
+
+TEST_F(WinsockTimeSyncTest, ConnectionRefused_Closes) {
+    Connect(UnusedPort());
+    Sync().RequestTimeSync();
+    ASSERT_TRUE(PumpUntil([&] { return socket.IsClosed(); }));
+    EXPECT_TRUE(clock.values.empty());
+}
+
+TEST_F(WinsockTimeSyncTest, OversizedReply_ReadsAtMost4KiB) {
+    LoopbackDaytimeServer server({std::string(20000, 'x')});
+    RecordingEvents events;
+    std::size_t readSize = 0;
+    events.onData = [&] {
+        readSize = socket.ReadAll(kMaxReplyBytes).size();
+        socket.Close();
+    };
+    socket.SetEvents(&events);
+
+    socket.Connect("127.0.0.1", server.Port());
+    ASSERT_TRUE(PumpUntil([&] { return socket.IsClosed(); }));
+    EXPECT_GT(readSize, 0u);
+    EXPECT_LE(readSize, kMaxReplyBytes);
+}
+
+TEST_F(WinsockTimeSyncTest, ReplyTimer_FiresOnceUnlessStopped) {
+    RecordingEvents events;
+    socket.SetEvents(&events);
+
+    socket.ReplyTimer().Start(30);
+    ASSERT_TRUE(PumpUntil([&] { return events.timeouts > 0; }));
+    PumpFor(milliseconds(200));
+    EXPECT_EQ(events.timeouts, 1);
+
+    socket.ReplyTimer().Start(30);
+    socket.ReplyTimer().Stop();
+    PumpFor(milliseconds(200));
+    EXPECT_EQ(events.timeouts, 1);
+}
+
+TEST(WinsockTimeSocket, DestroyedWhileResolving_LateResultIsHarmless) {
+    for (int i = 0; i < 5; ++i) {
+        WinsockTimeSocket socket;
+        socket.Connect("localhost", 13);
+    }
+    std::this_thread::sleep_for(milliseconds(300));  // resolver threads finish and post nothing
+    PumpFor(milliseconds(100));
+}
+
+TEST(SystemClockSetter, ToSystemTime_KeepsTheFieldOrder) {
+    const SYSTEMTIME time = ToSystemTime({2026, 12, 3, 6, 15, 40, 7, 250});
+    EXPECT_EQ(time.wYear, 2026);
+    EXPECT_EQ(time.wMonth, 12);
+    EXPECT_EQ(time.wDayOfWeek, 3);
+    EXPECT_EQ(time.wDay, 6);
+    EXPECT_EQ(time.wHour, 15);
+    EXPECT_EQ(time.wMinute, 40);
+    EXPECT_EQ(time.wSecond, 7);
+    EXPECT_EQ(time.wMilliseconds, 250);
+}
+
+}  // namespace
+}  // namespace horalia::win32

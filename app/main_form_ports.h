@@ -5,17 +5,41 @@
 
 #include <string>
 
+#include "app/tray_menu.h"
+
 namespace horalia {
+
+// The notification-area icon and its popup menu, built by the shell from kTrayMenu.
+class TrayPort {
+  public:
+    virtual ~TrayPort() = default;
+    virtual void SetToolTip(const std::string& text) = 0;  // lines joined by CR LF
+    virtual void SetMenuChecked(TrayMenuEntry entry, bool checked) = 0;
+    // Opens the popup at the mouse pointer; a chosen entry comes back as its own event.
+    virtual void PopupMenuAtPointer() = 0;
+};
+
+// The process around the main form.
+class ProcessPort {
+  public:
+    virtual ~ProcessPort() = default;
+    // True when a top-level window with exactly this title exists (the running instance's marker).
+    virtual bool MarkerWindowExists(const std::string& title) = 0;
+    virtual void EndProcessNow() = 0;  // silently, before anything is loaded
+    virtual void SetCurrentFolder(const std::string& folder) = 0;
+    // Removes the tray icon, stops the timers and releases the socket; the process then ends.
+    virtual void UnloadMainForm() = 0;
+};
 
 // The secondary windows: settings dialog, about box, advertisement window.
 class FormsPort {
-public:
+  public:
     virtual ~FormsPort() = default;
     virtual void ShowSettingsDialog() = 0;    // modeless; one instance, brought forward
     virtual void UnloadSettingsDialog() = 0;  // unapplied changes are lost
     virtual void ShowAboutBox() = 0;          // modal: returns when the box is closed
     virtual void UnloadAboutBox() = 0;
-    virtual void LoadAdvertisement() = 0;     // loads the window hidden; it slides in on its own
+    virtual void LoadAdvertisement() = 0;  // loads the window hidden; it slides in on its own
     // Clears OpenSponsorOnClose, then unloads the window (nothing when it is not loaded).
     virtual void UnloadAdvertisementQuietly() = 0;
 };
@@ -23,7 +47,7 @@ public:
 // Update.dll / libUpdate.so and SendComment.dll / libSendComment.so, loaded on first call.
 // A missing library or export makes the call do nothing.
 class ExternalHooks {
-public:
+  public:
     virtual ~ExternalHooks() = default;
     virtual void DoUpdate(const std::string& url) = 0;
     virtual void ShowComment(const std::string& text) = 0;
@@ -31,11 +55,11 @@ public:
 
 // What the settings dialog and the start switch push into the running main form.
 class MainFormControls {
-public:
+  public:
     virtual ~MainFormControls() = default;
     virtual void SetAnnounceTimerEnabled(bool enabled) = 0;  // Timer_自动报时
     virtual void SetSyncTimerEnabled(bool enabled) = 0;      // Timer_自动校时
-    virtual void SetStartMenuChecked(bool checked) = 0;      // 托盘图标_开机启动's check mark
+    virtual void SetStartMenuChecked(bool checked) = 0;  // 托盘图标_开机启动's check mark
 };
 
 }  // namespace horalia

@@ -1,0 +1,188 @@
+#include "app/form_main.h"
+
+#include "app/tooltip.h"
+#include "common/identity.h"
+#include "ui/extras/ad_decision.h"
+#include "ui/extras/urls.h"
+#include "voice/schedule.h"
+
+namespace horalia {
+
+void EndIfAlreadyRunning(ProcessPort& process) {
+    if (process.MarkerWindowExists(kMainWindowTitle)) {
+        process.EndProcessNow();
+    }
+}
+
+Form_Main::Form_Main(const FormMainServices& services)
+    : s_(services),
+      voice_(s_.player, s_.pump, s_.locale, s_.paths.soundFolder, s_.settings),
+      timeSync_(s_.socket, s_.clockSetter, s_.replyTimer),
+      trayClockTimer_(s_.trayClockTimer, s_.clock, 1000),
+      announceTimer_(s_.announceTimer, s_.clock, 1000),
+      syncTimer_(s_.syncTimer, s_.clock, kSyncTimerIntervalMilliseconds),
+      updateTimer_(s_.updateTimer, s_.clock, kUpdateTimerIntervalMs) {}
+
+void Form_Main::Form_Load() {
+    s_.config.SpecifyIni(s_.paths.iniPath);
+    LoadSettings(s_.config, s_.startStore, StartCommand(s_.paths.executablePath), s_.settings);
+    SetChecked(TrayMenuEntry::托盘图标_关闭报时, s_.settings.AnnounceOff != 0);
+    SetChecked(TrayMenuEntry::托盘图标_开机启动, s_.settings.StartWithWindows != 0);
+    // Values other than 0 and 1 (a hand-edited file) leave the timers as created: running.
+    trayClockTimer_.SetEnabled(true);
+    announceTimer_.SetEnabled(s_.settings.AnnounceOff != 1);
+    syncTimer_.SetEnabled(s_.settings.AutoSyncOff != 1);
+    updateTimer_.SetEnabled(true);
+    SetToolTipNow();
+    s_.process.SetCurrentFolder(s_.paths.appFolder);
+}
+
+void Form_Main::Timer_更新托盘显示时间_Fired() {
+    if (trayClockTimer_.Fired()) {
+        Timer_更新托盘显示时间_Timer();
+    }
+}
+
+void Form_Main::Timer_自动报时_Fired() {
+    if (announceTimer_.Fired()) {
+        Timer_自动报时_Timer();
+    }
+}
+
+void Form_Main::Timer_自动校时_Fired() {
+    if (syncTimer_.Fired()) {
+        Timer_自动校时_Timer();
+    }
+}
+
+void Form_Main::Timer_自动升级_Fired() {
+    if (updateTimer_.Fired()) {
+        Timer_自动升级_Timer();
+    }
+}
+
+void Form_Main::Timer_更新托盘显示时间_Timer() {
+    SetToolTipNow();
+}
+
+void Form_Main::Timer_自动报时_Timer() {
+    // One reading of the clock serves the test and the announcement.
+    const Moment now = s_.clock.Now();
+    if (IsAnnouncementDue(now, s_.settings.AnnounceFrequency, s_.settings.AnnounceHours)) {
+        voice_.Announce(now);
+    }
+}
+
+void Form_Main::Timer_自动校时_Timer() {
+    timeSync_.OnSyncTimerTick();
+}
+
+void Form_Main::Timer_自动升级_Timer() {
+    s_.hooks.DoUpdate(kUpdateUrl);
+    const AdDecision ad =
+        DecideAdvertisement(s_.settings.AdMode, s_.settings.AdShownDate, s_.clock.Now());
+    if (ad.load) {
+        s_.forms.LoadAdvertisement();
+    }
+    if (ad.dateToRecord) {
+        s_.config.WriteString(kSettingsSection, "广告日期", *ad.dateToRecord);
+    }
+    updateTimer_.SetEnabled(false);
+}
+
+void Form_Main::TrayIcon_托盘图标_MouseClick(std::int16_t button) {
+    if (button == 1) {
+        voice_.Announce(s_.clock.Now());
+    } else if (button == 2) {
+        s_.tray.PopupMenuAtPointer();
+    }
+}
+
+void Form_Main::MenuChosen(TrayMenuEntry entry) {
+    switch (entry) {
+        case TrayMenuEntry::托盘图标_开机启动:
+            return 托盘图标_开机启动_Click();
+        case TrayMenuEntry::托盘图标_网络校时:
+            return 托盘图标_网络校时_Click();
+        case TrayMenuEntry::托盘图标_参数设置:
+            return 托盘图标_参数设置_Click();
+        case TrayMenuEntry::托盘图标_意见反馈:
+            return 托盘图标_意见反馈_Click();
+        case TrayMenuEntry::托盘图标_关于:
+            return 托盘图标_关于_Click();
+        case TrayMenuEntry::托盘图标_退出程序:
+            return 托盘图标_退出程序_Click();
+        default:
+            return;  // 关闭报时 cannot be chosen; separators have no action
+    }
+}
+
+void Form_Main::托盘图标_开机启动_Click() {
+    const std::string command = StartCommand(s_.paths.executablePath);
+    if (startChecked_) {
+        UnregisterStart(s_.startStore);
+        SetChecked(TrayMenuEntry::托盘图标_开机启动, false);
+        s_.settings.StartWithWindows = 0;
+    } else {
+        RegisterStart(s_.startStore, command);
+        SetChecked(TrayMenuEntry::托盘图标_开机启动, true);
+        s_.settings.StartWithWindows = 1;
+    }
+}
+
+void Form_Main::托盘图标_网络校时_Click() {
+    timeSync_.RequestTimeSync();
+}
+void Form_Main::托盘图标_参数设置_Click() {
+    s_.forms.ShowSettingsDialog();
+}
+void Form_Main::托盘图标_意见反馈_Click() {
+    s_.hooks.ShowComment(kFeedbackText);
+}
+void Form_Main::托盘图标_关于_Click() {
+    s_.forms.ShowAboutBox();
+}
+
+void Form_Main::托盘图标_退出程序_Click() {
+    s_.forms.UnloadSettingsDialog();
+    s_.forms.UnloadAdvertisementQuietly();
+    s_.forms.UnloadAboutBox();
+    trayClockTimer_.SetEnabled(false);
+    announceTimer_.SetEnabled(false);
+    syncTimer_.SetEnabled(false);
+    updateTimer_.SetEnabled(false);
+    s_.socket.Close();
+    s_.process.UnloadMainForm();
+}
+
+void Form_Main::SetAnnounceTimerEnabled(bool enabled) {
+    announceTimer_.SetEnabled(enabled);
+}
+void Form_Main::SetSyncTimerEnabled(bool enabled) {
+    syncTimer_.SetEnabled(enabled);
+}
+void Form_Main::SetStartMenuChecked(bool checked) {
+    SetChecked(TrayMenuEntry::托盘图标_开机启动, checked);
+}
+
+bool Form_Main::MenuChecked(TrayMenuEntry entry) const {
+    if (entry == TrayMenuEntry::托盘图标_关闭报时) {
+        return announceOffChecked_;
+    }
+    return entry == TrayMenuEntry::托盘图标_开机启动 && startChecked_;
+}
+
+void Form_Main::SetChecked(TrayMenuEntry entry, bool checked) {
+    if (entry == TrayMenuEntry::托盘图标_关闭报时) {
+        announceOffChecked_ = checked;
+    } else if (entry == TrayMenuEntry::托盘图标_开机启动) {
+        startChecked_ = checked;
+    }
+    s_.tray.SetMenuChecked(entry, checked);
+}
+
+void Form_Main::SetToolTipNow() {
+    s_.tray.SetToolTip(TrayToolTipText(s_.clock.Now(), s_.locale));
+}
+
+}  // namespace horalia

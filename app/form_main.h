@@ -1,0 +1,110 @@
+// Form_Main: the hidden main form that hosts everything. It owns the four timers, the tray icon
+// and its menu and the time-server socket through ports; the shell creates the real ones and
+// forwards each of their events to the handler of the same name here.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/form_timer.h"
+#include "app/main_form_ports.h"
+#include "app/tray_menu.h"
+#include "common/app_paths.h"
+#include "common/clock.h"
+#include "common/locale_text.h"
+#include "config/ini_file.h"
+#include "config/settings.h"
+#include "config/start_with_system.h"
+#include "timesync/time_sync.h"
+#include "voice/announcer.h"
+#include "voice/clip_player.h"
+
+namespace horalia {
+
+// Everything the main form reaches, handed in by the shell (or by a test).
+struct FormMainServices {
+    AppPaths paths;
+    const Clock& clock;
+    const LocaleText& locale;
+    读写配置& config;
+    StartEntryStore& startStore;
+    SettingsRecord& settings;
+    TrayPort& tray;
+    ProcessPort& process;
+    FormsPort& forms;
+    ExternalHooks& hooks;
+    ClipPlayer& player;
+    EventPump& pump;
+    TimeSocket& socket;
+    LocalClockSetter& clockSetter;
+    OneShotTimer& replyTimer;
+    FormTimerPort& trayClockTimer;  // Timer_更新托盘显示时间
+    FormTimerPort& announceTimer;   // Timer_自动报时
+    FormTimerPort& syncTimer;       // Timer_自动校时
+    FormTimerPort& updateTimer;     // Timer_自动升级
+};
+
+inline constexpr std::int32_t kUpdateTimerIntervalMs = 2000;
+
+// The creation step: ends the process at once, silently, when another instance's hidden window
+// exists. Runs before this process has a window of its own, so it never finds itself.
+void EndIfAlreadyRunning(ProcessPort& process);
+
+class Form_Main final : public MainFormControls {
+  public:
+    // The four timers are created enabled but armed only by Form_Load.
+    explicit Form_Main(const FormMainServices& services);
+
+    void Form_Load();
+
+    // The shell's timer ports fired; each runs its handler when the firing is a tick.
+    void Timer_更新托盘显示时间_Fired();
+    void Timer_自动报时_Fired();
+    void Timer_自动校时_Fired();
+    void Timer_自动升级_Fired();
+
+    void Timer_更新托盘显示时间_Timer();
+    void Timer_自动报时_Timer();
+    void Timer_自动校时_Timer();
+    void Timer_自动升级_Timer();
+
+    // button: 1 left, 2 right; any other does nothing.
+    void TrayIcon_托盘图标_MouseClick(std::int16_t button);
+    void MenuChosen(TrayMenuEntry entry);
+
+    void 托盘图标_开机启动_Click();
+    void 托盘图标_网络校时_Click();
+    void 托盘图标_参数设置_Click();
+    void 托盘图标_意见反馈_Click();
+    void 托盘图标_关于_Click();
+    void 托盘图标_退出程序_Click();
+
+    // MainFormControls: what the settings dialog switches.
+    void SetAnnounceTimerEnabled(bool enabled) override;
+    void SetSyncTimerEnabled(bool enabled) override;
+    void SetStartMenuChecked(bool checked) override;
+
+    bool MenuChecked(TrayMenuEntry entry) const;
+    const FormTimer& TrayClockTimer() const { return trayClockTimer_; }
+    const FormTimer& AnnounceTimer() const { return announceTimer_; }
+    const FormTimer& SyncTimer() const { return syncTimer_; }
+    const FormTimer& UpdateTimer() const { return updateTimer_; }
+    语音报时& Voice() { return voice_; }
+    TimeSync& Winsock_时间同步() { return timeSync_; }
+
+  private:
+    void SetChecked(TrayMenuEntry entry, bool checked);
+    void SetToolTipNow();
+
+    FormMainServices s_;
+    语音报时 voice_;
+    TimeSync timeSync_;
+    FormTimer trayClockTimer_;
+    FormTimer announceTimer_;
+    FormTimer syncTimer_;
+    FormTimer updateTimer_;
+    bool announceOffChecked_ = false;
+    bool startChecked_ = false;
+};
+
+}  // namespace horalia

@@ -1,0 +1,441 @@
+#include "app/form_main.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <map>
+#include <set>
+
+#include "app/tooltip.h"
+#include "fakes/fake_clip_player.h"
+#include "fakes/fake_profile_backend.h"
+#include "fakes/fake_start_store.h"
+#include "fakes/fake_time_sync_ports.h"
+#include "fakes/virtual_time.h"
+#include "ui/extras/urls.h"
+
+namespace horalia {
+namespace {
+
+using fakes::At;
+
+class ClockLocale : public LocaleText {
+  public:
+    std::string AmDesignator() const override { return "AM"; }
+    std::string PmDesignator() const override { return "PM"; }
+    std::string ShortDate(const Moment& m) const override {
+        return std::to_string(m.year) + "/" + std::to_string(m.month) + "/" + std::to_string(m.day);
+    }
+    std::string LongTime(const Moment& m) const override {
+        char text[16];
+        std::snprintf(text, sizeof text, "%02d:%02d:%02d", m.hour % 100, m.minute % 100,
+                      m.second % 100);
+        return text;
+    }
+};
+
+using Log = std::vector<std::string>;
+
+class FakeTray : public TrayPort {
+  public:
+    explicit FakeTray(Log& log) : log_(log) {}
+    void SetToolTip(const std::string& text) override { toolTips.push_back(text); }
+    void SetMenuChecked(TrayMenuEntry entry, bool checked) override { checks[entry] = checked; }
+    void PopupMenuAtPointer() override { log_.push_back("popup"); }
+
+    std::vector<std::string> toolTips;
+    std::map<TrayMenuEntry, bool> checks;
+
+  private:
+    Log& log_;
+};
+
+class FakeProcess : public ProcessPort {
+  public:
+    explicit FakeProcess(Log& log) : log_(log) {}
+    bool MarkerWindowExists(const std::string& title) override {
+        askedTitle = title;
+        return markerExists;
+    }
+    void EndProcessNow() override { log_.push_back("end"); }
+    void SetCurrentFolder(const std::string& folder) override { currentFolder = folder; }
+    void UnloadMainForm() override { log_.push_back("unload main form"); }
+
+    bool markerExists = false;
+    std::string askedTitle;
+    std::string currentFolder;
+
+  private:
+    Log& log_;
+};
+
+class FakeForms : public FormsPort {
+  public:
+    explicit FakeForms(Log& log) : log_(log) {}
+    void ShowSettingsDialog() override { log_.push_back("show settings"); }
+    void UnloadSettingsDialog() override { log_.push_back("unload settings"); }
+    void ShowAboutBox() override { log_.push_back("show about"); }
+    void UnloadAboutBox() override { log_.push_back("unload about"); }
+    void LoadAdvertisement() override { log_.push_back("load ad"); }
+    void UnloadAdvertisementQuietly() override { log_.push_back("unload ad quietly"); }
+
+  private:
+    Log& log_;
+};
+
+class FakeHooks : public ExternalHooks {
+  public:
+    explicit FakeHooks(Log& log) : log_(log) {}
+    void DoUpdate(const std::string& url) override { log_.push_back("DoUpdate " + url); }
+    void ShowComment(const std::string& text) override { log_.push_back("ShowComment " + text); }
+
+  private:
+    Log& log_;
+};
+
+constexpr char kExe[] = "C:\\Tools\\Horalia\\Horalia.exe";
+constexpr char kIni[] = "C:\\Tools\\Horalia\\Value.ini";
+
+// Every fake the main form needs, wired to one virtual clock.
+class Rig {
+  public:
+    Rig() {
+        for (fakes::FakeTimerPort* port : {&trayPort, &announcePort, &syncPort, &updatePort}) {
+            timers.Add(*port);
+        }
+        trayPort.onFire = [this] { form().Timer_更新托盘显示时间_Fired(); };
+        announcePort.onFire = [this] { form().Timer_自动报时_Fired(); };
+        syncPort.onFire = [this] { form().Timer_自动校时_Fired(); };
+        updatePort.onFire = [this] { form().Timer_自动升级_Fired(); };
+    }
+
+    void SetIni(const std::string& key, const std::string& value) {
+        backend.values[{kIni, "Horalia", key}] = value;
+    }
+
+    Form_Main& form() {
+        if (!form_) {
+            AppPaths paths = PathsBesideExecutable(kExe, '\\');
+            form_ = std::make_unique<Form_Main>(
+                FormMainServices{paths, clock, locale, config, startStore, settings, tray, process,
+                                 forms, hooks, player, pump, socket, clockSetter, replyTimer,
+                                 trayPort, announcePort, syncPort, updatePort});
+        }
+        return *form_;
+    }
+
+    void Load(fakes::VirtualTime at) {
+        clock.now = at;
+        form().Form_Load();
+    }
+
+    // Hours at whose first second the chime played, in order.
+    std::vector<int> AnnouncedHours() const { return announcedHours; }
+
+    void RecordAnnouncements() {
+        player.onPlay = [this](const std::string& path, std::size_t) {
+            if (path.ends_with("提示.wav")) {
+                const Moment now = clock.Now();
+                EXPECT_EQ(now.minute, 0);
+                EXPECT_EQ(now.second, 0);
+                announcedHours.push_back(now.hour);
+            }
+        };
+    }
+
+    Log log;
+    fakes::FakeClock clock;
+    fakes::VirtualTimers timers{clock};
+    fakes::FakeTimerPort trayPort, announcePort, syncPort, updatePort;
+    ClockLocale locale;
+    fakes::FakeProfileBackend backend;
+    读写配置 config{backend};
+    fakes::FakeStartStore startStore;
+    SettingsRecord settings;
+    FakeTray tray{log};
+    FakeProcess process{log};
+    FakeForms forms{log};
+    FakeHooks hooks{log};
+    fakes::FakeClipPlayer player;
+    fakes::FakeEventPump pump;
+    fakes::FakeTimeSocket socket;
+    fakes::FakeClockSetter clockSetter;
+    fakes::FakeOneShotTimer replyTimer;
+    std::vector<int> announcedHours;
+
+  private:
+    std::unique_ptr<Form_Main> form_;
+};
+
+class FormMainTest : public testing::Test, public Rig {};
+
+TEST(TrayToolTipText, FourLinesAndTheDateAloneAtMidnight) {
+    const ClockLocale locale;
+    EXPECT_EQ(
+        TrayToolTipText({2026, 12, 7, 13, 45, 9, 500}, locale),
+        "Horalia Ver:3.0.0.0\r\n鼠标右键单击：菜单\r\n鼠标左键单击：报时\r\n2026/12/7 13:45:09");
+    EXPECT_EQ(TrayToolTipText({2026, 12, 8, 0, 0, 0, 999}, locale),
+              "Horalia Ver:3.0.0.0\r\n鼠标右键单击：菜单\r\n鼠标左键单击：报时\r\n2026/12/8");
+    EXPECT_TRUE(TrayToolTipText({2026, 12, 8, 0, 0, 1}, locale).ends_with("2026/12/8 00:00:01"));
+    EXPECT_TRUE(TrayToolTipText({2026, 12, 8, 12, 0, 0}, locale).ends_with(" 12:00:00"));
+}
+
+TEST(TrayMenu, ElevenEntriesInOrderWithTheirCaptions) {
+    std::string captions;
+    for (std::size_t i = 0; i < kTrayMenu.size(); ++i) {
+        EXPECT_EQ(TrayMenuIndex(kTrayMenu[i].entry), static_cast<int>(i));
+        EXPECT_EQ(kTrayMenu[i].separator, std::string(kTrayMenu[i].caption) == "-");
+        captions += kTrayMenu[i].caption;
+        captions += ' ';
+    }
+    EXPECT_EQ(captions,
+              "关闭报时[&C] 开机启动[&R] - 网络校时[&T] - 参数设置[&S] - 意见反馈[&F] 关于[&A] - "
+              "退出程序[&E] ");
+    EXPECT_FALSE(kTrayMenu[0].selectable);
+}
+
+TEST_F(FormMainTest, EndIfAlreadyRunningEndsOnlyWhenTheMarkerExists) {
+    EndIfAlreadyRunning(process);
+    EXPECT_EQ(process.askedTitle, "Horalia Ver:3.0.0.0");
+    EXPECT_TRUE(log.empty());
+    process.markerExists = true;
+    EndIfAlreadyRunning(process);
+    EXPECT_EQ(log, Log{"end"});
+}
+
+TEST_F(FormMainTest, LoadReadsTheSettingsSetsToolTipAndFolderAndStartsNothing) {
+    startStore.entry = StartCommand(kExe);
+    SetIni("格式设置", "2");
+    Load(At(2026, 12, 7, 9, 0, 0, 400));
+    EXPECT_EQ(settings.AnnounceFormat, 2);
+    EXPECT_EQ(settings.StartWithWindows, 1);
+    EXPECT_TRUE(tray.checks[TrayMenuEntry::托盘图标_开机启动]);
+    EXPECT_TRUE(form().MenuChecked(TrayMenuEntry::托盘图标_开机启动));
+    ASSERT_EQ(tray.toolTips.size(), 1u);
+    EXPECT_TRUE(tray.toolTips[0].ends_with("2026/12/7 09:00:00"));
+    EXPECT_EQ(process.currentFolder, "C:\\Tools\\Horalia");
+    EXPECT_TRUE(player.calls.empty());
+    EXPECT_TRUE(socket.connections.empty());
+    EXPECT_TRUE(log.empty());
+}
+
+TEST_F(FormMainTest, AnnounceOffAndAutoSyncOffSetCheckMarkAndTimers) {
+    struct Case {
+        const char* announceOff;
+        const char* autoSyncOff;
+        bool checked, announceTimer, syncTimer;
+    };
+    for (const Case& c : {Case{"0", "0", false, true, true}, Case{"1", "1", true, false, false},
+                          Case{"2", "2", true, true, true}, Case{"-1", "7", true, true, true}}) {
+        Rig fresh;
+        fresh.SetIni("关闭报时", c.announceOff);
+        fresh.SetIni("自动校时", c.autoSyncOff);
+        fresh.Load(At(2026, 12, 7, 9, 0, 0));
+        SCOPED_TRACE(std::string(c.announceOff) + "/" + c.autoSyncOff);
+        EXPECT_EQ(fresh.tray.checks[TrayMenuEntry::托盘图标_关闭报时], c.checked);
+        EXPECT_EQ(fresh.form().AnnounceTimer().Enabled(), c.announceTimer);
+        EXPECT_EQ(fresh.announcePort.pending, c.announceTimer);
+        EXPECT_EQ(fresh.form().SyncTimer().Enabled(), c.syncTimer);
+        EXPECT_TRUE(fresh.form().TrayClockTimer().Enabled());
+    }
+}
+
+TEST_F(FormMainTest, ADayOfTicksAnnouncesEachDueHourOnce) {
+    struct Case {
+        const char* frequency;
+        std::vector<int> hours;
+    };
+    std::vector<int> everyHour;
+    for (int h = 0; h < 24; ++h) {
+        everyHour.push_back(h);
+    }
+    const Case cases[] = {
+        {"0", everyHour},
+        {"1", {0, 2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22}},
+        {"2", {0, 6, 12, 18}},
+        {"9", everyHour},  // a hand-edited frequency counts as every hour
+    };
+    for (const Case& c : cases) {
+        Rig fresh;
+        fresh.SetIni("报时设置", c.frequency);
+        fresh.RecordAnnouncements();
+        fresh.Load(At(2026, 12, 6, 23, 59, 58, 300));
+        fresh.timers.RunUntil(At(2026, 12, 7, 23, 59, 59, 900));
+        std::vector<int> expected = c.hours;
+        EXPECT_EQ(fresh.AnnouncedHours(), expected) << "frequency " << c.frequency;
+    }
+}
+
+TEST_F(FormMainTest, NoAnnouncementWhileTheScheduleIsOff) {
+    SetIni("关闭报时", "1");
+    RecordAnnouncements();
+    Load(At(2026, 12, 7, 9, 30, 0));
+    timers.RunUntil(At(2026, 12, 7, 12, 0, 30));
+    EXPECT_TRUE(AnnouncedHours().empty());
+    form().SetAnnounceTimerEnabled(true);
+    timers.RunUntil(At(2026, 12, 7, 13, 0, 30));
+    EXPECT_EQ(AnnouncedHours(), std::vector<int>{13});
+}
+
+TEST_F(FormMainTest, EverySecondGetsExactlyOneTickWhateverTheTimerDrift) {
+    struct Drift {
+        const char* name;
+        std::function<std::int32_t(std::size_t)> drift;
+    };
+    const Drift drifts[] = {
+        {"late", [](std::size_t) { return 37; }},
+        {"very late", [](std::size_t) { return 700; }},
+        {"early", [](std::size_t) { return -40; }},
+        {"jitter", [](std::size_t n) { return static_cast<std::int32_t>((n * 7919) % 90) - 45; }},
+    };
+    for (const Drift& d : drifts) {
+        Rig fresh;
+        fresh.trayPort.drift = d.drift;
+        fresh.announcePort.drift = d.drift;
+        fresh.RecordAnnouncements();
+        fresh.Load(At(2026, 12, 7, 9, 58, 0, 10));
+        fresh.timers.RunUntil(At(2026, 12, 7, 10, 2, 0, 0));
+        // The seconds strictly inside the run; its two edges depend on where the drift lands.
+        std::map<std::string, int> ticksPerSecond;
+        for (std::size_t i = 1; i < fresh.tray.toolTips.size(); ++i) {
+            const std::string second =
+                fresh.tray.toolTips[i].substr(fresh.tray.toolTips[i].size() - 8);
+            if (second >= "09:58:01" && second <= "10:01:59") {
+                ++ticksPerSecond[second];
+            }
+        }
+        SCOPED_TRACE(d.name);
+        EXPECT_EQ(ticksPerSecond.size(), 4u * 60u - 1u);
+        for (const auto& [second, count] : ticksPerSecond) {
+            EXPECT_EQ(count, 1) << second;
+        }
+        EXPECT_EQ(fresh.AnnouncedHours(), std::vector<int>{10});
+    }
+}
+
+TEST_F(FormMainTest, SynchronisesOnThe3601stTickOnly) {
+    Load(At(2026, 12, 7, 9, 0, 0, 500));
+    timers.RunUntil(At(2026, 12, 7, 10, 0, 0, 900));  // ticks 1 .. 3600
+    EXPECT_EQ(form().Winsock_时间同步().SyncTickCount(), 3600);
+    EXPECT_TRUE(socket.connections.empty());
+    timers.RunUntil(At(2026, 12, 7, 10, 0, 1, 900));
+    ASSERT_EQ(socket.connections.size(), 1u);
+    EXPECT_EQ(socket.connections[0].port, 13);
+    EXPECT_EQ(form().Winsock_时间同步().SyncTickCount(), 0);
+}
+
+TEST_F(FormMainTest, SyncTimerOffKeepsTheCountAndRequestsNothing) {
+    SetIni("自动校时", "1");
+    Load(At(2026, 12, 7, 9, 0, 0, 500));
+    timers.RunUntil(At(2026, 12, 7, 11, 0, 0));
+    EXPECT_TRUE(socket.connections.empty());
+    EXPECT_EQ(form().Winsock_时间同步().SyncTickCount(), 0);
+}
+
+TEST_F(FormMainTest, UpdateHookThenAdvertisementDecisionOnceTwoSecondsAfterLoad) {
+    struct Case {
+        const char* adMode;
+        const char* shownDate;
+        Log expected;
+        const char* writtenDate;  // nullptr: 广告日期 left alone
+    };
+    const std::string update = std::string("DoUpdate ") + kUpdateUrl;
+    const Case cases[] = {
+        {"0", "2026|12|07", {update, "load ad"}, "2026|12|07"},
+        {"1", "2026|12|06", {update, "load ad"}, "2026|12|07"},
+        {"1", nullptr, {update, "load ad"}, "2026|12|07"},
+        {"1", "2026|12|07", {update}, "2026|12|07"},
+        {"2", "", {update}, ""},
+    };
+    for (const Case& c : cases) {
+        Rig fresh;
+        fresh.SetIni("广告设置", c.adMode);
+        if (c.shownDate != nullptr) {
+            fresh.SetIni("广告日期", c.shownDate);
+        }
+        fresh.Load(At(2026, 12, 7, 23, 59, 50));
+        fresh.timers.RunUntil(At(2026, 12, 7, 23, 59, 51, 999));
+        EXPECT_TRUE(fresh.log.empty());
+        fresh.timers.RunUntil(At(2026, 12, 8, 0, 0, 30));  // past midnight: still once
+        SCOPED_TRACE(std::string("AdMode ") + c.adMode);
+        EXPECT_EQ(fresh.log, c.expected);
+        const auto written = fresh.backend.values.find({kIni, "Horalia", "广告日期"});
+        const std::string stored = written == fresh.backend.values.end() ? "" : written->second;
+        EXPECT_EQ(stored, c.writtenDate != nullptr ? c.writtenDate : "");
+        EXPECT_FALSE(fresh.form().UpdateTimer().Enabled());
+    }
+}
+
+TEST_F(FormMainTest, TrayClicksByButton) {
+    Load(At(2026, 12, 7, 13, 45, 0));
+    form().TrayIcon_托盘图标_MouseClick(3);
+    form().TrayIcon_托盘图标_MouseClick(0);
+    EXPECT_TRUE(player.calls.empty());
+    EXPECT_TRUE(log.empty());
+    form().TrayIcon_托盘图标_MouseClick(2);
+    EXPECT_EQ(log, Log{"popup"});
+    form().TrayIcon_托盘图标_MouseClick(1);
+    ASSERT_FALSE(player.calls.empty());
+    EXPECT_EQ(player.calls.front().path, "C:\\Tools\\Horalia\\Sound\\提示.wav");
+    EXPECT_EQ(player.calls.back().path, "C:\\Tools\\Horalia\\Sound\\分.wav");
+}
+
+TEST_F(FormMainTest, ALeftClickDuringAnAnnouncementIsDropped) {
+    Load(At(2026, 12, 7, 13, 45, 0));
+    player.onPlay = [this](const std::string&, std::size_t index) {
+        if (index == 0) {
+            pump.Post([this] { form().TrayIcon_托盘图标_MouseClick(1); });
+        }
+    };
+    form().TrayIcon_托盘图标_MouseClick(1);
+    EXPECT_EQ(player.calls.size(), 9u);  // 提示 现在时间 下午 一 点 四 十 五 分, once
+}
+
+TEST_F(FormMainTest, StartEntrySwitchesFromTheTray) {
+    Load(At(2026, 12, 7, 9, 0, 0));
+    form().MenuChosen(TrayMenuEntry::托盘图标_开机启动);
+    EXPECT_EQ(startStore.entry, StartCommand(kExe));
+    EXPECT_TRUE(tray.checks[TrayMenuEntry::托盘图标_开机启动]);
+    EXPECT_EQ(settings.StartWithWindows, 1);
+    form().MenuChosen(TrayMenuEntry::托盘图标_开机启动);
+    EXPECT_FALSE(startStore.entry);
+    EXPECT_FALSE(tray.checks[TrayMenuEntry::托盘图标_开机启动]);
+    EXPECT_EQ(settings.StartWithWindows, 0);
+
+    startStore.writable = false;  // a refused write still shows as registered until restart
+    form().MenuChosen(TrayMenuEntry::托盘图标_开机启动);
+    EXPECT_TRUE(tray.checks[TrayMenuEntry::托盘图标_开机启动]);
+    EXPECT_EQ(settings.StartWithWindows, 1);
+}
+
+TEST_F(FormMainTest, MenuEntriesHandOver) {
+    Load(At(2026, 12, 7, 9, 0, 0));
+    form().MenuChosen(TrayMenuEntry::托盘图标_关闭报时);
+    form().MenuChosen(TrayMenuEntry::托盘图标_分隔符1);
+    EXPECT_TRUE(log.empty());
+    form().MenuChosen(TrayMenuEntry::托盘图标_网络校时);
+    form().MenuChosen(TrayMenuEntry::托盘图标_网络校时);
+    EXPECT_EQ(socket.connections.size(), 1u);
+    form().MenuChosen(TrayMenuEntry::托盘图标_参数设置);
+    form().MenuChosen(TrayMenuEntry::托盘图标_意见反馈);
+    form().MenuChosen(TrayMenuEntry::托盘图标_意见反馈);
+    form().MenuChosen(TrayMenuEntry::托盘图标_关于);
+    EXPECT_EQ(log, (Log{"show settings", "ShowComment Horalia 3.0.0.0",
+                        "ShowComment Horalia 3.0.0.0", "show about"}));
+}
+
+TEST_F(FormMainTest, ExitClosesTheWindowsInOrderAndStopsEverything) {
+    Load(At(2026, 12, 7, 9, 0, 0));
+    form().MenuChosen(TrayMenuEntry::托盘图标_网络校时);
+    form().MenuChosen(TrayMenuEntry::托盘图标_退出程序);
+    EXPECT_EQ(log,
+              (Log{"unload settings", "unload ad quietly", "unload about", "unload main form"}));
+    EXPECT_TRUE(socket.closed);
+    for (const fakes::FakeTimerPort* port : {&trayPort, &announcePort, &syncPort, &updatePort}) {
+        EXPECT_FALSE(port->pending);
+    }
+    EXPECT_TRUE(backend.values.empty());  // nothing is saved at exit
+}
+
+}  // namespace
+}  // namespace horalia

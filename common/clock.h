@@ -6,7 +6,7 @@
 namespace horalia {
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     // The current local date and time, milliseconds included.
     virtual Moment Now() const = 0;

@@ -10,7 +10,7 @@
 namespace horalia {
 
 class LocaleText {
-public:
+  public:
     virtual ~LocaleText() = default;
     // UTF-8 texts, exactly as the platform reports them ("AM", "上午", "am", ...).
     virtual std::string AmDesignator() const = 0;

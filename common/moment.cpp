@@ -27,9 +27,9 @@ int DaysInMonth(int year, int month) {
 
 bool IsValidMoment(const Moment& m) {
     return m.year >= 1 && m.year <= 9999 && m.month >= 1 && m.month <= 12 && m.day >= 1 &&
-           m.day <= DaysInMonth(m.year, m.month) && m.hour >= 0 && m.hour <= 23 &&
-           m.minute >= 0 && m.minute <= 59 && m.second >= 0 && m.second <= 59 &&
-           m.millisecond >= 0 && m.millisecond <= 999;
+           m.day <= DaysInMonth(m.year, m.month) && m.hour >= 0 && m.hour <= 23 && m.minute >= 0 &&
+           m.minute <= 59 && m.second >= 0 && m.second <= 59 && m.millisecond >= 0 &&
+           m.millisecond <= 999;
 }
 
 std::string FormatDateFields(const Moment& m) {

@@ -22,7 +22,9 @@ struct Moment {
 
 // Day of the week of a civil date, 0 = Sunday .. 6 = Saturday (proleptic Gregorian calendar).
 int DayOfWeek(int year, int month, int day);
-inline int DayOfWeek(const Moment& m) { return DayOfWeek(m.year, m.month, m.day); }
+inline int DayOfWeek(const Moment& m) {
+    return DayOfWeek(m.year, m.month, m.day);
+}
 
 int DaysInMonth(int year, int month);
 

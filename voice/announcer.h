@@ -14,7 +14,7 @@
 namespace horalia {
 
 class 语音报时 {
-public:
+  public:
     // soundFolder ends with the path separator; settings is read at every Announce.
     语音报时(ClipPlayer& player, EventPump& pump, const LocaleText& locale, std::string soundFolder,
              const SettingsRecord& settings);
@@ -26,7 +26,7 @@ public:
 
     bool Announcing() const { return announcing_; }
 
-private:
+  private:
     void PlayTexts(const std::vector<std::string>& texts);
 
     ClipPlayer& player_;

@@ -7,7 +7,7 @@
 namespace horalia {
 
 class ClipPlayer {
-public:
+  public:
     virtual ~ClipPlayer() = default;
     // Plays the WAV file to its end before returning; a missing or unplayable file plays a short
     // default sound instead. flags is handed to the platform unchanged (always 0 here).
@@ -15,7 +15,7 @@ public:
 };
 
 class EventPump {
-public:
+  public:
     virtual ~EventPump() = default;
     // Dispatches every event pending on the user-interface thread, then returns.
     virtual void ProcessPendingEvents() = 0;

@@ -24,8 +24,7 @@ struct Pcm {
     std::vector<std::int16_t> samples;  // interleaved frames
 
     std::size_t Frames() const {
-        return format.channels > 0 ? samples.size() / static_cast<std::size_t>(format.channels)
-                                   : 0;
+        return format.channels > 0 ? samples.size() / static_cast<std::size_t>(format.channels) : 0;
     }
 };
 

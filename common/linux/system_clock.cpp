@@ -50,19 +50,24 @@ std::string LangInfo(nl_item item) {
 }
 
 class LinuxClock final : public Clock {
-public:
+  public:
     Moment Now() const override {
         timespec now{};
         clock_gettime(CLOCK_REALTIME, &now);
         std::tm t{};
         localtime_r(&now.tv_sec, &t);
-        return Moment{t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour,
-                      t.tm_min,         t.tm_sec,     static_cast<int>(now.tv_nsec / 1000000)};
+        return Moment{t.tm_year + 1900,
+                      t.tm_mon + 1,
+                      t.tm_mday,
+                      t.tm_hour,
+                      t.tm_min,
+                      t.tm_sec,
+                      static_cast<int>(now.tv_nsec / 1000000)};
     }
 };
 
 class LinuxLocale final : public LocaleText {
-public:
+  public:
     std::string AmDesignator() const override { return LangInfo(AM_STR); }
     std::string PmDesignator() const override { return LangInfo(PM_STR); }
     std::string ShortDate(const Moment& m) const override { return Format("%x", m); }

@@ -30,9 +30,17 @@ std::string FromWide(UINT codePage, std::wstring_view text) {
 
 }  // namespace
 
-std::wstring Utf8ToWide(std::string_view text) { return ToWide(CP_UTF8, text); }
-std::string WideToUtf8(std::wstring_view text) { return FromWide(CP_UTF8, text); }
-std::string Utf8ToAnsi(std::string_view text) { return FromWide(CP_ACP, Utf8ToWide(text)); }
-std::string AnsiToUtf8(std::string_view text) { return WideToUtf8(ToWide(CP_ACP, text)); }
+std::wstring Utf8ToWide(std::string_view text) {
+    return ToWide(CP_UTF8, text);
+}
+std::string WideToUtf8(std::wstring_view text) {
+    return FromWide(CP_UTF8, text);
+}
+std::string Utf8ToAnsi(std::string_view text) {
+    return FromWide(CP_ACP, Utf8ToWide(text));
+}
+std::string AnsiToUtf8(std::string_view text) {
+    return WideToUtf8(ToWide(CP_ACP, text));
+}
 
 }  // namespace horalia::win32

@@ -26,17 +26,17 @@ std::string LocaleInfo(LCTYPE type) {
 }
 
 class WindowsClock final : public Clock {
-public:
+  public:
     Moment Now() const override {
         SYSTEMTIME st;
         GetLocalTime(&st);
-        return Moment{st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond,
-                      st.wMilliseconds};
+        return Moment{st.wYear,   st.wMonth,  st.wDay,         st.wHour,
+                      st.wMinute, st.wSecond, st.wMilliseconds};
     }
 };
 
 class WindowsLocale final : public LocaleText {
-public:
+  public:
     std::string AmDesignator() const override { return LocaleInfo(LOCALE_S1159); }
     std::string PmDesignator() const override { return LocaleInfo(LOCALE_S2359); }
     std::string ShortDate(const Moment& m) const override {

@@ -1,0 +1,87 @@
+#include "voice/wav_audio.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace horalia::audio {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+void Set16(Bytes& b, std::size_t at, std::uint16_t v) {
+    b[at] = static_cast<std::uint8_t>(v & 0xFF);
+    b[at + 1] = static_cast<std::uint8_t>(v >> 8);
+}
+
+void Set32(Bytes& b, std::size_t at, std::uint32_t v) {
+    Set16(b, at, static_cast<std::uint16_t>(v & 0xFFFF));
+    Set16(b, at + 2, static_cast<std::uint16_t>(v >> 16));
+}
+
+TEST(Wav, EncodeThenParseGivesTheSamples) {
+    const Pcm stereo{{44100, 2}, {1, -1, 32767, -32768, 0, 5}};
+    const Bytes bytes = EncodeWav(stereo);
+    EXPECT_EQ(bytes.size(), 44u + 12u);
+    const auto parsed = ParseWav(bytes);
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ(parsed->format, stereo.format);
+    EXPECT_EQ(parsed->samples, stereo.samples);
+    EXPECT_EQ(parsed->Frames(), 3u);
+}
+
+TEST(Wav, SkipsOtherChunksAndTakesWholeFramesOfAnOpenDataSize) {
+    Bytes bytes = EncodeWav({{8000, 2}, {1, 2, 3, 4}});
+    // A LIST chunk of odd size (padded) between "fmt " and "data".
+    const Bytes list = {'L', 'I', 'S', 'T', 3, 0, 0, 0, 'a', 'b', 'c', 0};
+    bytes.insert(bytes.begin() + 36, list.begin(), list.end());
+    Set32(bytes, 36 + list.size() + 4, 0xFFFFFFFF);  // a streaming writer's open size
+    bytes.push_back(9);                              // half a frame at the end
+    const auto parsed = ParseWav(bytes);
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ(parsed->samples, (std::vector<std::int16_t>{1, 2, 3, 4}));
+}
+
+TEST(Wav, RefusesWhatItCannotPlayAndSaysWhy) {
+    const Bytes good = EncodeWav({{22050, 1}, {1, 2}});
+    struct Case {
+        const char* name;
+        std::function<void(Bytes&)> spoil;
+    };
+    const Case cases[] = {
+        {"not a RIFF/WAVE file", [](Bytes& b) { b[0] = 'X'; }},
+        {"not 16-bit integer PCM", [](Bytes& b) { Set16(b, 34, 8); }},
+        {"not 16-bit integer PCM", [](Bytes& b) { Set16(b, 20, 3); }},  // float
+        {"unusable channel count or sample rate", [](Bytes& b) { Set16(b, 22, 0); }},
+        {"unusable channel count or sample rate", [](Bytes& b) { Set32(b, 24, 0); }},
+        {"broken format chunk", [](Bytes& b) { Set32(b, 16, 0x7FFFFFFF); }},
+        {"data before the format chunk", [](Bytes& b) { b[12] = 'x'; }},
+        {"no format chunk", [](Bytes& b) { b.resize(12); }},
+        {"no data chunk", [](Bytes& b) { b.resize(40); }},
+        {"not a RIFF/WAVE file", [](Bytes& b) { b.resize(11); }},
+    };
+    for (const Case& c : cases) {
+        Bytes bytes = good;
+        c.spoil(bytes);
+        std::string why;
+        EXPECT_FALSE(ParseWav(bytes, &why)) << c.name;
+        EXPECT_EQ(why, c.name);
+    }
+}
+
+TEST(DefaultTone, LastsItsTimeInEveryChannelAndFadesAtBothEnds) {
+    const std::vector<std::int16_t> tone = DefaultTone({16000, 2});
+    ASSERT_EQ(tone.size(), 2u * 16000u * kToneDurationMs / 1000u);
+    for (std::size_t i = 0; i + 1 < tone.size(); i += 2) {
+        ASSERT_EQ(tone[i], tone[i + 1]);
+    }
+    const auto loudest = *std::max_element(tone.begin(), tone.end());
+    EXPECT_GT(loudest, 8000);
+    EXPECT_LT(std::abs(tone.front()), 200);
+    EXPECT_LT(std::abs(tone.back()), 200);
+    EXPECT_EQ(DefaultTone({0, 0}).size(), DefaultTone(kClipFormat).size());
+}
+
+}  // namespace
+}  // namespace horalia::audio

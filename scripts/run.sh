@@ -6,6 +6,14 @@ cd "$(dirname "$0")/.."
 cmake --preset linux >/dev/null
 cmake --build --preset linux
 if [ -x build/linux/bin/horalia ]; then
+  # The tray program needs a desktop session; Qt's own message about a missing display says
+  # little about what to do.
+  if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+    echo "run.sh: no display (DISPLAY and WAYLAND_DISPLAY are unset). horalia lives in the" >&2
+    echo "notification area of a desktop session: run this from a terminal on the desktop." >&2
+    echo "Without a desktop, build/linux/bin/horalia-say --help shows how to hear the time." >&2
+    exit 1
+  fi
   exec build/linux/bin/horalia "$@"
 fi
 if [ -x build/linux/bin/horalia-say ]; then

@@ -1,0 +1,49 @@
+#include "app/qt/main_window.h"
+
+#include "common/identity.h"
+#include "common/locale_text.h"
+#include "config/ini_file.h"
+#include "config/start_with_system.h"
+#include "voice/clip_player.h"
+
+namespace horalia::qt {
+
+QIcon ApplicationIcon() {
+    QIcon icon;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        icon.addFile(QStringLiteral(":/icons/horalia-%1.png").arg(size), QSize(size, size));
+    }
+    return icon;
+}
+
+MainWindow::MainWindow(QtProcess& process)
+    : process_(process),
+      paths_(CurrentAppPaths()),
+      tray_(ApplicationIcon()),
+      hooks_(HookLibraryFolders(paths_.appFolder)),
+      form_(FormMainServices{paths_, SystemClock(), SystemLocale(), Config(), SystemStartStore(),
+                             settings_, tray_, process_, forms_, hooks_, SystemClipPlayer(), pump_,
+                             socket_, clockSetter_, socket_.ReplyTimer(), trayClockTimer_,
+                             announceTimer_, syncTimer_, updateTimer_}) {
+    window_.setWindowTitle(QString::fromUtf8(kMainWindowTitle));
+    window_.setWindowIcon(tray_.Icon().icon());
+    ConnectHandlers();
+}
+
+void MainWindow::ConnectHandlers() {
+    trayClockTimer_.OnFire([this] { form_.Timer_更新托盘显示时间_Fired(); });
+    announceTimer_.OnFire([this] { form_.Timer_自动报时_Fired(); });
+    syncTimer_.OnFire([this] { form_.Timer_自动校时_Fired(); });
+    updateTimer_.OnFire([this] { form_.Timer_自动升级_Fired(); });
+    tray_.OnClick([this](std::int16_t button) { form_.TrayIcon_托盘图标_MouseClick(button); });
+    tray_.OnMenuChosen([this](TrayMenuEntry entry) { form_.MenuChosen(entry); });
+    socket_.SetEvents(&form_.Winsock_时间同步());
+    process_.OnUnload([this] { tray_.Hide(); });
+}
+
+void MainWindow::Load() {
+    form_.Form_Load();
+    tray_.ShowWhenTrayAvailable();
+}
+
+}  // namespace horalia::qt

@@ -1,0 +1,50 @@
+// The Linux main form: the hidden window that carries the title, and every port of Form_Main
+// built on Qt, wired to the form's handlers.
+#pragma once
+
+#include <QIcon>
+#include <QWidget>
+
+#include "app/form_main.h"
+#include "app/qt/forms_placeholder.h"
+#include "app/qt/qt_form_timer.h"
+#include "app/qt/qt_process.h"
+#include "app/qt/qt_tray.h"
+#include "config/settings.h"
+#include "timesync/qt/qt_time_socket.h"
+#include "timesync/qt/system_clock_setter.h"
+#include "ui/extras/linux/hook_loader.h"
+
+namespace horalia::qt {
+
+// The application icon in all its sizes, embedded in the program.
+QIcon ApplicationIcon();
+
+class MainWindow {
+  public:
+    explicit MainWindow(QtProcess& process);
+
+    // Form_Load, then the icon goes into the tray as soon as there is one.
+    void Load();
+
+  private:
+    void ConnectHandlers();
+
+    QtProcess& process_;
+    QWidget window_;  // never shown: it has no taskbar button
+    AppPaths paths_;
+    SettingsRecord settings_;
+    QtTray tray_;
+    PendingForms forms_;
+    HookLoader hooks_;
+    QtEventPump pump_;
+    QtTimeSocket socket_;
+    SystemClockSetter clockSetter_;
+    QtFormTimer trayClockTimer_;
+    QtFormTimer announceTimer_;
+    QtFormTimer syncTimer_;
+    QtFormTimer updateTimer_;
+    Form_Main form_;
+};
+
+}  // namespace horalia::qt

@@ -1,0 +1,63 @@
+// TrayIcon_托盘图标 and its popup menu 托盘图标 on Qt: a QSystemTrayIcon and a QMenu built from
+// kTrayMenu. The icon only reports clicks; the core decides what a click does, including opening
+// the menu, so no context menu is attached to the icon itself.
+#pragma once
+
+#include <QIcon>
+#include <QMenu>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "app/main_form_ports.h"
+#include "app/tray_menu.h"
+
+class QAction;
+
+namespace horalia::qt {
+
+// The button number the main form expects for an activation: 1 for Trigger (left click), 2 for
+// Context (right click), 0 (no button the form acts on) for every other reason.
+std::int16_t TrayButton(QSystemTrayIcon::ActivationReason reason);
+
+// The core's CR LF line breaks as the '\n' breaks a Qt tooltip understands.
+QString ToolTipText(const std::string& crlfText);
+
+class QtTray final : public TrayPort {
+  public:
+    explicit QtTray(const QIcon& icon);
+
+    void OnClick(std::function<void(std::int16_t button)> clicked) {
+        clicked_ = std::move(clicked);
+    }
+    void OnMenuChosen(std::function<void(TrayMenuEntry)> chosen) { chosen_ = std::move(chosen); }
+
+    // Shows the icon once a notification area exists, asking again every second until then: at
+    // log-on the tray host may start after this program.
+    void ShowWhenTrayAvailable();
+    void Hide();
+
+    void SetToolTip(const std::string& text) override;
+    void SetMenuChecked(TrayMenuEntry entry, bool checked) override;
+    void PopupMenuAtPointer() override;
+
+    QSystemTrayIcon& Icon() { return icon_; }
+    QMenu& Menu() { return menu_; }
+    QAction* Action(TrayMenuEntry entry) { return actions_[TrayMenuIndex(entry)]; }
+
+  private:
+    void BuildMenu();
+    void ShowIfTrayAvailable();
+
+    QSystemTrayIcon icon_;
+    QMenu menu_;
+    QTimer trayPoll_;
+    std::array<QAction*, kTrayMenu.size()> actions_{};
+    std::function<void(std::int16_t)> clicked_;
+    std::function<void(TrayMenuEntry)> chosen_;
+};
+
+}  // namespace horalia::qt

@@ -1,0 +1,257 @@
+#include "app/win32/main_window.h"
+
+#include <algorithm>
+
+#include "app/tooltip.h"
+#include "app/win32/tray_events.h"
+#include "common/identity.h"
+#include "common/win32/ansi_text.h"
+
+namespace horalia::win32 {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"HoraliaMainWindow";
+constexpr UINT kTrayMessage = WM_APP + 1;
+constexpr UINT kIconId = 1;
+constexpr WORD kApplicationIconId = 1;  // the icon resource of horalia.rc
+
+bool RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kApplicationIconId));
+    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+    wc.lpszClassName = kWindowClass;
+    return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+}  // namespace
+
+void MainWindow::WindowTimer::Arm(std::int32_t delayMilliseconds) {
+    if (window_ != nullptr) {
+        const UINT delay = static_cast<UINT>(std::max<std::int32_t>(delayMilliseconds, 1));
+        SetTimer(window_, static_cast<UINT_PTR>(id_), delay, nullptr);
+    }
+}
+
+void MainWindow::WindowTimer::Cancel() {
+    if (window_ != nullptr) {
+        KillTimer(window_, static_cast<UINT_PTR>(id_));
+    }
+}
+
+MainWindow::MainWindow(HINSTANCE instance)
+    : instance_(instance),
+      toolTip_(Utf8ToWide(kInitialToolTip)),
+      timers_{{{window_, TimerId::更新托盘显示时间},
+               {window_, TimerId::自动报时},
+               {window_, TimerId::自动校时},
+               {window_, TimerId::自动升级}}} {}
+
+MainWindow::~MainWindow() {
+    form_ = nullptr;
+    Unload();
+    if (menu_ != nullptr) {
+        DestroyMenu(menu_);
+    }
+    if (icon_ != nullptr) {
+        DestroyIcon(icon_);
+    }
+}
+
+bool MainWindow::Create() {
+    if (!RegisterWindowClass(instance_, &MainWindow::WindowProc)) {
+        return false;
+    }
+    menu_ = CreateTrayMenu();
+    icon_ = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(kApplicationIconId),
+                                          IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                          GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+    const std::wstring title = Utf8ToWide(kMainWindowTitle);
+    // A tool window: no taskbar button even if it were ever shown. Not message-only, so that
+    // FindWindow of a second start finds it.
+    CreateWindowExW(WS_EX_TOOLWINDOW, kWindowClass, title.c_str(),
+                    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT,
+                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance_, this);
+    if (window_ == nullptr) {
+        return false;
+    }
+    taskbarCreatedMessage_ = RegisterWindowMessageW(L"TaskbarCreated");
+    // Run as administrator, the window would not get the message from an unelevated shell.
+    ChangeWindowMessageFilterEx(window_, taskbarCreatedMessage_, MSGFLT_ALLOW, nullptr);
+    AddIcon();
+    return true;
+}
+
+FormTimerPort& MainWindow::Timer(TimerId id) {
+    return timers_[static_cast<std::size_t>(id) - 1];
+}
+
+void MainWindow::Unload() {
+    if (window_ != nullptr) {
+        DestroyWindow(window_);  // WM_DESTROY removes the icon and stops the timers
+    }
+}
+
+void MainWindow::SetToolTip(const std::string& text) {
+    toolTip_ = Utf8ToWide(text);
+    if (!iconAdded_) {
+        AddIcon();  // the shell was not ready before; try again once a second
+        return;
+    }
+    NOTIFYICONDATAW data = IconData(NIF_TIP | NIF_SHOWTIP);
+    if (!Shell_NotifyIconW(NIM_MODIFY, &data)) {
+        iconAdded_ = false;  // the shell lost it: added again at the next tick
+    }
+}
+
+void MainWindow::SetMenuChecked(TrayMenuEntry entry, bool checked) {
+    if (menu_ != nullptr) {
+        CheckMenuItem(menu_, static_cast<UINT>(MenuCommandId(entry)),
+                      MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+    }
+}
+
+void MainWindow::PopupMenuAtPointer() {
+    if (menu_ == nullptr || window_ == nullptr) {
+        return;
+    }
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    // Without the foreground the menu would not close when the user clicks elsewhere, and
+    // without the WM_NULL after it the next popup would close at once (KB135788).
+    SetForegroundWindow(window_);
+    TrackPopupMenu(menu_, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, pointer.x, pointer.y, 0,
+                   window_, nullptr);
+    PostMessageW(window_, WM_NULL, 0, 0);
+}
+
+LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self =
+            static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self == nullptr) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    return self->OnMessage(message, wParam, lParam);
+}
+
+LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    const HWND window = window_;
+    if (message == kTrayMessage) {
+        OnTrayNotification(lParam);
+        return 0;
+    }
+    if (message == taskbarCreatedMessage_ && message != 0) {
+        AddIcon();  // the shell restarted and forgot every icon
+        return 0;
+    }
+    switch (message) {
+        case WM_TIMER:
+            OnTimer(wParam);
+            return 0;
+        case WM_COMMAND:
+            OnCommand(wParam);
+            return 0;
+        case WM_CLOSE:
+            // Closed from outside (a task manager, the session): the same shutdown as the menu's.
+            if (form_ != nullptr) {
+                form_->MenuChosen(TrayMenuEntry::托盘图标_退出程序);
+            } else {
+                Unload();
+            }
+            return 0;
+        case WM_DESTROY:
+            OnDestroy();
+            return 0;
+        case WM_NCDESTROY:
+            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+            window_ = nullptr;
+            break;
+        default:
+            break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void MainWindow::OnTimer(WPARAM id) {
+    // One-shot: the core arms the next firing itself.
+    KillTimer(window_, id);
+    if (form_ == nullptr) {
+        return;
+    }
+    switch (static_cast<TimerId>(id)) {
+        case TimerId::更新托盘显示时间:
+            return form_->Timer_更新托盘显示时间_Fired();
+        case TimerId::自动报时:
+            return form_->Timer_自动报时_Fired();
+        case TimerId::自动校时:
+            return form_->Timer_自动校时_Fired();
+        case TimerId::自动升级:
+            return form_->Timer_自动升级_Fired();
+    }
+}
+
+void MainWindow::OnTrayNotification(LPARAM lParam) {
+    const std::optional<std::int16_t> button = TrayButtonOf(lParam, versionFour_);
+    if (button && form_ != nullptr) {
+        form_->TrayIcon_托盘图标_MouseClick(*button);
+    }
+}
+
+void MainWindow::OnCommand(WPARAM wParam) {
+    const std::optional<TrayMenuEntry> entry = MenuEntryOfCommand(wParam);
+    if (entry && form_ != nullptr) {
+        form_->MenuChosen(*entry);
+    }
+}
+
+void MainWindow::OnDestroy() {
+    RemoveIcon();
+    for (WindowTimer& timer : timers_) {
+        timer.Cancel();
+    }
+    PostQuitMessage(0);
+}
+
+NOTIFYICONDATAW MainWindow::IconData(UINT flags) const {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = window_;
+    data.uID = kIconId;
+    data.uFlags = flags;
+    data.uCallbackMessage = kTrayMessage;
+    data.hIcon = icon_;
+    const std::wstring tip = FitToolTip(toolTip_, std::size(data.szTip));
+    std::copy(tip.begin(), tip.end(), data.szTip);
+    return data;
+}
+
+void MainWindow::AddIcon() {
+    NOTIFYICONDATAW data = IconData(NIF_ICON | NIF_MESSAGE | NIF_TIP | NIF_SHOWTIP);
+    iconAdded_ = Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
+    if (!iconAdded_) {
+        // Refused as a duplicate when the shell kept it (a TaskbarCreated of no real restart).
+        iconAdded_ = Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+    }
+    if (!iconAdded_) {
+        return;
+    }
+    data.uVersion = NOTIFYICON_VERSION_4;
+    versionFour_ = Shell_NotifyIconW(NIM_SETVERSION, &data) != FALSE;
+}
+
+void MainWindow::RemoveIcon() {
+    if (iconAdded_) {
+        NOTIFYICONDATAW data = IconData(0);
+        Shell_NotifyIconW(NIM_DELETE, &data);
+        iconAdded_ = false;
+    }
+}
+
+}  // namespace horalia::win32

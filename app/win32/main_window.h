@@ -1,0 +1,80 @@
+// The hidden main window titled "Horalia Ver:3.0.0.0": the running instance's marker, and the
+// host of the tray icon, its popup menu and the main form's four timers. It forwards every event
+// to Form_Main and decides nothing itself.
+#pragma once
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "app/form_main.h"
+#include "app/form_timer.h"
+#include "app/main_form_ports.h"
+
+namespace horalia::win32 {
+
+class MainWindow final : public TrayPort {
+  public:
+    // One SetTimer id per timer of the main form.
+    enum class TimerId : UINT_PTR { 更新托盘显示时间 = 1, 自动报时, 自动校时, 自动升级 };
+
+    explicit MainWindow(HINSTANCE instance);
+    ~MainWindow() override;
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    // Creates the window, never shown and without a taskbar button, and puts the icon in the
+    // tray. False when the window cannot be created.
+    bool Create();
+    // Where the window's events go; nullptr drops them.
+    void Attach(Form_Main* form) { form_ = form; }
+    FormTimerPort& Timer(TimerId id);
+
+    // Removes the icon, stops the timers and destroys the window, which ends the message loop.
+    void Unload();
+
+    void SetToolTip(const std::string& text) override;
+    void SetMenuChecked(TrayMenuEntry entry, bool checked) override;
+    void PopupMenuAtPointer() override;
+
+  private:
+    // A one-shot SetTimer on the main window; the window kills it when it fires.
+    class WindowTimer final : public FormTimerPort {
+      public:
+        WindowTimer(const HWND& window, TimerId id) : window_(window), id_(id) {}
+        void Arm(std::int32_t delayMilliseconds) override;
+        void Cancel() override;
+
+      private:
+        const HWND& window_;
+        TimerId id_;
+    };
+
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnTimer(WPARAM id);
+    void OnTrayNotification(LPARAM lParam);
+    void OnCommand(WPARAM wParam);
+    void OnDestroy();
+
+    NOTIFYICONDATAW IconData(UINT flags) const;
+    void AddIcon();
+    void RemoveIcon();
+
+    HINSTANCE instance_;
+    HWND window_ = nullptr;
+    HMENU menu_ = nullptr;
+    HICON icon_ = nullptr;
+    UINT taskbarCreatedMessage_ = 0;
+    bool iconAdded_ = false;
+    bool versionFour_ = false;  // the notification icon API's version 4 was accepted
+    std::wstring toolTip_;
+    Form_Main* form_ = nullptr;
+    std::array<WindowTimer, 4> timers_;
+};
+
+}  // namespace horalia::win32

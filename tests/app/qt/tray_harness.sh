@@ -1,0 +1,58 @@
+# Sourced by tray_e2e.sh and tray_measure.sh: a private X server (Xvfb) with a tray host
+# (trayer) and a private PulseAudio daemon whose default sink is a null sink, horalia_e2e, in the
+# clips' own format, so that its monitor holds the very samples played (no rewinds, see
+# scripts/bench-gaps.sh). Everything lives in $work and ends with the calling script.
+#
+# The caller sets harness_name (the prefix of messages) and wait_s (the bound of every wait).
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/horalia-$harness_name.XXXXXX")
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "$harness_name: FAILED: $*" >&2
+  for log in "$work"/*.log; do
+    [ -s "$log" ] && { echo "--- $log" >&2; tail -20 "$log" >&2; }
+  done
+  exit 1
+}
+
+# Runs "$@" every 0.1 s until it succeeds, for at most wait_s seconds.
+wait_for() {
+  local tries=$((wait_s * 10))
+  while ! "$@" >/dev/null 2>&1; do
+    tries=$((tries - 1))
+    [ "$tries" -gt 0 ] || return 1
+    sleep 0.1
+  done
+}
+
+# --- a private display with a tray host
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+pids+=($!)
+wait_for test -s "$work/display" || fail "Xvfb did not start"
+export DISPLAY=:$(head -1 "$work/display")
+trayer --edge top --align right --widthtype request --height 32 --SetDockType true \
+  --transparent false --tint 0xdddddd >"$work/trayer.log" 2>&1 &
+pids+=($!)
+wait_for xdotool search --onlyvisible --class trayer || fail "trayer did not start"
+
+# --- the private sound server
+mkdir -m 700 "$work/pulse" "$work/run"
+cat >"$work/pulse/e2e.pa" <<PA
+load-module module-native-protocol-unix socket=$work/pulse/native auth-anonymous=1
+load-module module-null-sink sink_name=horalia_e2e rate=22050 channels=1 format=s16le norewinds=1
+set-default-sink horalia_e2e
+PA
+HOME=$work/pulse XDG_RUNTIME_DIR=$work/pulse PULSE_RUNTIME_PATH=$work/pulse \
+  PULSE_STATE_PATH=$work/pulse pulseaudio -n -F "$work/pulse/e2e.pa" --daemonize=no \
+  --disallow-exit --exit-idle-time=-1 --system=false --use-pid-file=no \
+  --log-target=file:"$work/pulse.log" 2>/dev/null &
+pids+=($!)
+export PULSE_SERVER=unix:$work/pulse/native
+wait_for pactl info || fail "the PulseAudio daemon did not start"

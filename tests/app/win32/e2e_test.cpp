@@ -1,0 +1,256 @@
+// Horalia.exe from the outside, as a user meets it: started from a copy of the build's bin/ folder
+// it hides its marker window, refuses a second start, announces on a left click of its tray icon,
+// opens its menu on a right click and ends from the exit entry. Under Wine without a desktop tray
+// the icons live in Wine's own tray window ("Wine System Tray"), one window per icon, and mouse
+// messages posted to an icon's window reach the program's tray callback as clicks.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/clip_log.h"
+#include "app/tray_menu.h"
+#include "common/identity.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr DWORD kWaitMilliseconds = 20000;  // no step may hang the test run
+// Wine's icon windows: "__winex11_tray_icon" (Wine 8's X11 driver), "__wine_tray_icon" (later
+// explorer.exe).
+constexpr wchar_t kWineTrayIconClassPart[] = L"tray_icon";
+constexpr wchar_t kPopupMenuClass[] = L"#32768";
+
+bool WaitFor(const std::function<bool()>& condition, DWORD milliseconds = kWaitMilliseconds) {
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return true;
+}
+
+fs::path ThisFolder() {
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return fs::path(std::wstring(path, length)).parent_path();
+}
+
+// A fresh program folder: Horalia.exe, Sound/ and an empty Value.ini, removed afterwards.
+class ProgramCopy {
+  public:
+    ProgramCopy() {
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        folder_ = fs::path(temp) / (L"horalia-e2e-" + std::to_wstring(GetCurrentProcessId()));
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+        const fs::path bin = ThisFolder();
+        fs::copy_file(bin / L"Horalia.exe", Executable());
+        fs::copy(bin / L"Sound", folder_ / L"Sound", fs::copy_options::recursive);
+        std::ofstream(Ini(), std::ios::binary) << "[Horalia]\r\n";
+    }
+    ~ProgramCopy() {
+        std::error_code ignored;
+        fs::remove_all(folder_, ignored);
+    }
+
+    fs::path Executable() const { return folder_ / L"Horalia.exe"; }
+    fs::path Ini() const { return folder_ / L"Value.ini"; }
+    fs::path ClipLog() const { return folder_ / L"clips.log"; }
+
+  private:
+    fs::path folder_;
+};
+
+// A started program; one still running at the end of a test is ended.
+class Process {
+  public:
+    explicit Process(const fs::path& executable) {
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        std::wstring commandLine = L"\"" + executable.wstring() + L"\"";
+        started_ = CreateProcessW(executable.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                                  0, nullptr, nullptr, &startup, &info_) != FALSE;
+    }
+    ~Process() {
+        if (started_) {
+            if (Running()) {
+                TerminateProcess(info_.hProcess, 99);
+            }
+            CloseHandle(info_.hThread);
+            CloseHandle(info_.hProcess);
+        }
+    }
+
+    bool Started() const { return started_; }
+    DWORD Id() const { return info_.dwProcessId; }
+    bool Running() const { return WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
+    bool WaitForEnd() const {
+        return WaitForSingleObject(info_.hProcess, kWaitMilliseconds) == WAIT_OBJECT_0;
+    }
+    DWORD ExitCode() const {
+        DWORD code = 0;
+        GetExitCodeProcess(info_.hProcess, &code);
+        return code;
+    }
+
+  private:
+    PROCESS_INFORMATION info_{};
+    bool started_ = false;
+};
+
+HWND FindMarker() {
+    return FindWindowA(nullptr, horalia::kMainWindowTitle);
+}
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
+struct WindowSearch {
+    std::wstring classPart;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectIfOfClass(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<WindowSearch*>(context);
+    if (ClassOf(window).find(search->classPart) != std::wstring::npos) {
+        search->found.push_back(window);
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK CollectWithChildren(HWND window, LPARAM context) {
+    CollectIfOfClass(window, context);
+    EnumChildWindows(window, &CollectIfOfClass, context);
+    return TRUE;
+}
+
+// Every window, top-level or child, whose class name contains the text.
+std::vector<HWND> WindowsOfClass(const std::wstring& classPart) {
+    WindowSearch search{classPart, {}};
+    EnumWindows(&CollectWithChildren, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool VisiblePopupMenuOf(DWORD processId) {
+    for (HWND menu : WindowsOfClass(kPopupMenuClass)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(menu, &owner);
+        if (owner == processId && IsWindowVisible(menu)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void Click(HWND icon, UINT down, UINT up) {
+    PostMessageW(icon, down, 0, MAKELPARAM(4, 4));
+    PostMessageW(icon, up, 0, MAKELPARAM(4, 4));
+}
+
+std::vector<std::string> ReadLines(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+bool EndsWith(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() &&
+           text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+std::string FileBytes(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+TEST(HoraliaExe, RunsOnceAnnouncesOnClickAndEndsFromTheMenu) {
+    ASSERT_EQ(FindMarker(), nullptr) << "another Horalia is running in this Wine prefix";
+    ProgramCopy copy;
+    const std::string variable = horalia::kClipLogVariable;
+    SetEnvironmentVariableW(std::wstring(variable.begin(), variable.end()).c_str(),
+                            copy.ClipLog().c_str());
+
+    // The first start: its hidden window is found by title alone.
+    Process first(copy.Executable());
+    ASSERT_TRUE(first.Started());
+    ASSERT_TRUE(WaitFor([] { return FindMarker() != nullptr; })) << "no marker window";
+    const HWND marker = FindMarker();
+    DWORD markerProcess = 0;
+    GetWindowThreadProcessId(marker, &markerProcess);
+    EXPECT_EQ(markerProcess, first.Id());
+    EXPECT_FALSE(IsWindowVisible(marker));
+
+    // A second start ends at once, with exit code 0, and leaves Value.ini alone.
+    {
+        const std::string iniBefore = FileBytes(copy.Ini());
+        const fs::file_time_type writtenBefore = fs::last_write_time(copy.Ini());
+        Process second(copy.Executable());
+        ASSERT_TRUE(second.Started());
+        ASSERT_TRUE(second.WaitForEnd()) << "the second start keeps running";
+        EXPECT_EQ(second.ExitCode(), 0u);
+        EXPECT_EQ(FileBytes(copy.Ini()), iniBefore);
+        EXPECT_EQ(fs::last_write_time(copy.Ini()), writtenBefore);
+        EXPECT_TRUE(first.Running());
+        EXPECT_EQ(FindMarker(), marker);
+    }
+
+    // The tray icon: one window in Wine's tray (this prefix runs nothing else with an icon).
+    std::vector<HWND> icons;
+    ASSERT_TRUE(WaitFor([&] { return !(icons = WindowsOfClass(kWineTrayIconClassPart)).empty(); }))
+        << "no tray icon window";
+    ASSERT_EQ(icons.size(), 1u);
+    const HWND icon = icons.front();
+
+    // A left click announces the time: the chime, 现在时间, ..., 整 or 分.
+    Click(icon, WM_LBUTTONDOWN, WM_LBUTTONUP);
+    std::vector<std::string> clips;
+    const auto announcementEnded = [&] {
+        clips = ReadLines(copy.ClipLog());
+        return !clips.empty() &&
+               (EndsWith(clips.back(), "\\整.wav") || EndsWith(clips.back(), "\\分.wav"));
+    };
+    ASSERT_TRUE(WaitFor(announcementEnded))
+        << "no complete announcement, " << clips.size() << " clips";
+    ASSERT_GE(clips.size(), 5u);
+    EXPECT_TRUE(EndsWith(clips[0], "\\Sound\\提示.wav")) << clips[0];
+    EXPECT_TRUE(EndsWith(clips[1], "\\Sound\\现在时间.wav")) << clips[1];
+
+    // A right click opens the popup menu; cancelling it changes nothing.
+    Click(icon, WM_RBUTTONDOWN, WM_RBUTTONUP);
+    EXPECT_TRUE(WaitFor([&] { return VisiblePopupMenuOf(first.Id()); })) << "no popup menu";
+    PostMessageW(marker, WM_CANCELMODE, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return !VisiblePopupMenuOf(first.Id()); })) << "menu stays open";
+    EXPECT_TRUE(first.Running());
+
+    // The exit entry ends the process.
+    const int exitId = horalia::TrayMenuIndex(horalia::TrayMenuEntry::托盘图标_退出程序) + 1;
+    PostMessageW(marker, WM_COMMAND, MAKEWPARAM(exitId, 0), 0);
+    ASSERT_TRUE(first.WaitForEnd()) << "still running after the exit entry";
+    EXPECT_EQ(first.ExitCode(), 0u);
+    EXPECT_EQ(FindMarker(), nullptr);
+    EXPECT_EQ(ReadLines(copy.ClipLog()).size(), clips.size()) << "announced again";
+}
+
+}  // namespace

@@ -1,0 +1,150 @@
+#include "timesync/qt/qt_time_socket.h"
+
+#include <gtest/gtest.h>
+
+#include <QHostAddress>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QtTest/QTest>
+
+#include "app/qt/qt_test_application.h"
+#include "fakes/fake_time_sync_ports.h"
+
+namespace horalia::qt {
+namespace {
+
+// Every wait is bounded, so a broken socket fails the test instead of hanging it.
+constexpr int kWaitMs = 20000;
+
+// A Daytime server on the loopback interface: each connection gets the reply, then is closed.
+// An empty reply closes the connection without sending anything; silent keeps it open and mute.
+class DaytimeServer {
+  public:
+    explicit DaytimeServer(QByteArray reply) : reply(std::move(reply)) {
+        EXPECT_TRUE(server_.listen(QHostAddress::LocalHost, 0));
+        QObject::connect(&server_, &QTcpServer::newConnection, [this] { Answer(); });
+    }
+
+    std::uint16_t Port() const { return server_.serverPort(); }
+
+    QByteArray reply;
+    bool silent = false;
+    int connections = 0;
+
+  private:
+    void Answer() {
+        while (QTcpSocket* client = server_.nextPendingConnection()) {
+            ++connections;
+            if (silent) {
+                continue;  // owned by the server; stays open until the test ends
+            }
+            client->write(reply);
+            client->disconnectFromHost();
+        }
+    }
+
+    QTcpServer server_;
+};
+
+class QtTimeSocketTest : public testing::Test {
+  protected:
+    QtTimeSocketTest() { testing_qt::TestApplication(); }
+
+    // The sync under test, talking to the given port on 127.0.0.1 (or another host).
+    TimeSync& SyncTo(std::uint16_t port, const std::string& host = "127.0.0.1") {
+        sync_ = std::make_unique<TimeSync>(socket, clockSetter, socket.ReplyTimer(), host, port);
+        socket.SetEvents(sync_.get());
+        return *sync_;
+    }
+
+    bool WaitUntilClosed() {
+        return QTest::qWaitFor([this] { return socket.IsClosed(); }, kWaitMs);
+    }
+    bool WaitForClockValue(std::size_t count = 1) {
+        return QTest::qWaitFor([&] { return clockSetter.values.size() >= count; }, kWaitMs);
+    }
+
+    fakes::FakeClockSetter clockSetter;  // records what the reply would set
+    QtTimeSocket socket;
+
+  private:
+    std::unique_ptr<TimeSync> sync_;
+};
+
+constexpr ClockValue kReplyValue{2026, 12, 0, 6, 15, 40, 7, 0};
+
+TEST_F(QtTimeSocketTest, ReplyReachesTheClockSetterAndTheSocketCloses) {
+    DaytimeServer server("06 DEC 2026 15:40:07\r\n");
+    TimeSync& sync = SyncTo(server.Port());
+
+    sync.RequestTimeSync();
+    EXPECT_FALSE(socket.IsClosed());
+
+    ASSERT_TRUE(WaitForClockValue());
+    EXPECT_EQ(clockSetter.values.front(), kReplyValue);
+    EXPECT_TRUE(socket.IsClosed());
+}
+
+TEST_F(QtTimeSocketTest, HostNameIsLookedUpInTheBackground) {
+    DaytimeServer server("06 DEC 2026 15:40:07\r\n");
+    SyncTo(server.Port(), "localhost").RequestTimeSync();
+
+    ASSERT_TRUE(WaitForClockValue());
+    EXPECT_EQ(clockSetter.values.front(), kReplyValue);
+}
+
+TEST_F(QtTimeSocketTest, ServerClosingWithoutDataEndsTheExchangeAndTheNextConnects) {
+    DaytimeServer server("");
+    TimeSync& sync = SyncTo(server.Port());
+
+    sync.RequestTimeSync();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.connections == 1; }, kWaitMs));
+    ASSERT_TRUE(WaitUntilClosed());
+    EXPECT_TRUE(clockSetter.values.empty());
+
+    server.reply = "07 DEC 2026 09:00:00\r\n";
+    sync.RequestTimeSync();
+    ASSERT_TRUE(WaitForClockValue());
+    EXPECT_EQ(server.connections, 2);
+    EXPECT_EQ(clockSetter.values.front(), (ClockValue{2026, 12, 0, 7, 9, 0, 0, 0}));
+}
+
+TEST_F(QtTimeSocketTest, RefusedConnectionClosesTheSocketForTheNextRequest) {
+    std::uint16_t unusedPort = 0;
+    {
+        QTcpServer probe;
+        ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
+        unusedPort = probe.serverPort();
+    }
+    SyncTo(unusedPort).RequestTimeSync();
+    EXPECT_FALSE(socket.IsClosed());
+    ASSERT_TRUE(WaitUntilClosed());
+    EXPECT_TRUE(clockSetter.values.empty());
+}
+
+TEST_F(QtTimeSocketTest, RequestWhileAnExchangeIsOpenMakesNoSecondConnection) {
+    DaytimeServer server("06 DEC 2026 15:40:07\r\n");
+    TimeSync& sync = SyncTo(server.Port());
+
+    sync.RequestTimeSync();
+    sync.RequestTimeSync();
+    ASSERT_TRUE(WaitForClockValue());
+    QTest::qWait(100);  // room for a second connection, were one made
+    EXPECT_EQ(server.connections, 1);
+    EXPECT_EQ(clockSetter.values.size(), 1u);
+}
+
+TEST_F(QtTimeSocketTest, MuteServerIsGivenUpWhenTheReplyTimerExpires) {
+    DaytimeServer server("");
+    server.silent = true;
+    TimeSync& sync = SyncTo(server.Port());
+
+    sync.RequestTimeSync();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.connections == 1; }, kWaitMs));
+    socket.ReplyTimer().Start(50);  // instead of the real ten seconds
+    ASSERT_TRUE(WaitUntilClosed());
+    EXPECT_TRUE(clockSetter.values.empty());
+}
+
+}  // namespace
+}  // namespace horalia::qt

@@ -1,0 +1,312 @@
+#include "ui/settings/settings_presenter.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "fakes/fake_profile_backend.h"
+#include "fakes/fake_start_store.h"
+
+namespace horalia {
+namespace {
+
+constexpr char kIni[] = "D:\\Tools\\Horalia\\Value.ini";
+constexpr char kCommand[] = "\"D:\\Tools\\Horalia\\Horalia.exe\"";
+
+// Remembers the order of the writes as well as the values.
+class OrderedBackend : public fakes::FakeProfileBackend {
+  public:
+    bool WriteString(const std::string& section, const std::string& key, const std::string& value,
+                     const std::string& path) override {
+        keys.push_back(key);
+        return FakeProfileBackend::WriteString(section, key, value, path);
+    }
+    std::optional<std::string> Value(const std::string& key) const {
+        const auto found = values.find({kIni, kSettingsSection, key});
+        if (found == values.end()) {
+            return std::nullopt;
+        }
+        return found->second;
+    }
+    std::vector<std::string> keys;
+};
+
+class FakeMainForm : public MainFormControls {
+  public:
+    void SetAnnounceTimerEnabled(bool enabled) override { announceTimer = enabled; }
+    void SetSyncTimerEnabled(bool enabled) override { syncTimer = enabled; }
+    void SetStartMenuChecked(bool checked) override { startChecked = checked; }
+    std::optional<bool> announceTimer, syncTimer, startChecked;
+};
+
+// Mirrors what the window would show, and logs the hide and unload calls.
+class FakeView : public SettingsDialogView {
+  public:
+    void ShowOption(OptionGroup group, int index) override { options[group] = index; }
+    void ShowCheck(CheckBox box, int state) override { checks[box] = state; }
+    void ShowApplyEnabled(bool enabled) override {
+        applyEnabled = enabled;
+        ++applyChanges;
+    }
+    void HideWindow() override { log.push_back("hide"); }
+    void UnloadWindow() override { log.push_back("unload"); }
+
+    std::map<OptionGroup, int> options;
+    std::map<CheckBox, int> checks;
+    bool applyEnabled = false;
+    int applyChanges = 0;
+    std::vector<std::string> log;
+};
+
+class SettingsDialogTest : public ::testing::Test {
+  protected:
+    SettingsDialogTest() { config.SpecifyIni(kIni); }
+
+    Form_一般设置& Open() {
+        dialog.emplace(SettingsDialogServices{config, store, kCommand, settings, mainForm}, view);
+        dialog->LoadDialog();
+        return *dialog;
+    }
+
+    OrderedBackend backend;
+    读写配置 config{backend};
+    fakes::FakeStartStore store;
+    SettingsRecord settings;
+    FakeMainForm mainForm;
+    FakeView view;
+    std::optional<Form_一般设置> dialog;
+};
+
+TEST_F(SettingsDialogTest, DefaultRecordOpensOnTheFirstButtonsAndClearBoxes) {
+    Form_一般设置& d = Open();
+    EXPECT_EQ(d.SelectedOption(OptionGroup::报时设置), 0);
+    EXPECT_EQ(d.SelectedOption(OptionGroup::格式设置), 0);
+    EXPECT_EQ(d.SelectedOption(OptionGroup::广告设置), 0);
+    EXPECT_EQ(d.Check(CheckBox::关闭报时), 0);
+    EXPECT_EQ(d.Check(CheckBox::开机启动), 0);
+    EXPECT_EQ(d.Check(CheckBox::自动校时), 0);
+    EXPECT_FALSE(d.ApplyEnabled());
+    // Selecting 开启显示一次 changed that group's state, so its action ran (and Apply was
+    // enabled, then disabled by the load's last step); nothing else changed.
+    EXPECT_EQ(view.options, (std::map<OptionGroup, int>{{OptionGroup::广告设置, 0}}));
+    EXPECT_TRUE(view.checks.empty());
+    EXPECT_EQ(view.applyChanges, 2);
+    EXPECT_EQ(store.writes + store.removals, 0);
+    EXPECT_FALSE(mainForm.startChecked.has_value());
+}
+
+TEST_F(SettingsDialogTest, LoadShowsEveryValueOfTheRecord) {
+    settings = {2, 1, 1, 1, 1, "", 1, {1, 2, 6, 0, 0}};
+    store.entry = kCommand;
+    Form_一般设置& d = Open();
+    EXPECT_EQ(d.SelectedOption(OptionGroup::报时设置), 2);
+    EXPECT_EQ(d.SelectedOption(OptionGroup::格式设置), 1);
+    EXPECT_EQ(d.SelectedOption(OptionGroup::广告设置), 1);
+    EXPECT_EQ(view.checks,
+              (std::map<CheckBox, int>{
+                  {CheckBox::关闭报时, 1}, {CheckBox::开机启动, 1}, {CheckBox::自动校时, 1}}));
+    EXPECT_FALSE(d.ApplyEnabled());
+    EXPECT_FALSE(view.applyEnabled);
+    // The box's action ran at load: already registered, so nothing is written.
+    EXPECT_EQ(store.writes, 0);
+    EXPECT_EQ(mainForm.startChecked, true);
+}
+
+TEST_F(SettingsDialogTest, LoadWithStartFlagRewritesAMissingOrStaleRunValue) {
+    for (const std::optional<std::string>& before :
+         {std::optional<std::string>{}, std::optional<std::string>{"\"C:\\Old\\Horalia.exe\""}}) {
+        store.entry = before;
+        settings.StartWithWindows = 1;
+        Open();
+        EXPECT_EQ(store.entry, kCommand);
+        EXPECT_EQ(settings.StartWithWindows, 1);
+    }
+}
+
+TEST_F(SettingsDialogTest, ChangeActionsRunOnlyWhenTheStateChanges) {
+    Form_一般设置& d = Open();
+    const int changesAfterLoad = view.applyChanges;
+
+    d.SelectOption(OptionGroup::报时设置, 0);  // already selected
+    d.SetCheck(CheckBox::关闭报时, 0);         // already clear
+    d.SetCheck(CheckBox::开机启动, 0);
+    EXPECT_FALSE(d.ApplyEnabled());
+    EXPECT_EQ(view.applyChanges, changesAfterLoad);
+    EXPECT_EQ(store.removals, 0);
+
+    d.SelectOption(OptionGroup::报时设置, 2);
+    EXPECT_TRUE(d.ApplyEnabled());
+    EXPECT_EQ(view.options[OptionGroup::报时设置], 2);
+}
+
+TEST_F(SettingsDialogTest, EveryControlsChangeEnablesApply) {
+    struct Case {
+        const char* name;
+        void (*change)(Form_一般设置&);
+    };
+    const Case cases[] = {
+        {"报时 option", [](Form_一般设置& d) { d.SelectOption(OptionGroup::报时设置, 1); }},
+        {"格式 option", [](Form_一般设置& d) { d.SelectOption(OptionGroup::格式设置, 2); }},
+        {"广告 option", [](Form_一般设置& d) { d.SelectOption(OptionGroup::广告设置, 1); }},
+        {"关闭报时", [](Form_一般设置& d) { d.ToggleCheck(CheckBox::关闭报时); }},
+        {"开机启动", [](Form_一般设置& d) { d.ToggleCheck(CheckBox::开机启动); }},
+        {"自动校时", [](Form_一般设置& d) { d.ToggleCheck(CheckBox::自动校时); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Form_一般设置& d = Open();
+        ASSERT_FALSE(d.ApplyEnabled());
+        c.change(d);
+        EXPECT_TRUE(d.ApplyEnabled());
+        EXPECT_TRUE(view.applyEnabled);
+    }
+}
+
+TEST_F(SettingsDialogTest, ButtonsOutsideAGroupAreIgnored) {
+    Form_一般设置& d = Open();
+    d.SelectOption(OptionGroup::广告设置, 2);
+    d.SelectOption(OptionGroup::报时设置, -1);
+    d.SelectOption(OptionGroup::格式设置, 3);
+    EXPECT_EQ(d.SelectedOption(OptionGroup::广告设置), 0);
+    EXPECT_EQ(d.SelectedOption(OptionGroup::报时设置), 0);
+    EXPECT_EQ(d.SelectedOption(OptionGroup::格式设置), 0);
+    EXPECT_FALSE(d.ApplyEnabled());
+}
+
+TEST_F(SettingsDialogTest, ApplyWritesTheFiveKeysInOrderAndSwitchesTheTimers) {
+    Form_一般设置& d = Open();
+    d.SelectOption(OptionGroup::报时设置, 2);
+    d.SelectOption(OptionGroup::格式设置, 1);
+    d.SelectOption(OptionGroup::广告设置, 1);
+    d.ToggleCheck(CheckBox::关闭报时);
+    d.Command_应用_Click();
+
+    EXPECT_EQ(backend.keys, (std::vector<std::string>{"报时设置", "格式设置", "广告设置",
+                                                      "关闭报时", "自动校时"}));
+    EXPECT_EQ(backend.Value("报时设置"), "2");
+    EXPECT_EQ(backend.Value("格式设置"), "1");
+    EXPECT_EQ(backend.Value("广告设置"), "1");
+    EXPECT_EQ(backend.Value("关闭报时"), "1");
+    EXPECT_EQ(backend.Value("自动校时"), "0");
+    EXPECT_EQ(settings.AnnounceFrequency, 2);
+    EXPECT_EQ(settings.AnnounceFormat, 1);
+    EXPECT_EQ(settings.AdMode, 1);
+    EXPECT_EQ(settings.AnnounceOff, 1);
+    EXPECT_EQ(mainForm.announceTimer, false);
+    EXPECT_EQ(mainForm.syncTimer, true);
+    // The tray's 关闭报时 mark is not the dialog's to change, nor is the start flag written.
+    EXPECT_FALSE(mainForm.startChecked.has_value());
+    EXPECT_FALSE(backend.Value("开机启动").has_value());
+    EXPECT_FALSE(d.ApplyEnabled());
+    EXPECT_TRUE(view.log.empty());  // Apply keeps the dialog open
+}
+
+TEST_F(SettingsDialogTest, AutoSyncBoxSavesOffAndStopsTheSyncTimer) {
+    Form_一般设置& d = Open();
+    d.ToggleCheck(CheckBox::自动校时);
+    d.Command_确定_Click();
+    EXPECT_EQ(backend.Value("自动校时"), "1");
+    EXPECT_EQ(settings.AutoSyncOff, 1);
+    EXPECT_EQ(mainForm.syncTimer, false);
+    EXPECT_EQ(mainForm.announceTimer, true);
+}
+
+TEST_F(SettingsDialogTest, OkWithoutAChangeStillWritesAllKeysAndCloses) {
+    Form_一般设置& d = Open();
+    d.Command_确定_Click();
+    EXPECT_EQ(backend.keys.size(), 5u);
+    EXPECT_EQ(backend.Value("报时设置"), "0");
+    EXPECT_EQ(view.log, (std::vector<std::string>{"hide", "unload"}));
+}
+
+TEST_F(SettingsDialogTest, CancelClosesWithoutWritingButKeepsTheStartSwitch) {
+    Form_一般设置& d = Open();
+    d.ToggleCheck(CheckBox::开机启动);
+    d.SelectOption(OptionGroup::报时设置, 1);
+    d.Command_取消_Click();
+    EXPECT_EQ(view.log, (std::vector<std::string>{"hide", "unload"}));
+    EXPECT_TRUE(backend.keys.empty());
+    EXPECT_EQ(settings.AnnounceFrequency, 0);
+    EXPECT_EQ(store.entry, kCommand);
+    EXPECT_EQ(settings.StartWithWindows, 1);
+}
+
+TEST_F(SettingsDialogTest, StartBoxRegistersAndUnregistersAtOnce) {
+    Form_一般设置& d = Open();
+    d.ToggleCheck(CheckBox::开机启动);
+    EXPECT_EQ(store.entry, kCommand);
+    EXPECT_EQ(settings.StartWithWindows, 1);
+    EXPECT_EQ(mainForm.startChecked, true);
+
+    d.ToggleCheck(CheckBox::开机启动);
+    EXPECT_FALSE(store.entry.has_value());
+    EXPECT_EQ(settings.StartWithWindows, 0);
+    EXPECT_EQ(mainForm.startChecked, false);
+
+    // A failed write still shows registered until the next start finds the truth.
+    store.writable = false;
+    d.ToggleCheck(CheckBox::开机启动);
+    EXPECT_FALSE(store.entry.has_value());
+    EXPECT_EQ(settings.StartWithWindows, 1);
+    EXPECT_EQ(mainForm.startChecked, true);
+}
+
+// Values a hand-edited Value.ini can hold that have no button: the group shows none selected,
+// and applying keeps the value instead of replacing it by whatever button happened to be set.
+TEST_F(SettingsDialogTest, ValuesWithoutAButtonShowNoneAndSurviveApply) {
+    struct Case {
+        std::int32_t frequency, format, adMode;
+    };
+    for (const Case c : {Case{3, 3, 2}, Case{-1, 7, -5}, Case{INT32_MAX, INT32_MIN, 9}}) {
+        SCOPED_TRACE(c.frequency);
+        backend.keys.clear();
+        settings.AnnounceFrequency = c.frequency;
+        settings.AnnounceFormat = c.format;
+        settings.AdMode = c.adMode;
+        Form_一般设置& d = Open();
+        EXPECT_EQ(d.SelectedOption(OptionGroup::报时设置), kNoOptionSelected);
+        EXPECT_EQ(d.SelectedOption(OptionGroup::格式设置), kNoOptionSelected);
+        EXPECT_EQ(d.SelectedOption(OptionGroup::广告设置), kNoOptionSelected);
+        EXPECT_EQ(view.options[OptionGroup::广告设置], kNoOptionSelected);
+        EXPECT_FALSE(d.ApplyEnabled());
+
+        d.Command_应用_Click();
+        EXPECT_EQ(backend.Value("报时设置"), std::to_string(c.frequency));
+        EXPECT_EQ(backend.Value("格式设置"), std::to_string(c.format));
+        EXPECT_EQ(backend.Value("广告设置"), std::to_string(c.adMode));
+        EXPECT_EQ(settings.AnnounceFormat, c.format);
+
+        // Choosing a button afterwards makes it the value as usual.
+        d.SelectOption(OptionGroup::格式设置, 2);
+        EXPECT_TRUE(d.ApplyEnabled());
+        d.Command_应用_Click();
+        EXPECT_EQ(settings.AnnounceFormat, 2);
+    }
+}
+
+TEST_F(SettingsDialogTest, BoxValuesOtherThanOneShowClearLikeTheMainFormReadsThem) {
+    settings.AnnounceOff = 2;
+    settings.AutoSyncOff = -1;
+    Form_一般设置& d = Open();
+    EXPECT_EQ(d.Check(CheckBox::关闭报时), 0);
+    EXPECT_EQ(d.Check(CheckBox::自动校时), 0);
+    d.Command_应用_Click();
+    EXPECT_EQ(backend.Value("关闭报时"), "0");
+    EXPECT_EQ(mainForm.announceTimer, true);
+    EXPECT_EQ(mainForm.syncTimer, true);
+}
+
+TEST_F(SettingsDialogTest, ReopeningLoadsAFreshDialogFromTheRecord) {
+    Form_一般设置& first = Open();
+    first.SelectOption(OptionGroup::报时设置, 2);
+    first.Command_取消_Click();
+    Form_一般设置& second = Open();
+    EXPECT_EQ(second.SelectedOption(OptionGroup::报时设置), 0);
+    EXPECT_FALSE(second.ApplyEnabled());
+}
+
+}  // namespace
+}  // namespace horalia

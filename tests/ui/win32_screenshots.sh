@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Screenshots of the Win32 settings dialog and about box, under Wine on a private Xvfb display:
+#   tests/ui/win32_screenshots.sh [build folder of the win32 preset] [output folder]
+# writes horalia-settings.png, horalia-settings-tip.png (the pointer on 开机启动) and
+# horalia-about.png.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/../.." && pwd)
+build=${1:-$root/build/win32}
+out=${2:-/tmp}
+demo=$build/bin/ui_forms_demo.exe
+[ -f "$demo" ] || { echo "no $demo: build the win32 preset first" >&2; exit 1; }
+
+display=${HORALIA_SCREENSHOT_DISPLAY:-93}
+Xvfb ":$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill "$xvfb" 2>/dev/null || true' EXIT
+export DISPLAY=:$display
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+for form in settings settings-tip about; do
+  geometry=$(mktemp)
+  : >"$geometry"
+  "$root/cmake/wine-run.sh" explorer /desktop=horalia,1280x800 "$demo" "$form" 5000 "Z:${geometry//\//\\}" &
+  pid=$!
+  for _ in $(seq 600); do [ -s "$geometry" ] && break; sleep 0.1; done
+  [ -s "$geometry" ] || { echo "$form: the window did not open" >&2; exit 1; }
+  sleep 1
+  crop=$(cat "$geometry")
+  if [ "$form" = settings-tip ]; then  # room for the tooltip below and beside the dialog
+    IFS='x+' read -r w h x y <<<"$crop"
+    crop=$((w + 220))x$((h + 60))+$x+$y
+  fi
+  import -window root -crop "$crop" +repage "$out/horalia-$form.png"
+  echo "$out/horalia-$form.png ($crop)"
+  wait "$pid"
+  rm -f "$geometry"
+done

@@ -1,0 +1,59 @@
+// The Win32 window of Form_广告: a fixed dialog-framed window hosting the web-browser control.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+
+#include "ui/extras/ad_window.h"
+#include "ui/extras/win32/browser_host.h"
+
+namespace horalia::win32 {
+
+class AdWindow final : public AdWindowPort {
+  public:
+    // owner: a hidden window, so that the window has no taskbar button.
+    AdWindow(HINSTANCE instance, HWND owner, EventPump& pump, UrlOpener& opener);
+    ~AdWindow() override;
+    AdWindow(const AdWindow&) = delete;
+    AdWindow& operator=(const AdWindow&) = delete;
+
+    // Loads the window hidden below the screen (nothing when it is loaded already).
+    void Load();
+    // Clears OpenSponsorOnClose, then unloads the window.
+    void UnloadQuietly();
+    HWND Handle() const { return window_; }
+    bool HasBrowser() const { return browser_ != nullptr; }
+
+    // AdWindowPort
+    bool CreateBrowser() override;
+    void Navigate(const std::string& url) override;
+    void Hide() override;
+    void Show() override;
+    std::int32_t TaskbarHeightPixels() override;
+    int ScreenWidthPixels() override;
+    int ScreenHeightPixels() override;
+    int OuterWidthPixels() override;
+    int OuterHeightPixels() override;
+    void MoveLeft(int twips) override;
+    void MoveTop(int twips) override;
+
+  private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void Unload();
+    void OnDocumentComplete();
+    void ReleaseBrowserWhenIdle();
+    RECT OuterRect() const;
+
+    HINSTANCE instance_;
+    HWND owner_;
+    Form_广告 form_;
+    HWND window_ = nullptr;
+    std::unique_ptr<BrowserHost> browser_;
+    bool oleReady_ = false;
+    // The browser is not torn down while it is inside its own event (the slide runs there).
+    int eventDepth_ = 0;
+};
+
+}  // namespace horalia::win32

@@ -1,0 +1,147 @@
+#include "ui/settings/settings_presenter.h"
+
+namespace horalia {
+namespace {
+
+std::size_t Slot(OptionGroup group) {
+    return static_cast<std::size_t>(group);
+}
+std::size_t Slot(CheckBox box) {
+    return static_cast<std::size_t>(box);
+}
+
+// A box is ticked only by 1, as the main form reads these values when it arms its timers; a
+// hand-edited 2 or -1 shows clear and is saved as 0 on the next apply, which runs the same way.
+int BoxStateOf(std::int32_t value) {
+    return value == 1 ? 1 : 0;
+}
+
+}  // namespace
+
+int OptionCount(OptionGroup group) {
+    return group == OptionGroup::广告设置 ? 2 : 3;
+}
+
+Form_一般设置::Form_一般设置(const SettingsDialogServices& services, SettingsDialogView& view)
+    : s_(services), view_(view) {}
+
+void Form_一般设置::LoadDialog() {
+    ShowAs(OptionGroup::报时设置, s_.settings.AnnounceFrequency);
+    ShowAs(OptionGroup::格式设置, s_.settings.AnnounceFormat);
+    ShowAs(OptionGroup::广告设置, s_.settings.AdMode);
+    SetCheck(CheckBox::关闭报时, BoxStateOf(s_.settings.AnnounceOff));
+    SetCheck(CheckBox::开机启动, BoxStateOf(s_.settings.StartWithWindows));
+    SetCheck(CheckBox::自动校时, BoxStateOf(s_.settings.AutoSyncOff));
+    // Last: the change actions above may have enabled it.
+    SetApplyEnabled(false);
+}
+
+void Form_一般设置::ApplySettings() {
+    SettingsRecord& r = s_.settings;
+    ReadSelection(OptionGroup::报时设置, r.AnnounceFrequency);
+    ReadSelection(OptionGroup::格式设置, r.AnnounceFormat);
+    ReadSelection(OptionGroup::广告设置, r.AdMode);
+    r.AnnounceOff = Check(CheckBox::关闭报时);
+    r.AutoSyncOff = Check(CheckBox::自动校时);
+
+    读写配置& ini = s_.config;
+    ini.WriteString(kSettingsSection, "报时设置", std::to_string(r.AnnounceFrequency));
+    ini.WriteString(kSettingsSection, "格式设置", std::to_string(r.AnnounceFormat));
+    ini.WriteString(kSettingsSection, "广告设置", std::to_string(r.AdMode));
+    ini.WriteString(kSettingsSection, "关闭报时", std::to_string(r.AnnounceOff));
+    ini.WriteString(kSettingsSection, "自动校时", std::to_string(r.AutoSyncOff));
+
+    s_.mainForm.SetAnnounceTimerEnabled(Check(CheckBox::关闭报时) != 1);
+    s_.mainForm.SetSyncTimerEnabled(Check(CheckBox::自动校时) != 1);
+    SetApplyEnabled(false);
+}
+
+void Form_一般设置::SelectOption(OptionGroup group, int index) {
+    if (index < 0 || index >= OptionCount(group) || selected_[Slot(group)] == index) {
+        return;
+    }
+    selected_[Slot(group)] = index;
+    view_.ShowOption(group, index);
+    SetApplyEnabled(true);
+}
+
+void Form_一般设置::SetCheck(CheckBox box, int state) {
+    state = BoxStateOf(state);
+    if (checks_[Slot(box)] == state) {
+        return;
+    }
+    checks_[Slot(box)] = state;
+    view_.ShowCheck(box, state);
+    if (box == CheckBox::开机启动) {
+        Check_开机启动_Click();
+    }
+    // Check_自动校时 has no action of its own; it enables Command_应用 like every other
+    // control, so that a change to it alone can be applied.
+    SetApplyEnabled(true);
+}
+
+void Form_一般设置::ToggleCheck(CheckBox box) {
+    SetCheck(box, Check(box) == 1 ? 0 : 1);
+}
+
+void Form_一般设置::Command_应用_Click() {
+    ApplySettings();
+}
+
+void Form_一般设置::Command_确定_Click() {
+    ApplySettings();
+    Command_取消_Click();
+}
+
+void Form_一般设置::Command_取消_Click() {
+    view_.HideWindow();
+    view_.UnloadWindow();
+}
+
+int Form_一般设置::SelectedOption(OptionGroup group) const {
+    return selected_[Slot(group)];
+}
+
+int Form_一般设置::Check(CheckBox box) const {
+    return checks_[Slot(box)];
+}
+
+// A value with no button (a hand-edited Value.ini) leaves the group with none selected and runs
+// no change action; ApplySettings then keeps the value as it was.
+void Form_一般设置::ShowAs(OptionGroup group, int selectedIndex) {
+    if (selectedIndex >= 0 && selectedIndex < OptionCount(group)) {
+        SelectOption(group, selectedIndex);
+    } else if (selected_[Slot(group)] != kNoOptionSelected) {
+        selected_[Slot(group)] = kNoOptionSelected;
+        view_.ShowOption(group, kNoOptionSelected);
+    }
+}
+
+void Form_一般设置::SetApplyEnabled(bool enabled) {
+    if (applyEnabled_ != enabled) {
+        applyEnabled_ = enabled;
+        view_.ShowApplyEnabled(enabled);
+    }
+}
+
+// The start-with-Windows switch: the registration changes at once, whatever happens to the
+// dialog afterwards.
+void Form_一般设置::Check_开机启动_Click() {
+    if (Check(CheckBox::开机启动) == 1) {
+        RegisterStart(s_.startStore, s_.startCommand);
+        s_.settings.StartWithWindows = 1;
+    } else {
+        UnregisterStart(s_.startStore);
+        s_.settings.StartWithWindows = 0;
+    }
+    s_.mainForm.SetStartMenuChecked(s_.settings.StartWithWindows != 0);
+}
+
+void Form_一般设置::ReadSelection(OptionGroup group, std::int32_t& value) const {
+    const int selected = SelectedOption(group);
+    if (selected != kNoOptionSelected) {
+        value = selected;
+    }
+}
+
+}  // namespace horalia

@@ -1,0 +1,16 @@
+// The update check's ports on Linux desktops: libcurl, a zenity or kdialog question, xdg-open.
+#pragma once
+
+#include "extlibs/update/update_check.h"
+
+namespace horalia::update {
+
+class DesktopUpdatePorts : public UpdatePorts {
+  public:
+    std::optional<std::string> Fetch(const std::string& url) override;
+    // Without zenity or kdialog there is nobody to ask, and the answer is no.
+    bool AskToOpen(const std::string& version) override;
+    void OpenPage(const std::string& url) override;
+};
+
+}  // namespace horalia::update

@@ -8,6 +8,7 @@
 
 #include "app/tooltip.h"
 #include "fakes/fake_clip_player.h"
+#include "fakes/fake_locale.h"
 #include "fakes/fake_profile_backend.h"
 #include "fakes/fake_start_store.h"
 #include "fakes/fake_time_sync_ports.h"
@@ -18,21 +19,6 @@ namespace horalia {
 namespace {
 
 using fakes::At;
-
-class ClockLocale : public LocaleText {
-  public:
-    std::string AmDesignator() const override { return "AM"; }
-    std::string PmDesignator() const override { return "PM"; }
-    std::string ShortDate(const Moment& m) const override {
-        return std::to_string(m.year) + "/" + std::to_string(m.month) + "/" + std::to_string(m.day);
-    }
-    std::string LongTime(const Moment& m) const override {
-        char text[16];
-        std::snprintf(text, sizeof text, "%02d:%02d:%02d", m.hour % 100, m.minute % 100,
-                      m.second % 100);
-        return text;
-    }
-};
 
 using Log = std::vector<std::string>;
 
@@ -147,7 +133,7 @@ class Rig {
     fakes::FakeClock clock;
     fakes::VirtualTimers timers{clock};
     fakes::FakeTimerPort trayPort, announcePort, syncPort, updatePort;
-    ClockLocale locale;
+    fakes::FakeLocale locale;
     fakes::FakeProfileBackend backend;
     读写配置 config{backend};
     fakes::FakeStartStore startStore;
@@ -170,7 +156,7 @@ class Rig {
 class FormMainTest : public testing::Test, public Rig {};
 
 TEST(TrayToolTipText, FourLinesAndTheDateAloneAtMidnight) {
-    const ClockLocale locale;
+    const fakes::FakeLocale locale;
     EXPECT_EQ(
         TrayToolTipText({2026, 12, 7, 13, 45, 9, 500}, locale),
         "Horalia Ver:3.0.0.0\r\n鼠标右键单击：菜单\r\n鼠标左键单击：报时\r\n2026/12/7 13:45:09");

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "fakes/fake_clip_player.h"
+#include "fakes/fake_locale.h"
 
 namespace horalia {
 namespace {
@@ -16,16 +17,7 @@ namespace {
 using fakes::FakeClipPlayer;
 using fakes::FakeEventPump;
 
-class FixedLocale : public LocaleText {
-  public:
-    std::string AmDesignator() const override { return am; }
-    std::string PmDesignator() const override { return pm; }
-    std::string ShortDate(const Moment&) const override { return {}; }
-    std::string LongTime(const Moment&) const override { return {}; }
-
-    std::string am = "AM";
-    std::string pm = "PM";
-};
+using FixedLocale = fakes::FakeLocale;
 
 constexpr char kFolder[] = "C:\\Horalia\\Sound\\";
 

@@ -15,6 +15,7 @@
 #include "app/qt/qt_test_application.h"
 #include "app/qt/qt_tray.h"
 #include "fakes/fake_clip_player.h"
+#include "fakes/fake_locale.h"
 #include "fakes/fake_profile_backend.h"
 #include "fakes/fake_start_store.h"
 #include "fakes/fake_time_sync_ports.h"
@@ -138,20 +139,6 @@ TEST_F(QtTrayTest, ActivationsReachTheClickHandlerFromTheEventLoop) {
 
 // The main form on the Qt tray and timers, everything else faked; the clock stands still until
 // the test moves it, a few milliseconds before a whole second so that each tick comes quickly.
-class TickLocale : public LocaleText {
-  public:
-    std::string AmDesignator() const override { return "AM"; }
-    std::string PmDesignator() const override { return "PM"; }
-    std::string ShortDate(const Moment& m) const override {
-        return std::to_string(m.year) + "/" + std::to_string(m.month) + "/" + std::to_string(m.day);
-    }
-    std::string LongTime(const Moment& m) const override {
-        char text[16];
-        std::snprintf(text, sizeof text, "%02d:%02d:%02d", m.hour % 100, m.minute % 100,
-                      m.second % 100);
-        return text;
-    }
-};
 
 class NoProcess : public ProcessPort {
   public:
@@ -171,7 +158,7 @@ TEST(QtMainFormTooltip, EveryTickRewritesTheTooltip) {
     testing_qt::TestApplication();
     fakes::FakeClock clock;
     clock.now = fakes::At(2026, 12, 7, 9, 0, 0, 990);
-    TickLocale locale;
+    fakes::FakeLocale locale;
     fakes::FakeProfileBackend backend;
     读写配置 config{backend};
     fakes::FakeStartStore startStore;

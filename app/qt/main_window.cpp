@@ -20,6 +20,8 @@ MainWindow::MainWindow(QtProcess& process)
     : process_(process),
       paths_(CurrentAppPaths()),
       tray_(ApplicationIcon()),
+      forms_(QtFormsServices{Config(), SystemStartStore(), StartCommand(paths_.executablePath),
+                             settings_, form_, pump_, opener_}),
       hooks_(HookLibraryFolders(paths_.appFolder)),
       form_(FormMainServices{paths_, SystemClock(), SystemLocale(), Config(), SystemStartStore(),
                              settings_, tray_, process_, forms_, hooks_, SystemClipPlayer(), pump_,

@@ -6,7 +6,6 @@
 #include <QWidget>
 
 #include "app/form_main.h"
-#include "app/qt/forms_placeholder.h"
 #include "app/qt/qt_form_timer.h"
 #include "app/qt/qt_process.h"
 #include "app/qt/qt_tray.h"
@@ -14,6 +13,8 @@
 #include "timesync/qt/qt_time_socket.h"
 #include "timesync/qt/system_clock_setter.h"
 #include "ui/extras/linux/hook_loader.h"
+#include "ui/extras/qt/desktop_url_opener.h"
+#include "ui/extras/qt/qt_forms.h"
 
 namespace horalia::qt {
 
@@ -35,9 +36,12 @@ class MainWindow {
     AppPaths paths_;
     SettingsRecord settings_;
     QtTray tray_;
-    PendingForms forms_;
-    HookLoader hooks_;
     QtEventPump pump_;
+    DesktopUrlOpener opener_;
+    // The windows take the main form, declared below, as the controls they switch: a reference
+    // they use only once a dialog is open.
+    QtForms forms_;
+    HookLoader hooks_;
     QtTimeSocket socket_;
     SystemClockSetter clockSetter_;
     QtFormTimer trayClockTimer_;

@@ -9,7 +9,6 @@
 #include <filesystem>
 
 #include "app/form_main.h"
-#include "app/qt/forms_placeholder.h"
 #include "app/qt/instance_lock.h"
 #include "app/qt/qt_form_timer.h"
 #include "app/qt/qt_test_application.h"
@@ -19,6 +18,7 @@
 #include "fakes/fake_profile_backend.h"
 #include "fakes/fake_start_store.h"
 #include "fakes/fake_time_sync_ports.h"
+#include "fakes/no_forms.h"
 #include "fakes/virtual_time.h"
 
 namespace horalia::qt {
@@ -165,7 +165,7 @@ TEST(QtMainFormTooltip, EveryTickRewritesTheTooltip) {
     SettingsRecord settings;
     QtTray tray{QIcon()};
     NoProcess process;
-    PendingForms forms;
+    fakes::NoForms forms;
     NoHooks hooks;
     fakes::FakeClipPlayer player;
     QtEventPump pump;

@@ -1,0 +1,41 @@
+// Opens one window for a screenshot ("settings" or "about"); not a test.
+#include <QApplication>
+#include <QTimer>
+#include <cstring>
+
+#include "config/ini_file.h"
+#include "fakes/fake_profile_backend.h"
+#include "fakes/fake_start_store.h"
+#include "ui/extras/qt/about_dialog.h"
+#include "ui/settings/qt/settings_dialog.h"
+
+namespace {
+struct NoMainForm : horalia::MainFormControls {
+    void SetAnnounceTimerEnabled(bool) override {}
+    void SetSyncTimerEnabled(bool) override {}
+    void SetStartMenuChecked(bool) override {}
+};
+struct NoOpener : horalia::UrlOpener {
+    void Open(const std::string&) override {}
+};
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    horalia::fakes::FakeProfileBackend backend;
+    horalia::读写配置 config(backend);
+    horalia::fakes::FakeStartStore store;
+    horalia::SettingsRecord settings;
+    NoMainForm mainForm;
+    NoOpener opener;
+    QTimer::singleShot(8000, &app, &QApplication::quit);
+    if (argc > 1 && std::strcmp(argv[1], "about") == 0) {
+        horalia::qt::AboutDialog about(opener);
+        about.ShowModal();
+        return 0;
+    }
+    horalia::qt::SettingsDialog dialog(
+        horalia::SettingsDialogServices{config, store, "horalia", settings, mainForm});
+    dialog.Show();
+    return QApplication::exec();
+}

@@ -1,0 +1,373 @@
+// The Qt windows over their presenters, on the offscreen platform.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QBuffer>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStringDecoder>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+#include <QtTest/QTest>
+#include <map>
+
+#include "config/ini_file.h"
+#include "fakes/fake_profile_backend.h"
+#include "fakes/fake_start_store.h"
+#include "ui/extras/qt/about_dialog.h"
+#include "ui/extras/qt/ad_window_qt.h"
+#include "ui/extras/qt/web_page.h"
+#include "ui/settings/qt/settings_dialog.h"
+#include "ui/settings/qt/window_support.h"
+
+namespace horalia::qt {
+namespace {
+
+// Never destroyed: Qt's test input devices outlive any static application object.
+void TestApplication() {
+    static int argc = 1;
+    static char name[] = "ui-qt-tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication* application = new QApplication(argc, argv);
+    (void)application;
+}
+
+constexpr char kIni[] = "/home/u/.config/horalia/Value.ini";
+
+// A check box or option button takes clicks on its indicator and caption only.
+void ClickIndicator(QAbstractButton* button) {
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
+}
+
+class FakeMainForm : public MainFormControls {
+  public:
+    void SetAnnounceTimerEnabled(bool enabled) override { announceTimer = enabled; }
+    void SetSyncTimerEnabled(bool enabled) override { syncTimer = enabled; }
+    void SetStartMenuChecked(bool checked) override { startChecked = checked; }
+    int announceTimer = -1, syncTimer = -1, startChecked = -1;
+};
+
+class FakeOpener : public UrlOpener {
+  public:
+    void Open(const std::string& url) override { opened.push_back(url); }
+    std::vector<std::string> opened;
+};
+
+class SettingsDialogTest : public testing::Test {
+  protected:
+    SettingsDialogTest() {
+        TestApplication();
+        config.SpecifyIni(kIni);
+    }
+    template <typename T>
+    T* Find(const char* name) {
+        return dialog.Window()->findChild<T*>(QString::fromUtf8(name));
+    }
+    // Clicks reach a window's widgets once the platform has exposed it.
+    void ShowExposed() {
+        dialog.Show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.Window()));
+    }
+    QRadioButton* Option(const char* group, int index) {
+        return Find<QRadioButton>(
+            (std::string("Option_") + group + "_" + std::to_string(index)).c_str());
+    }
+
+    fakes::FakeProfileBackend backend;
+    读写配置 config{backend};
+    fakes::FakeStartStore store;
+    SettingsRecord settings;
+    FakeMainForm mainForm;
+    SettingsDialog dialog{
+        SettingsDialogServices{config, store, "\"/opt/horalia/bin/horalia\"", settings, mainForm}};
+};
+
+TEST_F(SettingsDialogTest, WidgetsMirrorTheRecordIncludingHandEditedValues) {
+    const struct {
+        SettingsRecord record;
+        int frequency, format, ad;  // checked button, -1 none
+        bool off, start, sync;
+    } cases[] = {
+        {{}, 0, 0, 0, false, false, false},
+        {{2, 1, 1, 1, 1, "", 1, {}}, 2, 1, 1, true, true, true},
+        {{7, -1, 5, 2, -3, "", 0, {}}, -1, -1, -1, false, false, false},
+    };
+    for (const auto& c : cases) {
+        settings = c.record;
+        dialog.Show();
+        const int expected[3] = {c.frequency, c.format, c.ad};
+        const char* groups[3] = {"报时设置", "格式设置", "广告设置"};
+        for (int g = 0; g < 3; ++g) {
+            for (int i = 0; i < (g == 2 ? 2 : 3); ++i) {
+                EXPECT_EQ(Option(groups[g], i)->isChecked(), i == expected[g]) << groups[g] << i;
+            }
+        }
+        EXPECT_EQ(Find<QCheckBox>("Check_关闭报时")->isChecked(), c.off);
+        EXPECT_EQ(Find<QCheckBox>("Check_开机启动")->isChecked(), c.start);
+        EXPECT_EQ(Find<QCheckBox>("Check_自动校时")->isChecked(), c.sync);
+        EXPECT_FALSE(Find<QPushButton>("Command_应用")->isEnabled());
+        dialog.Unload();
+    }
+}
+
+TEST_F(SettingsDialogTest, LayoutTextsAndButtons) {
+    dialog.Show();
+    QDialog* window = dialog.Window();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Horalia设置"));
+    const double dpi = LogicalDpi();
+    EXPECT_EQ(window->size(), QSize(TwipsToPixels(5730, dpi), TwipsToPixels(3060, dpi)));
+    EXPECT_EQ(window->minimumSize(), window->maximumSize());
+    EXPECT_EQ(Find<QGroupBox>("GroupBox_报时设置")->title(), QStringLiteral("报时频率"));
+    EXPECT_EQ(Find<QGroupBox>("GroupBox_格式设置")->title(), QStringLiteral("报时格式"));
+    EXPECT_EQ(Find<QGroupBox>("GroupBox_广告设置")->title(), QStringLiteral("广告设置"));
+    EXPECT_EQ(Find<QGroupBox>("GroupBox_高级设置")->title(), QStringLiteral("扩展设置"));
+    EXPECT_EQ(Option("广告设置", 1)->text(), QStringLiteral("一天显示一次"));
+    EXPECT_TRUE(
+        Find<QCheckBox>("Check_开机启动")->toolTip().startsWith(QStringLiteral("开机自动")));
+    EXPECT_TRUE(Find<QCheckBox>("Check_自动校时")->toolTip().startsWith(QStringLiteral("用于")));
+    EXPECT_TRUE(Find<QPushButton>("Command_确定")->isDefault());
+    auto* label = Find<QLabel>("Label_高级设置");
+    EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    EXPECT_EQ(label->cursor().shape(), Qt::PointingHandCursor);
+}
+
+TEST_F(SettingsDialogTest, ClicksReachThePresenterAndEnableApply) {
+    ShowExposed();
+    ClickIndicator(Option("报时设置", 2));
+    EXPECT_EQ(dialog.Presenter()->SelectedOption(OptionGroup::报时设置), 2);
+    EXPECT_FALSE(Option("报时设置", 0)->isChecked());
+    EXPECT_TRUE(Find<QPushButton>("Command_应用")->isEnabled());
+
+    ClickIndicator(Find<QCheckBox>("Check_开机启动"));
+    EXPECT_EQ(dialog.Presenter()->Check(CheckBox::开机启动), 1);
+    EXPECT_TRUE(Find<QCheckBox>("Check_开机启动")->isChecked());
+    EXPECT_EQ(store.entry, "\"/opt/horalia/bin/horalia\"");
+    EXPECT_EQ(mainForm.startChecked, 1);
+
+    ClickIndicator(Find<QCheckBox>("Check_关闭报时"));
+    QTest::mouseClick(Find<QPushButton>("Command_应用"), Qt::LeftButton);
+    EXPECT_EQ(settings.AnnounceFrequency, 2);
+    EXPECT_EQ((backend.values[{kIni, "Horalia", "关闭报时"}]), "1");
+    EXPECT_EQ(mainForm.announceTimer, 0);
+    EXPECT_FALSE(Find<QPushButton>("Command_应用")->isEnabled());
+}
+
+TEST_F(SettingsDialogTest, EscCancelsEnterAppliesAndOpeningAgainKeepsState) {
+    ShowExposed();
+    ClickIndicator(Option("格式设置", 1));
+    QDialog* first = dialog.Window();
+    dialog.Show();
+    EXPECT_EQ(dialog.Window(), first);
+    EXPECT_TRUE(Option("格式设置", 1)->isChecked());
+
+    QTest::keyClick(dialog.Window(), Qt::Key_Escape);
+    EXPECT_EQ(dialog.Window(), nullptr);
+    EXPECT_EQ(backend.writes, 0);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    ShowExposed();
+    EXPECT_TRUE(Option("格式设置", 0)->isChecked());  // a fresh load from the record
+    QTest::keyClick(dialog.Window(), Qt::Key_Return);
+    EXPECT_EQ(dialog.Window(), nullptr);
+    EXPECT_EQ(backend.writes, 5);
+}
+
+TEST(AboutDialogTest, TextsLinkAndBothKeysClose) {
+    TestApplication();
+    FakeOpener opener;
+    AboutDialog about(opener);
+    for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
+        bool inspected = false;
+        QTimer::singleShot(0, [&] {
+            QDialog* box = about.Window();
+            ASSERT_NE(box, nullptr);
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(box));
+            EXPECT_TRUE(box->isModal());
+            EXPECT_EQ(box->windowTitle(), QStringLiteral("关于 Horalia"));
+            EXPECT_EQ(box->findChild<QLabel*>("lblVersion")->text(),
+                      QStringLiteral("版本 3.0.0.0"));
+            EXPECT_EQ(box->findChild<QLabel*>("lblTitle")->text(), QStringLiteral("Horalia"));
+            EXPECT_EQ(box->findChild<QLabel*>("lblDescription")->text().count('\n'), 4);
+            auto* link = box->findChild<QLabel*>("Label_链接官方网站");
+            EXPECT_EQ(link->text().toStdString(), kVendorSiteUrl);
+            const std::size_t openedBefore = opener.opened.size();
+            QTest::mouseClick(link, Qt::RightButton);
+            EXPECT_EQ(opener.opened.size(), openedBefore);
+            QTest::mouseClick(link, Qt::LeftButton);
+            inspected = true;
+            QTest::keyClick(box, key);
+        });
+        about.ShowModal();
+        EXPECT_TRUE(inspected);
+        EXPECT_EQ(about.Window(), nullptr);
+    }
+    EXPECT_EQ(opener.opened, std::vector<std::string>(2, kVendorSiteUrl));
+}
+
+TEST(AboutDialogTest, ButtonStateIsTheLeftButtonAloneOnlyForTheLeftButton) {
+    EXPECT_EQ(ButtonState(Qt::LeftButton), kLeftButton);
+    EXPECT_EQ(ButtonState(Qt::LeftButton | Qt::RightButton), kLeftButton | kRightButton);
+    EXPECT_NE(ButtonState(Qt::LeftButton | Qt::BackButton), kLeftButton);
+    EXPECT_EQ(ButtonState(Qt::MiddleButton), kMiddleButton);
+}
+
+// Serves fixed responses by path on the loopback interface; counts the requests.
+class LoopbackServer {
+  public:
+    LoopbackServer() {
+        server_.listen(QHostAddress::LocalHost);
+        QObject::connect(&server_, &QTcpServer::newConnection, [this] {
+            while (QTcpSocket* socket = server_.nextPendingConnection()) {
+                QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+                    buffer_[socket] += socket->readAll();
+                    if (buffer_[socket].contains("\r\n\r\n")) {
+                        Respond(socket, buffer_[socket].split(' ').value(1));
+                    }
+                });
+            }
+        });
+    }
+    std::string Url(const char* path) const {
+        return "http://127.0.0.1:" + std::to_string(server_.serverPort()) + path;
+    }
+    std::map<QByteArray, std::pair<QByteArray, QByteArray>> pages;  // path: type, body
+    int requests = 0;
+
+  private:
+    void Respond(QTcpSocket* socket, const QByteArray& path) {
+        ++requests;
+        const auto found = pages.find(path);
+        QByteArray reply =
+            found == pages.end()
+                ? "HTTP/1.0 404 Not Found\r\n\r\n"
+                : "HTTP/1.0 200 OK\r\nContent-Type: " + found->second.first +
+                      "\r\nContent-Length: " + QByteArray::number(found->second.second.size()) +
+                      "\r\n\r\n" + found->second.second;
+        socket->write(reply);
+        socket->disconnectFromHost();
+    }
+    QTcpServer server_;
+    std::map<QTcpSocket*, QByteArray> buffer_;
+};
+
+class RecordingPump : public EventPump {
+  public:
+    void ProcessPendingEvents() override {
+        if (window != nullptr && *window != nullptr) {
+            tops.push_back((*window)->Window()->pos().y());
+        }
+        QCoreApplication::processEvents();
+    }
+    AdWindow** window = nullptr;
+    std::vector<int> tops;
+};
+
+QByteArray TinyPng() {
+    QImage image(4, 4, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QByteArray data;
+    QBuffer buffer(&data);
+    image.save(&buffer, "PNG");
+    return data;
+}
+
+class AdWindowTest : public testing::Test {
+  protected:
+    AdWindowTest() { TestApplication(); }
+    AdWindow& Make(const std::string& url) {
+        ad = std::make_unique<AdWindow>(pump, opener, url, [] {
+            return ScreenArea{QRect(0, 0, 1024, 768), QRect(0, 0, 1024, 728)};
+        });
+        raw = ad.get();
+        pump.window = &raw;
+        return *ad;
+    }
+    RecordingPump pump;
+    FakeOpener opener;
+    std::unique_ptr<AdWindow> ad;
+    AdWindow* raw = nullptr;
+};
+
+TEST_F(AdWindowTest, CompletedPageWithImagesSlidesUpAndRestsOnThePanel) {
+    LoopbackServer server;
+    server.pages["/ad.html"] = {"text/html; charset=utf-8",
+                                "<html><body><p>推荐</p><img src=\"pic.png\">"
+                                "<script>document.write('SCRIPT')</script></body></html>"};
+    server.pages["/pic.png"] = {"image/png", TinyPng()};
+    AdWindow& window = Make(server.Url("/ad.html"));
+    window.Load();
+    EXPECT_FALSE(window.Window()->isVisible());
+    EXPECT_EQ(window.Window()->pos().y(), 768);
+    // The slide runs inside the completion event; it is over once the window rests.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.Window()->pos().y() < 768 - 200; }, 10000));
+    QTest::qWait(100);
+    EXPECT_EQ(server.requests, 2);
+    const QRect frame = window.Window()->frameGeometry();
+    EXPECT_TRUE(window.Window()->isVisible());
+    EXPECT_EQ(frame.y() + frame.height(), 728);  // bottom edge on the panel's top
+    EXPECT_EQ(frame.x() + frame.width(), 1024);
+    EXPECT_TRUE(std::is_sorted(pump.tops.rbegin(), pump.tops.rend()));
+    EXPECT_EQ(pump.tops.front(), 768);
+    const QString text = window.Browser()->toPlainText();
+    EXPECT_TRUE(text.contains(QStringLiteral("推荐")));
+    EXPECT_FALSE(text.contains(QStringLiteral("SCRIPT")));
+    const QUrl image(QString::fromStdString(server.Url("/pic.png")));
+    EXPECT_EQ(window.Browser()->loadResource(QTextDocument::ImageResource, image).toByteArray(),
+              TinyPng());
+
+    window.Window()->close();  // the close box
+    EXPECT_EQ(opener.opened, std::vector<std::string>{kSponsorUrl});
+    EXPECT_EQ(window.Window(), nullptr);
+}
+
+TEST_F(AdWindowTest, FailedFetchStaysHiddenAndQuietExitOpensNothing) {
+    LoopbackServer server;  // knows no page: 404
+    AdWindow& window = Make(server.Url("/ad.html"));
+    window.Load();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.requests == 1; }, 10000));
+    QTest::qWait(300);
+    EXPECT_FALSE(window.Window()->isVisible());
+    EXPECT_TRUE(pump.tops.empty());
+    window.UnloadQuietly();
+    EXPECT_TRUE(opener.opened.empty());
+    EXPECT_EQ(window.Window(), nullptr);
+}
+
+TEST(WebPageTest, LocalFilesAreNotReadForAPage) {
+    TestApplication();
+    HtmlView view(nullptr, [](const QUrl&) {});
+    const QVariant r = view.document()->resource(
+        QTextDocument::ImageResource, QUrl::fromLocalFile(QStringLiteral("/etc/hostname")));
+    EXPECT_TRUE(r.toByteArray().isEmpty());
+    const QList<QUrl> images = ImageAddresses(
+        QStringLiteral("<img src=\"a.png\"><img src=\"file:///etc/hostname\"><img src=\"a.png\">"),
+        QUrl(QStringLiteral("http://example.com/softs/ad.html")));
+    EXPECT_EQ(images, QList<QUrl>{QUrl(QStringLiteral("http://example.com/softs/a.png"))});
+}
+
+TEST(WebPageTest, DecodesByHeaderThenMetaThenUtf8) {
+    const QByteArray gbk("\xcd\xc6\xbc\xf6");  // 推荐 in GBK
+    const QString expected = QStringLiteral("推荐");
+    if (QStringDecoder("GBK").isValid()) {
+        EXPECT_EQ(DecodeHtml(gbk, QStringLiteral("text/html; charset=GBK")), expected);
+        EXPECT_TRUE(DecodeHtml("<meta charset=\"gbk\">" + gbk, {}).endsWith(expected));
+    }
+    EXPECT_EQ(DecodeHtml(expected.toUtf8(), QStringLiteral("text/html")), expected);
+}
+
+TEST(ScreenAreaTest, BottomPanelHeight) {
+    const struct {
+        QRect available;
+        int expected;
+    } cases[] = {{QRect(0, 0, 1024, 728), 40}, {QRect(0, 30, 1024, 738), 0}, {QRect(), 0}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(BottomPanelHeight({QRect(0, 0, 1024, 768), c.available}), c.expected);
+    }
+}
+
+}  // namespace
+}  // namespace horalia::qt

@@ -1,0 +1,48 @@
+// The Linux program's secondary windows: the settings dialog, the about box and the
+// advertisement window, created when first shown and unloaded when closed.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "app/main_form_ports.h"
+#include "ui/extras/qt/about_dialog.h"
+#include "ui/extras/qt/ad_window_qt.h"
+#include "ui/settings/qt/settings_dialog.h"
+
+namespace horalia::qt {
+
+struct QtFormsServices {
+    读写配置& config;
+    StartEntryStore& startStore;
+    std::string startCommand;
+    SettingsRecord& settings;
+    // The running main form. It may be constructed after this object (it takes it as its
+    // FormsPort): nothing calls it before the settings dialog first opens.
+    MainFormControls& mainForm;
+    EventPump& pump;
+    UrlOpener& opener;
+};
+
+class QtForms final : public FormsPort {
+  public:
+    explicit QtForms(const QtFormsServices& services);
+
+    void ShowSettingsDialog() override;
+    void UnloadSettingsDialog() override;
+    void ShowAboutBox() override;
+    void UnloadAboutBox() override;
+    void LoadAdvertisement() override;
+    void UnloadAdvertisementQuietly() override;
+
+    SettingsDialog& Settings() { return settings_; }
+    AboutDialog& About() { return about_; }
+    AdWindow& Advertisement() { return advertisement_; }
+
+  private:
+    SettingsDialog settings_;
+    AboutDialog about_;
+    AdWindow advertisement_;
+};
+
+}  // namespace horalia::qt

@@ -1,0 +1,65 @@
+// The Qt window of Form_一般设置: a modeless dialog that mirrors the presenter. Its widgets
+// forward every click to the presenter; the presenter's view calls set them with their signals
+// blocked, so that a mirrored change never comes back as a click.
+#pragma once
+
+#include <QList>
+#include <QPointer>
+#include <array>
+#include <optional>
+
+#include "ui/settings/settings_presenter.h"
+
+class QAbstractButton;
+class QButtonGroup;
+class QCheckBox;
+#include <QDialog>
+class QPushButton;
+#include <QWidget>
+
+namespace horalia::qt {
+
+class SettingsDialog final : public SettingsDialogView {
+  public:
+    explicit SettingsDialog(const SettingsDialogServices& services);
+    ~SettingsDialog() override;
+    SettingsDialog(const SettingsDialog&) = delete;
+    SettingsDialog& operator=(const SettingsDialog&) = delete;
+
+    // Loads the dialog and shows it, or brings the open one forward with its unsaved state.
+    void Show();
+    // Closes it without applying (nothing when it is not open).
+    void Unload();
+
+    // The open window and its presenter (for the tests); null when closed.
+    QDialog* Window() const;
+    Form_一般设置* Presenter() { return window_ != nullptr ? &*presenter_ : nullptr; }
+
+    // SettingsDialogView
+    void ShowOption(OptionGroup group, int selectedIndex) override;
+    void ShowCheck(CheckBox box, int state) override;
+    void ShowApplyEnabled(bool enabled) override;
+    void HideWindow() override;
+    void UnloadWindow() override;
+
+  private:
+    class DialogWindow;
+
+    void CreateControls();
+    void CreateOptionGroups(QList<QWidget*>& tabOrder);
+    void CreateChecks(QList<QWidget*>& tabOrder);
+    void OnCheckClicked(CheckBox box);
+    void ShowAll();
+
+    SettingsDialogServices services_;
+    // Lives until the next load, as the window may be closed from inside one of its handlers.
+    std::optional<Form_一般设置> presenter_;
+    DialogWindow* window_ = nullptr;
+    // A closed window waits for the event loop to delete it; gone by then, or deleted with this.
+    QPointer<QDialog> closing_;
+    std::array<QButtonGroup*, 3> groups_{};
+    std::array<QCheckBox*, 3> checks_{};
+    QPushButton* apply_ = nullptr;
+};
+
+}  // namespace horalia::qt

@@ -1,0 +1,30 @@
+// What the Qt windows share: twips at the screen's logical DPI, a dialog font that shows Chinese,
+// and fixed, centred dialog windows.
+#pragma once
+
+#include <QFont>
+#include <QStringList>
+
+class QWidget;
+
+namespace horalia::qt {
+
+// Logical dots per inch of the primary screen (96 when there is no screen).
+double LogicalDpi();
+int TwipsToPixels(int twips, double dpi);
+
+// A font of the given faces and size; faces missing on the system fall back to the next, then to
+// fontconfig's choice for Chinese text.
+QFont DialogFont(const QStringList& faces, double points, bool underline = false);
+// Tahoma 8.25 pt, the dialogs' design font, with Chinese faces behind it.
+QFont TahomaFont();
+
+// Places a child at a rectangle given in twips. A control too low for its text at this DPI
+// (the design heights assume Windows' small fonts) grows about its centre line instead of
+// clipping the text.
+void PlaceInTwips(QWidget& widget, int left, int top, int width, int height, double dpi);
+
+// Makes the window a fixed-size dialog of the given client size, centred on the screen.
+void FixClientSizeCentred(QWidget& window, int width, int height);
+
+}  // namespace horalia::qt

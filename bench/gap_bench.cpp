@@ -134,12 +134,12 @@ class MonitorRecorder {
   public:
     bool Start(const std::string& device, const audio::PcmFormat& format, std::string& error) {
         rate_ = format.sampleRate;
-        const pa_sample_spec spec{PA_SAMPLE_S16NE, static_cast<std::uint32_t>(rate_), 1};
+        const pa_sample_spec sampleFormat{PA_SAMPLE_S16NE, static_cast<std::uint32_t>(rate_), 1};
         constexpr std::uint32_t kDefault = static_cast<std::uint32_t>(-1);
         const pa_buffer_attr buffer{kDefault, kDefault, kDefault, kDefault, kBlockBytes};
         int code = 0;
         stream_ = pa_simple_new(nullptr, kProgramName, PA_STREAM_RECORD, device.c_str(),
-                                "gap benchmark", &spec, nullptr, &buffer, &code);
+                                "gap benchmark", &sampleFormat, nullptr, &buffer, &code);
         if (stream_ == nullptr) {
             error = "cannot record " + device + ": " + pa_strerror(code);
             return false;

@@ -88,13 +88,14 @@ OpenResult PulseOutput::Open(const audio::PcmFormat& format) {
     if (!server) {
         return OpenResult::kNoServer;
     }
-    const pa_sample_spec spec{PA_SAMPLE_S16NE, static_cast<std::uint32_t>(format.sampleRate),
-                              static_cast<std::uint8_t>(format.channels)};
+    const pa_sample_spec sampleFormat{PA_SAMPLE_S16NE,
+                                      static_cast<std::uint32_t>(format.sampleRate),
+                                      static_cast<std::uint8_t>(format.channels)};
     constexpr std::uint32_t kServerDefault = static_cast<std::uint32_t>(-1);
     const pa_buffer_attr buffer{kServerDefault, BytesFor(format, kTargetBufferMs), kServerDefault,
                                 kServerDefault, kServerDefault};
     stream_ = pa_simple_new(server->c_str(), kProgramName, PA_STREAM_PLAYBACK, nullptr, "clip",
-                            &spec, nullptr, &buffer, nullptr);
+                            &sampleFormat, nullptr, &buffer, nullptr);
     return stream_ != nullptr ? OpenResult::kOpened : OpenResult::kRefused;
 }
 

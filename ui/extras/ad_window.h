@@ -14,6 +14,13 @@ namespace horalia {
 inline constexpr int kTwipsPerPixel = 15;
 inline constexpr int kSlideStepTwips = 15;
 
+// Form_广告's fixed layout: its caption, its client area of 4500 x 3000 twips and the browser at
+// (30, 0), in pixels at the fixed 15 twips per pixel.
+inline constexpr char kAdWindowCaption[] = "为您推荐";
+inline constexpr int kAdClientWidthPixels = 4500 / kTwipsPerPixel;
+inline constexpr int kAdClientHeightPixels = 3000 / kTwipsPerPixel;
+inline constexpr int kAdBrowserLeftPixels = 30 / kTwipsPerPixel;
+
 // The window and its browser control, as the shell provides them.
 class AdWindowPort {
   public:

@@ -13,10 +13,9 @@
 namespace horalia::qt {
 namespace {
 
-// Client area 4500 x 3000 twips at the fixed 15 twips per pixel; the view sits at (30, 0).
-constexpr int kClientWidth = 4500 / kTwipsPerPixel;
-constexpr int kClientHeight = 3000 / kTwipsPerPixel;
-constexpr int kBrowserLeft = 30 / kTwipsPerPixel;
+constexpr int kClientWidth = kAdClientWidthPixels;
+constexpr int kClientHeight = kAdClientHeightPixels;
+constexpr int kBrowserLeft = kAdBrowserLeftPixels;
 
 // Twips to whole pixels, rounding down: the slide's last step (up to 14 twips short of the full
 // rise) then leaves the window's bottom edge exactly on the panel instead of a pixel over it.
@@ -80,7 +79,7 @@ void AdWindow::Load() {
         return;
     }
     auto* frame = new Frame([this] { Unload(); });
-    frame->setWindowTitle(QStringLiteral("为您推荐"));
+    frame->setWindowTitle(QString::fromUtf8(kAdWindowCaption));
     frame->setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     // It comes up while the user works elsewhere: it must not take the keyboard.

@@ -11,10 +11,9 @@ namespace horalia::win32 {
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"Horalia.Form_广告";
-// Client area 4500 x 3000 twips, at the fixed 15 twips per pixel; the browser sits at (30, 0).
-constexpr int kClientWidth = 4500 / kTwipsPerPixel;
-constexpr int kClientHeight = 3000 / kTwipsPerPixel;
-constexpr int kBrowserLeft = 30 / kTwipsPerPixel;
+constexpr int kClientWidth = kAdClientWidthPixels;
+constexpr int kClientHeight = kAdClientHeightPixels;
+constexpr int kBrowserLeft = kAdBrowserLeftPixels;
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
 
@@ -56,9 +55,9 @@ void AdWindow::Load() {
     }
     RECT outer{0, 0, kClientWidth, kClientHeight};
     AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
-    window_ = CreateWindowExW(kExStyle, kWindowClass, Utf8ToWide("为您推荐").c_str(), kStyle, 0, 0,
-                              outer.right - outer.left, outer.bottom - outer.top, owner_, nullptr,
-                              instance_, this);
+    window_ = CreateWindowExW(kExStyle, kWindowClass, Utf8ToWide(kAdWindowCaption).c_str(), kStyle,
+                              0, 0, outer.right - outer.left, outer.bottom - outer.top, owner_,
+                              nullptr, instance_, this);
     if (window_ != nullptr) {
         form_.Form_Load();
     }

@@ -1,0 +1,79 @@
+# Sourced by wine-run.sh and wine-session.sh: picks the Wine loader and prefix for a program,
+# finds or starts the X display, and prepares a prefix once.
+
+export WINEDEBUG=${WINEDEBUG:--all}
+# No Mono or Gecko download prompt: the HTML engine and .NET stay disabled.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+export LC_ALL=zh_CN.UTF-8 LANG=zh_CN.UTF-8
+
+# "x86_64" for a PE32+ program (machine 0x8664), "i686" for anything else.
+pe_architecture() {
+  local offset machine
+  offset=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')
+  machine=$(od -An -tx2 -j$((offset + 4)) -N2 "$1" | tr -d ' ')
+  if [ "$machine" = 8664 ]; then echo x86_64; else echo i686; fi
+}
+
+# Debian's `wine` and `wineboot` scripts take the 32-bit loader whenever it is installed, even on
+# a kernel that cannot run it; a 64-bit program gets wine64 by name.
+wine_select_loader() {
+  local arch
+  arch=$(pe_architecture "$1")
+  if [ "$arch" = x86_64 ]; then
+    export WINEARCH=win64 WINE_LOADER=/usr/lib/wine/wine64
+    export WINELOADER=$WINE_LOADER WINESERVER=/usr/lib/wine/wineserver64
+  else
+    export WINEARCH=win32 WINE_LOADER=wine
+  fi
+  local fallback=${TMPDIR:-/tmp}/horalia-wine-$arch-$(id -u)
+  if [ -n "${HORALIA_WINE_SESSION:-}" ]; then fallback=$HORALIA_WINE_SESSION/prefix-$arch; fi
+  export WINEPREFIX=${HORALIA_WINEPREFIX:-$fallback}
+}
+
+wine_display_works() {
+  [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1
+}
+
+# The session's display when there is one, the caller's own when it works, else a new Xvfb.
+wine_use_display() {
+  if [ -n "${HORALIA_WINE_SESSION:-}" ] && [ -s "$HORALIA_WINE_SESSION/display" ]; then
+    export DISPLAY=:$(cat "$HORALIA_WINE_SESSION/display")
+    return
+  fi
+  wine_display_works && return
+  wine_start_xvfb "${TMPDIR:-/tmp}/horalia-xvfb-$(id -u)"
+}
+
+# Starts Xvfb on a free display; its number and process id land in the given folder.
+wine_start_xvfb() {
+  mkdir -p "$1"
+  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$1/display.new" >/dev/null 2>&1 &
+  echo $! >"$1/xvfb.pid"
+  for _ in $(seq 100); do [ -s "$1/display.new" ] && break; sleep 0.05; done
+  mv "$1/display.new" "$1/display"
+  export DISPLAY=:$(cat "$1/display")
+}
+
+wine_server() {
+  if [ -n "${WINESERVER:-}" ]; then "$WINESERVER" "$@"; else wineserver "$@"; fi
+}
+
+# Once per prefix: boot it and make crashes end the process instead of opening winedbg's dialog.
+wine_boot_prefix() {
+  # The prefix folder itself is the lock: no lock file is left behind.
+  mkdir -p "$WINEPREFIX"
+  exec 9<"$WINEPREFIX"
+  flock 9
+  if [ ! -f "$WINEPREFIX/.horalia-ready" ]; then
+    "$WINE_LOADER" wineboot --init >/dev/null 2>&1 || true
+    wine_server -w || true
+    local key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug'
+    "$WINE_LOADER" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
+    "$WINE_LOADER" reg add "$key" /v Auto /t REG_SZ /d 1 /f >/dev/null 2>&1 || true
+    "$WINE_LOADER" reg add "$key" /v Debugger /t REG_SZ /d 'false' /f >/dev/null 2>&1 || true
+    wine_server -w || true
+    touch "$WINEPREFIX/.horalia-ready"
+  fi
+  flock -u 9
+  exec 9<&-
+}

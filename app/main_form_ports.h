@@ -17,6 +17,8 @@ class TrayPort {
     virtual void SetMenuChecked(TrayMenuEntry entry, bool checked) = 0;
     // Opens the popup at the mouse pointer; a chosen entry comes back as its own event.
     virtual void PopupMenuAtPointer() = 0;
+    // A short message beside the icon: a balloon on Windows, a desktop notification on Linux.
+    virtual void ShowNotification(const std::string& title, const std::string& text) = 0;
 };
 
 // The process around the main form.

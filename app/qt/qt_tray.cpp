@@ -103,4 +103,9 @@ void QtTray::PopupMenuAtPointer() {
     menu_.popup(QCursor::pos());
 }
 
+void QtTray::ShowNotification(const std::string& title, const std::string& text) {
+    icon_.showMessage(QString::fromStdString(title), QString::fromStdString(text),
+                      QSystemTrayIcon::Information);
+}
+
 }  // namespace horalia::qt

@@ -43,6 +43,7 @@ class QtTray final : public TrayPort {
     void SetToolTip(const std::string& text) override;
     void SetMenuChecked(TrayMenuEntry entry, bool checked) override;
     void PopupMenuAtPointer() override;
+    void ShowNotification(const std::string& title, const std::string& text) override;
 
     QSystemTrayIcon& Icon() { return icon_; }
     QMenu& Menu() { return menu_; }

@@ -246,6 +246,19 @@ void MainWindow::AddIcon() {
     versionFour_ = Shell_NotifyIconW(NIM_SETVERSION, &data) != FALSE;
 }
 
+void MainWindow::ShowNotification(const std::string& title, const std::string& text) {
+    if (!iconAdded_) {
+        return;  // no icon to show a balloon beside
+    }
+    NOTIFYICONDATAW data = IconData(NIF_INFO);
+    data.dwInfoFlags = NIIF_INFO;
+    const std::wstring wideTitle = FitToolTip(Utf8ToWide(title), std::size(data.szInfoTitle));
+    const std::wstring wideText = FitToolTip(Utf8ToWide(text), std::size(data.szInfo));
+    std::copy(wideTitle.begin(), wideTitle.end(), data.szInfoTitle);
+    std::copy(wideText.begin(), wideText.end(), data.szInfo);
+    Shell_NotifyIconW(NIM_MODIFY, &data);
+}
+
 void MainWindow::RemoveIcon() {
     if (iconAdded_) {
         NOTIFYICONDATAW data = IconData(0);

@@ -40,6 +40,7 @@ class MainWindow final : public TrayPort {
     void SetToolTip(const std::string& text) override;
     void SetMenuChecked(TrayMenuEntry entry, bool checked) override;
     void PopupMenuAtPointer() override;
+    void ShowNotification(const std::string& title, const std::string& text) override;
 
   private:
     // A one-shot SetTimer on the main window; the window kills it when it fires.

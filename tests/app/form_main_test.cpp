@@ -28,8 +28,12 @@ class FakeTray : public TrayPort {
     void SetToolTip(const std::string& text) override { toolTips.push_back(text); }
     void SetMenuChecked(TrayMenuEntry entry, bool checked) override { checks[entry] = checked; }
     void PopupMenuAtPointer() override { log_.push_back("popup"); }
+    void ShowNotification(const std::string& title, const std::string& text) override {
+        notifications.push_back(title + ": " + text);
+    }
 
     std::vector<std::string> toolTips;
+    std::vector<std::string> notifications;
     std::map<TrayMenuEntry, bool> checks;
 
   private:

@@ -18,6 +18,8 @@ if(WIN32)
   add_link_options($<$<NOT:$<CONFIG:Debug>>:-Wl,--gc-sections> $<$<NOT:$<CONFIG:Debug>>:-s>)
 endif()
 
+include(${CMAKE_CURRENT_LIST_DIR}/wine_tests.cmake)
+
 function(horalia_core_library name)
   add_library(${name} STATIC ${ARGN})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
@@ -30,6 +32,7 @@ function(horalia_test name)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES TIMEOUT 300)
+  horalia_in_wine_session(${name})
 endfunction()
 
 # Adds the folder's platform leaf: win32/ on Windows, linux/ elsewhere.

@@ -7,8 +7,10 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   clang clang-format libclang-rt-14-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  g++-mingw-w64-i686 binutils-mingw-w64-i686
-  wine wine32:i386 xvfb xauth x11-utils xdotool imagemagick
+  g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
+  # wine64 runs the 64-bit Windows build on every x86-64 host; wine32 the 32-bit one where the
+  # kernel runs 32-bit programs.
+  wine wine64 wine32:i386 xvfb xauth x11-utils xdotool imagemagick
   qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-l10n-tools
   libpulse-dev libsndfile1-dev pulseaudio pulseaudio-utils
   libcurl4-openssl-dev

@@ -33,6 +33,7 @@ class FakeAdWindow : public AdWindowPort {
     int ScreenHeightPixels() override { return 800; }
     int OuterWidthPixels() override { return 306; }
     int OuterHeightPixels() override { return outerHeight; }
+    form::PixelRect AvailableAreaPixels() override { return available; }
     void MoveLeft(int twips) override { left = twips; }
     void MoveTop(int twips) override {
         top = twips;
@@ -43,6 +44,7 @@ class FakeAdWindow : public AdWindowPort {
     bool browserAvailable = true;
     std::int32_t taskbar = 40;
     int outerHeight = 228;
+    form::PixelRect available{0, 0, 1280, 760};
     bool visible = false;
     int left = -1;
     int top = -1;
@@ -235,10 +237,38 @@ TEST_F(AdWindowTest, WithoutABrowserTheWindowStaysHiddenAndNothingIsRequested) {
 
 TEST_F(AdWindowTest, WithoutATaskbarTheWindowRisesByItsOwnHeight) {
     window.taskbar = 0;
+    window.available = {0, 0, 1280, 800};
     form.Form_Load();
     form.WebBrowser_广告_DocumentComplete();
     EXPECT_EQ(window.top, 12000 - 3406);
     EXPECT_EQ(window.top + 3420 - 12000, 14);  // at most 14 twips below the screen's edge
+}
+
+// A panel the taskbar height did not tell of (at the side, or none found) still never covers the
+// window: the slide ends with the window moved inside the available area.
+TEST_F(AdWindowTest, SlideEndsInsideTheAvailableArea) {
+    struct Case {
+        std::int32_t taskbar;
+        form::PixelRect available;
+        int left, top;  // twips
+    };
+    const Case cases[] = {
+        {0, {0, 0, 1280, 760}, (1280 - 306) * 15, (760 - 228) * 15},  // no Shell_TrayWnd
+        {40, {0, 0, 1200, 760}, (1200 - 306) * 15, 12000 - 4006},     // and one on the right
+        {40, {0, 0, 0, 0}, (1280 - 306) * 15, 12000 - 4006},          // area unknown
+    };
+    for (const Case& c : cases) {
+        FakeAdWindow w;
+        w.taskbar = c.taskbar;
+        w.available = c.available;
+        FakePump p{w.log};
+        Form_广告 f(w, p, opener, "http://ad/", "http://sponsor/");
+        f.Form_Load();
+        f.WebBrowser_广告_DocumentComplete();
+        EXPECT_EQ(w.left, c.left) << c.available.width;
+        EXPECT_EQ(w.top, c.top) << c.taskbar;
+    }
+    EXPECT_EQ(KeepInside({-5, 900}, 300, 200, {10, 20, 800, 600}), (PixelPoint{10, 420}));
 }
 
 }  // namespace

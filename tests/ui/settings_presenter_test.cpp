@@ -4,11 +4,13 @@
 
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "fakes/fake_profile_backend.h"
 #include "fakes/fake_start_store.h"
+#include "ui/settings/settings_form.h"
 
 namespace horalia {
 namespace {
@@ -306,6 +308,48 @@ TEST_F(SettingsDialogTest, ReopeningLoadsAFreshDialogFromTheRecord) {
     Form_一般设置& second = Open();
     EXPECT_EQ(second.SelectedOption(OptionGroup::报时设置), 0);
     EXPECT_FALSE(second.ApplyEnabled());
+}
+
+}  // namespace
+}  // namespace horalia
+
+namespace horalia {
+namespace {
+
+// The table the windows are built from: every control reachable by id, each click reaching the
+// presenter action of that control.
+TEST_F(SettingsDialogTest, FormTableClicksReachTheirControlsActions) {
+    const form::Form& table = SettingsForm();
+    std::set<int> ids;
+    for (const form::Control& control : table.controls) {
+        EXPECT_TRUE(ids.insert(control.id).second) << control.name;
+        EXPECT_EQ(form::FindControl(table, control.id), &control);
+    }
+    Form_一般设置& d = Open();
+    ClickSettingsControl(d, OptionControlId(OptionGroup::格式设置, 2));
+    ClickSettingsControl(d, CheckControlId(CheckBox::自动校时));
+    ClickSettingsControl(d, kAdvancedLabelId);  // leads nowhere
+    EXPECT_EQ(d.SelectedOption(OptionGroup::格式设置), 2);
+    EXPECT_EQ(d.Check(CheckBox::自动校时), 1);
+    ClickSettingsControl(d, kApplyControlId);
+    EXPECT_EQ(backend.Value("格式设置"), "2");
+    ClickSettingsControl(d, kCancelControlId);
+    EXPECT_EQ(view.log, (std::vector<std::string>{"hide", "unload"}));
+}
+
+TEST(Form, BuildersCreateInTabOrderAtTheRoundedDpiScale) {
+    const std::vector<const form::Control*> order = form::CreationOrder(SettingsForm());
+    ASSERT_EQ(order.size(), SettingsForm().controls.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        EXPECT_EQ(order[i]->tabIndex, static_cast<int>(i));
+    }
+    // Option_广告设置(1) sits at (210, 660) inside its frame at (30, 1260).
+    const form::Control* ad =
+        form::FindControl(SettingsForm(), OptionControlId(OptionGroup::广告设置, 1));
+    EXPECT_EQ(ad->rect, (form::Rect{240, 1920, 2235, 255}));
+    EXPECT_EQ(form::ToPixels(ad->rect, 96), (form::PixelRect{16, 128, 149, 17}));
+    EXPECT_EQ(form::ToPixels(ad->rect, 144), (form::PixelRect{24, 192, 224, 26}));
+    EXPECT_EQ(form::TwipsToPixels(22, 96), 1);  // 1.47 rounds to the nearest pixel
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "ui/extras/ad_window.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -25,6 +26,32 @@ std::int64_t LastSlideStep(std::int64_t riseDistance) {
         return 0;
     }
     return 1 + (riseDistance - 1) / kSlideStepTwips * kSlideStepTwips;
+}
+
+const form::Form& AdForm() {
+    static const form::Control browser = [] {
+        form::Control control;
+        control.kind = form::Kind::Browser;
+        control.name = "WebBrowser_广告";
+        control.rect = {30, 0, 4500, 3000};
+        control.id = kAdBrowserId;
+        return control;
+    }();
+    static const form::Form table{"为您推荐", 4500, 3000, 9, std::span(&browser, 1)};
+    return table;
+}
+
+int TwipsToScreenPixels(int twips) {
+    return static_cast<int>(std::floor(twips / static_cast<double>(kTwipsPerPixel)));
+}
+
+PixelPoint KeepInside(PixelPoint corner, int outerWidth, int outerHeight,
+                      const form::PixelRect& available) {
+    const auto into = [](int at, int size, int start, int length) {
+        return std::max(start, std::min(at, start + length - size));
+    };
+    return {into(corner.x, outerWidth, available.left, available.width),
+            into(corner.y, outerHeight, available.top, available.height)};
 }
 
 Form_广告::Form_广告(AdWindowPort& window, EventPump& pump, UrlOpener& opener,
@@ -64,6 +91,28 @@ void Form_广告::WebBrowser_广告_DocumentComplete() {
             return;
         }
         window_.MoveTop(static_cast<int>(screenHeight - i));
+    }
+    if (LastSlideStep(rise) > 0) {
+        RestInsideAvailableArea(screenHeight - LastSlideStep(rise));
+    }
+}
+
+// A panel at the side or top, or one taller than the window believed, would otherwise cover a
+// corner of the window or leave its bottom below the screen.
+void Form_广告::RestInsideAvailableArea(std::int64_t lastTop) {
+    const form::PixelRect area = window_.AvailableAreaPixels();
+    if (area.width <= 0 || area.height <= 0) {
+        return;
+    }
+    const int width = window_.OuterWidthPixels();
+    const PixelPoint now{window_.ScreenWidthPixels() - width,
+                         TwipsToScreenPixels(static_cast<int>(lastTop))};
+    const PixelPoint inside = KeepInside(now, width, window_.OuterHeightPixels(), area);
+    if (inside.x != now.x) {
+        window_.MoveLeft(inside.x * kTwipsPerPixel);
+    }
+    if (inside.y != now.y) {
+        window_.MoveTop(inside.y * kTwipsPerPixel);
     }
 }
 

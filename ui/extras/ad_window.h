@@ -7,6 +7,7 @@
 #include <string>
 
 #include "ui/extras/url_opener.h"
+#include "ui/form/form.h"
 #include "voice/clip_player.h"
 
 namespace horalia {
@@ -14,12 +15,25 @@ namespace horalia {
 inline constexpr int kTwipsPerPixel = 15;
 inline constexpr int kSlideStepTwips = 15;
 
-// Form_广告's fixed layout: its caption, its client area of 4500 x 3000 twips and the browser at
-// (30, 0), in pixels at the fixed 15 twips per pixel.
-inline constexpr char kAdWindowCaption[] = "为您推荐";
-inline constexpr int kAdClientWidthPixels = 4500 / kTwipsPerPixel;
-inline constexpr int kAdClientHeightPixels = 3000 / kTwipsPerPixel;
-inline constexpr int kAdBrowserLeftPixels = 30 / kTwipsPerPixel;
+// Form_广告 as data: its caption, its client area of 4500 x 3000 twips and the browser at (30, 0).
+// The window counts 15 twips to the pixel whatever the screen's DPI: kAdPixelDpi.
+const form::Form& AdForm();
+inline constexpr double kAdPixelDpi = form::kTwipsPerInch / kTwipsPerPixel;
+inline constexpr int kAdBrowserId = 1;
+
+// A window position in twips as whole screen pixels, rounding down: the slide's last step (up to
+// 14 twips short of the full rise) then leaves the window's bottom edge on the panel, not over it.
+int TwipsToScreenPixels(int twips);
+
+// Where the top-left corner of a window of the given outer size goes so that it lies inside the
+// available area (all in pixels, from the screen's corner); it stays where it is when it fits.
+struct PixelPoint {
+    int x = 0;
+    int y = 0;
+    bool operator==(const PixelPoint&) const = default;
+};
+PixelPoint KeepInside(PixelPoint corner, int outerWidth, int outerHeight,
+                      const form::PixelRect& available);
 
 // The window and its browser control, as the shell provides them.
 class AdWindowPort {
@@ -36,6 +50,8 @@ class AdWindowPort {
     virtual int ScreenHeightPixels() = 0;
     virtual int OuterWidthPixels() = 0;
     virtual int OuterHeightPixels() = 0;
+    // The desktop without its panels, from the screen's corner; empty when unknown.
+    virtual form::PixelRect AvailableAreaPixels() = 0;
     virtual void MoveLeft(int twips) = 0;
     virtual void MoveTop(int twips) = 0;
 };
@@ -68,6 +84,8 @@ class Form_广告 {
     std::int32_t TaskbarHeight() const { return taskbarHeight_; }
 
   private:
+    void RestInsideAvailableArea(std::int64_t lastTop);
+
     AdWindowPort& window_;
     EventPump& pump_;
     UrlOpener& opener_;

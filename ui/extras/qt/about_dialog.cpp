@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <functional>
 
-#include "ui/settings/qt/window_support.h"
+#include "ui/form/qt/window_support.h"
 
 namespace horalia::qt {
 namespace {

@@ -8,19 +8,16 @@
 #include <cmath>
 
 #include "ui/extras/qt/web_page.h"
-#include "ui/settings/qt/window_support.h"
+#include "ui/form/qt/window_support.h"
 
 namespace horalia::qt {
 namespace {
 
-constexpr int kClientWidth = kAdClientWidthPixels;
-constexpr int kClientHeight = kAdClientHeightPixels;
-constexpr int kBrowserLeft = kAdBrowserLeftPixels;
-
-// Twips to whole pixels, rounding down: the slide's last step (up to 14 twips short of the full
-// rise) then leaves the window's bottom edge exactly on the panel instead of a pixel over it.
-int TwipsToScreenPixels(int twips) {
-    return static_cast<int>(std::floor(twips / static_cast<double>(kTwipsPerPixel)));
+int ClientWidth() {
+    return form::TwipsToPixels(AdForm().clientWidth, kAdPixelDpi);
+}
+int ClientHeight() {
+    return form::TwipsToPixels(AdForm().clientHeight, kAdPixelDpi);
 }
 
 bool IsWebLink(const QUrl& link) {
@@ -79,13 +76,15 @@ void AdWindow::Load() {
         return;
     }
     auto* frame = new Frame([this] { Unload(); });
-    frame->setWindowTitle(QString::fromUtf8(kAdWindowCaption));
+    const std::string_view caption = AdForm().caption;
+    frame->setWindowTitle(
+        QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
     frame->setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     // It comes up while the user works elsewhere: it must not take the keyboard.
     frame->setAttribute(Qt::WA_ShowWithoutActivating);
     frame->setFont(TahomaFont());
-    frame->setFixedSize(kClientWidth, kClientHeight);
+    frame->setFixedSize(ClientWidth(), ClientHeight());
     window_ = frame;
     form_.Form_Load();
 }
@@ -116,7 +115,9 @@ bool AdWindow::CreateBrowser() {
             opener_.Open(link.toString(QUrl::FullyEncoded).toStdString());
         }
     });
-    browser_->setGeometry(kBrowserLeft, 0, kClientWidth, kClientHeight);
+    const form::PixelRect r =
+        form::ToPixels(form::FindControl(AdForm(), kAdBrowserId)->rect, kAdPixelDpi);
+    browser_->setGeometry(r.left, r.top, r.width, r.height);
     loader_ = std::make_unique<PageLoader>([this](const WebPage& page) { OnPageComplete(page); });
     return true;
 }
@@ -155,6 +156,12 @@ int AdWindow::OuterWidthPixels() {
 
 int AdWindow::OuterHeightPixels() {
     return window_->frameGeometry().height();
+}
+
+form::PixelRect AdWindow::AvailableAreaPixels() {
+    const ScreenArea area = screenArea_();
+    const QRect available = area.available.translated(-area.geometry.topLeft());
+    return {available.x(), available.y(), available.width(), available.height()};
 }
 
 // Positions count from the screen's corner, which need not be the desktop's.

@@ -58,6 +58,7 @@ class AdWindow final : public AdWindowPort {
     int ScreenHeightPixels() override;
     int OuterWidthPixels() override;
     int OuterHeightPixels() override;
+    form::PixelRect AvailableAreaPixels() override;
     void MoveLeft(int twips) override;
     void MoveTop(int twips) override;
 

@@ -6,20 +6,14 @@
 
 #include "common/win32/ansi_text.h"
 #include "ui/extras/urls.h"
+#include "ui/form/win32/form_window.h"
 
 namespace horalia::win32 {
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"Horalia.Form_广告";
-constexpr int kClientWidth = kAdClientWidthPixels;
-constexpr int kClientHeight = kAdClientHeightPixels;
-constexpr int kBrowserLeft = kAdBrowserLeftPixels;
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
-
-int TwipsToScreenPixels(int twips) {
-    return static_cast<int>(std::lround(twips / static_cast<double>(kTwipsPerPixel)));
-}
 
 void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
     WNDCLASSEXW windowClass{};
@@ -53,12 +47,16 @@ void AdWindow::Load() {
     if (window_ != nullptr) {
         return;
     }
-    RECT outer{0, 0, kClientWidth, kClientHeight};
+    const form::Form& table = AdForm();
+    RECT outer{0, 0, form::TwipsToPixels(table.clientWidth, kAdPixelDpi),
+               form::TwipsToPixels(table.clientHeight, kAdPixelDpi)};
     AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
-    window_ = CreateWindowExW(kExStyle, kWindowClass, Utf8ToWide(kAdWindowCaption).c_str(), kStyle,
-                              0, 0, outer.right - outer.left, outer.bottom - outer.top, owner_,
-                              nullptr, instance_, this);
+    window_ = CreateWindowExW(
+        kExStyle, kWindowClass, Utf8ToWide(std::string(table.caption)).c_str(), kStyle, 0, 0,
+        outer.right - outer.left, outer.bottom - outer.top, owner_, nullptr, instance_, this);
     if (window_ != nullptr) {
+        icon_ = LoadProgramIcon(GetSystemMetrics(SM_CXSMICON));
+        SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
         form_.Form_Load();
     }
 }
@@ -83,7 +81,9 @@ bool AdWindow::CreateBrowser() {
             return false;
         }
     }
-    const RECT area{kBrowserLeft, 0, kBrowserLeft + kClientWidth, kClientHeight};
+    const form::PixelRect r =
+        form::ToPixels(form::FindControl(AdForm(), kAdBrowserId)->rect, kAdPixelDpi);
+    const RECT area{r.left, r.top, r.left + r.width, r.top + r.height};
     browser_ = BrowserHost::Create(window_, area, [this] { OnDocumentComplete(); });
     return browser_ != nullptr;
 }
@@ -140,6 +140,14 @@ void AdWindow::MoveTop(int twips) {
     const RECT r = OuterRect();
     SetWindowPos(window_, nullptr, r.left, TwipsToScreenPixels(twips), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+form::PixelRect AdWindow::AvailableAreaPixels() {
+    RECT work{0, 0, 0, 0};
+    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) {
+        return {};
+    }
+    return {work.left, work.top, work.right - work.left, work.bottom - work.top};
 }
 
 RECT AdWindow::OuterRect() const {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 
+#include "common/win32/handles.h"
 #include "ui/extras/ad_window.h"
 #include "ui/extras/win32/browser_host.h"
 
@@ -36,6 +37,7 @@ class AdWindow final : public AdWindowPort {
     int ScreenHeightPixels() override;
     int OuterWidthPixels() override;
     int OuterHeightPixels() override;
+    form::PixelRect AvailableAreaPixels() override;
     void MoveLeft(int twips) override;
     void MoveTop(int twips) override;
 
@@ -50,6 +52,7 @@ class AdWindow final : public AdWindowPort {
     HWND owner_;
     Form_广告 form_;
     HWND window_ = nullptr;
+    UniqueIcon icon_;
     std::unique_ptr<BrowserHost> browser_;
     bool oleReady_ = false;
     // The browser is not torn down while it is inside its own event (the slide runs there).

@@ -1,21 +1,15 @@
-// The Qt window of Form_一般设置: a modeless dialog that mirrors the presenter. Its widgets
-// forward every click to the presenter; the presenter's view calls set them with their signals
-// blocked, so that a mirrored change never comes back as a click.
+// The Qt window of Form_一般设置: a modeless dialog built from the settings form's table that
+// mirrors the presenter. Its widgets forward every click to the presenter; the presenter's view
+// calls set them with their signals blocked, so that a mirrored change never comes back as a
+// click.
 #pragma once
 
-#include <QList>
+#include <QDialog>
 #include <QPointer>
-#include <array>
 #include <optional>
 
+#include "ui/form/qt/form_widgets.h"
 #include "ui/settings/settings_presenter.h"
-
-class QAbstractButton;
-class QButtonGroup;
-class QCheckBox;
-#include <QDialog>
-class QPushButton;
-#include <QWidget>
 
 namespace horalia::qt {
 
@@ -45,10 +39,7 @@ class SettingsDialog final : public SettingsDialogView {
   private:
     class DialogWindow;
 
-    void CreateControls();
-    void CreateOptionGroups(QList<QWidget*>& tabOrder);
-    void CreateChecks(QList<QWidget*>& tabOrder);
-    void OnCheckClicked(CheckBox box);
+    void OnClicked(int id);
     void ShowAll();
 
     SettingsDialogServices services_;
@@ -57,9 +48,7 @@ class SettingsDialog final : public SettingsDialogView {
     DialogWindow* window_ = nullptr;
     // A closed window waits for the event loop to delete it; gone by then, or deleted with this.
     QPointer<QDialog> closing_;
-    std::array<QButtonGroup*, 3> groups_{};
-    std::array<QCheckBox*, 3> checks_{};
-    QPushButton* apply_ = nullptr;
+    std::optional<FormWidgets> widgets_;
 };
 
 }  // namespace horalia::qt

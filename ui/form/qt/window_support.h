@@ -23,6 +23,8 @@ QFont TahomaFont();
 // (the design heights assume Windows' small fonts) grows about its centre line instead of
 // clipping the text.
 void PlaceInTwips(QWidget& widget, int left, int top, int width, int height, double dpi);
+// The same for a rectangle in pixels.
+void PlaceInPixels(QWidget& widget, int left, int top, int width, int height);
 
 // Makes the window a fixed-size dialog of the given client size, centred on the screen.
 void FixClientSizeCentred(QWidget& window, int width, int height);

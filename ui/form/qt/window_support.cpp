@@ -1,4 +1,4 @@
-#include "ui/settings/qt/window_support.h"
+#include "ui/form/qt/window_support.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -48,12 +48,13 @@ QFont TahomaFont() {
 }
 
 void PlaceInTwips(QWidget& widget, int left, int top, int width, int height, double dpi) {
-    const int x = TwipsToPixels(left, dpi);
-    const int y = TwipsToPixels(top, dpi);
-    const int w = TwipsToPixels(width, dpi);
-    const int designHeight = TwipsToPixels(height, dpi);
-    const int h = std::max(designHeight, widget.sizeHint().height());
-    widget.setGeometry(x, y - (h - designHeight) / 2, w, h);
+    PlaceInPixels(widget, TwipsToPixels(left, dpi), TwipsToPixels(top, dpi),
+                  TwipsToPixels(width, dpi), TwipsToPixels(height, dpi));
+}
+
+void PlaceInPixels(QWidget& widget, int left, int top, int width, int height) {
+    const int h = std::max(height, widget.sizeHint().height());
+    widget.setGeometry(left, top - (h - height) / 2, width, h);
 }
 
 void FixClientSizeCentred(QWidget& window, int width, int height) {

@@ -1,4 +1,4 @@
-#include "ui/settings/win32/window_support.h"
+#include "ui/form/win32/window_support.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,0 +1,83 @@
+// A window described as data: its controls with kind, name, caption, rectangle in twips, tab
+// order, tooltip, colour and cursor. Each toolkit has one builder that makes real windows from
+// such a table (ui/form/win32, ui/form/qt), so a form's layout is written once, here in the core.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace horalia::form {
+
+enum class Kind { PushButton, OptionButton, CheckBox, GroupBox, Label, TextBox, Browser };
+enum class Cursor { Arrow, Hand };
+
+// Twips, relative to the form's client area.
+struct Rect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    bool operator==(const Rect&) const = default;
+};
+
+struct Rgb {
+    std::uint8_t red = 0;
+    std::uint8_t green = 0;
+    std::uint8_t blue = 0;
+};
+
+struct Control {
+    Kind kind = Kind::Label;
+    std::string_view name;     // the control's name in the design, e.g. "Option_报时设置_1"
+    std::string_view caption;  // UTF-8; "&" marks the access key
+    Rect rect;
+    int id = 0;                // the number the form's events carry
+    int tabIndex = 0;          // position in the Tab order (frames and labels take no focus)
+    int optionGroup = 0;       // option buttons of one array share a number above 0
+    std::string_view toolTip;  // empty: none
+    std::optional<Rgb> textColour;
+    Cursor cursor = Cursor::Arrow;
+    bool isDefault = false;  // the button Enter presses
+    bool enabled = true;
+};
+
+struct Form {
+    std::string_view caption;
+    int clientWidth = 0;  // twips
+    int clientHeight = 0;
+    double fontPoints = 8.25;
+    std::span<const Control> controls;
+};
+
+inline constexpr int kTwipsPerInch = 1440;
+
+// Twips to pixels at the given dots per inch, rounded to the nearest pixel.
+int TwipsToPixels(int twips, double dpi);
+
+struct PixelRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    bool operator==(const PixelRect&) const = default;
+};
+PixelRect ToPixels(const Rect& twips, double dpi);
+
+// Whether the control takes the keyboard focus (a Tab stop).
+bool TakesFocus(Kind kind);
+
+// The controls by tab index: the order in which a builder creates them.
+std::vector<const Control*> CreationOrder(const Form& form);
+
+// A rectangle given relative to a frame, made relative to the frame's client area.
+constexpr Rect Inside(const Rect& frame, const Rect& child) {
+    return {frame.left + child.left, frame.top + child.top, child.width, child.height};
+}
+
+// The control with this id, or nullptr.
+const Control* FindControl(const Form& form, int id);
+
+}  // namespace horalia::form

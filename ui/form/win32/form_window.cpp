@@ -1,0 +1,206 @@
+#include "ui/form/win32/form_window.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "common/win32/ansi_text.h"
+#include "ui/form/win32/window_support.h"
+
+namespace horalia::win32 {
+namespace {
+
+using form::Kind;
+
+BOOL CALLBACK TakeFirstIconGroup(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR found) {
+    *reinterpret_cast<LPWSTR*>(found) = name;
+    return FALSE;
+}
+
+const wchar_t* WindowClassOf(Kind kind) {
+    switch (kind) {
+        case Kind::Label:
+            return WC_STATICW;
+        case Kind::TextBox:
+            return WC_EDITW;
+        default:
+            return WC_BUTTONW;
+    }
+}
+
+// Each option-button array is one Win32 group: only its first button is a Tab stop and starts a
+// group; every other control starts a group of its own.
+DWORD StyleOf(const form::Control& control, const form::Control* previous) {
+    const bool continuesGroup = control.kind == Kind::OptionButton && previous != nullptr &&
+                                previous->optionGroup == control.optionGroup;
+    DWORD style = continuesGroup ? 0 : WS_GROUP;
+    if (form::TakesFocus(control.kind) && !continuesGroup) {
+        style |= WS_TABSTOP;
+    }
+    if (!control.enabled) {
+        style |= WS_DISABLED;
+    }
+    switch (control.kind) {
+        case Kind::PushButton:
+            return style | (control.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+        case Kind::OptionButton:
+            // Checks itself, so that the arrow keys move the selection; the presenter still
+            // hears every click and the window then shows its state.
+            return style | BS_AUTORADIOBUTTON;
+        case Kind::CheckBox:
+            return style | BS_CHECKBOX;  // switched by the presenter alone
+        case Kind::GroupBox:
+            return style | BS_GROUPBOX | WS_CLIPSIBLINGS;
+        case Kind::Label:
+            return style | SS_LEFT | SS_NOTIFY;
+        case Kind::TextBox:
+            return style | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL;
+        case Kind::Browser:
+            break;
+    }
+    return style;
+}
+
+}  // namespace
+
+UniqueIcon LoadProgramIcon(int size) {
+    const HINSTANCE program = GetModuleHandleW(nullptr);
+    LPWSTR name = nullptr;
+    EnumResourceNamesW(program, MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */, TakeFirstIconGroup,
+                       reinterpret_cast<LONG_PTR>(&name));
+    if (name == nullptr) {
+        return nullptr;
+    }
+    return UniqueIcon(
+        static_cast<HICON>(LoadImageW(program, name, IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+}
+
+bool DialogWindow::CreateModeless(HINSTANCE instance, HWND owner, DWORD style, DWORD exStyle) {
+    const EmptyDialogTemplate dialog(style, exStyle);
+    CreateDialogIndirectParamW(instance, dialog.get(), owner, DialogProc,
+                               reinterpret_cast<LPARAM>(this));
+    return window_ != nullptr;
+}
+
+void DialogWindow::RunModal(HINSTANCE instance, HWND owner, DWORD style, DWORD exStyle) {
+    const EmptyDialogTemplate dialog(style, exStyle);
+    DialogBoxIndirectParamW(instance, dialog.get(), owner, DialogProc,
+                            reinterpret_cast<LPARAM>(this));
+}
+
+INT_PTR CALLBACK DialogWindow::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        reinterpret_cast<DialogWindow*>(lParam)->window_ = dialog;
+    }
+    auto* self = reinterpret_cast<DialogWindow*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    if (self == nullptr) {
+        return FALSE;
+    }
+    const INT_PTR result = self->OnMessage(message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(dialog, DWLP_USER, 0);
+        self->window_ = nullptr;
+        self->OnDestroyed();
+    }
+    return result;
+}
+
+void FormControls::Create(HWND dialog, const form::Form& form) {
+    SetWindowTextW(dialog, Utf8ToWide(std::string(form.caption)).c_str());
+    const int dpi = WindowDpi(dialog);
+    font_.reset(CreateChineseFont(dpi, form.fontPoints));
+    bigIcon_ = LoadProgramIcon(GetSystemMetrics(SM_CXICON));
+    smallIcon_ = LoadProgramIcon(GetSystemMetrics(SM_CXSMICON));
+    SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+    SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+    SetClientSizeCentred(dialog, form::TwipsToPixels(form.clientWidth, dpi),
+                         form::TwipsToPixels(form.clientHeight, dpi));
+
+    toolTip_ =
+        CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                        WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr, nullptr, nullptr);
+    if (toolTip_ != nullptr) {
+        SendMessageW(toolTip_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+        SendMessageW(toolTip_, TTM_SETMAXTIPWIDTH, 0, MulDiv(320, dpi, 96));
+    }
+
+    const form::Control* previous = nullptr;
+    HWND focus = nullptr;
+    for (const form::Control* control : form::CreationOrder(form)) {
+        const form::PixelRect r = form::ToPixels(control->rect, dpi);
+        HWND child = CreateWindowExW(
+            control->kind == Kind::TextBox ? WS_EX_CLIENTEDGE : 0, WindowClassOf(control->kind),
+            Utf8ToWide(std::string(control->caption)).c_str(),
+            WS_CHILD | WS_VISIBLE | StyleOf(*control, previous), r.left, r.top, r.width, r.height,
+            dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control->id)), nullptr, nullptr);
+        previous = control;
+        if (child == nullptr) {
+            continue;
+        }
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+        if (!control->toolTip.empty()) {
+            AddToolTip(dialog, child, control->toolTip);
+        }
+        if (focus == nullptr && form::TakesFocus(control->kind) && control->enabled) {
+            focus = child;
+        }
+        controls_.emplace_back(control, child);
+    }
+    if (focus != nullptr) {
+        SetFocus(focus);
+    }
+}
+
+HWND FormControls::Control(int id) const {
+    for (const auto& [control, window] : controls_) {
+        if (control->id == id) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+HBRUSH FormControls::StaticColours(HDC dc, HWND window) const {
+    for (const auto& [control, child] : controls_) {
+        if (child == window && control->textColour) {
+            const form::Rgb c = *control->textColour;
+            SetTextColor(dc, RGB(c.red, c.green, c.blue));
+            SetBkMode(dc, TRANSPARENT);
+            return GetSysColorBrush(COLOR_BTNFACE);
+        }
+    }
+    return nullptr;
+}
+
+bool FormControls::SetCursorFor(HWND window) const {
+    for (const auto& [control, child] : controls_) {
+        if (child == window && control->cursor == form::Cursor::Hand) {
+            SetCursor(LoadCursorA(nullptr, IDC_HAND));
+            return true;
+        }
+    }
+    return false;
+}
+
+void FormControls::Clear() {
+    controls_.clear();
+    toolTip_ = nullptr;  // destroyed with its owner
+}
+
+void FormControls::AddToolTip(HWND dialog, HWND control, std::string_view utf8Text) {
+    if (toolTip_ == nullptr) {
+        return;
+    }
+    std::wstring text = Utf8ToWide(std::string(utf8Text));
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;  // understood by every version of the common controls
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = dialog;
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = text.data();
+    SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+}  // namespace horalia::win32

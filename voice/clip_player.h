@@ -1,8 +1,10 @@
-// Ports of the voice: the platform's synchronous clip player and the shell's event pump.
+// The voice's port: the platform's synchronous clip player.
 #pragma once
 
 #include <cstdint>
 #include <string>
+
+#include "common/event_pump.h"
 
 namespace horalia {
 
@@ -12,13 +14,6 @@ class ClipPlayer {
     // Plays the WAV file to its end before returning; a missing or unplayable file plays a short
     // default sound instead. flags is handed to the platform unchanged (always 0 here).
     virtual void Play(const std::string& path, std::int32_t flags) = 0;
-};
-
-class EventPump {
-  public:
-    virtual ~EventPump() = default;
-    // Dispatches every event pending on the user-interface thread, then returns.
-    virtual void ProcessPendingEvents() = 0;
 };
 
 // The platform's player (defined in voice/win32 or voice/linux).

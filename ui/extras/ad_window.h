@@ -8,7 +8,7 @@
 
 #include "common/event_pump.h"
 #include "ui/extras/url_opener.h"
-#include "ui/form/form.h"
+#include "common/form/form.h"
 
 namespace horalia {
 

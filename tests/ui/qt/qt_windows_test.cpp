@@ -22,7 +22,7 @@
 #include "ui/extras/qt/ad_window_qt.h"
 #include "ui/extras/qt/web_page.h"
 #include "ui/settings/qt/settings_dialog.h"
-#include "ui/form/qt/window_support.h"
+#include "common/form/qt/window_support.h"
 
 namespace horalia::qt {
 namespace {

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "common/win32/ansi_text.h"
-#include "ui/form/win32/window_support.h"
+#include "common/form/win32/window_support.h"
 
 namespace horalia::win32 {
 namespace {

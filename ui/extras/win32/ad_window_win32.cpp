@@ -6,7 +6,7 @@
 
 #include "common/win32/ansi_text.h"
 #include "ui/extras/urls.h"
-#include "ui/form/win32/form_window.h"
+#include "common/form/win32/form_window.h"
 
 namespace horalia::win32 {
 namespace {

@@ -1,6 +1,8 @@
 // A window described as data: its controls with kind, name, caption, rectangle in twips, tab
 // order, tooltip, colour and cursor. Each toolkit has one builder that makes real windows from
-// such a table (ui/form/win32, ui/form/qt), so a form's layout is written once, here in the core.
+// such a table (common/form/win32, common/form/qt), so a form's layout is written once, in the
+// core, beside its presenter. The model and builders sit in common/ so that the two external
+// libraries can describe their windows the same way.
 #pragma once
 
 #include <cstdint>

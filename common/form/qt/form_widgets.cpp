@@ -1,4 +1,4 @@
-#include "ui/form/qt/form_widgets.h"
+#include "common/form/qt/form_widgets.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "ui/form/qt/window_support.h"
+#include "common/form/qt/window_support.h"
 
 namespace horalia::qt {
 namespace {

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "common/vendor_addresses.h"
 #include "extlibs/desktop/linux/desktop_process.h"
 #include "extlibs/sendcomment/feedback_mail.h"
-#include "ui/extras/urls.h"
 
 namespace {
 

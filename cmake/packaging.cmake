@@ -63,17 +63,21 @@ if(HORALIA_RPMBUILD)
   set(CPACK_RPM_PACKAGE_LICENSE "Proprietary")
   set(CPACK_RPM_PACKAGE_GROUP "Applications/Productivity")
   set(CPACK_RPM_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
-  # Folders that belong to the system's own packages.
+  # Folders that belong to the system's own packages, and no build-id links (the binaries are
+  # stripped).
+  set(CPACK_RPM_SPEC_MORE_DEFINE "%define _build_id_links none")
   set(CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION
       /usr/share/applications /usr/share/icons /usr/share/icons/hicolor /usr/share/man
-      /usr/share/man/man1 /usr/share/metainfo /usr/lib)
-  foreach(size ${HORALIA_ICON_SIZES} scalable)
-    if(size STREQUAL "scalable")
-      set(folder /usr/share/icons/hicolor/scalable)
-    else()
-      set(folder /usr/share/icons/hicolor/${size}x${size})
-    endif()
-    list(APPEND CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION ${folder} ${folder}/apps)
+      /usr/share/man/man1 /usr/share/metainfo /usr/share/doc /usr/lib)
+  file(GLOB icon_files ${PROJECT_SOURCE_DIR}/resources/icons/horalia-*.png)
+  set(icon_folders scalable)
+  foreach(icon ${icon_files})
+    string(REGEX REPLACE ".*horalia-([0-9]+)[.]png$" "\\1x\\1" size ${icon})
+    list(APPEND icon_folders ${size})
+  endforeach()
+  foreach(folder ${icon_folders})
+    list(APPEND CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION /usr/share/icons/hicolor/${folder}
+         /usr/share/icons/hicolor/${folder}/apps)
   endforeach()
 endif()
 

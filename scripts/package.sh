@@ -5,8 +5,9 @@
 #   Horalia-<version>-setup.exe                                 (NSIS installer, both builds)
 #
 #   package.sh           build and package
-#   package.sh --check   also run lintian, install the .deb with dpkg, run horalia-say from
-#                        /usr/bin and purge it again (needs root or sudo; changes this machine)
+#   package.sh --check   also run lintian, install the .deb, run horalia-say and horalia (on a
+#                        private Xvfb display) from /usr/bin and purge it again (needs root or
+#                        sudo; changes this machine for the time of the check)
 #
 # The vendor addresses come from the CMake cache options HORALIA_*_URL; set them with
 # `cmake --preset app -DHORALIA_UPDATE_URL=...` (and the Windows presets) before packaging.
@@ -91,6 +92,35 @@ if [ "$check" -eq 1 ]; then
   done
   # Every library the program needs resolves with the package's dependencies alone.
   if ldd /usr/bin/horalia /usr/lib/horalia/*.so | grep 'not found'; then status=1; fi
+  # The installed program starts on a private display and, two seconds later, calls DoUpdate: its
+  # library is loaded, while with the default empty addresses no network or TLS library is.
+  work=$(mktemp -d)
+  Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+  xvfb=$!
+  for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+  DISPLAY=:$(head -1 "$work/display") HOME=$work XDG_CONFIG_HOME=$work/config \
+    XDG_RUNTIME_DIR=$work /usr/bin/horalia >"$work/horalia.log" 2>&1 &
+  app=$!
+  sleep 4
+  if ! kill -0 "$app" 2>/dev/null; then
+    echo "package.sh: /usr/bin/horalia ended at start:" >&2
+    cat "$work/horalia.log" >&2
+    status=1
+  else
+    grep -q /usr/lib/horalia/libUpdate.so "/proc/$app/maps" ||
+      { echo "package.sh: horalia did not load libUpdate.so" >&2; status=1; }
+    if grep -E 'libcurl|libssl|libgnutls|libUpdateCheck' "/proc/$app/maps"; then
+      echo "package.sh: horalia loaded the libraries above with no address to fetch" >&2
+      status=1
+    fi
+    kill "$app" 2>/dev/null || true
+  fi
+  wait "$app" 2>/dev/null || true
+  kill "$xvfb"
+  wait "$xvfb" 2>/dev/null || true
+  rm -rf "$work"
+  [ "$status" -eq 0 ] && echo "horalia: started, called DoUpdate, loaded no network library"
+
   "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq horalia >/dev/null
   left=$(find /usr/share/horalia /usr/lib/horalia /usr/bin/horalia /usr/bin/horalia-say \
     /usr/share/doc/horalia 2>/dev/null || true)

@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
 """Checks what scripts/package.sh made: the .deb's files, owners and dependencies, the two
-portable zips (their files, the architecture of their programs, names marked as UTF-8) and that
-the installer exists. Usage: check_packages.py [PACKAGE_FOLDER] (default build/packages)."""
+portable zips (their files, the architecture of their programs, names marked as UTF-8) and the
+installer (both builds, the clips, the uninstaller). Usage: check_packages.py [PACKAGE_FOLDER] (default build/packages)."""
+import collections
 import glob
 import os
+import shutil
 import struct
 import subprocess
 import sys
@@ -89,6 +91,23 @@ def check_zip(path, arch):
                        f"{path}: {program} is for machine {machine:#x}, not {arch}")
 
 
+def check_installer(path):
+    """7-Zip reads NSIS installers: both builds' programs, the clips, the uninstaller."""
+    if shutil.which("7z") is None:
+        problems.append("7z (p7zip-full) is missing: the installer's contents were not checked")
+        return
+    listing = subprocess.run(["7z", "l", "-slt", path], check=True, capture_output=True,
+                             text=True).stdout.splitlines()
+    paths = collections.Counter(line[7:] for line in listing if line.startswith("Path = "))
+    paths.pop(path, None)
+    found = {name for name in paths if not name.startswith("$PLUGINSDIR/")}
+    wanted = {"Horalia.exe", "Update.dll", "SendComment.dll", "说明.txt", "Uninstall.exe"}
+    wanted |= {f"Sound/{clip}" for clip in CLIPS}
+    compare(os.path.basename(path), found, wanted)
+    for program in ("Horalia.exe", "Update.dll", "SendComment.dll"):
+        expect(paths[program] == 2, f"{path}: {program} is there {paths[program]} times, not 2")
+
+
 def main():
     folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "build", "packages")
     expect(len(CLIPS) == 23, f"resources/Sound holds {len(CLIPS)} clips, not 23")
@@ -99,7 +118,9 @@ def main():
         archive = only(folder, f"Horalia-*-{arch}.zip")
         if archive:
             check_zip(archive, arch)
-    only(folder, "Horalia-*-setup.exe")
+    installer = only(folder, "Horalia-*-setup.exe")
+    if installer:
+        check_installer(installer)
     for problem in problems:
         print("check_packages:", problem, file=sys.stderr)
     if not problems:

@@ -44,4 +44,7 @@ if ! git ls-files -z '*.h' '*.cpp' | xargs -0 clang-format --dry-run --Werror; t
   echo "test-all.sh: sources above are not formatted; run clang-format -i on them" >&2
   status=1
 fi
+
+echo "== packages"
+./scripts/package.sh && python3 tests/packaging/check_packages.py build/packages || status=1
 exit $status

@@ -5,10 +5,10 @@
 #include <QPlainTextEdit>
 #include <QThread>
 
+#include "common/vendor_addresses.h"
 #include "extlibs/desktop/linux/desktop_process.h"
 #include "extlibs/sendcomment/feedback_form.h"
 #include "extlibs/sendcomment/feedback_mail.h"
-#include "ui/extras/urls.h"
 
 namespace horalia::feedback {
 namespace {

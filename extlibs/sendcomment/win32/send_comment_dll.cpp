@@ -7,10 +7,10 @@
 
 #include <string>
 
+#include "common/vendor_addresses.h"
 #include "common/win32/ansi_text.h"
 #include "extlibs/sendcomment/feedback_mail.h"
 #include "extlibs/sendcomment/win32/dialog_template.h"
-#include "ui/extras/urls.h"
 
 namespace {
 

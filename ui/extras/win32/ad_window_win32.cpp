@@ -3,6 +3,7 @@
 #include <ole2.h>
 
 #include <cmath>
+#include <utility>
 
 #include "common/win32/ansi_text.h"
 #include "ui/extras/urls.h"
@@ -28,10 +29,11 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
 
 }  // namespace
 
-AdWindow::AdWindow(HINSTANCE instance, HWND owner, EventPump& pump, UrlOpener& opener)
+AdWindow::AdWindow(HINSTANCE instance, HWND owner, EventPump& pump, UrlOpener& opener,
+                   std::string advertisementUrl)
     : instance_(instance),
       owner_(owner),
-      form_(*this, pump, opener, kAdvertisementUrl, kSponsorUrl) {
+      form_(*this, pump, opener, std::move(advertisementUrl), kSponsorUrl) {
     RegisterWindowClass(instance_, WindowProc);
 }
 

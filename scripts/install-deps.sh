@@ -10,7 +10,7 @@ packages=(
   g++-mingw-w64-i686 binutils-mingw-w64-i686
   wine wine32:i386 xvfb xauth x11-utils xdotool imagemagick
   qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-l10n-tools
-  libpulse-dev libsndfile1-dev pulseaudio pulseaudio-utils
+  libpulse-dev libsndfile1-dev libsamplerate0-dev pulseaudio pulseaudio-utils
   libcurl4-openssl-dev
   locales fonts-wqy-microhei
   espeak-ng sox python3 python3-pil

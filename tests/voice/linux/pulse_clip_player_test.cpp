@@ -75,7 +75,7 @@ class PulseClipPlayerTest : public testing::Test {
     FakePcmOutput output;
 };
 
-TEST_F(PulseClipPlayerTest, ClipsOfOneFormatShareOneStreamAndPlayToTheEnd) {
+TEST_F(PulseClipPlayerTest, ClipsAreQueuedBackToBackOnOneStreamDrainedOnlyAtTheEnd) {
     const audio::Pcm first = Ramp(audio::kClipFormat, 10000);  // more than one chunk
     const audio::Pcm second = Ramp(audio::kClipFormat, 300);
     const std::string a = WriteClip("一.wav", first);
@@ -84,25 +84,57 @@ TEST_F(PulseClipPlayerTest, ClipsOfOneFormatShareOneStreamAndPlayToTheEnd) {
         PulseClipPlayer player(output, kNoIdleClose);
         player.Play(a, 0);
         player.Play(b, 0);
+        EXPECT_TRUE(player.Finish());
+        EXPECT_FALSE(player.Finish());  // nothing played since the last call
     }
     EXPECT_THAT(output.Log(), ElementsAre("open 22050/1", "write 4096", "write 4096", "write 1808",
-                                          "drain", "write 300", "drain", "close"));
+                                          "write 300", "drain", "drain", "drain", "close"));
     EXPECT_EQ(output.Written(), Concat(first.samples, second.samples));
 }
 
-TEST_F(PulseClipPlayerTest, FormatChangeReopensTheStream) {
-    const std::string stereo = WriteClip("stereo.wav", Ramp({44100, 2}, 100));
-    const std::string mono = WriteClip("mono.wav", Ramp({22050, 1}, 100));
+struct ConvertCase {
+    const char* name;
+    audio::PcmFormat open;  // the first clip's format, which the stream keeps
+    audio::PcmFormat clip;
+    std::vector<std::int16_t> frame;   // every frame of the clip
+    std::vector<std::int16_t> expect;  // a frame from the middle of what is written
+};
+
+class ClipOfAnotherFormat : public PulseClipPlayerTest,
+                            public testing::WithParamInterface<ConvertCase> {};
+
+TEST_P(ClipOfAnotherFormat, IsConvertedIntoTheOpenStream) {
+    const ConvertCase& c = GetParam();
+    constexpr std::size_t kFrames = 2205;
+    audio::Pcm clip{c.clip, {}};
+    for (std::size_t i = 0; i < kFrames; ++i) {
+        clip.samples.insert(clip.samples.end(), c.frame.begin(), c.frame.end());
+    }
+    const std::string first = WriteClip("first.wav", Ramp(c.open, 10));
+    const std::string other = WriteClip("other.wav", clip);
     PulseClipPlayer player(output, kNoIdleClose);
-    player.Play(stereo, 0);
-    player.Play(mono, 0);
-    player.Play(mono, 0);
-    const std::vector<std::string> log = output.Log();
-    EXPECT_EQ(Count(log, "open"), 2);
-    EXPECT_EQ(Count(log, "drain"), 3);
-    EXPECT_THAT(std::vector<std::string>(log.begin(), log.begin() + 5),
-                ElementsAre("open 44100/2", "write 200", "drain", "close", "open 22050/1"));
+    player.Play(first, 0);
+    output.Clear();
+    player.Play(other, 0);
+
+    ASSERT_EQ(Count(output.Log(), "open"), 0);
+    const std::vector<std::int16_t> written = output.Written();
+    const auto channels = static_cast<std::size_t>(c.open.channels);
+    const double frames = static_cast<double>(written.size() / channels);
+    EXPECT_NEAR(frames, kFrames * double(c.open.sampleRate) / c.clip.sampleRate, 2.0);
+    const std::size_t middle = written.size() / channels / 2 * channels;
+    for (std::size_t k = 0; k < channels; ++k) {
+        EXPECT_NEAR(written[middle + k], c.expect[k], 40) << "channel " << k;
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ClipOfAnotherFormat,
+    testing::Values(ConvertCase{"MonoUpToStereo48k", {48000, 2}, {22050, 1}, {8000}, {8000, 8000}},
+                    ConvertCase{"StereoDownToMono", {22050, 1}, {44100, 2}, {1000, 3000}, {2000}},
+                    ConvertCase{
+                        "SameRateOtherChannels", {22050, 2}, {22050, 1}, {-500}, {-500, -500}}),
+    [](const auto& info) { return info.param.name; });
 
 struct BadFile {
     const char* name;
@@ -155,7 +187,7 @@ TEST_F(PulseClipPlayerTest, MissingClipPlaysTheToneInTheOpenStreamsFormat) {
     output.Clear();
     player.Play((folder / "missing.wav").string(), 0);
     const std::vector<std::int16_t> tone = audio::DefaultTone({44100, 2});
-    EXPECT_THAT(output.Log(), ElementsAre("write " + std::to_string(tone.size()), "drain"));
+    EXPECT_THAT(output.Log(), ElementsAre("write " + std::to_string(tone.size())));
     EXPECT_EQ(output.Written(), tone);
 }
 
@@ -168,6 +200,7 @@ TEST_F(PulseClipPlayerTest, WithoutServerPlayReturnsAndDoesNotAskAgainAtOnce) {
     }
     EXPECT_THAT(output.Log(), ElementsAre("open 22050/1"));
     EXPECT_TRUE(output.Written().empty());
+    EXPECT_FALSE(player.Finish());
 }
 
 TEST_F(PulseClipPlayerTest, RefusedFormatPlaysTheToneInTheClipFormat) {
@@ -177,7 +210,7 @@ TEST_F(PulseClipPlayerTest, RefusedFormatPlaysTheToneInTheClipFormat) {
     player.Play(stereo, 0);
     const std::vector<std::int16_t> tone = audio::DefaultTone(audio::kClipFormat);
     EXPECT_THAT(output.Log(), ElementsAre("open 44100/2", "open 22050/1",
-                                          "write " + std::to_string(tone.size()), "drain"));
+                                          "write " + std::to_string(tone.size())));
     EXPECT_EQ(output.Written(), tone);
 }
 
@@ -189,7 +222,7 @@ TEST_F(PulseClipPlayerTest, FailedWriteAbandonsTheClipAndTheNextClipReopens) {
     output.FailWrites(false);
     player.Play(clip, 0);
     EXPECT_THAT(output.Log(), ElementsAre("open 22050/1", "write 4096", "close", "open 22050/1",
-                                          "write 4096", "write 4096", "write 1808", "drain"));
+                                          "write 4096", "write 4096", "write 1808"));
 }
 
 TEST_F(PulseClipPlayerTest, FloatingPointClipIsPlayedAs16BitAndClipped) {

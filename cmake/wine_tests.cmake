@@ -3,28 +3,28 @@
 
 set(HORALIA_WINE_SESSION_DIR ${CMAKE_BINARY_DIR}/wine-session)
 
-function(horalia_collect_tests directory out)
-  get_property(tests DIRECTORY ${directory} PROPERTY TESTS)
-  get_property(children DIRECTORY ${directory} PROPERTY SUBDIRECTORIES)
-  foreach(child IN LISTS children)
-    horalia_collect_tests(${child} child_tests)
-    list(APPEND tests ${child_tests})
-  endforeach()
-  set(${out} ${tests} PARENT_SCOPE)
+# CMake 3.25 sets a test's properties only in the directory that added the test, so every test
+# joins the session as it is added: this file is included before any test exists.
+function(add_test)
+  _add_test(${ARGV})
+  if(ARGV0 STREQUAL "NAME")
+    set(name ${ARGV1})
+  else()
+    set(name ${ARGV0})
+  endif()
+  if(NOT name MATCHES "^wine_session_")
+    set_property(TEST ${name} APPEND PROPERTY FIXTURES_REQUIRED wine)
+    set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT
+                 "HORALIA_WINE_SESSION=${HORALIA_WINE_SESSION_DIR}")
+  endif()
 endfunction()
 
-# Called once all tests exist. The program named decides the loader and prefix of the session.
+# The program named decides the loader and prefix of the session.
 function(horalia_add_wine_session any_program)
-  horalia_collect_tests(${PROJECT_SOURCE_DIR} tests)
   set(script ${PROJECT_SOURCE_DIR}/cmake/wine-session.sh)
   set(program $<TARGET_FILE:${any_program}>)
   add_test(NAME wine_session_start COMMAND ${script} start ${HORALIA_WINE_SESSION_DIR} ${program})
   add_test(NAME wine_session_stop COMMAND ${script} stop ${HORALIA_WINE_SESSION_DIR} ${program})
   set_tests_properties(wine_session_start PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
   set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 60)
-  foreach(test IN LISTS tests)
-    set_property(TEST ${test} APPEND PROPERTY FIXTURES_REQUIRED wine)
-    set_property(TEST ${test} APPEND PROPERTY ENVIRONMENT
-                 "HORALIA_WINE_SESSION=${HORALIA_WINE_SESSION_DIR}")
-  endforeach()
 endfunction()

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "voice/linux/pulse_output.h"
-#include "voice/linux/resample.h"
+#include "voice/pcm_convert.h"
 
 namespace horalia::linux_audio {
 namespace {
@@ -73,7 +73,7 @@ bool PulseClipPlayer::PlayFile(ClipFile& file) {
         while (file.Read(more, kChunkFrames) > 0) {
             whole.samples.insert(whole.samples.end(), more.begin(), more.end());
         }
-        const std::optional<std::vector<std::int16_t>> converted = ConvertPcm(whole, format);
+        const std::optional<std::vector<std::int16_t>> converted = audio::ConvertPcm(whole, format);
         if (!converted || converted->empty()) {
             return false;
         }

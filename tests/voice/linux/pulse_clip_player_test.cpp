@@ -92,49 +92,16 @@ TEST_F(PulseClipPlayerTest, ClipsAreQueuedBackToBackOnOneStreamDrainedOnlyAtTheE
     EXPECT_EQ(output.Written(), Concat(first.samples, second.samples));
 }
 
-struct ConvertCase {
-    const char* name;
-    audio::PcmFormat open;  // the first clip's format, which the stream keeps
-    audio::PcmFormat clip;
-    std::vector<std::int16_t> frame;   // every frame of the clip
-    std::vector<std::int16_t> expect;  // a frame from the middle of what is written
-};
-
-class ClipOfAnotherFormat : public PulseClipPlayerTest,
-                            public testing::WithParamInterface<ConvertCase> {};
-
-TEST_P(ClipOfAnotherFormat, IsConvertedIntoTheOpenStream) {
-    const ConvertCase& c = GetParam();
-    constexpr std::size_t kFrames = 2205;
-    audio::Pcm clip{c.clip, {}};
-    for (std::size_t i = 0; i < kFrames; ++i) {
-        clip.samples.insert(clip.samples.end(), c.frame.begin(), c.frame.end());
-    }
-    const std::string first = WriteClip("first.wav", Ramp(c.open, 10));
-    const std::string other = WriteClip("other.wav", clip);
+TEST_F(PulseClipPlayerTest, ClipOfAnotherFormatIsConvertedIntoTheOpenStream) {
+    const std::string stereo48 = WriteClip("stereo.wav", Ramp({48000, 2}, 100));
+    const std::string mono22 = WriteClip("mono.wav", Ramp(audio::kClipFormat, 2205));
     PulseClipPlayer player(output, kNoIdleClose);
-    player.Play(first, 0);
+    player.Play(stereo48, 0);
     output.Clear();
-    player.Play(other, 0);
-
-    ASSERT_EQ(Count(output.Log(), "open"), 0);
-    const std::vector<std::int16_t> written = output.Written();
-    const auto channels = static_cast<std::size_t>(c.open.channels);
-    const double frames = static_cast<double>(written.size() / channels);
-    EXPECT_NEAR(frames, kFrames * double(c.open.sampleRate) / c.clip.sampleRate, 2.0);
-    const std::size_t middle = written.size() / channels / 2 * channels;
-    for (std::size_t k = 0; k < channels; ++k) {
-        EXPECT_NEAR(written[middle + k], c.expect[k], 40) << "channel " << k;
-    }
+    player.Play(mono22, 0);
+    ASSERT_EQ(Count(output.Log(), "open") + Count(output.Log(), "close"), 0);
+    EXPECT_NEAR(static_cast<double>(output.Written().size()), 2 * 4800, 4);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ClipOfAnotherFormat,
-    testing::Values(ConvertCase{"MonoUpToStereo48k", {48000, 2}, {22050, 1}, {8000}, {8000, 8000}},
-                    ConvertCase{"StereoDownToMono", {22050, 1}, {44100, 2}, {1000, 3000}, {2000}},
-                    ConvertCase{
-                        "SameRateOtherChannels", {22050, 2}, {22050, 1}, {-500}, {-500, -500}}),
-    [](const auto& info) { return info.param.name; });
 
 struct BadFile {
     const char* name;

@@ -1,15 +1,15 @@
-#include "voice/linux/resample.h"
+#include "voice/pcm_convert.h"
 
 #include <samplerate.h>
 
 #include <cmath>
 
-namespace horalia::linux_audio {
+namespace horalia::audio {
 
-std::optional<std::vector<std::int16_t>> ConvertPcm(const audio::Pcm& pcm,
-                                                    const audio::PcmFormat& target) {
+// libsamplerate's medium sinc converter: clean for speech, and fast enough for a whole clip.
+std::optional<std::vector<std::int16_t>> ConvertPcm(const Pcm& pcm, const PcmFormat& target) {
     std::vector<std::int16_t> mapped =
-        audio::MapChannels(pcm.samples, pcm.format.channels, target.channels);
+        MapChannels(pcm.samples, pcm.format.channels, target.channels);
     if (pcm.format.sampleRate == target.sampleRate || mapped.empty()) {
         return mapped;
     }
@@ -35,4 +35,4 @@ std::optional<std::vector<std::int16_t>> ConvertPcm(const audio::Pcm& pcm,
     return converted;
 }
 
-}  // namespace horalia::linux_audio
+}  // namespace horalia::audio

@@ -35,8 +35,9 @@ class WinmmClipPlayer final : public ClipPlayer {
     // device can be lost while the audio path starts (Wine's PulseAudio driver does this), and
     // the chime must not lose its attack.
     static constexpr int kLeadMs = 400;
-    // Play returns when no more than this of its clip is left to sound.
-    static constexpr int kAheadMs = 100;
+    // Play returns when no more than this of its clip is left to sound: margin enough for the
+    // caller's event pump and the next clip's reading, even on a busy machine.
+    static constexpr int kAheadMs = 200;
 
     explicit WinmmClipPlayer(std::chrono::milliseconds idleClose = kIdleClose);
     ~WinmmClipPlayer() override;

@@ -11,7 +11,7 @@ mode=${1:-all}
 run_packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-qpa-plugins
-  libpulse-dev libsndfile1-dev libcurl4-openssl-dev
+  libpulse-dev libsndfile1-dev libsamplerate0-dev libcurl4-openssl-dev
   fonts-wqy-microhei
 )
 package_packages=(

@@ -20,7 +20,7 @@ package_packages=(
   dpkg-dev fakeroot file lintian rpm nsis p7zip-full python3 xvfb
 )
 test_packages=(
-  build-essential git
+  build-essential git ccache
   clang clang-format libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   # wine64 runs the 64-bit Windows build on every x86-64 host; wine32 the 32-bit one where the

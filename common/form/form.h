@@ -46,6 +46,20 @@ struct Control {
     bool enabled = true;
 };
 
+// A control with the members every control has; the rest keep their defaults. (GCC 12 warns of
+// designated initializers that leave members out, so tables start from this.)
+constexpr Control MakeControl(Kind kind, int id, std::string_view name, std::string_view caption,
+                              const Rect& rect, int tabIndex) {
+    Control control;
+    control.kind = kind;
+    control.id = id;
+    control.name = name;
+    control.caption = caption;
+    control.rect = rect;
+    control.tabIndex = tabIndex;
+    return control;
+}
+
 struct Form {
     std::string_view caption;
     int clientWidth = 0;  // twips

@@ -9,13 +9,7 @@ using form::Kind;
 
 constexpr form::Control Make(Kind kind, int id, std::string_view name, std::string_view caption,
                              form::Rect rect, int tabIndex) {
-    form::Control control;
-    control.kind = kind;
-    control.id = id;
-    control.name = name;
-    control.caption = caption;
-    control.rect = rect;
-    control.tabIndex = tabIndex;
+    form::Control control = form::MakeControl(kind, id, name, caption, rect, tabIndex);
     control.isDefault = id == kSendId;
     return control;
 }

@@ -9,8 +9,8 @@
 namespace horalia {
 namespace {
 
-// Plain decimal digits only, no sign, no blanks, not empty, at most 65535.
-std::optional<std::uint16_t> ParseNumber(std::string_view text) {
+// Plain decimal digits only, no sign, no blanks, not empty, at most `largest`.
+std::optional<std::uint32_t> ParseDecimal(std::string_view text, std::uint32_t largest) {
     if (text.empty())
         return std::nullopt;
     std::uint32_t value = 0;
@@ -18,10 +18,15 @@ std::optional<std::uint16_t> ParseNumber(std::string_view text) {
         if (c < '0' || c > '9')
             return std::nullopt;
         value = value * 10 + static_cast<std::uint32_t>(c - '0');
-        if (value > 0xFFFFu)
+        if (value > largest)
             return std::nullopt;
     }
-    return static_cast<std::uint16_t>(value);
+    return value;
+}
+
+std::optional<std::uint16_t> ParseNumber(std::string_view text) {
+    const auto value = ParseDecimal(text, 0xFFFFu);
+    return value ? std::optional<std::uint16_t>(static_cast<std::uint16_t>(*value)) : std::nullopt;
 }
 
 // The field starting at `pos` up to the next separator (or the end); advances `pos` past it.
@@ -136,7 +141,7 @@ std::optional<NistReply> ParseNistDaytimeReply(std::string_view reply) {
     const std::vector<std::string> time = SplitFields(fields[2], ':');
     if (date.size() != 3 || time.size() != 3)
         return std::nullopt;
-    const auto mjd = ParseNumber(fields[0]);
+    const auto mjd = ParseDecimal(fields[0], 99999);
     const auto yy = ParseFixed(date[0], 2);
     const auto month = ParseFixed(date[1], 2);
     const auto day = ParseFixed(date[2], 2);
@@ -154,7 +159,7 @@ std::optional<NistReply> ParseNistDaytimeReply(std::string_view reply) {
         return std::nullopt;
 
     // The day number carries the century that the two-digit year leaves out.
-    const Moment fromDayNumber = CivilMoment((std::int64_t{*mjd} - 40587) * 86400000);
+    const Moment fromDayNumber = CivilMoment((static_cast<std::int64_t>(*mjd) - 40587) * 86400000);
     Moment m = fromDayNumber;
     m.hour = *hour;
     m.minute = *minute;

@@ -57,27 +57,27 @@ std::int64_t NowMicroseconds() {
     return static_cast<std::int64_t>(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
 }
 
-}  // namespace
-
 // The request goes out as a change relative to the clock: the user may take a while to authorise
-// it, and an absolute time would then set the clock behind by that while.
-void SystemClockSetter::SendSetTime(QDBusConnection& bus, std::int64_t targetMilliseconds) {
+// it, and an absolute time would then set the clock behind by that while. The answer goes to
+// `answered` unless `context` has gone first.
+void SendSetTime(QDBusConnection& bus, std::int64_t targetMilliseconds, QObject* context,
+                 std::function<void(ClockSetResult)> answered) {
     const std::int64_t offset = targetMilliseconds * 1000 - NowMicroseconds();
     QDBusMessage call = QDBusMessage::createMethodCall(
         kTimedatedService, kTimedatedPath, kTimedatedInterface, QStringLiteral("SetTime"));
     call << static_cast<qlonglong>(offset) << true /*relative*/ << true /*interactive*/;
     call.setInteractiveAuthorizationAllowed(true);
-    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, kAuthorisationTimeoutMs));
-    // The context ends the connection if the setter goes first.
-    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, &context_,
-                     [this](QDBusPendingCallWatcher* finished) {
+    auto* watcher =
+        new QDBusPendingCallWatcher(bus.asyncCall(call, kAuthorisationTimeoutMs), context);
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, context,
+                     [answered = std::move(answered)](QDBusPendingCallWatcher* finished) {
                          const bool set = !finished->isError();
                          finished->deleteLater();
-                         if (answered_) {
-                             answered_(set ? ClockSetResult::kSet : ClockSetResult::kNotAllowed);
-                         }
+                         answered(set ? ClockSetResult::kSet : ClockSetResult::kNotAllowed);
                      });
 }
+
+}  // namespace
 
 ClockSetResult SystemClockSetter::SetClock(const ClockValue& value, ClockBase base) {
     const std::optional<std::int64_t> target = TargetMilliseconds(value, base);
@@ -95,7 +95,11 @@ ClockSetResult SystemClockSetter::SetClock(const ClockValue& value, ClockBase ba
             return errno == EPERM ? ClockSetResult::kNotAllowed : ClockSetResult::kRefused;
         }
         case ClockSettingMethod::AskTimedated:
-            SendSetTime(bus, *target);
+            SendSetTime(bus, *target, &context_, [this](ClockSetResult result) {
+                if (answered_) {
+                    answered_(result);
+                }
+            });
             return ClockSetResult::kAsked;
         case ClockSettingMethod::LeaveAlone:
             return ClockSetResult::kLeftToSystem;

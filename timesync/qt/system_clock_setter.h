@@ -4,7 +4,6 @@
 // system bus, which lets the desktop ask the user for authorisation.
 #pragma once
 
-#include <QDBusConnection>
 #include <QObject>
 #include <cstdint>
 #include <functional>
@@ -22,8 +21,6 @@ class SystemClockSetter final : public ClockSetter {
     ClockSetResult SetClock(const ClockValue& value, ClockBase base) override;
 
   private:
-    void SendSetTime(QDBusConnection& bus, std::int64_t targetMilliseconds);
-
     std::function<void(ClockSetResult)> answered_;
     QObject context_;
 };

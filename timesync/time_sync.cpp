@@ -115,7 +115,8 @@ void TimeSync::Finish(ExchangeEnd end) {
         return Report(KindOf(reading.status), 0, trigger_);
 
     const ClockSetResult result =
-        clock_.SetClock(reading.value, reading.utc ? ClockBase::kUtc : ClockBase::kLocal);
+        clock_.SetClock(reading.value, reading.utc ? ClockBase::kUtc : ClockBase::kLocal,
+                        trigger_ == SyncTrigger::kMenu);
     if (result == ClockSetResult::kAsked) {
         awaitingAnswer_ = true;
         answerOffset_ = reading.offsetMilliseconds;

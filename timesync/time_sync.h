@@ -42,9 +42,10 @@ enum class ClockSetResult {
 class ClockSetter {
   public:
     virtual ~ClockSetter() = default;
-    // Sets the computer's clock to a local or a UTC value (milliseconds included). After kAsked
-    // the final result is handed to TimeSync::OnClockSetAnswered.
-    virtual ClockSetResult SetClock(const ClockValue& value, ClockBase base) = 0;
+    // Sets the computer's clock to a local or a UTC value (milliseconds included). mayAsk: the
+    // person asked for this, so the system may ask them for authorisation; otherwise it must not
+    // interrupt them. After kAsked the final result is handed to TimeSync::OnClockSetAnswered.
+    virtual ClockSetResult SetClock(const ClockValue& value, ClockBase base, bool mayAsk) = 0;
 };
 
 class OneShotTimer {

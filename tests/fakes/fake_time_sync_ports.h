@@ -50,9 +50,10 @@ class FakeClockSetter : public ClockSetter {
     struct Call {
         ClockValue value;
         ClockBase base;
+        bool mayAsk;
     };
-    ClockSetResult SetClock(const ClockValue& value, ClockBase base) override {
-        calls.push_back({value, base});
+    ClockSetResult SetClock(const ClockValue& value, ClockBase base, bool mayAsk) override {
+        calls.push_back({value, base, mayAsk});
         return result;
     }
 

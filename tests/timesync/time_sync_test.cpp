@@ -91,8 +91,8 @@ TEST_F(TimeSyncTest, RequestTimeSync_OneExchangeAtATimeAndTheManualOneKeepsTheCo
     EXPECT_EQ(sync.SyncTickCount(), 0);
 }
 
-// Only the person's requests are reported as theirs; choosing the menu entry during an hourly
-// exchange makes that exchange's outcome theirs.
+// Only the person's requests are reported as theirs, and only then may the system ask them for
+// authorisation; choosing the menu entry during an hourly exchange makes that exchange theirs.
 TEST_F(TimeSyncTest, OutcomesCarryWhoAsked) {
     Tick(3601);
     Piece(kNist);
@@ -104,6 +104,10 @@ TEST_F(TimeSyncTest, OutcomesCarryWhoAsked) {
     Piece(kNist);
     EXPECT_EQ(listener.triggers, (std::vector<SyncTrigger>{SyncTrigger::kTimer, SyncTrigger::kMenu,
                                                            SyncTrigger::kMenu}));
+    ASSERT_EQ(clock.calls.size(), 3u);
+    EXPECT_FALSE(clock.calls[0].mayAsk);
+    EXPECT_TRUE(clock.calls[1].mayAsk);
+    EXPECT_TRUE(clock.calls[2].mayAsk);
 }
 
 TEST_F(TimeSyncTest, NistReplySetsTheClockInUtcHalfTheRoundTripLater) {

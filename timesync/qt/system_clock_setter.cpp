@@ -60,13 +60,13 @@ std::int64_t NowMicroseconds() {
 // The request goes out as a change relative to the clock: the user may take a while to authorise
 // it, and an absolute time would then set the clock behind by that while. The answer goes to
 // `answered` unless `context` has gone first.
-void SendSetTime(QDBusConnection& bus, std::int64_t targetMilliseconds, QObject* context,
-                 std::function<void(ClockSetResult)> answered) {
+void SendSetTime(QDBusConnection& bus, std::int64_t targetMilliseconds, bool interactive,
+                 QObject* context, std::function<void(ClockSetResult)> answered) {
     const std::int64_t offset = targetMilliseconds * 1000 - NowMicroseconds();
     QDBusMessage call = QDBusMessage::createMethodCall(
         kTimedatedService, kTimedatedPath, kTimedatedInterface, QStringLiteral("SetTime"));
-    call << static_cast<qlonglong>(offset) << true /*relative*/ << true /*interactive*/;
-    call.setInteractiveAuthorizationAllowed(true);
+    call << static_cast<qlonglong>(offset) << true /*relative*/ << interactive;
+    call.setInteractiveAuthorizationAllowed(interactive);
     auto* watcher =
         new QDBusPendingCallWatcher(bus.asyncCall(call, kAuthorisationTimeoutMs), context);
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, context,
@@ -79,7 +79,7 @@ void SendSetTime(QDBusConnection& bus, std::int64_t targetMilliseconds, QObject*
 
 }  // namespace
 
-ClockSetResult SystemClockSetter::SetClock(const ClockValue& value, ClockBase base) {
+ClockSetResult SystemClockSetter::SetClock(const ClockValue& value, ClockBase base, bool mayAsk) {
     const std::optional<std::int64_t> target = TargetMilliseconds(value, base);
     if (!target) {
         return ClockSetResult::kRefused;
@@ -95,7 +95,7 @@ ClockSetResult SystemClockSetter::SetClock(const ClockValue& value, ClockBase ba
             return errno == EPERM ? ClockSetResult::kNotAllowed : ClockSetResult::kRefused;
         }
         case ClockSettingMethod::AskTimedated:
-            SendSetTime(bus, *target, &context_, [this](ClockSetResult result) {
+            SendSetTime(bus, *target, mayAsk, &context_, [this](ClockSetResult result) {
                 if (answered_) {
                     answered_(result);
                 }

@@ -15,7 +15,8 @@ SYSTEMTIME ToSystemTime(const ClockValue& value) {
     return time;
 }
 
-ClockSetResult SystemClockSetter::SetClock(const ClockValue& value, ClockBase base) {
+ClockSetResult SystemClockSetter::SetClock(const ClockValue& value, ClockBase base,
+                                           bool /*mayAsk*/) {
     const SYSTEMTIME time = ToSystemTime(value);
     const BOOL set = base == ClockBase::kUtc ? SetSystemTime(&time) : SetLocalTime(&time);
     if (set != FALSE)

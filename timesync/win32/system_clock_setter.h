@@ -16,7 +16,7 @@ class SystemClockSetter final : public ClockSetter {
   public:
     // kNotAllowed without the right to set the clock, kRefused for a value Windows rejects; the
     // clock is then unchanged.
-    ClockSetResult SetClock(const ClockValue& value, ClockBase base) override;
+    ClockSetResult SetClock(const ClockValue& value, ClockBase base, bool mayAsk) override;
 };
 
 }  // namespace horalia::win32

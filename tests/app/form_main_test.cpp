@@ -445,14 +445,15 @@ TEST_F(FormMainTest, NetworkTimeFromTheMenuSaysWhatHappened) {
     zoneClock.now = fakes::UtcAt(2026, 12, 7, 9, 7, 0);
     form().MenuChosen(TrayMenuEntry::托盘图标_网络校时);
     ASSERT_EQ(socket.connections.size(), 1u);
-    EXPECT_EQ(socket.connections[0].host, "time.nist.gov");
+    EXPECT_EQ(socket.connections[0].host, kTimeServerHost);
     socket.waiting = "\n61381 26-12-07 09:07:02 00 0 0 0.0 UTC(NIST) *\n";
     form().Winsock_时间同步().OnDataArrival(50);
     form().MenuChosen(TrayMenuEntry::托盘图标_网络校时);
     form().Winsock_时间同步().OnConnectFailed();
-    EXPECT_EQ(tray.notifications, (std::vector<std::string>{
-                                      "网络校时: 时钟已校准。校准前本机时钟比服务器慢2秒。",
-                                      "网络校时: 无法连接时间服务器 time.nist.gov，时钟未改动。"}));
+    EXPECT_EQ(tray.notifications,
+              (std::vector<std::string>{"网络校时: 时钟已校准。校准前本机时钟比服务器慢2秒。",
+                                        "网络校时: 无法连接时间服务器 " +
+                                            std::string(kTimeServerHost) + "，时钟未改动。"}));
 
     tray.notifications.clear();
     timers.RunUntil(At(2026, 12, 7, 10, 0, 2));

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "timesync/daytime.h"
+
 namespace horalia::say {
 namespace {
 
@@ -49,12 +51,12 @@ TEST(ParseSayArguments, JoinsAnUnquotedDateAndTime) {
 
 TEST(ParseSayArguments, CheckTimeTakesAnOptionalServer) {
     const std::pair<std::vector<std::string>, ServerAddress> cases[] = {
-        {{"--check-time"}, {"time.nist.gov", 13}},
+        {{"--check-time"}, {kTimeServerHost, 13}},
         {{"--check-time", "daytime.example"}, {"daytime.example", 13}},
         {{"--check-time=127.0.0.1:1313"}, {"127.0.0.1", 1313}},
         {{"--check-time", "[::1]:65535"}, {"::1", 65535}},
         {{"--check-time", "::1"}, {"::1", 13}},
-        {{"--help", "--check-time"}, {"time.nist.gov", 13}},
+        {{"--help", "--check-time"}, {kTimeServerHost, 13}},
     };
     for (const auto& [arguments, server] : cases) {
         const ParseResult r = ParseSayArguments(arguments);

@@ -1,5 +1,6 @@
 #include "app/form_main.h"
 
+#include "app/sync_notice.h"
 #include "app/tooltip.h"
 #include "common/identity.h"
 #include "ui/extras/ad_decision.h"
@@ -17,11 +18,13 @@ void EndIfAlreadyRunning(ProcessPort& process) {
 Form_Main::Form_Main(const FormMainServices& services)
     : s_(services),
       voice_(s_.player, s_.pump, s_.locale, s_.paths.soundFolder, s_.settings),
-      timeSync_(s_.socket, s_.clockSetter, s_.replyTimer),
+      timeSync_(s_.socket, s_.clockSetter, s_.replyTimer, s_.zoneClock),
       trayClockTimer_(s_.trayClockTimer, s_.clock, 1000),
       announceTimer_(s_.announceTimer, s_.clock, 1000),
       syncTimer_(s_.syncTimer, s_.clock, kSyncTimerIntervalMilliseconds),
-      updateTimer_(s_.updateTimer, s_.clock, kUpdateTimerIntervalMs) {}
+      updateTimer_(s_.updateTimer, s_.clock, kUpdateTimerIntervalMs) {
+    timeSync_.SetListener(this);
+}
 
 void Form_Main::Form_Load() {
     s_.config.SpecifyIni(s_.paths.iniPath);
@@ -131,7 +134,14 @@ void Form_Main::托盘图标_开机启动_Click() {
 }
 
 void Form_Main::托盘图标_网络校时_Click() {
-    timeSync_.RequestTimeSync();
+    timeSync_.RequestTimeSync(SyncTrigger::kMenu);
+}
+
+void Form_Main::OnTimeSyncFinished(const TimeSyncOutcome& outcome, SyncTrigger trigger) {
+    if (trigger == SyncTrigger::kMenu) {
+        s_.tray.ShowNotification(kTimeSyncNoticeTitle,
+                                 TimeSyncNoticeText(outcome, kTimeServerHost));
+    }
 }
 void Form_Main::托盘图标_参数设置_Click() {
     s_.forms.ShowSettingsDialog();

@@ -12,6 +12,7 @@
 #include "common/app_paths.h"
 #include "common/clock.h"
 #include "common/locale_text.h"
+#include "common/zone_clock.h"
 #include "config/ini_file.h"
 #include "config/settings.h"
 #include "config/start_with_system.h"
@@ -36,7 +37,8 @@ struct FormMainServices {
     ClipPlayer& player;
     EventPump& pump;
     TimeSocket& socket;
-    LocalClockSetter& clockSetter;
+    ClockSetter& clockSetter;
+    const ZoneClock& zoneClock;
     OneShotTimer& replyTimer;
     FormTimerPort& trayClockTimer;  // Timer_更新托盘显示时间
     FormTimerPort& announceTimer;   // Timer_自动报时
@@ -50,7 +52,7 @@ inline constexpr std::int32_t kUpdateTimerIntervalMs = 2000;
 // exists. Runs before this process has a window of its own, so it never finds itself.
 void EndIfAlreadyRunning(ProcessPort& process);
 
-class Form_Main final : public MainFormControls {
+class Form_Main final : public MainFormControls, private TimeSyncListener {
   public:
     // The four timers are created enabled but armed only by Form_Load.
     explicit Form_Main(const FormMainServices& services);
@@ -93,6 +95,8 @@ class Form_Main final : public MainFormControls {
     TimeSync& Winsock_时间同步() { return timeSync_; }
 
   private:
+    // A synchronisation the person asked for ends with a balloon; the hourly one is silent.
+    void OnTimeSyncFinished(const TimeSyncOutcome& outcome, SyncTrigger trigger) override;
     void SetChecked(TrayMenuEntry entry, bool checked);
     void SetToolTipNow();
 

@@ -22,5 +22,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
         }
     }
+    if (auto nist = horalia::ParseNistDaytimeReply(text)) {
+        const horalia::ClockValue& v = nist->utc;
+        if (!horalia::IsValidMoment({v.year, v.month, v.day, v.hour, v.minute, v.second, 0}) ||
+            nist->health < 0 || nist->health > 9 || nist->advanceMilliseconds < 0) {
+            std::abort();
+        }
+    }
     return 0;
 }

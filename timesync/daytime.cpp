@@ -1,14 +1,16 @@
 #include "timesync/daytime.h"
 
 #include <array>
+#include <vector>
 
 #include "common/moment.h"
+#include "common/zone_clock.h"
 
 namespace horalia {
 namespace {
 
-// Plain decimal digits only, no sign, no blanks, not empty, at most 65535.
-std::optional<std::uint16_t> ParseNumber(std::string_view text) {
+// Plain decimal digits only, no sign, no blanks, not empty, at most `largest`.
+std::optional<std::uint32_t> ParseDecimal(std::string_view text, std::uint32_t largest) {
     if (text.empty())
         return std::nullopt;
     std::uint32_t value = 0;
@@ -16,10 +18,15 @@ std::optional<std::uint16_t> ParseNumber(std::string_view text) {
         if (c < '0' || c > '9')
             return std::nullopt;
         value = value * 10 + static_cast<std::uint32_t>(c - '0');
-        if (value > 0xFFFFu)
+        if (value > largest)
             return std::nullopt;
     }
-    return static_cast<std::uint16_t>(value);
+    return value;
+}
+
+std::optional<std::uint16_t> ParseNumber(std::string_view text) {
+    const auto value = ParseDecimal(text, 0xFFFFu);
+    return value ? std::optional<std::uint16_t>(static_cast<std::uint16_t>(*value)) : std::nullopt;
 }
 
 // The field starting at `pos` up to the next separator (or the end); advances `pos` past it.
@@ -30,6 +37,23 @@ std::string_view NextField(std::string_view text, std::size_t& pos, char separat
     std::string_view field = text.substr(pos, end - pos);
     pos = end + 1;
     return field;
+}
+
+// Digits with at most one '.' among them ("50.0" -> 50); at most 9999.9.
+std::optional<std::int32_t> ParseAdvance(std::string_view text) {
+    const std::size_t dot = text.find('.');
+    const std::string_view whole = text.substr(0, dot);
+    const std::string_view tenths = dot == std::string_view::npos ? "" : text.substr(dot + 1);
+    const auto ms = ParseNumber(whole);
+    if (!ms || *ms > 9999 || tenths.find('.') != std::string_view::npos ||
+        (dot != std::string_view::npos && !ParseNumber(tenths)))
+        return std::nullopt;
+    return static_cast<std::int32_t>(*ms);
+}
+
+// Exactly `digits` decimal digits.
+std::optional<std::uint16_t> ParseFixed(std::string_view text, std::size_t digits) {
+    return text.size() == digits ? ParseNumber(text) : std::nullopt;
 }
 
 std::string_view TrimLineEnd(std::string_view text) {
@@ -98,6 +122,55 @@ std::optional<ClockValue> ParseDaytimeReply(std::string_view reply) {
         return std::nullopt;
 
     return ClockValue{*year, *monthNumber, 0, *day, *hour, *minute, *second, 0};
+}
+
+std::optional<NistReply> ParseNistDaytimeReply(std::string_view reply) {
+    while (!reply.empty() && (reply.front() == '\n' || reply.front() == '\r'))
+        reply.remove_prefix(1);
+    const std::size_t lineEnd = reply.find_first_of("\r\n");
+    if (lineEnd != std::string_view::npos) {
+        // Only line ends may follow the line.
+        if (reply.find_first_not_of("\r\n", lineEnd) != std::string_view::npos)
+            return std::nullopt;
+        reply = reply.substr(0, lineEnd);
+    }
+    const std::vector<std::string> fields = SplitFields(reply, ' ');
+    if (fields.size() < 8 || fields.size() > 9)
+        return std::nullopt;
+    const std::vector<std::string> date = SplitFields(fields[1], '-');
+    const std::vector<std::string> time = SplitFields(fields[2], ':');
+    if (date.size() != 3 || time.size() != 3)
+        return std::nullopt;
+    const auto mjd = ParseDecimal(fields[0], 99999);
+    const auto yy = ParseFixed(date[0], 2);
+    const auto month = ParseFixed(date[1], 2);
+    const auto day = ParseFixed(date[2], 2);
+    const auto hour = ParseFixed(time[0], 2);
+    const auto minute = ParseFixed(time[1], 2);
+    const auto second = ParseFixed(time[2], 2);
+    const auto dst = ParseFixed(fields[3], 2);
+    const auto leap = ParseFixed(fields[4], 1);
+    const auto health = ParseFixed(fields[5], 1);
+    const auto advance = ParseAdvance(fields[6]);
+    const std::string& label = fields[7];
+    if (!mjd || fields[0].size() != 5 || !yy || !month || !day || !hour || !minute || !second ||
+        !dst || !leap || !health || !advance || !label.starts_with("UTC(") ||
+        !label.ends_with(")") || (fields.size() == 9 && fields[8].size() != 1))
+        return std::nullopt;
+
+    // The day number carries the century that the two-digit year leaves out.
+    const Moment fromDayNumber = CivilMoment((static_cast<std::int64_t>(*mjd) - 40587) * 86400000);
+    Moment m = fromDayNumber;
+    m.hour = *hour;
+    m.minute = *minute;
+    m.second = *second;
+    if (fromDayNumber.year % 100 != *yy || fromDayNumber.month != *month ||
+        fromDayNumber.day != *day || !IsValidMoment(m))
+        return std::nullopt;
+
+    const ClockValue utc{
+        static_cast<std::uint16_t>(m.year), *month, 0, *day, *hour, *minute, *second, 0};
+    return NistReply{utc, *health, *advance};
 }
 
 }  // namespace horalia

@@ -1,12 +1,14 @@
-// Setting the local clock from a Daytime server: the main form's socket, its reply handling and
-// the tick counter of Timer_自动校时, behind three small ports that each platform implements.
+// Setting the clock from a Daytime server: the main form's socket, its reply handling and the
+// tick counter of Timer_自动校时, behind small ports that each platform implements.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
+#include "common/zone_clock.h"
 #include "timesync/daytime.h"
+#include "timesync/daytime_exchange.h"
 
 namespace horalia {
 
@@ -27,11 +29,23 @@ class TimeSocket {
     virtual void Close() = 0;
 };
 
-class LocalClockSetter {
+enum class ClockBase { kLocal, kUtc };
+
+enum class ClockSetResult {
+    kSet,           // the clock now shows the value
+    kLeftToSystem,  // the system keeps its clock in sync itself (NTP): nothing was changed
+    kNotAllowed,    // the right to set the clock is missing
+    kRefused,       // the system rejected the value
+    kAsked,         // the system asks the person first; the answer comes later
+};
+
+class ClockSetter {
   public:
-    virtual ~LocalClockSetter() = default;
-    // True when the clock was set; false when refused (no right, impossible value).
-    virtual bool SetLocalClock(const ClockValue& value) = 0;
+    virtual ~ClockSetter() = default;
+    // Sets the computer's clock to a local or a UTC value (milliseconds included). mayAsk: the
+    // person asked for this, so the system may ask them for authorisation; otherwise it must not
+    // interrupt them. After kAsked the final result is handed to TimeSync::OnClockSetAnswered.
+    virtual ClockSetResult SetClock(const ClockValue& value, ClockBase base, bool mayAsk) = 0;
 };
 
 class OneShotTimer {
@@ -46,50 +60,96 @@ class OneShotTimer {
 class TimeSocketEvents {
   public:
     virtual ~TimeSocketEvents() = default;
+    virtual void OnConnected() = 0;
     virtual void OnConnectFailed() = 0;
     virtual void OnDataArrival(std::int32_t bytesTotal) = 0;
     virtual void OnClosedByPeer() = 0;
     virtual void OnReplyTimeout() = 0;
 };
 
-// How long one exchange may take from the request to the reply before it is given up.
-inline constexpr std::int32_t kReplyTimeoutMilliseconds = 10000;
+// Who asked for a synchronisation: the person, through the tray menu, or the hourly timer.
+enum class SyncTrigger { kMenu, kTimer };
+
+struct TimeSyncOutcome {
+    enum class Kind {
+        kClockSet,
+        kLeftToSystem,
+        kNotAllowed,
+        kClockRefused,
+        kUnreachable,
+        kNoAnswer,  // silent, or closed without sending anything
+        kNotUnderstood,
+        kUnhealthy,
+    };
+    Kind kind = Kind::kNotUnderstood;
+    // The server's time minus this computer's, as found before any setting; 0 when no time was
+    // understood.
+    std::int64_t offsetMilliseconds = 0;
+
+    friend bool operator==(const TimeSyncOutcome&, const TimeSyncOutcome&) = default;
+};
+
+class TimeSyncListener {
+  public:
+    virtual ~TimeSyncListener() = default;
+    // Once per exchange, when it and any setting of the clock have ended.
+    virtual void OnTimeSyncFinished(const TimeSyncOutcome& outcome, SyncTrigger trigger) = 0;
+};
+
 // Timer_自动校时 ticks once a second, so a request every 3,601 ticks is about hourly.
 inline constexpr std::int32_t kSyncTimerIntervalMilliseconds = 1000;
 inline constexpr std::int32_t kTicksBetweenSyncs = 3600;
 
 // One exchange at a time: a request is ignored while the socket is not closed. Every way an
-// exchange can end (a reply, a failed connection, the server closing, the timeout) closes the
-// socket, so the next request always connects anew.
+// exchange can end (a complete reply, a failed connection, the server closing, the timeout)
+// closes the socket, so the next request always connects anew.
 class TimeSync : public TimeSocketEvents {
   public:
-    TimeSync(TimeSocket& socket, LocalClockSetter& clock, OneShotTimer& replyTimeout,
-             std::string host = kTimeServerHost, std::uint16_t port = kDaytimePort);
+    TimeSync(TimeSocket& socket, ClockSetter& clock, OneShotTimer& replyTimeout,
+             const ZoneClock& zoneClock, std::string host = kTimeServerHost,
+             std::uint16_t port = kDaytimePort);
 
-    // The tray entry 托盘图标_网络校时, and every 3,601st tick.
-    void RequestTimeSync();
+    // Where outcomes go; none by default.
+    void SetListener(TimeSyncListener* listener) { listener_ = listener; }
+
+    // The tray entry 托盘图标_网络校时, and every 3,601st tick. A request from the menu while an
+    // exchange is open makes no second connection, but the open one's outcome is then reported
+    // as the menu's.
+    void RequestTimeSync(SyncTrigger trigger = SyncTrigger::kMenu);
     // A tick of Timer_自动校时.
     void OnSyncTimerTick();
 
-    // Winsock_时间同步's data event: what has arrived is taken as the whole reply.
-    void OnDataArrival(std::int32_t bytesTotal) override;
+    void OnConnected() override;
     void OnConnectFailed() override;
-    // A server that closes before its data was handled: whatever is waiting is the reply.
+    // Winsock_时间同步's data event: the reply is read until its line ends, the server closes,
+    // 4 KiB have arrived or the time runs out.
+    void OnDataArrival(std::int32_t bytesTotal) override;
     void OnClosedByPeer() override;
     void OnReplyTimeout() override;
+
+    // The final answer after ClockSetResult::kAsked.
+    void OnClockSetAnswered(ClockSetResult result);
 
     std::int32_t SyncTickCount() const { return syncTickCount_; }
 
   private:
-    void HandleWaitingReply();
-    void EndExchange();
+    void ReadWaiting();
+    void Finish(ExchangeEnd end);
+    void Report(TimeSyncOutcome::Kind kind, std::int64_t offset, SyncTrigger trigger);
 
     TimeSocket& socket_;
-    LocalClockSetter& clock_;
+    ClockSetter& clock_;
     OneShotTimer& replyTimeout_;
+    DaytimeExchange exchange_;
     std::string host_;
     std::uint16_t port_;
+    TimeSyncListener* listener_ = nullptr;
     std::int32_t syncTickCount_ = 0;
+    SyncTrigger trigger_ = SyncTrigger::kTimer;
+    // A setting the system has still to answer.
+    bool awaitingAnswer_ = false;
+    std::int64_t answerOffset_ = 0;
+    SyncTrigger answerTrigger_ = SyncTrigger::kTimer;
 };
 
 }  // namespace horalia

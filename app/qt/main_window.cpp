@@ -23,10 +23,26 @@ MainWindow::MainWindow(QtProcess& process)
       forms_(QtFormsServices{Config(), SystemStartStore(), StartCommand(paths_.executablePath),
                              settings_, form_, pump_, opener_}),
       hooks_(HookLibraryFolders(paths_.appFolder)),
-      form_(FormMainServices{paths_, SystemClock(), SystemLocale(), Config(), SystemStartStore(),
-                             settings_, tray_, process_, forms_, hooks_, SystemClipPlayer(), pump_,
-                             socket_, clockSetter_, socket_.ReplyTimer(), trayClockTimer_,
-                             announceTimer_, syncTimer_, updateTimer_}) {
+      form_(FormMainServices{paths_,
+                             SystemClock(),
+                             SystemLocale(),
+                             Config(),
+                             SystemStartStore(),
+                             settings_,
+                             tray_,
+                             process_,
+                             forms_,
+                             hooks_,
+                             SystemClipPlayer(),
+                             pump_,
+                             socket_,
+                             clockSetter_,
+                             SystemZoneClock(),
+                             socket_.ReplyTimer(),
+                             trayClockTimer_,
+                             announceTimer_,
+                             syncTimer_,
+                             updateTimer_}) {
     window_.setWindowTitle(QString::fromUtf8(kMainWindowTitle));
     window_.setWindowIcon(tray_.Icon().icon());
     ConnectHandlers();
@@ -40,6 +56,8 @@ void MainWindow::ConnectHandlers() {
     tray_.OnClick([this](std::int16_t button) { form_.TrayIcon_托盘图标_MouseClick(button); });
     tray_.OnMenuChosen([this](TrayMenuEntry entry) { form_.MenuChosen(entry); });
     socket_.SetEvents(&form_.Winsock_时间同步());
+    clockSetter_.OnAnswer(
+        [this](ClockSetResult result) { form_.Winsock_时间同步().OnClockSetAnswered(result); });
     process_.OnUnload([this] { tray_.Hide(); });
 }
 

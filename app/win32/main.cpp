@@ -64,10 +64,25 @@ int RunTrayProgram(HINSTANCE instance) {
         loggingPlayer ? static_cast<ClipPlayer&>(*loggingPlayer) : SystemClipPlayer();
 
     using Timer = MainWindow::TimerId;
-    Form_Main form({paths, SystemClock(), SystemLocale(), Config(), SystemStartStore(), settings,
-                    window, process, forms, hooks, player, pump, socket, clockSetter,
-                    socket.ReplyTimer(), window.Timer(Timer::更新托盘显示时间),
-                    window.Timer(Timer::自动报时), window.Timer(Timer::自动校时),
+    Form_Main form({paths,
+                    SystemClock(),
+                    SystemLocale(),
+                    Config(),
+                    SystemStartStore(),
+                    settings,
+                    window,
+                    process,
+                    forms,
+                    hooks,
+                    player,
+                    pump,
+                    socket,
+                    clockSetter,
+                    SystemZoneClock(),
+                    socket.ReplyTimer(),
+                    window.Timer(Timer::更新托盘显示时间),
+                    window.Timer(Timer::自动报时),
+                    window.Timer(Timer::自动校时),
                     window.Timer(Timer::自动升级)});
     socket.SetEvents(&form.Winsock_时间同步());
     window.Attach(&form);

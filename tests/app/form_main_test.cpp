@@ -6,6 +6,7 @@
 #include <map>
 #include <set>
 
+#include "app/sync_notice.h"
 #include "app/tooltip.h"
 #include "fakes/fake_clip_player.h"
 #include "fakes/fake_locale.h"
@@ -106,10 +107,10 @@ class Rig {
     Form_Main& form() {
         if (!form_) {
             AppPaths paths = PathsBesideExecutable(kExe, '\\');
-            form_ = std::make_unique<Form_Main>(
-                FormMainServices{paths, clock, locale, config, startStore, settings, tray, process,
-                                 forms, hooks, player, pump, socket, clockSetter, replyTimer,
-                                 trayPort, announcePort, syncPort, updatePort});
+            form_ = std::make_unique<Form_Main>(FormMainServices{
+                paths,     clock,      locale,   config,       startStore, settings,  tray,
+                process,   forms,      hooks,    player,       pump,       socket,    clockSetter,
+                zoneClock, replyTimer, trayPort, announcePort, syncPort,   updatePort});
         }
         return *form_;
     }
@@ -150,6 +151,7 @@ class Rig {
     fakes::FakeEventPump pump;
     fakes::FakeTimeSocket socket;
     fakes::FakeClockSetter clockSetter;
+    fakes::FakeZoneClock zoneClock;
     fakes::FakeOneShotTimer replyTimer;
     std::vector<int> announcedHours;
 
@@ -412,6 +414,52 @@ TEST_F(FormMainTest, MenuEntriesHandOver) {
     form().MenuChosen(TrayMenuEntry::托盘图标_关于);
     EXPECT_EQ(log, (Log{"show settings", "ShowComment Horalia 3.0.0.0",
                         "ShowComment Horalia 3.0.0.0", "show about"}));
+}
+
+TEST(TimeSyncNoticeText, TellsWhatHappenedAndByHowMuchTheClockWasOff) {
+    using Kind = TimeSyncOutcome::Kind;
+    const std::pair<TimeSyncOutcome, const char*> cases[] = {
+        {{Kind::kClockSet, 3400}, "时钟已校准。校准前本机时钟比服务器慢3秒。"},
+        {{Kind::kClockSet, -499}, "时钟已校准。校准前本机时钟与服务器相差不到1秒。"},
+        {{Kind::kClockSet, -(86400 + 3600 + 120 + 5) * 1000LL},
+         "时钟已校准。校准前本机时钟比服务器快1天1小时2分5秒。"},
+        {{Kind::kClockSet, 3600 * 1000}, "时钟已校准。校准前本机时钟比服务器慢1小时。"},
+        {{Kind::kLeftToSystem, 1500},
+         "系统已自动同步时间（NTP），时钟未改动。本机时钟比服务器慢2秒。"},
+        {{Kind::kNotAllowed, -60000},
+         "没有修改系统时间的权限，时钟未改动。本机时钟比服务器快1分。"},
+        {{Kind::kClockRefused, 0}, "系统拒绝了新的时间，时钟未改动。"},
+        {{Kind::kUnreachable, 0}, "无法连接时间服务器 time.nist.gov，时钟未改动。"},
+        {{Kind::kNoAnswer, 0}, "时间服务器 time.nist.gov 没有发来时间，时钟未改动。"},
+        {{Kind::kNotUnderstood, 0}, "无法识别时间服务器 time.nist.gov 的回答，时钟未改动。"},
+        {{Kind::kUnhealthy, 0}, "时间服务器 time.nist.gov 报告自身时间不可靠，时钟未改动。"},
+    };
+    for (const auto& [outcome, text] : cases) {
+        EXPECT_EQ(TimeSyncNoticeText(outcome, "time.nist.gov"), text);
+    }
+}
+
+// The menu entry always ends in a balloon; the hourly synchronisation never shows one.
+TEST_F(FormMainTest, NetworkTimeFromTheMenuSaysWhatHappened) {
+    Load(At(2026, 12, 7, 9, 0, 0, 500));
+    zoneClock.now = fakes::UtcAt(2026, 12, 7, 9, 7, 0);
+    form().MenuChosen(TrayMenuEntry::托盘图标_网络校时);
+    ASSERT_EQ(socket.connections.size(), 1u);
+    EXPECT_EQ(socket.connections[0].host, kTimeServerHost);
+    socket.waiting = "\n61381 26-12-07 09:07:02 00 0 0 0.0 UTC(NIST) *\n";
+    form().Winsock_时间同步().OnDataArrival(50);
+    form().MenuChosen(TrayMenuEntry::托盘图标_网络校时);
+    form().Winsock_时间同步().OnConnectFailed();
+    EXPECT_EQ(tray.notifications,
+              (std::vector<std::string>{"网络校时: 时钟已校准。校准前本机时钟比服务器慢2秒。",
+                                        "网络校时: 无法连接时间服务器 " +
+                                            std::string(kTimeServerHost) + "，时钟未改动。"}));
+
+    tray.notifications.clear();
+    timers.RunUntil(At(2026, 12, 7, 10, 0, 2));
+    ASSERT_EQ(socket.connections.size(), 3u);
+    form().Winsock_时间同步().OnConnectFailed();
+    EXPECT_TRUE(tray.notifications.empty());
 }
 
 TEST_F(FormMainTest, ExitClosesTheWindowsInOrderAndStopsEverything) {

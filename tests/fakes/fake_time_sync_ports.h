@@ -1,12 +1,15 @@
 // Test doubles of the time synchronisation's ports: a socket whose waiting data the test sets,
-// a clock setter that records what it was given, and a timer that only remembers its state.
+// a clock setter that records what it was given, a timer that only remembers its state, and a
+// zone clock with rules the test writes down.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "common/zone_clock.h"
 #include "timesync/time_sync.h"
 
 namespace horalia::fakes {
@@ -42,15 +45,20 @@ class FakeTimeSocket : public TimeSocket {
     int closeCalls = 0;
 };
 
-class FakeClockSetter : public LocalClockSetter {
+class FakeClockSetter : public ClockSetter {
   public:
-    bool SetLocalClock(const ClockValue& value) override {
-        values.push_back(value);
-        return accept;
+    struct Call {
+        ClockValue value;
+        ClockBase base;
+        bool mayAsk;
+    };
+    ClockSetResult SetClock(const ClockValue& value, ClockBase base, bool mayAsk) override {
+        calls.push_back({value, base, mayAsk});
+        return result;
     }
 
-    bool accept = true;
-    std::vector<ClockValue> values;
+    ClockSetResult result = ClockSetResult::kSet;
+    std::vector<Call> calls;
 };
 
 class FakeOneShotTimer : public OneShotTimer {
@@ -63,6 +71,32 @@ class FakeOneShotTimer : public OneShotTimer {
 
     bool running = false;
     std::int32_t lastMilliseconds = 0;
+};
+
+// A zone given as its offsets from UTC, each in force from an instant on (the first from always).
+struct ZoneRules {
+    std::vector<std::pair<UtcMilliseconds, int>> offsetMinutesFrom;
+};
+
+inline UtcMilliseconds UtcAt(int year, int month, int day, int hour, int minute, int second,
+                             int millisecond = 0) {
+    return CivilMilliseconds({year, month, day, hour, minute, second, millisecond});
+}
+
+class FakeZoneClock : public ZoneClock {
+  public:
+    UtcMilliseconds UtcNow() const override { return now; }
+    Moment ToLocal(UtcMilliseconds instant) const override {
+        int minutes = zone.offsetMinutesFrom.front().second;
+        for (const auto& [from, offset] : zone.offsetMinutesFrom) {
+            if (instant >= from)
+                minutes = offset;
+        }
+        return CivilMoment(instant + std::int64_t{minutes} * 60000);
+    }
+
+    ZoneRules zone{{{0, 0}}};
+    UtcMilliseconds now = UtcAt(2026, 12, 7, 9, 0, 0);
 };
 
 }  // namespace horalia::fakes

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "timesync/daytime.h"
+
 namespace horalia::say {
 namespace {
 
@@ -47,6 +49,22 @@ TEST(ParseSayArguments, JoinsAnUnquotedDateAndTime) {
     EXPECT_TRUE(r.options.print);
 }
 
+TEST(ParseSayArguments, CheckTimeTakesAnOptionalServer) {
+    const std::pair<std::vector<std::string>, ServerAddress> cases[] = {
+        {{"--check-time"}, {kTimeServerHost, 13}},
+        {{"--check-time", "daytime.example"}, {"daytime.example", 13}},
+        {{"--check-time=127.0.0.1:1313"}, {"127.0.0.1", 1313}},
+        {{"--check-time", "[::1]:65535"}, {"::1", 65535}},
+        {{"--check-time", "::1"}, {"::1", 13}},
+        {{"--help", "--check-time"}, {kTimeServerHost, 13}},
+    };
+    for (const auto& [arguments, server] : cases) {
+        const ParseResult r = ParseSayArguments(arguments);
+        ASSERT_TRUE(r.Ok()) << r.error;
+        EXPECT_EQ(r.options.checkTime, server) << arguments.back();
+    }
+}
+
 TEST(ParseSayArguments, NamesTheProblemOfBadInput) {
     struct Case {
         std::vector<std::string> arguments;
@@ -63,6 +81,14 @@ TEST(ParseSayArguments, NamesTheProblemOfBadInput) {
         {{"now"}, "unexpected argument \"now\""},
         {{"--print=yes"}, "takes no value"},
         {{"--format", "1", "--format", "2"}, "given twice"},
+        {{"--check-time", "host:0"}, "\"host:0\" is not a server"},
+        {{"--check-time=host:65536"}, "port 1 to 65535"},
+        {{"--check-time", "host:"}, "\"host:\""},
+        {{"--check-time", ":13"}, "\":13\""},
+        {{"--check-time", "[::1"}, "\"[::1\""},
+        {{"--check-time", "host:13x"}, "\"host:13x\""},
+        {{"--check-time", "--print"}, "cannot be combined"},
+        {{"--check-time", "--check-time"}, "given twice"},
     };
     for (const Case& c : cases) {
         const ParseResult r = ParseSayArguments(c.arguments);

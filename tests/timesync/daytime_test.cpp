@@ -67,6 +67,63 @@ TEST(ParseDaytimeReply, RejectsMalformedOrImpossibleReplies) {
     }
 }
 
+TEST(ParseNistDaytimeReply, ReadsNistsLineInUtc) {
+    struct Case {
+        std::string reply;
+        ClockValue utc;
+        int health;
+        std::int32_t advance;
+    };
+    const Case cases[] = {
+        {"\n61381 26-12-07 09:07:02 00 0 0 50.0 UTC(NIST) *\n",
+         {2026, 12, 0, 7, 9, 7, 2, 0},
+         0,
+         50},
+        {"61381 26-12-07 23:59:59 00 0 0 0.0 UTC(NIST) *\r\n",
+         {2026, 12, 0, 7, 23, 59, 59, 0},
+         0,
+         0},
+        {"61381 26-12-07 09:07:02 50 1 2 745.3 UTC(NIST) #", {2026, 12, 0, 7, 9, 7, 2, 0}, 2, 745},
+        {"51544 00-01-01 00:00:00 00 0 0 50.0 UTC(NIST)\n", {2000, 1, 0, 1, 0, 0, 0, 0}, 0, 50},
+        {"70000 50-07-13 12:00:00 00 0 0 50.0 UTC(NIST)\n", {2050, 7, 0, 13, 12, 0, 0, 0}, 0, 50},
+        {"\n\n61130 26-03-31 12:00:00 50 0 0 50 UTC(NIST) *\n\n",
+         {2026, 3, 0, 31, 12, 0, 0, 0},
+         0,
+         50},
+    };
+    for (const Case& c : cases) {
+        const auto r = ParseNistDaytimeReply(c.reply);
+        ASSERT_TRUE(r.has_value()) << c.reply;
+        EXPECT_EQ(r->utc, c.utc) << c.reply;
+        EXPECT_EQ(r->health, c.health) << c.reply;
+        EXPECT_EQ(r->advanceMilliseconds, c.advance) << c.reply;
+    }
+}
+
+TEST(ParseNistDaytimeReply, RejectsOtherTextAndDatesTheDayNumberContradicts) {
+    const std::string cases[] = {
+        "",
+        "\n",
+        "06 DEC 2026 15:40:07\r\n",
+        "61382 26-12-07 09:07:02 00 0 0 50.0 UTC(NIST) *",  // the day number is 8 December
+        "61381 27-12-07 09:07:02 00 0 0 50.0 UTC(NIST) *",
+        "61381 26-12-07 24:00:00 00 0 0 50.0 UTC(NIST) *",
+        "61381 26-12-07 9:07:02 00 0 0 50.0 UTC(NIST) *",
+        "61381 26-12-07 09:07:02 00 0 0 50.0 UTC(NIST) * more",
+        "61381 26-12-07 09:07:02 00 0 0 50.0 NIST *",
+        "61381 26-12-07 09:07:02 00 0 0 5.0.0 UTC(NIST) *",
+        "61381 26-12-07 09:07:02 00 0 0 -1 UTC(NIST) *",
+        "61381 26-12-07 09:07:02 0 0 0 50.0 UTC(NIST) *",
+        "61381  26-12-07 09:07:02 00 0 0 50.0 UTC(NIST) *",
+        "61381 26-12-07 09:07:02 00 0 0 50.0 UTC(NIST) *\nsecond line",
+        "99999 26-12-07 09:07:02 00 0 0 50.0 UTC(NIST) *",
+        std::string("61381 26-12-07 09:07:02 00 0 \0 50.0 UTC(NIST) *", 47),
+    };
+    for (const auto& c : cases) {
+        EXPECT_FALSE(ParseNistDaytimeReply(c).has_value()) << c;
+    }
+}
+
 TEST(GetMonthNumber, MapsAbbreviationsIgnoringCase) {
     const std::pair<std::string, std::string> cases[] = {
         {"JAN", "1"},

@@ -10,17 +10,42 @@
 namespace horalia {
 namespace {
 
+using fakes::UtcAt;
+using fakes::ZoneRules;
+
+constexpr char kNist[] = "\n61381 26-12-07 09:07:02 00 0 0 50.0 UTC(NIST) *\n";
+constexpr ClockValue kNistUtc{2026, 12, 0, 7, 9, 7, 2, 0};
+
+class RecordingListener : public TimeSyncListener {
+  public:
+    void OnTimeSyncFinished(const TimeSyncOutcome& outcome, SyncTrigger trigger) override {
+        outcomes.push_back(outcome);
+        triggers.push_back(trigger);
+    }
+    std::vector<TimeSyncOutcome> outcomes;
+    std::vector<SyncTrigger> triggers;
+};
+
 class TimeSyncTest : public ::testing::Test {
   protected:
+    TimeSyncTest() { sync.SetListener(&listener); }
+
     void Tick(int times) {
         for (int i = 0; i < times; ++i)
             sync.OnSyncTimerTick();
     }
 
-    // The server's line arrives and the socket reports it.
-    void Reply(const std::string& text) {
-        socket.waiting = text;
-        sync.OnDataArrival(static_cast<std::int32_t>(text.size()));
+    // A piece of the server's reply arrives and the socket reports it.
+    void Piece(const std::string& text) {
+        socket.waiting += text;
+        sync.OnDataArrival(static_cast<std::int32_t>(socket.waiting.size()));
+    }
+
+    // A whole exchange with the server's line; the connection is made at the zone clock's now.
+    void Exchange(const std::string& reply) {
+        sync.RequestTimeSync();
+        sync.OnConnected();
+        Piece(reply);
     }
 
     std::size_t Connections() const { return socket.connections.size(); }
@@ -28,7 +53,9 @@ class TimeSyncTest : public ::testing::Test {
     fakes::FakeTimeSocket socket;
     fakes::FakeClockSetter clock;
     fakes::FakeOneShotTimer timer;
-    TimeSync sync{socket, clock, timer, "daytime.test", 1313};
+    fakes::FakeZoneClock zone;
+    RecordingListener listener;
+    TimeSync sync{socket, clock, timer, zone, "daytime.test", 1313};
 };
 
 TEST_F(TimeSyncTest, OnSyncTimerTick_RequestsOnEvery3601stTick) {
@@ -42,142 +69,303 @@ TEST_F(TimeSyncTest, OnSyncTimerTick_RequestsOnEvery3601stTick) {
     EXPECT_EQ(socket.connections[0].port, 1313);
     EXPECT_EQ(sync.SyncTickCount(), 0);
 
-    Reply("06 DEC 2026 15:40:07\r\n");
+    Piece(kNist);
     Tick(3600);
     EXPECT_EQ(Connections(), 1u);
     Tick(1);
     EXPECT_EQ(Connections(), 2u);
 }
 
-TEST_F(TimeSyncTest, RequestTimeSync_IgnoresRequestsWhileAnExchangeIsOpen) {
-    sync.RequestTimeSync();
-    sync.RequestTimeSync();
-    EXPECT_EQ(Connections(), 1u);
-
-    Reply("06 DEC 2026 15:40:07");
-    sync.RequestTimeSync();
-    EXPECT_EQ(Connections(), 2u);
-}
-
-TEST_F(TimeSyncTest, RequestTimeSync_ManualRequestKeepsTheTickCount) {
+TEST_F(TimeSyncTest, RequestTimeSync_OneExchangeAtATimeAndTheManualOneKeepsTheCount) {
     Tick(3000);
     sync.RequestTimeSync();
+    sync.RequestTimeSync();
+    EXPECT_EQ(Connections(), 1u);
     EXPECT_EQ(sync.SyncTickCount(), 3000);
-    Reply("06 DEC 2026 15:40:07");
+    Piece(kNist);
 
     Tick(600);
-    EXPECT_EQ(Connections(), 1u);
-    Tick(1);
-    EXPECT_EQ(Connections(), 2u);
-}
-
-TEST_F(TimeSyncTest, OnSyncTimerTick_AutomaticRequestIgnoredWhileManualOneIsOpen) {
-    Tick(3600);
     sync.RequestTimeSync();
-    Tick(1);
-    EXPECT_EQ(Connections(), 1u);
-    EXPECT_EQ(sync.SyncTickCount(), 0);  // the trigger still restarts the count
+    Tick(1);  // the automatic request finds the manual exchange open
+    EXPECT_EQ(Connections(), 2u);
+    EXPECT_EQ(sync.SyncTickCount(), 0);
 }
 
-TEST_F(TimeSyncTest, OnDataArrival_SetsTheClockFromAValidReply) {
-    const std::pair<std::string, ClockValue> cases[] = {
-        {"6 dec 2026 8:05:09 and more text", {2026, 12, 0, 6, 8, 5, 9, 0}},
-        {"06 DEC 2026 15:40:07\r\n", {2026, 12, 0, 6, 15, 40, 7, 0}},
-        {"30 SEPT 2026 23:59:59", {2026, 9, 0, 30, 23, 59, 59, 0}},
+// Only the person's requests are reported as theirs, and only then may the system ask them for
+// authorisation; choosing the menu entry during an hourly exchange makes that exchange theirs.
+TEST_F(TimeSyncTest, OutcomesCarryWhoAsked) {
+    Tick(3601);
+    Piece(kNist);
+    Tick(3601);
+    sync.RequestTimeSync(SyncTrigger::kMenu);
+    Piece(kNist);
+    sync.RequestTimeSync(SyncTrigger::kMenu);
+    Tick(3601);
+    Piece(kNist);
+    EXPECT_EQ(listener.triggers, (std::vector<SyncTrigger>{SyncTrigger::kTimer, SyncTrigger::kMenu,
+                                                           SyncTrigger::kMenu}));
+    ASSERT_EQ(clock.calls.size(), 3u);
+    EXPECT_FALSE(clock.calls[0].mayAsk);
+    EXPECT_TRUE(clock.calls[1].mayAsk);
+    EXPECT_TRUE(clock.calls[2].mayAsk);
+}
+
+TEST_F(TimeSyncTest, NistReplySetsTheClockInUtcHalfTheRoundTripLater) {
+    zone.zone = ZoneRules{{{0, 8 * 60}}};
+    zone.now = UtcAt(2026, 12, 7, 9, 6, 59, 900);
+    sync.RequestTimeSync();
+    zone.now += 300;  // the name lookup does not count
+    sync.OnConnected();
+    zone.now += 100;  // connected to reply: the stamp left 50 ms ago, NIST advanced it by 50
+    Piece(kNist);
+    ASSERT_EQ(clock.calls.size(), 1u);
+    EXPECT_EQ(clock.calls[0].base, ClockBase::kUtc);
+    EXPECT_EQ(clock.calls[0].value, kNistUtc);
+    ASSERT_EQ(listener.outcomes.size(), 1u);
+    EXPECT_EQ(listener.outcomes[0],
+              (TimeSyncOutcome{TimeSyncOutcome::Kind::kClockSet, 2000 - 300}));
+    EXPECT_TRUE(socket.closed);
+    EXPECT_FALSE(timer.running);
+}
+
+// The line is read until it ends; the clock gets the server's time as it is when the last piece
+// has arrived.
+TEST_F(TimeSyncTest, ReplyInPiecesIsGatheredUntilTheLineEnds) {
+    const std::vector<std::string> layouts[] = {
+        {"07 DEC 2026 ", "17:07:02\r\n"},
+        {"\n", "61381 26-12-07 09:07:02 00 0 0 0.0 UTC(NIST) *\n"},
+        {"\n61381 26-12-07 09:07", ":02 00 0 0 0.0 UTC(NIST) *", "\n"},
     };
-    for (const auto& [reply, expected] : cases) {
-        clock.values.clear();
+    for (const auto& pieces : layouts) {
+        SCOPED_TRACE(pieces[0] + pieces[1]);
+        clock.calls.clear();
         sync.RequestTimeSync();
-        Reply(reply);
-        ASSERT_EQ(clock.values.size(), 1u) << reply;
-        EXPECT_EQ(clock.values[0], expected) << reply;
-        EXPECT_TRUE(socket.closed) << reply;
-        EXPECT_FALSE(timer.running) << reply;
+        sync.OnConnected();
+        for (std::size_t i = 0; i + 1 < pieces.size(); ++i) {
+            Piece(pieces[i]);
+            zone.now += 1000;
+            EXPECT_FALSE(socket.closed);
+        }
+        EXPECT_TRUE(clock.calls.empty());
+        Piece(pieces.back());
+        ASSERT_EQ(clock.calls.size(), 1u);
+        EXPECT_TRUE(socket.closed);
+        EXPECT_EQ(clock.calls[0].value.second, 2 + pieces.size() - 1);
     }
 }
 
-TEST_F(TimeSyncTest, OnDataArrival_BadReplyNeverReachesTheClock) {
-    const std::string cases[] = {
-        "06 SEP 2026 15:40:07",
-        "31 APR 2026 10:00:00",
-        "06 DEC 2026 24:00:00",
-        "06 DEC 2026",
-        "06 DEC 20",  // the rest of a split line is not waited for
-        "",
-        "61014 26-12-06 15:40:07 00 0 0 895.5 UTC(NIST) *",
+// What reaches the listener for each way an exchange can end; only a time reaches the clock.
+TEST_F(TimeSyncTest, EveryEndOfAnExchangeIsReported) {
+    using Kind = TimeSyncOutcome::Kind;
+    struct Case {
+        const char* name;
+        std::function<void()> run;
+        Kind kind;
+        bool clockSet;
     };
-    for (const auto& reply : cases) {
+    const Case cases[] = {
+        {"refused", [&] { sync.OnConnectFailed(); }, Kind::kUnreachable, false},
+        {"silent", [&] { sync.OnReplyTimeout(); }, Kind::kNoAnswer, false},
+        {"closed without data", [&] { sync.OnClosedByPeer(); }, Kind::kNoAnswer, false},
+        {"line without end, then close",
+         [&] {
+             Piece("07 DEC 2026 09:00:00");
+             sync.OnClosedByPeer();
+         },
+         Kind::kClockSet, true},
+        {"line without end, then timeout",
+         [&] {
+             socket.waiting = "07 DEC 2026 09:00:00";
+             sync.OnReplyTimeout();
+         },
+         Kind::kClockSet, true},
+        {"garbage", [&] { Piece("HTTP/1.0 400 Bad Request\r\n"); }, Kind::kNotUnderstood, false},
+        {"binary", [&] { Piece(std::string("\0\xff\x80 DEC\n", 8)); }, Kind::kNotUnderstood, false},
+        {"4 KiB without a line end", [&] { Piece(std::string(5000, '7')); }, Kind::kNotUnderstood,
+         false},
+        {"SEP", [&] { Piece("06 SEP 2026 15:40:07\r\n"); }, Kind::kNotUnderstood, false},
+        {"unhealthy NIST", [&] { Piece("\n61381 26-12-07 09:07:02 00 0 2 50.0 UTC(NIST) *\n"); },
+         Kind::kUnhealthy, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        listener.outcomes.clear();
+        clock.calls.clear();
         sync.RequestTimeSync();
-        Reply(reply);
-        EXPECT_TRUE(clock.values.empty()) << reply;
-        EXPECT_TRUE(socket.closed) << reply;
-        EXPECT_FALSE(timer.running) << reply;
+        EXPECT_TRUE(timer.running);
+        EXPECT_EQ(timer.lastMilliseconds, 10000);
+        c.run();
+        ASSERT_EQ(listener.outcomes.size(), 1u);
+        EXPECT_EQ(listener.outcomes[0].kind, c.kind);
+        EXPECT_EQ(clock.calls.size(), c.clockSet ? 1u : 0u);
+        EXPECT_TRUE(socket.closed);
+        EXPECT_FALSE(timer.running);
+        EXPECT_TRUE(socket.readLimits.empty() || socket.readLimits.back() <= 4096u);
     }
     EXPECT_EQ(Connections(), std::size(cases));
 }
 
-TEST_F(TimeSyncTest, OnDataArrival_ClosesEvenWhenTheClockRefuses) {
-    clock.accept = false;
-    sync.RequestTimeSync();
-    Reply("06 DEC 2026 15:40:07");
-    EXPECT_EQ(clock.values.size(), 1u);
-    EXPECT_TRUE(socket.closed);
-    sync.RequestTimeSync();
-    EXPECT_EQ(Connections(), 2u);
-}
+TEST_F(TimeSyncTest, ClockSettersAnswerBecomesTheOutcome) {
+    using Kind = TimeSyncOutcome::Kind;
+    const std::pair<ClockSetResult, Kind> cases[] = {
+        {ClockSetResult::kSet, Kind::kClockSet},
+        {ClockSetResult::kLeftToSystem, Kind::kLeftToSystem},
+        {ClockSetResult::kNotAllowed, Kind::kNotAllowed},
+        {ClockSetResult::kRefused, Kind::kClockRefused},
+    };
+    zone.now = UtcAt(2026, 12, 7, 9, 7, 5);
+    for (const auto& [result, kind] : cases) {
+        listener.outcomes.clear();
+        clock.result = result;
+        Exchange(kNist);
+        ASSERT_EQ(listener.outcomes.size(), 1u);
+        EXPECT_EQ(listener.outcomes[0], (TimeSyncOutcome{kind, -3050}));
+    }
 
-TEST_F(TimeSyncTest, OnDataArrival_ReadsAtMost4KiB) {
-    sync.RequestTimeSync();
-    Reply("06 DEC 2026 15:40:07 " + std::string(100000, 'x'));
-    ASSERT_EQ(socket.readLimits.size(), 1u);
-    EXPECT_EQ(socket.readLimits[0], 4096u);
-    EXPECT_EQ(clock.values.size(), 1u);  // the line itself is within the limit
+    // Asked, the system answers later; the exchange is over already.
+    listener.outcomes.clear();
+    clock.result = ClockSetResult::kAsked;
+    Exchange(kNist);
+    EXPECT_TRUE(listener.outcomes.empty());
     EXPECT_TRUE(socket.closed);
+    sync.OnClockSetAnswered(ClockSetResult::kNotAllowed);
+    sync.OnClockSetAnswered(ClockSetResult::kSet);  // no second answer to one question
+    EXPECT_EQ(listener.outcomes, (std::vector<TimeSyncOutcome>{{Kind::kNotAllowed, -3050}}));
 }
 
 TEST_F(TimeSyncTest, EventsAfterTheExchangeEndedAreIgnored) {
-    sync.RequestTimeSync();
-    Reply("06 DEC 2026 15:40:07");
+    Exchange(kNist);
     const int closes = socket.closeCalls;
 
-    socket.waiting = "07 DEC 2026 15:40:07";
+    socket.waiting = kNist;
     sync.OnDataArrival(20);
     sync.OnClosedByPeer();
-    EXPECT_EQ(clock.values.size(), 1u);
-    EXPECT_EQ(socket.readLimits.size(), 1u);
+    sync.OnConnectFailed();
+    sync.OnReplyTimeout();
+    EXPECT_EQ(clock.calls.size(), 1u);
+    EXPECT_EQ(listener.outcomes.size(), 1u);
     EXPECT_EQ(socket.closeCalls, closes);
 }
 
-// Each way an exchange can fail closes the socket, so the next request connects again.
-TEST_F(TimeSyncTest, FailedExchangeClosesAndAllowsReconnect) {
-    const std::pair<const char*, std::function<void()>> failures[] = {
-        {"connection failed", [&] { sync.OnConnectFailed(); }},
-        {"closed without sending", [&] { sync.OnClosedByPeer(); }},
-        {"no reply in time", [&] { sync.OnReplyTimeout(); }},
+// The server's time read in a zone: NIST's UTC by the zone's rules, the other layout as it is.
+TEST(DaytimeExchange, ReadsTheServersTimeAsLocalTimeAndHowFarThisClockIsOff) {
+    const ZoneRules shanghai{{{0, 8 * 60}}};
+    const ZoneRules india{{{0, 5 * 60 + 30}}};
+    const ZoneRules newfoundland{{{0, -(3 * 60 + 30)}}};
+    // Adelaide: +10:30 in its summer until 5 April 2026, +9:30 until 4 October, then +10:30.
+    const ZoneRules adelaide{{{0, 10 * 60 + 30},
+                              {UtcAt(2026, 4, 4, 16, 30, 0), 9 * 60 + 30},
+                              {UtcAt(2026, 10, 3, 16, 30, 0), 10 * 60 + 30}}};
+    // Berlin: summer time from 29 March 2026 01:00 UTC to 25 October 01:00 UTC.
+    const ZoneRules berlin{
+        {{0, 60}, {UtcAt(2026, 3, 29, 1, 0, 0), 120}, {UtcAt(2026, 10, 25, 1, 0, 0), 60}}};
+    struct Case {
+        const char* name;
+        ZoneRules zone;
+        UtcMilliseconds arrival;  // the reply arrives, at once after the connection
+        std::string reply;
+        Moment local;
+        std::int64_t offset;
+        bool utc;
     };
-    for (const auto& [name, fail] : failures) {
-        const std::size_t before = Connections();
-        sync.RequestTimeSync();
-        EXPECT_TRUE(timer.running);
-        EXPECT_EQ(timer.lastMilliseconds, 10000);
-        fail();
-        EXPECT_TRUE(socket.closed) << name;
-        EXPECT_FALSE(timer.running) << name;
-        EXPECT_TRUE(clock.values.empty()) << name;
-        sync.RequestTimeSync();
-        EXPECT_EQ(Connections(), before + 2) << name;
-        Reply("06 DEC 2026 15:40:07");
-        clock.values.clear();
+    const Case cases[] = {
+        {"Shanghai",
+         shanghai,
+         UtcAt(2026, 12, 7, 9, 7, 0),
+         kNist,
+         {2026, 12, 7, 17, 7, 1, 950},
+         1950,
+         true},
+        {"India, across midnight",
+         india,
+         UtcAt(2026, 12, 7, 18, 30, 0),
+         "61381 26-12-07 18:30:00 00 0 0 0.0 UTC(NIST) *\r\n",
+         {2026, 12, 8, 0, 0, 0, 0},
+         0,
+         true},
+        {"Newfoundland, back over the new year",
+         newfoundland,
+         UtcAt(2027, 1, 1, 2, 0, 3),
+         "\n61406 27-01-01 02:00:00 00 0 0 0.0 UTC(NIST) *\n",
+         {2026, 12, 31, 22, 30, 0, 0},
+         -3000,
+         true},
+        {"Adelaide summer, into the new year",
+         adelaide,
+         UtcAt(2026, 12, 31, 13, 45, 0),
+         "\n61405 26-12-31 13:45:00 00 0 0 0.0 UTC(NIST) *\n",
+         {2027, 1, 1, 0, 15, 0, 0},
+         0,
+         true},
+        {"Adelaide winter",
+         adelaide,
+         UtcAt(2026, 7, 1, 0, 0, 0),
+         "\n61222 26-07-01 00:00:00 50 0 0 0.0 UTC(NIST) *\n",
+         {2026, 7, 1, 9, 30, 0, 0},
+         0,
+         true},
+        {"Berlin, last second of winter time",
+         berlin,
+         UtcAt(2026, 3, 29, 0, 59, 59),
+         "\n61128 26-03-29 00:59:59 01 0 0 0.0 UTC(NIST) *\n",
+         {2026, 3, 29, 1, 59, 59, 0},
+         0,
+         true},
+        {"Berlin, first second of summer time",
+         berlin,
+         UtcAt(2026, 3, 29, 1, 0, 0),
+         "\n61128 26-03-29 01:00:00 50 0 0 0.0 UTC(NIST) *\n",
+         {2026, 3, 29, 3, 0, 0, 0},
+         0,
+         true},
+        {"local layout, this clock behind",
+         berlin,
+         UtcAt(2026, 12, 7, 16, 7, 0),
+         "07 DEC 2026 17:07:02\r\n",
+         {2026, 12, 7, 17, 7, 2, 0},
+         2000,
+         false},
+        {"local layout, over the new year",
+         india,
+         UtcAt(2026, 12, 31, 18, 29, 59),
+         "1 jan 2027 0:0:01\r\n",
+         {2027, 1, 1, 0, 0, 1, 0},
+         2000,
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fakes::FakeZoneClock clock;
+        clock.zone = c.zone;
+        clock.now = c.arrival;
+        DaytimeExchange exchange(clock);
+        exchange.Begin();
+        exchange.Connected();
+        EXPECT_TRUE(exchange.Received(c.reply));
+        const TimeReading r = exchange.Finish(ExchangeEnd::kComplete);
+        ASSERT_EQ(r.status, ReadingStatus::kTime);
+        EXPECT_EQ(r.local, c.local);
+        EXPECT_EQ(r.offsetMilliseconds, c.offset);
+        EXPECT_EQ(r.utc, c.utc);
     }
 }
 
-TEST_F(TimeSyncTest, OnClosedByPeer_TakesWhatIsWaitingAsTheReply) {
-    sync.RequestTimeSync();
-    socket.waiting = "06 DEC 2026 15:40:07\r\n";
-    sync.OnClosedByPeer();
-    ASSERT_EQ(clock.values.size(), 1u);
-    EXPECT_EQ(clock.values[0], (ClockValue{2026, 12, 0, 6, 15, 40, 7, 0}));
-    EXPECT_TRUE(socket.closed);
+// Half the time from the connection to the reply is added; the name lookup before it is not.
+TEST(DaytimeExchange, AddsHalfTheRoundTripFromTheConnection) {
+    const std::pair<std::int64_t, std::int64_t> tripAndOffset[] = {
+        {0, 0}, {400, 200}, {10000, 5000}};
+    for (const auto& [trip, offset] : tripAndOffset) {
+        fakes::FakeZoneClock clock;
+        clock.now = UtcAt(2026, 12, 7, 9, 0, 0);
+        DaytimeExchange exchange(clock);
+        exchange.Begin();
+        clock.now += 2000;
+        exchange.Connected();
+        clock.now += trip;
+        exchange.Received("07 DEC 2026 09:00:02\n");  // stamped as the connection was made
+        EXPECT_EQ(exchange.Finish(ExchangeEnd::kComplete).offsetMilliseconds, offset - trip)
+            << trip;
+    }
 }
 
 }  // namespace

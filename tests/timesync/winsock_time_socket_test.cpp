@@ -23,7 +23,7 @@ using std::chrono::milliseconds;
 using std::chrono::steady_clock;
 
 // Accepts one connection per entry of `replies`, sends that text (nothing for an empty one)
-// and closes it.
+// and closes it. A '|' in a reply splits it into two pieces sent a moment apart.
 class LoopbackDaytimeServer {
   public:
     explicit LoopbackDaytimeServer(std::vector<std::string> replies)
@@ -58,8 +58,15 @@ class LoopbackDaytimeServer {
             if (client == INVALID_SOCKET)
                 return;
             ++accepted_;
-            if (!reply.empty())
-                send(client, reply.data(), static_cast<int>(reply.size()), 0);
+            const std::size_t split = reply.find('|');
+            const std::string first = reply.substr(0, split);
+            if (!first.empty())
+                send(client, first.data(), static_cast<int>(first.size()), 0);
+            if (split != std::string::npos) {
+                std::this_thread::sleep_for(milliseconds(200));
+                const std::string rest = reply.substr(split + 1);
+                send(client, rest.data(), static_cast<int>(rest.size()), 0);
+            }
             shutdown(client, SD_SEND);
             closesocket(client);
         }
@@ -111,6 +118,7 @@ void PumpFor(milliseconds duration) {
 
 class RecordingEvents : public TimeSocketEvents {
   public:
+    void OnConnected() override {}
     void OnConnectFailed() override { ++connectFailures; }
     void OnDataArrival(std::int32_t) override {
         if (onData)
@@ -130,13 +138,14 @@ constexpr ClockValue kServerTime{2026, 12, 0, 6, 15, 40, 7, 0};
 class WinsockTimeSyncTest : public ::testing::Test {
   protected:
     void Connect(std::uint16_t port, const std::string& host = "127.0.0.1") {
-        sync_ = std::make_unique<TimeSync>(socket, clock, socket.ReplyTimer(), host, port);
+        sync_ = std::make_unique<TimeSync>(socket, clock, socket.ReplyTimer(), zone, host, port);
         socket.SetEvents(sync_.get());
     }
     TimeSync& Sync() { return *sync_; }
 
     WinsockTimeSocket socket;
     fakes::FakeClockSetter clock;  // records; the real clock is never set
+    fakes::FakeZoneClock zone;     // stands still: the value set is the server's time
 
   private:
     std::unique_ptr<TimeSync> sync_;
@@ -148,13 +157,22 @@ TEST_F(WinsockTimeSyncTest, DaytimeExchange_SetsTheClockFromTheServersLine) {
 
     Sync().RequestTimeSync();
     EXPECT_FALSE(socket.IsClosed());
-    ASSERT_TRUE(PumpUntil([&] { return !clock.values.empty() && socket.IsClosed(); }));
-    ASSERT_EQ(clock.values.size(), 1u);
-    EXPECT_EQ(clock.values[0], kServerTime);
+    ASSERT_TRUE(PumpUntil([&] { return !clock.calls.empty() && socket.IsClosed(); }));
+    ASSERT_EQ(clock.calls.size(), 1u);
+    EXPECT_EQ(clock.calls[0].value, kServerTime);
 
     PumpFor(milliseconds(200));  // the server's close, arriving late, changes nothing
-    EXPECT_EQ(clock.values.size(), 1u);
+    EXPECT_EQ(clock.calls.size(), 1u);
     EXPECT_TRUE(socket.IsClosed());
+}
+
+TEST_F(WinsockTimeSyncTest, ReplyInTwoPieces_IsReadToItsLineEnd) {
+    LoopbackDaytimeServer server({"06 DEC 2026 |15:40:07\r\n"});
+    Connect(server.Port());
+
+    Sync().RequestTimeSync();
+    ASSERT_TRUE(PumpUntil([&] { return !clock.calls.empty() && socket.IsClosed(); }));
+    EXPECT_EQ(clock.calls[0].value, kServerTime);
 }
 
 TEST_F(WinsockTimeSyncTest, ServerClosesWithoutSending_ClosesAndNextRequestReconnects) {
@@ -163,19 +181,19 @@ TEST_F(WinsockTimeSyncTest, ServerClosesWithoutSending_ClosesAndNextRequestRecon
 
     Sync().RequestTimeSync();
     ASSERT_TRUE(PumpUntil([&] { return server.Accepted() == 1 && socket.IsClosed(); }));
-    EXPECT_TRUE(clock.values.empty());
+    EXPECT_TRUE(clock.calls.empty());
 
     Sync().RequestTimeSync();
-    ASSERT_TRUE(PumpUntil([&] { return !clock.values.empty() && socket.IsClosed(); }));
+    ASSERT_TRUE(PumpUntil([&] { return !clock.calls.empty() && socket.IsClosed(); }));
     EXPECT_EQ(server.Accepted(), 2);
-    EXPECT_EQ(clock.values[0], kServerTime);
+    EXPECT_EQ(clock.calls[0].value, kServerTime);
 }
 
 TEST_F(WinsockTimeSyncTest, ConnectionRefused_Closes) {
     Connect(UnusedPort());
     Sync().RequestTimeSync();
     ASSERT_TRUE(PumpUntil([&] { return socket.IsClosed(); }));
-    EXPECT_TRUE(clock.values.empty());
+    EXPECT_TRUE(clock.calls.empty());
 }
 
 TEST_F(WinsockTimeSyncTest, OversizedReply_ReadsAtMost4KiB) {

@@ -89,12 +89,12 @@ TEST_F(SettingsDialogTest, DefaultRecordOpensOnTheFirstButtonsAndClearBoxes) {
     EXPECT_EQ(d.SelectedOption(OptionGroup::广告设置), 0);
     EXPECT_EQ(d.Check(CheckBox::关闭报时), 0);
     EXPECT_EQ(d.Check(CheckBox::开机启动), 0);
-    EXPECT_EQ(d.Check(CheckBox::自动校时), 0);
+    EXPECT_EQ(d.Check(CheckBox::自动校时), 1);  // the synchronisation runs
     EXPECT_FALSE(d.ApplyEnabled());
-    // Selecting 开启显示一次 changed that group's state, so its action ran (and Apply was
-    // enabled, then disabled by the load's last step); nothing else changed.
+    // Selecting 开启显示一次 and ticking 自动网络校时 changed those controls' state, so their
+    // actions ran (and Apply was enabled, then disabled by the load's last step).
     EXPECT_EQ(view.options, (std::map<OptionGroup, int>{{OptionGroup::广告设置, 0}}));
-    EXPECT_TRUE(view.checks.empty());
+    EXPECT_EQ(view.checks, (std::map<CheckBox, int>{{CheckBox::自动校时, 1}}));
     EXPECT_EQ(view.applyChanges, 2);
     EXPECT_EQ(store.writes + store.removals, 0);
     EXPECT_FALSE(mainForm.startChecked.has_value());
@@ -108,8 +108,7 @@ TEST_F(SettingsDialogTest, LoadShowsEveryValueOfTheRecord) {
     EXPECT_EQ(d.SelectedOption(OptionGroup::格式设置), 1);
     EXPECT_EQ(d.SelectedOption(OptionGroup::广告设置), 1);
     EXPECT_EQ(view.checks,
-              (std::map<CheckBox, int>{
-                  {CheckBox::关闭报时, 1}, {CheckBox::开机启动, 1}, {CheckBox::自动校时, 1}}));
+              (std::map<CheckBox, int>{{CheckBox::关闭报时, 1}, {CheckBox::开机启动, 1}}));
     EXPECT_FALSE(d.ApplyEnabled());
     EXPECT_FALSE(view.applyEnabled);
     // The box's action ran at load: already registered, so nothing is written.
@@ -206,14 +205,32 @@ TEST_F(SettingsDialogTest, ApplyWritesTheFiveKeysInOrderAndSwitchesTheTimers) {
     EXPECT_TRUE(view.log.empty());  // Apply keeps the dialog open
 }
 
-TEST_F(SettingsDialogTest, AutoSyncBoxSavesOffAndStopsTheSyncTimer) {
-    Form_一般设置& d = Open();
-    d.ToggleCheck(CheckBox::自动校时);
-    d.Command_确定_Click();
-    EXPECT_EQ(backend.Value("自动校时"), "1");
-    EXPECT_EQ(settings.AutoSyncOff, 1);
-    EXPECT_EQ(mainForm.syncTimer, false);
-    EXPECT_EQ(mainForm.announceTimer, true);
+// The box shows whether the synchronisation runs; Value.ini keeps 自动校时=1 for off.
+TEST_F(SettingsDialogTest, AutoSyncBoxIsTickedWhileTheSynchronisationRuns) {
+    struct Case {
+        std::int32_t stored;
+        bool toggle;
+        int shown;
+        const char* saved;
+        bool timer;
+    };
+    const Case cases[] = {
+        {0, false, 1, "0", true}, {1, false, 0, "1", false}, {-1, false, 1, "0", true},
+        {2, false, 1, "0", true}, {0, true, 1, "1", false},  {1, true, 0, "0", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.stored) + (c.toggle ? " toggled" : ""));
+        settings.AutoSyncOff = c.stored;
+        Form_一般设置& d = Open();
+        EXPECT_EQ(d.Check(CheckBox::自动校时), c.shown);
+        if (c.toggle) {
+            d.ToggleCheck(CheckBox::自动校时);
+        }
+        d.Command_确定_Click();
+        EXPECT_EQ(backend.Value("自动校时"), c.saved);
+        EXPECT_EQ(settings.AutoSyncOff, std::stoi(c.saved));
+        EXPECT_EQ(mainForm.syncTimer, c.timer);
+    }
 }
 
 TEST_F(SettingsDialogTest, OkWithoutAChangeStillWritesAllKeysAndCloses) {
@@ -291,14 +308,11 @@ TEST_F(SettingsDialogTest, ValuesWithoutAButtonShowNoneAndSurviveApply) {
 
 TEST_F(SettingsDialogTest, BoxValuesOtherThanOneShowClearLikeTheMainFormReadsThem) {
     settings.AnnounceOff = 2;
-    settings.AutoSyncOff = -1;
     Form_一般设置& d = Open();
     EXPECT_EQ(d.Check(CheckBox::关闭报时), 0);
-    EXPECT_EQ(d.Check(CheckBox::自动校时), 0);
     d.Command_应用_Click();
     EXPECT_EQ(backend.Value("关闭报时"), "0");
     EXPECT_EQ(mainForm.announceTimer, true);
-    EXPECT_EQ(mainForm.syncTimer, true);
 }
 
 TEST_F(SettingsDialogTest, ReopeningLoadsAFreshDialogFromTheRecord) {
@@ -330,7 +344,7 @@ TEST_F(SettingsDialogTest, FormTableClicksReachTheirControlsActions) {
     ClickSettingsControl(d, CheckControlId(CheckBox::自动校时));
     ClickSettingsControl(d, kAdvancedLabelId);  // leads nowhere
     EXPECT_EQ(d.SelectedOption(OptionGroup::格式设置), 2);
-    EXPECT_EQ(d.Check(CheckBox::自动校时), 1);
+    EXPECT_EQ(d.Check(CheckBox::自动校时), 0);  // ticked at load: the synchronisation runs
     ClickSettingsControl(d, kApplyControlId);
     EXPECT_EQ(backend.Value("格式设置"), "2");
     ClickSettingsControl(d, kCancelControlId);

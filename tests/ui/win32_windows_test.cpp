@@ -138,7 +138,7 @@ TEST_F(WindowsTest, SettingsDialogShowsTheRecordInItsLayout) {
     EXPECT_TRUE(Checked(dialog, "一天显示一次"));
     EXPECT_FALSE(Checked(dialog, "开启显示一次"));
     EXPECT_FALSE(Checked(dialog, "关闭报时"));
-    EXPECT_TRUE(Checked(dialog, "自动网络校时"));
+    EXPECT_FALSE(Checked(dialog, "自动网络校时"));  // 自动校时=1: the synchronisation is off
     EXPECT_FALSE(IsWindowEnabled(Child(dialog, "应用[&A]")));
     EXPECT_EQ(SendMessageW(Child(dialog, "确定[&E]"), WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON,
               DLGC_DEFPUSHBUTTON);

@@ -3,10 +3,9 @@
 #pragma once
 
 #include <cstdint>
-#include <ctime>
 #include <optional>
 
-#include "timesync/daytime.h"
+#include "timesync/time_sync.h"
 
 namespace horalia::qt {
 
@@ -21,14 +20,14 @@ enum class ClockSettingMethod {
     LeaveAlone,    // the system's own synchronisation keeps the clock; setting it would fight it
     SetDirectly,   // clock_settime: the process holds the right to set the clock
     AskTimedated,  // timedated's SetTime, which may ask the user for authorisation
+    NoWay,         // neither the right nor timedated
 };
 
-// NTP on wins over everything; then the process's own right; then timedated; with neither there
-// is no way to set the clock.
+// NTP on wins over everything; then the process's own right; then timedated.
 ClockSettingMethod ChooseClockSetting(const TimedatedState& timedated, bool maySetClock);
 
-// The value as local time in seconds since the epoch (daylight saving time as the zone has it on
-// that day); nothing for a value mktime cannot represent.
-std::optional<std::time_t> LocalSecondsSinceEpoch(const ClockValue& value);
+// The value as milliseconds since the epoch: a UTC value as it is, a local one by the zone's rules
+// for that day (summer time included); nothing for a local value mktime cannot represent.
+std::optional<std::int64_t> TargetMilliseconds(const ClockValue& value, ClockBase base);
 
 }  // namespace horalia::qt

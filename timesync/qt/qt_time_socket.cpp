@@ -23,6 +23,11 @@ void QtOneShotTimer::Stop() {
 }
 
 QtTimeSocket::QtTimeSocket() {
+    QObject::connect(&socket_, &QTcpSocket::connected, [this] {
+        if (open_ && events_ != nullptr) {
+            events_->OnConnected();
+        }
+    });
     QObject::connect(&socket_, &QTcpSocket::readyRead, [this] { OnReadyRead(); });
     QObject::connect(&socket_, &QTcpSocket::errorOccurred,
                      [this](QAbstractSocket::SocketError error) { OnError(error); });

@@ -7,6 +7,7 @@
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 #include <QVariantMap>
 #include <cerrno>
 #include <ctime>
@@ -18,6 +19,8 @@ const QString kTimedatedService = QStringLiteral("org.freedesktop.timedate1");
 const QString kTimedatedPath = QStringLiteral("/org/freedesktop/timedate1");
 const QString kTimedatedInterface = QStringLiteral("org.freedesktop.timedate1");
 constexpr int kPropertyTimeoutMs = 2000;
+// The person may take a while to authorise the change.
+constexpr int kAuthorisationTimeoutMs = 120000;
 
 bool HoldsCapSysTime() {
     __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
@@ -55,36 +58,55 @@ std::int64_t NowMicroseconds() {
 }
 
 // The request goes out as a change relative to the clock: the user may take a while to authorise
-// it, and an absolute time would then set the clock behind by that while.
-void SendSetTime(QDBusConnection& bus, std::time_t target) {
-    const std::int64_t offset = static_cast<std::int64_t>(target) * 1000000 - NowMicroseconds();
+// it, and an absolute time would then set the clock behind by that while. The answer goes to
+// `answered` unless `context` has gone first.
+void SendSetTime(QDBusConnection& bus, std::int64_t targetMilliseconds, bool interactive,
+                 QObject* context, std::function<void(ClockSetResult)> answered) {
+    const std::int64_t offset = targetMilliseconds * 1000 - NowMicroseconds();
     QDBusMessage call = QDBusMessage::createMethodCall(
         kTimedatedService, kTimedatedPath, kTimedatedInterface, QStringLiteral("SetTime"));
-    call << static_cast<qlonglong>(offset) << true /*relative*/ << true /*interactive*/;
-    call.setInteractiveAuthorizationAllowed(true);
-    bus.send(call);
+    call << static_cast<qlonglong>(offset) << true /*relative*/ << interactive;
+    call.setInteractiveAuthorizationAllowed(interactive);
+    auto* watcher =
+        new QDBusPendingCallWatcher(bus.asyncCall(call, kAuthorisationTimeoutMs), context);
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, context,
+                     [answered = std::move(answered)](QDBusPendingCallWatcher* finished) {
+                         const bool set = !finished->isError();
+                         finished->deleteLater();
+                         answered(set ? ClockSetResult::kSet : ClockSetResult::kNotAllowed);
+                     });
 }
 
 }  // namespace
 
-bool SystemClockSetter::SetLocalClock(const ClockValue& value) {
-    const std::optional<std::time_t> target = LocalSecondsSinceEpoch(value);
+ClockSetResult SystemClockSetter::SetClock(const ClockValue& value, ClockBase base, bool mayAsk) {
+    const std::optional<std::int64_t> target = TargetMilliseconds(value, base);
     if (!target) {
-        return false;
+        return ClockSetResult::kRefused;
     }
     QDBusConnection bus = QDBusConnection::systemBus();
     switch (ChooseClockSetting(AskTimedatedState(bus), HoldsCapSysTime())) {
         case ClockSettingMethod::SetDirectly: {
-            const timespec time{*target, 0};
-            return clock_settime(CLOCK_REALTIME, &time) == 0;
+            const timespec time{static_cast<time_t>(*target / 1000),
+                                static_cast<long>(*target % 1000) * 1000000};
+            if (clock_settime(CLOCK_REALTIME, &time) == 0) {
+                return ClockSetResult::kSet;
+            }
+            return errno == EPERM ? ClockSetResult::kNotAllowed : ClockSetResult::kRefused;
         }
         case ClockSettingMethod::AskTimedated:
-            SendSetTime(bus, *target);
-            return false;
+            SendSetTime(bus, *target, mayAsk, &context_, [this](ClockSetResult result) {
+                if (answered_) {
+                    answered_(result);
+                }
+            });
+            return ClockSetResult::kAsked;
         case ClockSettingMethod::LeaveAlone:
+            return ClockSetResult::kLeftToSystem;
+        case ClockSettingMethod::NoWay:
             break;
     }
-    return false;
+    return ClockSetResult::kNotAllowed;
 }
 
 }  // namespace horalia::qt

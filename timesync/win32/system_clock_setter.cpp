@@ -15,9 +15,14 @@ SYSTEMTIME ToSystemTime(const ClockValue& value) {
     return time;
 }
 
-bool SystemClockSetter::SetLocalClock(const ClockValue& value) {
+ClockSetResult SystemClockSetter::SetClock(const ClockValue& value, ClockBase base,
+                                           bool /*mayAsk*/) {
     const SYSTEMTIME time = ToSystemTime(value);
-    return SetLocalTime(&time) != FALSE;
+    const BOOL set = base == ClockBase::kUtc ? SetSystemTime(&time) : SetLocalTime(&time);
+    if (set != FALSE)
+        return ClockSetResult::kSet;
+    return GetLastError() == ERROR_PRIVILEGE_NOT_HELD ? ClockSetResult::kNotAllowed
+                                                      : ClockSetResult::kRefused;
 }
 
 }  // namespace horalia::win32

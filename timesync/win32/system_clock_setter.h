@@ -1,4 +1,5 @@
-// Setting the computer's clock on Windows with kernel32 SetLocalTime.
+// Setting the computer's clock on Windows: SetSystemTime for a UTC value, SetLocalTime for a local
+// one.
 #pragma once
 
 #include <windows.h>
@@ -11,11 +12,11 @@ namespace horalia::win32 {
 // milliseconds.
 SYSTEMTIME ToSystemTime(const ClockValue& value);
 
-class SystemClockSetter final : public LocalClockSetter {
+class SystemClockSetter final : public ClockSetter {
   public:
-    // SetLocalTime's own answer: false without the right to set the clock or for a value it
-    // rejects, and then the clock is unchanged.
-    bool SetLocalClock(const ClockValue& value) override;
+    // kNotAllowed without the right to set the clock, kRefused for a value Windows rejects; the
+    // clock is then unchanged.
+    ClockSetResult SetClock(const ClockValue& value, ClockBase base, bool mayAsk) override;
 };
 
 }  // namespace horalia::win32

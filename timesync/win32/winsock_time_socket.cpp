@@ -173,6 +173,8 @@ void WinsockTimeSocket::OnSocketEvent(SOCKET socket, LPARAM lParam) {
         case FD_CONNECT:
             if (WSAGETSELECTERROR(lParam) != 0)
                 events_->OnConnectFailed();
+            else
+                events_->OnConnected();
             break;
         case FD_READ: {
             // Winsock may repeat FD_READ after data has been read: only real data is an event.

@@ -5,9 +5,11 @@
 
 #include "common/app_paths.h"
 #include "common/locale_text.h"
+#include "common/zone_clock.h"
 #include "config/ini_file.h"
 #include "config/settings.h"
 #include "config/start_with_system.h"
+#include "tools/say/check_time.h"
 #include "tools/say/file_io.h"
 #include "tools/say/render.h"
 #include "tools/say/say_options.h"
@@ -92,6 +94,17 @@ int Run(int argc, char** argv) {
     if (options.help) {
         std::fputs(SayUsage().c_str(), stdout);
         return 0;
+    }
+
+    if (options.checkTime) {
+        const CheckTimeReport report =
+            CheckTime(*SystemDaytimeConnection(), SystemZoneClock(), *options.checkTime);
+        if (report.status != 0) {
+            Complain(report.error);
+        } else {
+            std::printf("%s\n", report.output.c_str());
+        }
+        return report.status;
     }
 
     const AppPaths paths = CurrentAppPaths();

@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "timesync/daytime.h"
+
 namespace horalia::say {
 namespace {
 
@@ -63,6 +65,45 @@ std::optional<Moment> ParseMomentText(std::string_view text) {
     return m;
 }
 
+std::optional<ServerAddress> ParseServerAddress(std::string_view text) {
+    ServerAddress address;
+    std::string_view port;
+    if (text.starts_with('[')) {
+        const std::size_t close = text.find(']');
+        if (close == std::string_view::npos) {
+            return std::nullopt;
+        }
+        address.host = text.substr(1, close - 1);
+        const std::string_view rest = text.substr(close + 1);
+        if (!rest.empty() && (rest[0] != ':' || rest.size() == 1)) {
+            return std::nullopt;
+        }
+        port = rest.empty() ? rest : rest.substr(1);
+    } else if (const std::size_t colon = text.find(':');
+               colon != std::string_view::npos && text.find(':', colon + 1) == std::string::npos) {
+        address.host = text.substr(0, colon);
+        port = text.substr(colon + 1);
+        if (port.empty()) {
+            return std::nullopt;
+        }
+    } else {
+        address.host = text;
+    }
+    if (address.host.empty() || address.host.find_first_of(" \t\r\n") != std::string::npos) {
+        return std::nullopt;
+    }
+    if (!port.empty()) {
+        int value = 0;
+        std::size_t pos = 0;
+        if (port.size() > 5 || !TakeNumber(port, pos, port.size(), value) || value < 1 ||
+            value > 65535) {
+            return std::nullopt;
+        }
+        address.port = static_cast<std::uint16_t>(value);
+    }
+    return address;
+}
+
 ParseResult ParseSayArguments(const std::vector<std::string>& arguments) {
     ParseResult result;
     SayOptions& o = result.options;
@@ -89,7 +130,7 @@ ParseResult ParseSayArguments(const std::vector<std::string>& arguments) {
                 result.error = "option " + name + " needs a value";
                 return result;
             }
-        } else if (inlineValue) {
+        } else if (inlineValue && name != "--check-time") {
             result.error = "option " + name + " takes no value";
             return result;
         }
@@ -97,6 +138,25 @@ ParseResult ParseSayArguments(const std::vector<std::string>& arguments) {
         if (takesValue && seen) {
             result.error = "option " + name + " given twice";
             return result;
+        }
+        if (name == "--check-time") {
+            if (o.checkTime) {
+                result.error = "option --check-time given twice";
+                return result;
+            }
+            std::string server = kTimeServerHost;
+            if (inlineValue) {
+                server = *inlineValue;
+            } else if (i + 1 < arguments.size() && !arguments[i + 1].starts_with("-")) {
+                server = arguments[++i];
+            }
+            o.checkTime = ParseServerAddress(server);
+            if (!o.checkTime) {
+                result.error = "--check-time: " + Quote(server) +
+                               " is not a server of the form HOST or HOST:PORT (port 1 to 65535)";
+                return result;
+            }
+            continue;
         }
         if (name == "--help" || name == "-h") {
             o.help = true;
@@ -139,12 +199,16 @@ ParseResult ParseSayArguments(const std::vector<std::string>& arguments) {
             return result;
         }
     }
+    if (o.checkTime && (o.print || o.at || o.format || o.wavPath)) {
+        result.error = "--check-time cannot be combined with --at, --format, --print or --wav";
+    }
     return result;
 }
 
 std::string SayUsage() {
     return "Usage: horalia-say [--at \"YYYY-MM-DD HH:MM:SS\"] [--format 0|1|2] [--print] "
            "[--wav FILE] [--help]\n"
+           "       horalia-say --check-time [HOST[:PORT]]\n"
            "Speaks one announcement of Horalia: the chime, then the time and/or the date.\n"
            "\n"
            "  --at \"YYYY-MM-DD HH:MM:SS\"  announce this moment instead of now (seconds "
@@ -155,11 +219,16 @@ std::string SayUsage() {
            "  --wav FILE                  write the announcement into one WAV file, clips joined\n"
            "                              without gaps, and play nothing; a missing clip becomes\n"
            "                              a short tone\n"
+           "  --check-time [HOST[:PORT]]  ask a Daytime server (time.nist.gov, port 13, unless\n"
+           "                              given) for the time once and print it as local time\n"
+           "                              \"YYYY-MM-DD HH:MM:SS\" with how far this computer's\n"
+           "                              clock is off; the clock is never set\n"
            "  --help                      show this text\n"
            "\n"
-           "Exit status: 0 done, 1 the clips could not be rendered, 2 bad arguments or an\n"
-           "unwritable output file, 3 nothing could be played (no sound server or no output\n"
-           "device).\n";
+           "Exit status: 0 done, 1 the clips could not be rendered or no time came from the\n"
+           "server (refused, silent for 10 seconds, closed without data, unhealthy, or a reply\n"
+           "not understood), 2 bad arguments or an unwritable output file, 3 nothing could be\n"
+           "played (no sound server or no output device).\n";
 }
 
 }  // namespace horalia::say

@@ -16,6 +16,12 @@ int BoxStateOf(std::int32_t value) {
     return value == 1 ? 1 : 0;
 }
 
+// Check_自动校时 shows whether the synchronisation runs, the opposite of the stored 自动校时
+// (1 = off): ticked for every value the main form starts its timer for.
+int AutoSyncBoxStateOf(std::int32_t autoSyncOff) {
+    return autoSyncOff == 1 ? 0 : 1;
+}
+
 }  // namespace
 
 int OptionCount(OptionGroup group) {
@@ -31,7 +37,7 @@ void Form_一般设置::LoadDialog() {
     ShowAs(OptionGroup::广告设置, s_.settings.AdMode);
     SetCheck(CheckBox::关闭报时, BoxStateOf(s_.settings.AnnounceOff));
     SetCheck(CheckBox::开机启动, BoxStateOf(s_.settings.StartWithWindows));
-    SetCheck(CheckBox::自动校时, BoxStateOf(s_.settings.AutoSyncOff));
+    SetCheck(CheckBox::自动校时, AutoSyncBoxStateOf(s_.settings.AutoSyncOff));
     // Last: the change actions above may have enabled it.
     SetApplyEnabled(false);
 }
@@ -42,7 +48,7 @@ void Form_一般设置::ApplySettings() {
     ReadSelection(OptionGroup::格式设置, r.AnnounceFormat);
     ReadSelection(OptionGroup::广告设置, r.AdMode);
     r.AnnounceOff = Check(CheckBox::关闭报时);
-    r.AutoSyncOff = Check(CheckBox::自动校时);
+    r.AutoSyncOff = Check(CheckBox::自动校时) == 1 ? 0 : 1;
 
     读写配置& ini = s_.config;
     ini.WriteString(kSettingsSection, "报时设置", std::to_string(r.AnnounceFrequency));
@@ -52,7 +58,7 @@ void Form_一般设置::ApplySettings() {
     ini.WriteString(kSettingsSection, "自动校时", std::to_string(r.AutoSyncOff));
 
     s_.mainForm.SetAnnounceTimerEnabled(Check(CheckBox::关闭报时) != 1);
-    s_.mainForm.SetSyncTimerEnabled(Check(CheckBox::自动校时) != 1);
+    s_.mainForm.SetSyncTimerEnabled(Check(CheckBox::自动校时) == 1);
     SetApplyEnabled(false);
 }
 

@@ -16,6 +16,7 @@ namespace horalia {
 
 // The three option-button arrays; a group's selected index is the setting's value.
 enum class OptionGroup { 报时设置, 格式设置, 广告设置 };
+// Check_自动校时 is ticked while the automatic synchronisation runs (自动校时 = 0 in Value.ini).
 enum class CheckBox { 关闭报时, 开机启动, 自动校时 };
 
 inline constexpr int kNoOptionSelected = -1;

@@ -171,12 +171,29 @@ TEST(QtMainFormTooltip, EveryTickRewritesTheTooltip) {
     QtEventPump pump;
     fakes::FakeTimeSocket socket;
     fakes::FakeClockSetter clockSetter;
+    fakes::FakeZoneClock zoneClock;
     fakes::FakeOneShotTimer replyTimer;
     QtFormTimer trayClock, announce, sync, update;
-    Form_Main form(FormMainServices{PathsBesideExecutable("/opt/horalia/horalia", '/'), clock,
-                                    locale, config, startStore, settings, tray, process, forms,
-                                    hooks, player, pump, socket, clockSetter, replyTimer, trayClock,
-                                    announce, sync, update});
+    Form_Main form(FormMainServices{PathsBesideExecutable("/opt/horalia/horalia", '/'),
+                                    clock,
+                                    locale,
+                                    config,
+                                    startStore,
+                                    settings,
+                                    tray,
+                                    process,
+                                    forms,
+                                    hooks,
+                                    player,
+                                    pump,
+                                    socket,
+                                    clockSetter,
+                                    zoneClock,
+                                    replyTimer,
+                                    trayClock,
+                                    announce,
+                                    sync,
+                                    update});
     trayClock.OnFire([&] { form.Timer_更新托盘显示时间_Fired(); });
 
     form.Form_Load();

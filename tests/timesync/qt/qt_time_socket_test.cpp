@@ -5,6 +5,7 @@
 #include <QHostAddress>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 #include <QtTest/QTest>
 
 #include "app/qt/qt_test_application.h"
@@ -17,7 +18,8 @@ namespace {
 constexpr int kWaitMs = 20000;
 
 // A Daytime server on the loopback interface: each connection gets the reply, then is closed.
-// An empty reply closes the connection without sending anything; silent keeps it open and mute.
+// An empty reply closes the connection without sending anything; silent keeps it open and mute;
+// a rest is sent a moment after the reply, as a second piece.
 class DaytimeServer {
   public:
     explicit DaytimeServer(QByteArray reply) : reply(std::move(reply)) {
@@ -28,6 +30,7 @@ class DaytimeServer {
     std::uint16_t Port() const { return server_.serverPort(); }
 
     QByteArray reply;
+    QByteArray rest;
     bool silent = false;
     int connections = 0;
 
@@ -39,7 +42,15 @@ class DaytimeServer {
                 continue;  // owned by the server; stays open until the test ends
             }
             client->write(reply);
-            client->disconnectFromHost();
+            if (rest.isEmpty()) {
+                client->disconnectFromHost();
+                continue;
+            }
+            client->flush();
+            QTimer::singleShot(200, client, [client, this] {
+                client->write(rest);
+                client->disconnectFromHost();
+            });
         }
     }
 
@@ -52,7 +63,8 @@ class QtTimeSocketTest : public testing::Test {
 
     // The sync under test, talking to the given port on 127.0.0.1 (or another host).
     TimeSync& SyncTo(std::uint16_t port, const std::string& host = "127.0.0.1") {
-        sync_ = std::make_unique<TimeSync>(socket, clockSetter, socket.ReplyTimer(), host, port);
+        sync_ =
+            std::make_unique<TimeSync>(socket, clockSetter, socket.ReplyTimer(), zone, host, port);
         socket.SetEvents(sync_.get());
         return *sync_;
     }
@@ -61,10 +73,11 @@ class QtTimeSocketTest : public testing::Test {
         return QTest::qWaitFor([this] { return socket.IsClosed(); }, kWaitMs);
     }
     bool WaitForClockValue(std::size_t count = 1) {
-        return QTest::qWaitFor([&] { return clockSetter.values.size() >= count; }, kWaitMs);
+        return QTest::qWaitFor([&] { return clockSetter.calls.size() >= count; }, kWaitMs);
     }
 
     fakes::FakeClockSetter clockSetter;  // records what the reply would set
+    fakes::FakeZoneClock zone;           // stands still: the value set is the server's time
     QtTimeSocket socket;
 
   private:
@@ -81,8 +94,17 @@ TEST_F(QtTimeSocketTest, ReplyReachesTheClockSetterAndTheSocketCloses) {
     EXPECT_FALSE(socket.IsClosed());
 
     ASSERT_TRUE(WaitForClockValue());
-    EXPECT_EQ(clockSetter.values.front(), kReplyValue);
+    EXPECT_EQ(clockSetter.calls.front().value, kReplyValue);
     EXPECT_TRUE(socket.IsClosed());
+}
+
+TEST_F(QtTimeSocketTest, ReplyInTwoPiecesIsReadToItsLineEnd) {
+    DaytimeServer server("06 DEC 2026 ");
+    server.rest = "15:40:07\r\n";
+    SyncTo(server.Port()).RequestTimeSync();
+
+    ASSERT_TRUE(WaitForClockValue());
+    EXPECT_EQ(clockSetter.calls.front().value, kReplyValue);
 }
 
 TEST_F(QtTimeSocketTest, HostNameIsLookedUpInTheBackground) {
@@ -90,7 +112,7 @@ TEST_F(QtTimeSocketTest, HostNameIsLookedUpInTheBackground) {
     SyncTo(server.Port(), "localhost").RequestTimeSync();
 
     ASSERT_TRUE(WaitForClockValue());
-    EXPECT_EQ(clockSetter.values.front(), kReplyValue);
+    EXPECT_EQ(clockSetter.calls.front().value, kReplyValue);
 }
 
 TEST_F(QtTimeSocketTest, ServerClosingWithoutDataEndsTheExchangeAndTheNextConnects) {
@@ -100,13 +122,13 @@ TEST_F(QtTimeSocketTest, ServerClosingWithoutDataEndsTheExchangeAndTheNextConnec
     sync.RequestTimeSync();
     ASSERT_TRUE(QTest::qWaitFor([&] { return server.connections == 1; }, kWaitMs));
     ASSERT_TRUE(WaitUntilClosed());
-    EXPECT_TRUE(clockSetter.values.empty());
+    EXPECT_TRUE(clockSetter.calls.empty());
 
     server.reply = "07 DEC 2026 09:00:00\r\n";
     sync.RequestTimeSync();
     ASSERT_TRUE(WaitForClockValue());
     EXPECT_EQ(server.connections, 2);
-    EXPECT_EQ(clockSetter.values.front(), (ClockValue{2026, 12, 0, 7, 9, 0, 0, 0}));
+    EXPECT_EQ(clockSetter.calls.front().value, (ClockValue{2026, 12, 0, 7, 9, 0, 0, 0}));
 }
 
 TEST_F(QtTimeSocketTest, RefusedConnectionClosesTheSocketForTheNextRequest) {
@@ -119,7 +141,7 @@ TEST_F(QtTimeSocketTest, RefusedConnectionClosesTheSocketForTheNextRequest) {
     SyncTo(unusedPort).RequestTimeSync();
     EXPECT_FALSE(socket.IsClosed());
     ASSERT_TRUE(WaitUntilClosed());
-    EXPECT_TRUE(clockSetter.values.empty());
+    EXPECT_TRUE(clockSetter.calls.empty());
 }
 
 TEST_F(QtTimeSocketTest, RequestWhileAnExchangeIsOpenMakesNoSecondConnection) {
@@ -131,7 +153,7 @@ TEST_F(QtTimeSocketTest, RequestWhileAnExchangeIsOpenMakesNoSecondConnection) {
     ASSERT_TRUE(WaitForClockValue());
     QTest::qWait(100);  // room for a second connection, were one made
     EXPECT_EQ(server.connections, 1);
-    EXPECT_EQ(clockSetter.values.size(), 1u);
+    EXPECT_EQ(clockSetter.calls.size(), 1u);
 }
 
 TEST_F(QtTimeSocketTest, MuteServerIsGivenUpWhenTheReplyTimerExpires) {
@@ -143,7 +165,7 @@ TEST_F(QtTimeSocketTest, MuteServerIsGivenUpWhenTheReplyTimerExpires) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return server.connections == 1; }, kWaitMs));
     socket.ReplyTimer().Start(50);  // instead of the real ten seconds
     ASSERT_TRUE(WaitUntilClosed());
-    EXPECT_TRUE(clockSetter.values.empty());
+    EXPECT_TRUE(clockSetter.calls.empty());
 }
 
 }  // namespace

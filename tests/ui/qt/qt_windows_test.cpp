@@ -90,11 +90,11 @@ TEST_F(SettingsDialogTest, WidgetsMirrorTheRecordIncludingHandEditedValues) {
     const struct {
         SettingsRecord record;
         int frequency, format, ad;  // checked button, -1 none
-        bool off, start, sync;
+        bool off, start, sync;      // sync: ticked while the synchronisation runs
     } cases[] = {
-        {{}, 0, 0, 0, false, false, false},
-        {{2, 1, 1, 1, 1, "", 1, {}}, 2, 1, 1, true, true, true},
-        {{7, -1, 5, 2, -3, "", 0, {}}, -1, -1, -1, false, false, false},
+        {{}, 0, 0, 0, false, false, true},
+        {{2, 1, 1, 1, 1, "", 1, {}}, 2, 1, 1, true, true, false},
+        {{7, -1, 5, 2, -3, "", 0, {}}, -1, -1, -1, false, false, true},
     };
     for (const auto& c : cases) {
         settings = c.record;

@@ -1,0 +1,108 @@
+#include <netdb.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <string>
+
+#include "tools/say/check_time.h"
+
+namespace horalia::say {
+namespace {
+
+using std::chrono::steady_clock;
+
+int MillisecondsUntil(steady_clock::time_point deadline) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - steady_clock::now());
+    return left.count() > 0 ? static_cast<int>(left.count()) : 0;
+}
+
+class PosixDaytimeConnection final : public DaytimeConnection {
+  public:
+    PosixDaytimeConnection() = default;
+    PosixDaytimeConnection(const PosixDaytimeConnection&) = delete;
+    PosixDaytimeConnection& operator=(const PosixDaytimeConnection&) = delete;
+    ~PosixDaytimeConnection() override { CloseSocket(); }
+
+    bool Connect(const std::string& host, std::uint16_t port,
+                 std::int32_t withinMilliseconds) override {
+        const auto deadline = steady_clock::now() + std::chrono::milliseconds(withinMilliseconds);
+        addrinfo hints{};
+        hints.ai_family = AF_UNSPEC;
+        hints.ai_socktype = SOCK_STREAM;
+        addrinfo* results = nullptr;
+        if (getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &results) != 0) {
+            return false;
+        }
+        for (const addrinfo* a = results; a != nullptr && fd_ < 0; a = a->ai_next) {
+            TryAddress(*a, deadline);
+        }
+        freeaddrinfo(results);
+        return fd_ >= 0;
+    }
+
+    Wait Receive(std::string& data, std::size_t maxBytes,
+                 std::int32_t withinMilliseconds) override {
+        pollfd p{fd_, POLLIN, 0};
+        const int ready = poll(&p, 1, withinMilliseconds);
+        if (ready == 0) {
+            return Wait::kTimedOut;
+        }
+        if (ready < 0) {
+            return errno == EINTR ? Wait::kData : Wait::kClosed;
+        }
+        char buffer[1024];
+        const ssize_t received = recv(fd_, buffer, std::min(sizeof buffer, maxBytes), 0);
+        if (received > 0) {
+            data.append(buffer, static_cast<std::size_t>(received));
+            return Wait::kData;
+        }
+        if (received < 0 && (errno == EAGAIN || errno == EINTR)) {
+            return Wait::kData;
+        }
+        return Wait::kClosed;
+    }
+
+  private:
+    void TryAddress(const addrinfo& a, steady_clock::time_point deadline) {
+        const int fd =
+            socket(a.ai_family, a.ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a.ai_protocol);
+        if (fd < 0) {
+            return;
+        }
+        bool connected = connect(fd, a.ai_addr, a.ai_addrlen) == 0;
+        if (!connected && errno == EINPROGRESS) {
+            pollfd p{fd, POLLOUT, 0};
+            int error = 0;
+            socklen_t length = sizeof error;
+            connected = poll(&p, 1, MillisecondsUntil(deadline)) == 1 &&
+                        getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0;
+        }
+        if (connected) {
+            fd_ = fd;
+        } else {
+            close(fd);
+        }
+    }
+
+    void CloseSocket() {
+        if (fd_ >= 0) {
+            close(fd_);
+            fd_ = -1;
+        }
+    }
+
+    int fd_ = -1;
+};
+
+}  // namespace
+
+std::unique_ptr<DaytimeConnection> SystemDaytimeConnection() {
+    return std::make_unique<PosixDaytimeConnection>();
+}
+
+}  // namespace horalia::say

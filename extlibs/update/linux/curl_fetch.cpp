@@ -28,6 +28,11 @@ std::size_t AppendBody(char* data, std::size_t size, std::size_t count, void* ta
 
 }  // namespace
 
+bool InitialiseCurl() {
+    static const bool ready = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+    return ready;
+}
+
 std::optional<std::string> FetchWithCurl(const std::string& url,
                                          std::chrono::milliseconds timeout) {
     const std::unique_ptr<CURL, EasyDeleter> easy(curl_easy_init());

@@ -7,6 +7,7 @@
 #include <string>
 #include <thread>
 
+#include "extlibs/update/linux/curl_fetch.h"
 #include "extlibs/update/linux/desktop_update_ports.h"
 #include "extlibs/update/update_check.h"
 
@@ -25,7 +26,7 @@ void RunCheck(const std::string& url) {
 }  // namespace
 
 extern "C" __attribute__((visibility("default"))) void StartUpdateCheck(const char* url) {
-    if (url == nullptr || !horalia::update::TryBeginCheck())
+    if (url == nullptr || !horalia::update::InitialiseCurl() || !horalia::update::TryBeginCheck())
         return;
     try {
         std::thread(RunCheck, std::string(url)).detach();

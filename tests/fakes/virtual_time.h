@@ -13,6 +13,7 @@
 #include "app/form_timer.h"
 #include "common/clock.h"
 #include "common/moment.h"
+#include "common/zone_clock.h"
 
 namespace horalia::fakes {
 
@@ -29,17 +30,7 @@ inline VirtualTime At(int year, int month, int day, int hour, int minute, int se
 }
 
 inline Moment ToMoment(VirtualTime t) {
-    using namespace std::chrono;
-    const sys_days date = floor<days>(t);
-    const year_month_day ymd{date};
-    const hh_mm_ss<milliseconds> time{t - date};
-    return {static_cast<int>(ymd.year()),
-            static_cast<int>(unsigned(ymd.month())),
-            static_cast<int>(unsigned(ymd.day())),
-            static_cast<int>(time.hours().count()),
-            static_cast<int>(time.minutes().count()),
-            static_cast<int>(time.seconds().count()),
-            static_cast<int>(time.subseconds().count())};
+    return CivilMoment(t.time_since_epoch().count());
 }
 
 class FakeClock : public Clock {

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "common/event_pump.h"
-#include "ui/extras/url_opener.h"
 #include "common/form/form.h"
+#include "ui/extras/url_opener.h"
 
 namespace horalia {
 

@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <string>
 
-#include "ui/settings/main_form_controls.h"
 #include "config/ini_file.h"
 #include "config/settings.h"
 #include "config/start_with_system.h"
+#include "ui/settings/main_form_controls.h"
 
 namespace horalia {
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "common/win32/ansi_text.h"
 #include "common/form/win32/window_support.h"
+#include "common/win32/ansi_text.h"
 
 namespace horalia::win32 {
 namespace {

@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "common/win32/handles.h"
 #include "common/form/form.h"
+#include "common/win32/handles.h"
 
 namespace horalia::win32 {
 

@@ -15,6 +15,7 @@
 #include <QtTest/QTest>
 #include <map>
 
+#include "common/form/qt/window_support.h"
 #include "config/ini_file.h"
 #include "fakes/fake_profile_backend.h"
 #include "fakes/fake_start_store.h"
@@ -22,7 +23,6 @@
 #include "ui/extras/qt/ad_window_qt.h"
 #include "ui/extras/qt/web_page.h"
 #include "ui/settings/qt/settings_dialog.h"
-#include "common/form/qt/window_support.h"
 
 namespace horalia::qt {
 namespace {

@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "ui/extras/qt/web_page.h"
 #include "common/form/qt/window_support.h"
+#include "ui/extras/qt/web_page.h"
 
 namespace horalia::qt {
 namespace {

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <utility>
 
+#include "common/form/win32/form_window.h"
 #include "common/win32/ansi_text.h"
 #include "ui/extras/urls.h"
-#include "common/form/win32/form_window.h"
 
 namespace horalia::win32 {
 namespace {

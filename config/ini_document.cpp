@@ -115,9 +115,10 @@ std::string_view IniDocument::LineEnding() const {
 
 void IniDocument::Insert(std::size_t at, std::string text) {
     const std::string ending(LineEnding());
-    // A last line without a line end gets one before anything follows it.
+    // A last line without a line end gets one before anything follows it. If it ends in CR, an
+    // LF would join that CR into a CR LF and the line would read otherwise: it gets CR LF.
     if (at > 0 && lines_[at - 1].ending.empty()) {
-        lines_[at - 1].ending = ending;
+        lines_[at - 1].ending = lines_[at - 1].text.ends_with('\r') ? "\r\n" : ending;
     }
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), Line{std::move(text), ending});
 }

@@ -96,7 +96,7 @@ void CheckWrite(const IniDocument& before, Encoding encoding, std::string_view s
         std::size_t at = first;
         if (at < oldLines.size() && oldLines[at].ending.empty() &&
             newLines[at].text == oldLines[at].text && at + 1 == oldLines.size()) {
-            Check(newLines[at].ending == before.LineEnding());
+            Check(newLines[at].ending == before.LineEnding() || newLines[at].ending == "\r\n");
             ++at;
         }
         for (std::size_t i = at; i < at + added; ++i) {
@@ -104,6 +104,9 @@ void CheckWrite(const IniDocument& before, Encoding encoding, std::string_view s
         }
         Check(std::equal(oldLines.begin() + at, oldLines.end(), newLines.begin() + at + added));
     }
+
+    // The changed text reads back as the very lines it was made of.
+    Check(IniDocument::Parse(after.Serialize()).Lines() == newLines);
 
     const auto bytes = EncodeFile(after.Serialize(), encoding, codec);
     if (!bytes || bytes->size() > kMaxFileBytes) {

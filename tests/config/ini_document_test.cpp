@@ -97,6 +97,7 @@ TEST(IniDocument_Set, CreatesReplacesAndKeepsTheRest) {
         {"[A]\nk=1\n\n[B]\n", "A", "j", "2", "[A]\nk=1\nj=2\n\n[B]\n"},
         {"x=1", "A", "k", "v", "x=1\r\n[A]\r\nk=v\r\n"},
         {"x=1\n", "A", "k", "v", "x=1\n[A]\nk=v\n"},
+        {"x=1\n[A\r", "A", "k", "v", "x=1\n[A\r\r\n[A]\nk=v\n"},  // "[A\r" is no header
         {"[A]\r\n  k = 1 \r\n", "A", "k", "2", "[A]\r\nk=2\r\n"},
         {"", " A ", " k ", "v", "[A]\r\nk=v\r\n"},
         {"[A]\r\n;k=1\r\n", "A", "k", "2", "[A]\r\n;k=1\r\nk=2\r\n"},
@@ -107,7 +108,8 @@ TEST(IniDocument_Set, CreatesReplacesAndKeepsTheRest) {
         IniDocument doc = IniDocument::Parse(c.before);
         EXPECT_TRUE(doc.Set(c.section, c.key, c.value)) << c.before;
         EXPECT_EQ(doc.Serialize(), c.after) << c.before;
-        EXPECT_EQ(doc.Get(c.section, c.key), std::string(c.value)) << c.before;
+        EXPECT_EQ(IniDocument::Parse(c.after).Get(c.section, c.key), std::string(c.value))
+            << c.before;
     }
 }
 

@@ -22,6 +22,7 @@ class ClipLogPlayer final : public ClipPlayer {
     // reader sees it at once), then plays the clip with the wrapped player. A log that cannot be
     // written does not keep the clip from playing.
     void Play(const std::string& path, std::int32_t flags) override;
+    bool Finish() override { return player_.Finish(); }
 
   private:
     ClipPlayer& player_;

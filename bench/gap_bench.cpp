@@ -1,8 +1,11 @@
 // How long the listener waits between the words of an announcement. The announcement is played
-// through the real clip player to a PulseAudio sink (a null sink, set up by
-// scripts/bench-gaps.sh) while the sink's monitor is recorded; each clip is then found in the
+// to a PulseAudio sink (a null sink, set up by scripts/bench-gaps.sh) while the sink's monitor
+// is recorded: by the real clip player in this process, or by a command run once per
+// announcement (--command, for the Windows build under Wine). Each clip is then found in the
 // recording, and a gap is the silence between two clips beyond the silence the clip files hold
-// at their own ends. Also reported: the delay from the first Play call to the first sound.
+// at their own ends. Also reported: the delay from the first Play call (or the command's start)
+// to the first sound, and how closely each clip's recording matches the clip (a chime that
+// loses its attack shows there).
 #include <benchmark/benchmark.h>
 #include <pulse/error.h>
 #include <pulse/simple.h>
@@ -10,6 +13,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +24,8 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "common/identity.h"
@@ -44,8 +50,9 @@ constexpr auto kMargin = std::chrono::milliseconds(300);
 struct Options {
     fs::path soundFolder;
     std::string monitor = "@DEFAULT_MONITOR@";
+    std::string command;  // plays one announcement; empty: this process plays it
     int runs = 5;
-    fs::path save;  // the last run's recording, as WAV, to look at when numbers surprise
+    fs::path save;  // prefix of each run's recording, as WAV, to look at when numbers surprise
 };
 
 struct Clip {
@@ -60,7 +67,16 @@ struct RunResult {
     double delayMs = 0;
     std::vector<double> gapsMs;
     double exactShare = 0;  // of the clips' samples found unchanged in the recording
+    double chimeMatch = 0;  // correlation of the recorded chime with the clip, 1 = the same
+    double worstMatch = 0;  // the lowest such correlation over all clips
+    int damaged = 0;        // clips that did not come through whole (a dropout, a lost start)
 };
+
+// Recording and clip may differ by a few samples where the sink resamples: each clip's position
+// is refined within this many frames of where its first sound was found.
+constexpr std::ptrdiff_t kAlignFrames = 64;
+// A clip whose recording correlates with it at least this well came through whole.
+constexpr double kWholeMatch = 0.9;
 
 bool IsSound(std::int16_t sample) {
     return sample > kSilence || sample < -kSilence;
@@ -204,39 +220,89 @@ class MonitorRecorder {
     Clock::time_point origin_ = Clock::time_point::max();
 };
 
+// Normalised correlation of the clip with the recording from start on.
+double Match(const std::vector<std::int16_t>& recording, std::size_t start, const Clip& clip) {
+    double both = 0;
+    double rec = 0;
+    double own = 0;
+    for (std::size_t k = 0; k < clip.pcm.samples.size(); ++k) {
+        const double r = recording[start + k];
+        const double c = clip.pcm.samples[k];
+        both += r * c;
+        rec += r * r;
+        own += c * c;
+    }
+    return rec > 0 && own > 0 ? both / std::sqrt(rec * own) : 0;
+}
+
+// Where the clip matches the recording best within reach frames of around, every step frames;
+// only positions where the whole clip fits are tried.
+std::pair<std::size_t, double> BestMatch(const std::vector<std::int16_t>& recording,
+                                         const Clip& clip, std::size_t around, std::ptrdiff_t reach,
+                                         std::ptrdiff_t step) {
+    std::pair<std::size_t, double> best{around, -2};
+    const auto limit = static_cast<std::ptrdiff_t>(recording.size() - clip.pcm.samples.size());
+    for (std::ptrdiff_t shift = -reach; shift <= reach; shift += step) {
+        const std::ptrdiff_t at = static_cast<std::ptrdiff_t>(around) + shift;
+        if (at < 0 || at > limit) {
+            continue;
+        }
+        if (const double m = Match(recording, static_cast<std::size_t>(at), clip);
+            m > best.second) {
+            best = {static_cast<std::size_t>(at), m};
+        }
+    }
+    return best;
+}
+
 // Finds the clips one after another: the first sound after the previous clip's last sound is
-// the next clip's first sound, less the clip's own leading silence.
+// the next clip's first sound, less the clip's own leading silence; the position is then moved
+// to where the recording matches the clip best.
 std::optional<RunResult> Analyse(const MonitorRecorder& recorder, const std::vector<Clip>& clips,
                                  Clock::time_point call, std::string& error) {
     const std::vector<std::int16_t>& recording = recorder.Samples();
     const double msPerFrame = 1000.0 / clips.front().pcm.format.sampleRate;
     RunResult result;
+    result.worstMatch = 1;
     std::size_t cursor = 0;
     std::size_t previousEnd = 0;
     std::size_t exact = 0;
     std::size_t total = 0;
     for (std::size_t i = 0; i < clips.size(); ++i) {
         const Clip& clip = clips[i];
+        const std::size_t length = clip.pcm.samples.size();
         const std::size_t sound = FirstSound(recording, cursor);
         if (sound == kNone || sound < clip.lead ||
-            sound - clip.lead + clip.pcm.samples.size() > recording.size()) {
+            sound - clip.lead + length + kAlignFrames > recording.size()) {
             error = "clip " + clip.text + " not found whole in the recording of " +
                     std::to_string(recording.size()) + " samples";
             return std::nullopt;
         }
-        const std::size_t start = sound - clip.lead;
+        auto [start, match] = BestMatch(recording, clip, sound - clip.lead, kAlignFrames, 1);
+        if (match < kWholeMatch && i > 0) {
+            // The previous clip broke off or was stretched (a dropout): its rest was taken for
+            // this clip's start. Look for this clip across a wider stretch instead.
+            const auto wide = static_cast<std::ptrdiff_t>(clips.front().pcm.format.sampleRate / 2);
+            const std::size_t coarse = BestMatch(recording, clip, sound - clip.lead, wide, 8).first;
+            std::tie(start, match) = BestMatch(recording, clip, coarse, 8, 1);
+        }
+        result.worstMatch = std::min(result.worstMatch, match);
+        result.damaged += match < kWholeMatch ? 1 : 0;
         if (i == 0) {
+            result.chimeMatch = match;
             result.delayMs = Milliseconds(recorder.TimeOf(sound) - call).count();
         } else {
             const double gap = static_cast<double>(start) - static_cast<double>(previousEnd);
             result.gapsMs.push_back(gap * msPerFrame);
         }
-        for (std::size_t k = 0; k < clip.pcm.samples.size(); ++k) {
+        for (std::size_t k = 0; k < length; ++k) {
             exact += recording[start + k] == clip.pcm.samples[k] ? 1 : 0;
         }
-        total += clip.pcm.samples.size();
-        previousEnd = start + clip.pcm.samples.size();
-        cursor = previousEnd - clip.trail;
+        total += length;
+        previousEnd = start + length;
+        // From just after the clip's last sound; the margin keeps a position found a few
+        // samples early (a resampled recording) from taking that sound for the next clip's.
+        cursor = previousEnd - clip.trail + std::min<std::size_t>(clip.trail / 2, kAlignFrames);
     }
     result.exactShare = static_cast<double>(exact) / static_cast<double>(total);
     return result;
@@ -246,14 +312,18 @@ Options options;
 std::vector<Clip> announcement;
 std::vector<double> allDelays;
 std::vector<double> allGaps;
+std::vector<double> chimeMatches;
+int damagedClips = 0;
 int runsDone = 0;
 
 void AnnouncementGaps(benchmark::State& state) {
-    ClipPlayer& player = SystemClipPlayer();
     for (auto _ : state) {
-        // Each run starts as an hourly chime does: after the player has closed its idle stream.
-        std::this_thread::sleep_for(linux_audio::PulseClipPlayer::kIdleClose +
-                                    std::chrono::milliseconds(500));
+        if (options.command.empty()) {
+            // Each run starts as an hourly chime does: after the player has closed its idle
+            // stream.
+            std::this_thread::sleep_for(linux_audio::PulseClipPlayer::kIdleClose +
+                                        std::chrono::milliseconds(500));
+        }
         std::string error;
         MonitorRecorder recorder;
         if (!recorder.Start(options.monitor, announcement.front().pcm.format, error)) {
@@ -267,8 +337,17 @@ void AnnouncementGaps(benchmark::State& state) {
         }
         std::this_thread::sleep_for(kMargin);
         const Clock::time_point call = Clock::now();
-        for (const Clip& clip : announcement) {
-            player.Play(clip.path, 0);
+        if (options.command.empty()) {
+            ClipPlayer& player = SystemClipPlayer();
+            for (const Clip& clip : announcement) {
+                player.Play(clip.path, 0);
+            }
+            player.Finish();
+        } else if (const int status = std::system(options.command.c_str()); status != 0) {
+            recorder.Stop();
+            error = "the command failed with status " + std::to_string(status);
+            state.SkipWithError(error.c_str());
+            return;
         }
         const Clock::time_point done = Clock::now();
         std::this_thread::sleep_for(kMargin);
@@ -276,7 +355,9 @@ void AnnouncementGaps(benchmark::State& state) {
         if (!options.save.empty()) {
             const std::vector<std::uint8_t> wav =
                 audio::EncodeWav({announcement.front().pcm.format, recorder.Samples()});
-            std::ofstream(options.save, std::ios::binary)
+            fs::path file = options.save;
+            file += "-" + std::to_string(runsDone + 1) + ".wav";
+            std::ofstream(file, std::ios::binary)
                 .write(reinterpret_cast<const char*>(wav.data()),
                        static_cast<std::streamsize>(wav.size()));
         }
@@ -295,13 +376,19 @@ void AnnouncementGaps(benchmark::State& state) {
         state.counters["gap_median_ms"] = Median(result->gapsMs);
         state.counters["gap_worst_ms"] = Worst(result->gapsMs);
         state.counters["exact"] = result->exactShare;
+        state.counters["chime_match"] = result->chimeMatch;
         allDelays.push_back(result->delayMs);
         allGaps.insert(allGaps.end(), result->gapsMs.begin(), result->gapsMs.end());
+        chimeMatches.push_back(result->chimeMatch);
+        damagedClips += result->damaged;
         std::fprintf(stderr, "run %d: delay %.1f ms; gaps (ms):", ++runsDone, result->delayMs);
         for (const double gap : result->gapsMs) {
             std::fprintf(stderr, " %.1f", gap);
         }
-        std::fprintf(stderr, "; %.1f%% of samples unchanged\n", 100 * result->exactShare);
+        std::fprintf(stderr,
+                     "; %.1f%% of samples unchanged; match with the clips: chime %.3f, worst "
+                     "%.3f\n",
+                     100 * result->exactShare, result->chimeMatch, result->worstMatch);
     }
 }
 
@@ -322,6 +409,8 @@ bool ParseOptions(int argc, char** argv) {
             options.monitor = arg.substr(10);
         } else if (arg.starts_with("--save=")) {
             options.save = arg.substr(7);
+        } else if (arg.starts_with("--command=")) {
+            options.command = arg.substr(10);
         } else if (arg.starts_with("--runs=")) {
             options.runs = std::atoi(argv[i] + 7);
         } else {
@@ -341,6 +430,12 @@ void PrintSummary() {
                 Median(allDelays), Worst(allDelays));
     std::printf("gap between clips (%zu gaps): median %.1f ms, worst %.1f ms\n", allGaps.size(),
                 Median(allGaps), Worst(allGaps));
+    const double chime =
+        chimeMatches.empty() ? 0 : *std::min_element(chimeMatches.begin(), chimeMatches.end());
+    std::printf("chime as recorded against the clip: worst correlation %.3f (%s)\n", chime,
+                chime >= kWholeMatch ? "whole" : "part of it is lost");
+    std::printf("clips that did not come through whole: %d of %zu\n", damagedClips,
+                announcement.size() * allDelays.size());
 }
 
 int Main(int argc, char** argv) {
@@ -349,10 +444,12 @@ int Main(int argc, char** argv) {
         std::fprintf(
             stderr,
             "usage: %s [benchmark options] [--sound=DIR] [--monitor=SOURCE] [--runs=N]\n"
-            "          [--save=FILE]\n"
+            "          [--save=FILE] [--command=COMMAND]\n"
             "Plays an announcement while recording SOURCE (default @DEFAULT_MONITOR@);\n"
             "run it through scripts/bench-gaps.sh, which provides a null sink. --save writes\n"
-            "the last run's recording to FILE as WAV.\n",
+            "each run's recording to FILE-N.wav. --command runs COMMAND (through the\n"
+            "shell) once per run to play 提示 现在时间 下午 一 点 四 十 五 分 instead; the delay\n"
+            "is then counted from its start.\n",
             argv[0]);
         return 2;
     }

@@ -22,7 +22,8 @@ include(${CMAKE_CURRENT_LIST_DIR}/wine_tests.cmake)
 
 function(horalia_core_library name)
   add_library(${name} STATIC ${ARGN})
-  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  # Generated headers (the version, ...) live under <build>/generated, included as "common/...".
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
 endfunction()
 
 # One GoogleTest executable per subsystem; on Windows builds it runs through the Wine emulator.

@@ -6,9 +6,10 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 export LC_ALL=zh_CN.UTF-8 LANG=zh_CN.UTF-8
 
-# "x86_64" for a PE32+ program (machine 0x8664), "i686" for anything else.
+# "x86_64" for a PE32+ program (machine 0x8664), "i686" for anything else (or no file).
 pe_architecture() {
   local offset machine
+  [ -f "$1" ] || { echo i686; return; }
   offset=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')
   machine=$(od -An -tx2 -j$((offset + 4)) -N2 "$1" | tr -d ' ')
   if [ "$machine" = 8664 ]; then echo x86_64; else echo i686; fi

@@ -10,8 +10,14 @@ here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=wine-env.sh
 . "$here/wine-env.sh"
 
-program=$1
-[ -f "$program" ] || program=$program.exe
+# The first argument that is a program file decides the loader ("explorer /desktop=... app.exe"
+# runs app.exe's kind of Wine).
+program=
+for argument in "$@"; do
+  for candidate in "$argument" "$argument.exe"; do
+    if [ -z "$program" ] && [ -f "$candidate" ]; then program=$candidate; fi
+  done
+done
 wine_select_loader "$program"
 wine_use_display
 wine_boot_prefix

@@ -1,14 +1,29 @@
 #!/usr/bin/env bash
 # Measures the gaps between the words of an announcement: starts a private PulseAudio daemon
-# whose default sink is a null sink, then runs the gap benchmark against it and stops the daemon
-# again. The sink takes the clips' format, so its monitor holds the very samples played, and does
-# no rewinds: a rewinding sink re-mixes audio its monitor has already handed out, and the
-# recording then loses the first ~10 ms of every clip that was never lost in the output.
+# with two null sinks, runs the gap benchmark against each and stops the daemon again.
 #
-#   scripts/bench-gaps.sh [BUILD_DIR] [benchmark options]   (BUILD_DIR defaults to build/linux)
+# - "desktop": the server's defaults as a desktop has them (48 kHz stereo, rewinds allowed),
+#   so the clips are resampled on their way to it, as on a real machine. This is the figure
+#   that counts.
+# - "exact": the clips' own format without rewinds, so that its monitor holds the very samples
+#   played (a rewinding sink re-mixes audio its monitor has already handed out, and a recording
+#   then loses a few milliseconds where a new stream starts that were never lost in the output).
+#
+# With --windows, the announcements are played by the 64-bit horalia-say.exe of the given
+# Windows build under Wine (through its PulseAudio driver) instead of the Linux player; the
+# delay is then counted from the start of the program, Wine's own start-up included.
+#
+#   scripts/bench-gaps.sh [--windows WIN_BUILD_DIR] [BUILD_DIR] [benchmark options]
+#   (BUILD_DIR, the Linux build that holds the benchmark, defaults to build/linux;
+#   HORALIA_BENCH_SINKS=desktop or =exact measures on one sink only)
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
+windows=
+if [ "${1:-}" = --windows ]; then
+  windows=$(cd "$2" && pwd)
+  shift 2
+fi
 build=${1:-$root/build/linux}
 shift || true
 
@@ -20,6 +35,9 @@ cmake --build "$build" -j2 --target horalia_gap_bench
 runtime=$(mktemp -d "${TMPDIR:-/tmp}/horalia-bench-pulse.XXXXXX")
 daemon=
 cleanup() {
+  if [ -n "$windows" ]; then
+    "$root/cmake/wine-session.sh" stop "$runtime/wine" "$windows/bin/horalia-say.exe" || true
+  fi
   if [ -n "$daemon" ]; then
     kill "$daemon" 2>/dev/null || true
     wait "$daemon" 2>/dev/null || true
@@ -30,8 +48,8 @@ trap cleanup EXIT
 
 cat >"$runtime/bench.pa" <<PA
 load-module module-native-protocol-unix socket=$runtime/native auth-anonymous=1
-load-module module-null-sink sink_name=horalia_bench rate=22050 channels=1 format=s16le norewinds=1
-set-default-sink horalia_bench
+load-module module-null-sink sink_name=horalia_desktop rate=48000 channels=2
+load-module module-null-sink sink_name=horalia_exact rate=22050 channels=1 format=s16le norewinds=1
 PA
 
 # -n: no default configuration; the daemon lives until it is killed. HOME and the runtime paths
@@ -52,4 +70,19 @@ if ! pactl info >/dev/null 2>&1; then
   exit 1
 fi
 
-"$build/bin/horalia_gap_bench" --monitor=horalia_bench.monitor "$@"
+player=()
+if [ -n "$windows" ]; then
+  say=$windows/bin/horalia-say.exe
+  [ -f "$say" ] || { echo "bench-gaps: $say is not built" >&2; exit 1; }
+  # A display and a booted prefix of the session's own, ended by the cleanup above.
+  "$root/cmake/wine-session.sh" start "$runtime/wine" "$say"
+  export HORALIA_WINE_SESSION=$runtime/wine
+  player=("--sound=$windows/bin/Sound"
+          "--command=$root/cmake/wine-run.sh $say --at '2026-12-07 13:45:00' --format 0")
+fi
+
+for sink in ${HORALIA_BENCH_SINKS:-desktop exact}; do
+  echo "=== sink $sink" >&2
+  pactl set-default-sink "horalia_$sink"
+  "$build/bin/horalia_gap_bench" --monitor="horalia_$sink.monitor" "${player[@]}" "$@"
+done

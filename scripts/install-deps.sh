@@ -1,23 +1,47 @@
 #!/usr/bin/env bash
-# Installs every Debian package that building, testing and regenerating resources need.
-# Safe to run again: it does nothing when everything is already present.
+# Installs the Debian packages a task needs. Safe to run again: it does nothing when everything is
+# already present.
+#   install-deps.sh run       build and run the Linux program (scripts/run.sh)
+#   install-deps.sh package   also cross-compile for Windows and make the packages (package.sh)
+#   install-deps.sh [all]     everything: tests, benchmarks, Wine, regenerating resources
 set -euo pipefail
 
-packages=(
-  build-essential cmake ninja-build pkg-config git
-  clang clang-format libclang-rt-14-dev
-  libgtest-dev libgmock-dev googletest libbenchmark-dev
+mode=${1:-all}
+
+run_packages=(
+  g++ cmake ninja-build pkg-config
+  qt6-base-dev qt6-qpa-plugins
+  libpulse-dev libsndfile1-dev libsamplerate0-dev libcurl4-openssl-dev
+  fonts-wqy-microhei
+)
+package_packages=(
+  googletest
   g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
+  dpkg-dev fakeroot file lintian rpm nsis p7zip-full python3 xvfb
+)
+test_packages=(
+  build-essential git ccache
+  clang clang-format libclang-rt-14-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
   # wine64 runs the 64-bit Windows build on every x86-64 host; wine32 the 32-bit one where the
   # kernel runs 32-bit programs.
   wine wine64 wine32:i386 xvfb xauth x11-utils xdotool imagemagick
-  qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-l10n-tools
-  libpulse-dev libsndfile1-dev pulseaudio pulseaudio-utils
-  libcurl4-openssl-dev
-  locales fonts-wqy-microhei
-  espeak-ng sox python3 python3-pil
+  qt6-base-dev-tools libqt6svg6 qt6-l10n-tools
+  pulseaudio pulseaudio-utils
+  locales
+  espeak-ng sox python3-pil
   trayer
 )
+
+case $mode in
+  run) packages=("${run_packages[@]}") ;;
+  package) packages=("${run_packages[@]}" "${package_packages[@]}") ;;
+  all) packages=("${run_packages[@]}" "${package_packages[@]}" "${test_packages[@]}") ;;
+  *)
+    echo "install-deps.sh: unknown task '$mode' (run, package or all)" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
@@ -27,7 +51,7 @@ done
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
 
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
+if [ "$mode" = all ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
   "${sudo_cmd[@]}" dpkg --add-architecture i386
   missing+=(wine32:i386)
   need_update=1
@@ -40,7 +64,7 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 # Wine's ANSI code page follows the locale: the Windows tests run under zh_CN.UTF-8 (code page 936).
-if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
+if [ "$mode" = all ] && ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
   "${sudo_cmd[@]}" sed -i 's/^# *\(zh_CN.UTF-8 UTF-8\)/\1/' /etc/locale.gen
   grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' | "${sudo_cmd[@]}" tee -a /etc/locale.gen >/dev/null
   "${sudo_cmd[@]}" locale-gen >/dev/null

@@ -7,11 +7,13 @@
 #include <string>
 #include <string_view>
 
+#include "common/vendor_addresses.h"
+
 namespace horalia {
 
 // The time server must answer in the "dd MMM yyyy hh:mm:ss" layout and report local time.
 // This reserved example name is a placeholder until a server with that layout is chosen.
-inline constexpr char kTimeServerHost[] = "time.example.com";
+inline constexpr const char* kTimeServerHost = kConfiguredTimeServerHost;
 inline constexpr std::uint16_t kDaytimePort = 13;
 // A reply longer than this is cut off before parsing.
 inline constexpr std::size_t kMaxReplyBytes = 4096;

@@ -1,24 +1,24 @@
-// Ports of the voice: the platform's synchronous clip player and the shell's event pump.
+// The voice's port: the platform's clip player.
 #pragma once
 
 #include <cstdint>
 #include <string>
+
+#include "common/event_pump.h"
 
 namespace horalia {
 
 class ClipPlayer {
   public:
     virtual ~ClipPlayer() = default;
-    // Plays the WAV file to its end before returning; a missing or unplayable file plays a short
-    // default sound instead. flags is handed to the platform unchanged (always 0 here).
+    // Plays the WAV file and returns when it is about done: a player may queue the next clip
+    // behind the tail of this one, so that consecutive clips join without a gap. A missing or
+    // unplayable file plays a short default sound instead. flags is handed to the platform
+    // unchanged (always 0 here).
     virtual void Play(const std::string& path, std::int32_t flags) = 0;
-};
-
-class EventPump {
-  public:
-    virtual ~EventPump() = default;
-    // Dispatches every event pending on the user-interface thread, then returns.
-    virtual void ProcessPendingEvents() = 0;
+    // Waits until everything queued has been heard. False when nothing could be played since the
+    // last call (or since the start): no sound server or no output device.
+    virtual bool Finish() { return true; }
 };
 
 // The platform's player (defined in voice/win32 or voice/linux).

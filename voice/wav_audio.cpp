@@ -1,5 +1,6 @@
 #include "voice/wav_audio.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <numbers>
@@ -11,6 +12,8 @@ constexpr std::uint16_t kFormatPcm = 1;
 constexpr std::uint16_t kFormatExtensible = 0xFFFE;
 constexpr int kMaxChannels = 8;
 constexpr int kMaxSampleRate = 384000;
+// A data size at or above this is a streaming writer's placeholder, not a real length.
+constexpr std::size_t kOpenSize = 0x7FFFF000;
 
 std::uint16_t Read16(const std::uint8_t* p) {
     return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
@@ -47,7 +50,11 @@ std::optional<Pcm> Fail(std::string* error, const char* why) {
 
 }  // namespace
 
-std::optional<Pcm> ParseWav(const std::vector<std::uint8_t>& bytes, std::string* error) {
+std::optional<Pcm> ParseWav(const std::vector<std::uint8_t>& bytes, std::string* error,
+                            bool* truncated) {
+    if (truncated != nullptr) {
+        *truncated = false;
+    }
     if (bytes.size() < 12 || std::memcmp(bytes.data(), "RIFF", 4) != 0 ||
         std::memcmp(bytes.data() + 8, "WAVE", 4) != 0) {
         return Fail(error, "not a RIFF/WAVE file");
@@ -83,6 +90,9 @@ std::optional<Pcm> ParseWav(const std::vector<std::uint8_t>& bytes, std::string*
                 return Fail(error, "data before the format chunk");
             }
             // Writers that stream leave the size open; take what is there, in whole frames.
+            if (truncated != nullptr && size > available && size < kOpenSize) {
+                *truncated = true;
+            }
             const std::size_t frameBytes = 2 * static_cast<std::size_t>(format->channels);
             const std::size_t length =
                 (size < available ? size : available) / frameBytes * frameBytes;
@@ -124,6 +134,39 @@ std::vector<std::uint8_t> EncodeWav(const Pcm& pcm) {
         Put16(out, static_cast<std::uint16_t>(s));
     }
     return out;
+}
+
+std::vector<std::int16_t> MapChannels(const std::vector<std::int16_t>& samples, int from, int to) {
+    if (from == to || from < 1 || to < 1) {
+        return samples;
+    }
+    const auto in = static_cast<std::size_t>(from);
+    const auto out = static_cast<std::size_t>(to);
+    const std::size_t frames = samples.size() / in;
+    std::vector<std::int16_t> mapped(frames * out);
+    std::vector<long> sums(out);
+    std::vector<long> counts(out);
+    for (std::size_t i = 0; i < in; ++i) {
+        ++counts[i % out];
+    }
+    for (std::size_t f = 0; f < frames; ++f) {
+        const std::int16_t* frame = samples.data() + f * in;
+        std::int16_t* target = mapped.data() + f * out;
+        if (out > in) {
+            for (std::size_t c = 0; c < out; ++c) {
+                target[c] = frame[c % in];
+            }
+            continue;
+        }
+        std::fill(sums.begin(), sums.end(), 0L);
+        for (std::size_t i = 0; i < in; ++i) {
+            sums[i % out] += frame[i];
+        }
+        for (std::size_t c = 0; c < out; ++c) {
+            target[c] = static_cast<std::int16_t>(sums[c] / counts[c]);
+        }
+    }
+    return mapped;
 }
 
 std::vector<std::int16_t> DefaultTone(const PcmFormat& format) {

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCursor>
+#include <QToolTip>
 
 #include "app/tooltip.h"
 
@@ -90,7 +91,13 @@ void QtTray::Hide() {
 }
 
 void QtTray::SetToolTip(const std::string& text) {
-    icon_.setToolTip(ToolTipText(text));
+    const QString tip = ToolTipText(text);
+    icon_.setToolTip(tip);
+    // A tooltip already on screen keeps the text it was shown with: show it again, so that its
+    // clock goes on. (A tray host that draws its own tooltips asks for the new text itself.)
+    if (QToolTip::isVisible() && icon_.geometry().contains(QCursor::pos())) {
+        QToolTip::showText(QCursor::pos(), tip);
+    }
 }
 
 void QtTray::SetMenuChecked(TrayMenuEntry entry, bool checked) {

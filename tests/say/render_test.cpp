@@ -32,16 +32,21 @@ TEST(RenderClips, JoinsClipsWithoutGaps) {
     EXPECT_EQ(r.pcm.samples, (std::vector<std::int16_t>{1, 2, 3, 1, 2}));
 }
 
-TEST(RenderClips, ReplacesMissingAndBrokenClipsByTheToneOfTheirFormat) {
-    const Rendering r = RenderClips({"missing", "a", "broken"},
-                                    ReaderOf({{"a", Wav(8000, {7})}, {"broken", Bytes(50, 0)}}));
+TEST(RenderClips, ReplacesMissingAndBrokenClipsByTheToneAndWarnsOfATruncatedOne) {
+    Bytes truncated = Wav(8000, {8, 9, 10});
+    truncated.resize(truncated.size() - 2);  // the header still counts three samples
+    const Rendering r = RenderClips(
+        {"missing", "a", "broken", "cut"},
+        ReaderOf({{"a", Wav(8000, {7})}, {"broken", Bytes(50, 0)}, {"cut", truncated}}));
     ASSERT_TRUE(r.Ok());
-    ASSERT_EQ(r.warnings.size(), 2u);
+    ASSERT_EQ(r.warnings.size(), 3u);
     EXPECT_NE(r.warnings[0].find("missing"), std::string::npos);
     EXPECT_NE(r.warnings[1].find("broken"), std::string::npos);
+    EXPECT_NE(r.warnings[2].find("cut: truncated"), std::string::npos);
     const std::vector<std::int16_t> tone = audio::DefaultTone({8000, 1});
-    ASSERT_EQ(r.pcm.samples.size(), 2 * tone.size() + 1);
+    ASSERT_EQ(r.pcm.samples.size(), 2 * tone.size() + 3);
     EXPECT_EQ(r.pcm.samples[tone.size()], 7);
+    EXPECT_EQ(r.pcm.samples.back(), 9);
 }
 
 TEST(RenderClips, WithNoReadableClipUsesTheShippedFormat) {

@@ -235,6 +235,15 @@ TEST_F(AdWindowTest, WithoutABrowserTheWindowStaysHiddenAndNothingIsRequested) {
     EXPECT_TRUE(opener.opened.empty());
 }
 
+TEST_F(AdWindowTest, AnEmptyAddressMakesNoBrowserAndAnEmptySponsorOpensNothing) {
+    Form_广告 empty{window, pump, opener, "", ""};
+    empty.Form_Load();
+    EXPECT_EQ(window.log, (std::vector<std::string>{"hide", "top"}));
+    EXPECT_TRUE(empty.OpenSponsorOnClose);
+    empty.Form_Unload();
+    EXPECT_TRUE(opener.opened.empty());
+}
+
 TEST_F(AdWindowTest, WithoutATaskbarTheWindowRisesByItsOwnHeight) {
     window.taskbar = 0;
     window.available = {0, 0, 1280, 800};

@@ -110,8 +110,9 @@ class WindowsTest : public ::testing::Test {
     MessagePump pump;
     RecordingOpener opener;
     FakeMainForm mainForm;
+    // Nothing listens on the discard port: a page that never completes.
     Windows windows{WindowsServices{GetModuleHandleW(nullptr), config, store, kCommand, settings,
-                                    pump, opener}};
+                                    pump, opener, "http://127.0.0.1:9/ad.html"}};
 };
 
 TEST_F(WindowsTest, SettingsDialogShowsTheRecordInItsLayout) {

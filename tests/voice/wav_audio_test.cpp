@@ -43,6 +43,26 @@ TEST(Wav, SkipsOtherChunksAndTakesWholeFramesOfAnOpenDataSize) {
     EXPECT_EQ(parsed->samples, (std::vector<std::int16_t>{1, 2, 3, 4}));
 }
 
+TEST(Wav, DataEndingBeforeItsStatedSizeIsTruncatedButAnOpenSizeIsNot) {
+    const Bytes whole = EncodeWav({{8000, 1}, {1, 2, 3, 4}});
+    struct Case {
+        std::uint32_t statedSize;
+        std::size_t keptBytes;
+        bool truncated;
+    };
+    for (const Case c : {Case{8, 48, true}, Case{8, 52, false}, Case{0xFFFFFFFF, 48, false},
+                         Case{1000, 52, true}}) {
+        Bytes bytes = whole;
+        Set32(bytes, 40, c.statedSize);
+        bytes.resize(c.keptBytes);
+        bool truncated = !c.truncated;
+        const auto parsed = ParseWav(bytes, nullptr, &truncated);
+        ASSERT_TRUE(parsed);
+        EXPECT_EQ(truncated, c.truncated) << c.statedSize << " " << c.keptBytes;
+        EXPECT_EQ(parsed->samples.size(), (c.keptBytes - 44) / 2);
+    }
+}
+
 TEST(Wav, RefusesWhatItCannotPlayAndSaysWhy) {
     const Bytes good = EncodeWav({{22050, 1}, {1, 2}});
     struct Case {
@@ -67,6 +87,26 @@ TEST(Wav, RefusesWhatItCannotPlayAndSaysWhy) {
         std::string why;
         EXPECT_FALSE(ParseWav(bytes, &why)) << c.name;
         EXPECT_EQ(why, c.name);
+    }
+}
+
+TEST(MapChannels, CopiesUpAndMixesDown) {
+    struct Case {
+        int from;
+        int to;
+        std::vector<std::int16_t> in;
+        std::vector<std::int16_t> out;
+    };
+    const Case cases[] = {
+        {1, 2, {5, -7}, {5, 5, -7, -7}},
+        {2, 1, {100, 300, -32768, -32768}, {200, -32768}},
+        {2, 2, {1, 2}, {1, 2}},
+        {2, 3, {1, 2}, {1, 2, 1}},
+        {6, 2, {1, 2, 3, 4, 5, 6}, {3, 4}},
+        {3, 1, {3, 6, 9, 1, 1}, {6}},  // a partial last frame is dropped
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(MapChannels(c.in, c.from, c.to), c.out) << c.from << " to " << c.to;
     }
 }
 

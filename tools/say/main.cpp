@@ -21,6 +21,7 @@ namespace {
 
 constexpr int kExitFailure = 1;
 constexpr int kExitBadInput = 2;
+constexpr int kExitNoSound = 3;
 
 // A command-line program has no events to run between clips.
 class NoEvents final : public EventPump {
@@ -116,8 +117,13 @@ int Run(int argc, char** argv) {
     }
 
     NoEvents pump;
-    语音报时 announcer(SystemClipPlayer(), pump, locale, paths.soundFolder, settings);
+    ClipPlayer& player = SystemClipPlayer();
+    语音报时 announcer(player, pump, locale, paths.soundFolder, settings);
     announcer.Announce(moment);
+    if (!player.Finish()) {
+        Complain("nothing could be played: no sound server or no output device was found");
+        return kExitNoSound;
+    }
     return 0;
 }
 

@@ -17,8 +17,9 @@ Rendering RenderClips(const std::vector<std::string>& paths, const FileReader& r
     for (const std::string& path : paths) {
         std::optional<audio::Pcm> clip;
         std::string why = "cannot be read";
+        bool truncated = false;
         if (const auto bytes = read(path)) {
-            clip = audio::ParseWav(*bytes, &why);
+            clip = audio::ParseWav(*bytes, &why, &truncated);
         }
         if (!clip) {
             result.warnings.push_back("clip " + path + ": " + why + "; a tone takes its place");
@@ -31,6 +32,11 @@ Rendering RenderClips(const std::vector<std::string>& paths, const FileReader& r
                            ")";
             result.warnings.clear();
             return result;
+        }
+        if (clip && truncated) {
+            result.warnings.push_back("clip " + path +
+                                      ": truncated, its sound ends before the length its header "
+                                      "gives; what is there is used");
         }
         clips.push_back(std::move(clip));
     }

@@ -158,7 +158,8 @@ std::string SayUsage() {
            "  --help                      show this text\n"
            "\n"
            "Exit status: 0 done, 1 the clips could not be rendered, 2 bad arguments or an\n"
-           "unwritable output file.\n";
+           "unwritable output file, 3 nothing could be played (no sound server or no output\n"
+           "device).\n";
 }
 
 }  // namespace horalia::say

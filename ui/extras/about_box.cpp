@@ -6,9 +6,10 @@
 namespace horalia {
 namespace {
 
-constexpr int kVersionMajor = 3;
-constexpr int kVersionMinor = 0;
-constexpr int kVersionRevision = 0;
+// The label shows major.minor.0.revision; the revision is the version's fourth number.
+constexpr int kVersionMajor = HORALIA_VERSION_MAJOR;
+constexpr int kVersionMinor = HORALIA_VERSION_MINOR;
+constexpr int kVersionRevision = HORALIA_VERSION_TWEAK;
 
 constexpr char kDescription[] =
     "一款用中文语音为您报时的免费软件。\r\n"

@@ -64,8 +64,9 @@ Form_广告::Form_广告(AdWindowPort& window, EventPump& pump, UrlOpener& opene
 
 void Form_广告::Form_Load() {
     loaded_ = true;
-    // Without a browser no document ever completes, so the window simply stays out of sight.
-    if (window_.CreateBrowser()) {
+    // Without a browser no document ever completes, so the window simply stays out of sight. An
+    // empty address has nothing to fetch: no browser is made, nothing is requested.
+    if (!advertisementUrl_.empty() && window_.CreateBrowser()) {
         window_.Navigate(advertisementUrl_);
     }
     window_.Hide();
@@ -122,7 +123,7 @@ void Form_广告::Form_Unload() {
     }
     loaded_ = false;
     ++unloads_;
-    if (OpenSponsorOnClose) {
+    if (OpenSponsorOnClose && !sponsorUrl_.empty()) {
         opener_.Open(sponsorUrl_);
     }
 }

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string>
 
+#include "common/event_pump.h"
 #include "ui/extras/url_opener.h"
-#include "ui/form/form.h"
-#include "voice/clip_player.h"
+#include "common/form/form.h"
 
 namespace horalia {
 

@@ -27,18 +27,9 @@ constexpr Rect kFormatFrame{2880, 30, 2805, 1185};
 constexpr Rect kAdFrame{30, 1260, 2805, 1305};
 constexpr Rect kAdvancedFrame{2880, 1260, 2805, 1305};
 
-// GCC 12 warns of designated initializers that leave members out, so controls are made
-// member by member.
 constexpr Control Make(Kind kind, int id, std::string_view name, std::string_view caption,
                        const Rect& rect, int tabIndex) {
-    Control control;
-    control.kind = kind;
-    control.id = id;
-    control.name = name;
-    control.caption = caption;
-    control.rect = rect;
-    control.tabIndex = tabIndex;
-    return control;
+    return form::MakeControl(kind, id, name, caption, rect, tabIndex);
 }
 
 constexpr Control Option(OptionGroup group, int index, std::string_view name,

@@ -2,7 +2,7 @@
 // their events carry back to the presenter.
 #pragma once
 
-#include "ui/form/form.h"
+#include "common/form/form.h"
 #include "ui/settings/settings_presenter.h"
 
 namespace horalia {

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/main_form_ports.h"
+#include "ui/settings/main_form_controls.h"
 #include "config/ini_file.h"
 #include "config/settings.h"
 #include "config/start_with_system.h"

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "voice/linux/pulse_output.h"
+#include "voice/pcm_convert.h"
 
 namespace horalia::linux_audio {
 namespace {
@@ -21,6 +22,8 @@ PulseClipPlayer::~PulseClipPlayer() {
     }
     wake_.notify_one();
     closer_.join();
+    stream_.Drain();
+    stream_.Close();
 }
 
 void PulseClipPlayer::Play(const std::string& path, std::int32_t /*flags*/) {
@@ -33,13 +36,30 @@ void PulseClipPlayer::Play(const std::string& path, std::int32_t /*flags*/) {
     wake_.notify_one();
 }
 
-// False when the file yields nothing a stream takes; the caller plays the tone instead.
+bool PulseClipPlayer::Finish() {
+    std::lock_guard lock(mutex_);
+    stream_.Drain();
+    const bool played = played_;
+    played_ = false;
+    return played;
+}
+
+bool PulseClipPlayer::Write(std::span<const std::int16_t> samples) {
+    const bool written = stream_.Write(samples);
+    played_ = played_ || written;
+    return written;
+}
+
+// False when the file yields nothing a stream takes; the caller plays the tone instead. No drain:
+// the stream's buffer still sounds when this returns, and the next clip is queued behind it.
 bool PulseClipPlayer::PlayFile(ClipFile& file) {
     std::vector<std::int16_t> chunk;
     if (file.Read(chunk, kChunkFrames) == 0) {
         return false;
     }
-    switch (stream_.Ensure(file.Format())) {
+    // The open stream keeps its format; only a closed one takes the clip's own.
+    const audio::PcmFormat format = stream_.OpenFormat().value_or(file.Format());
+    switch (stream_.Ensure(format)) {
         case OpenResult::kOpened:
             break;
         case OpenResult::kNoServer:
@@ -47,23 +67,32 @@ bool PulseClipPlayer::PlayFile(ClipFile& file) {
         case OpenResult::kRefused:
             return false;
     }
+    if (file.Format() != format) {
+        audio::Pcm whole{file.Format(), std::move(chunk)};
+        std::vector<std::int16_t> more;
+        while (file.Read(more, kChunkFrames) > 0) {
+            whole.samples.insert(whole.samples.end(), more.begin(), more.end());
+        }
+        const std::optional<std::vector<std::int16_t>> converted = audio::ConvertPcm(whole, format);
+        if (!converted || converted->empty()) {
+            return false;
+        }
+        Write(*converted);
+        return true;
+    }
     do {
-        if (!stream_.Write(chunk)) {
+        if (!Write(chunk)) {
             return true;  // the stream is gone; the next clip opens a new one
         }
     } while (file.Read(chunk, kChunkFrames) > 0);
-    stream_.Drain();
     return true;
 }
 
 void PulseClipPlayer::PlayTone() {
     // In the open stream's format, so that a missing word does not cost a reopen.
     const audio::PcmFormat format = stream_.OpenFormat().value_or(audio::kClipFormat);
-    if (stream_.Ensure(format) != OpenResult::kOpened) {
-        return;
-    }
-    if (stream_.Write(audio::DefaultTone(format))) {
-        stream_.Drain();
+    if (stream_.Ensure(format) == OpenResult::kOpened) {
+        Write(audio::DefaultTone(format));
     }
 }
 
@@ -73,6 +102,7 @@ void PulseClipPlayer::CloseWhenIdle() {
         if (!closeAt_) {
             wake_.wait(lock);
         } else if (std::chrono::steady_clock::now() >= *closeAt_) {
+            stream_.Drain();  // long played out by now; lets the server end it cleanly
             stream_.Close();
             closeAt_.reset();
         } else {

@@ -17,8 +17,9 @@ namespace {
 
 static_assert(kMaxStreamChannels <= PA_CHANNELS_MAX && kMaxStreamRate <= PA_RATE_MAX);
 
-// Small enough that playback starts at once and the server mixes in short blocks (which keeps
-// the gaps between words short), large enough not to underrun while the next chunk is read.
+// Small enough that playback starts at once and that a clip is about done when its last samples
+// are queued (the player returns then), large enough not to underrun while the caller's event
+// pump runs and the next clip is opened and read.
 constexpr std::uint32_t kTargetBufferMs = 100;
 
 void MarkTimedOut(pa_mainloop_api*, pa_time_event*, const struct timeval*, void* timedOut) {

@@ -7,19 +7,18 @@
 
 #include <string>
 
+#include "common/form/win32/form_window.h"
+#include "common/vendor_addresses.h"
 #include "common/win32/ansi_text.h"
+#include "extlibs/sendcomment/feedback_form.h"
 #include "extlibs/sendcomment/feedback_mail.h"
-#include "extlibs/sendcomment/win32/dialog_template.h"
-#include "ui/extras/urls.h"
 
 namespace {
 
-using horalia::feedback::ControlClass;
 using horalia::win32::Utf8ToWide;
 using horalia::win32::WideToUtf8;
 
-constexpr WORD kCommentEditId = 100;
-constexpr WORD kPromptLabelId = 101;
+constexpr int kCommentEditId = horalia::feedback::kCommentBoxId;
 
 // Any object inside this DLL names it for GetModuleHandleExW.
 constexpr char kModuleAnchor = 0;
@@ -46,55 +45,54 @@ bool SendComment(HWND dialog, const FeedbackState& state) {
 }
 
 void ShowMailFailed(HWND dialog) {
-    const std::wstring text = L"无法打开邮件程序。请把您的意见直接发到 " +
-                              Utf8ToWide(horalia::kVendorMailAddress) + L"。";
+    const std::wstring text = Utf8ToWide(std::string(horalia::feedback::kMailFailedText) +
+                                         horalia::kVendorMailAddress + "。");
     MessageBoxW(dialog, text.c_str(), L"Horalia", MB_OK | MB_ICONWARNING);
 }
 
-INT_PTR CALLBACK FeedbackDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_INITDIALOG:
-            SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-            SendDlgItemMessageW(dialog, kCommentEditId, EM_SETLIMITTEXT,
-                                horalia::feedback::kMaxCommentLength, 0);
-            SetFocus(GetDlgItem(dialog, kCommentEditId));
-            return FALSE;  // focus set here
-        case WM_COMMAND:
-            if (LOWORD(wParam) == IDOK) {
-                const auto* state =
-                    reinterpret_cast<const FeedbackState*>(GetWindowLongPtrW(dialog, DWLP_USER));
-                if (SendComment(dialog, *state))
-                    EndDialog(dialog, IDOK);
-                else
-                    ShowMailFailed(dialog);
-                return TRUE;
-            }
-            if (LOWORD(wParam) == IDCANCEL) {
-                EndDialog(dialog, IDCANCEL);
-                return TRUE;
-            }
-            return FALSE;
-        default:
-            return FALSE;
-    }
-}
+// The window of the feedback form's table, modal to the caller's thread.
+class FeedbackDialog final : public horalia::win32::DialogWindow {
+  public:
+    explicit FeedbackDialog(FeedbackState& state) : state_(state) {}
 
-// 270 x 170 dialog units: a prompt, the comment box, and the two buttons at the bottom right.
-horalia::feedback::DialogTemplate FeedbackTemplate(const std::wstring& caption) {
-    constexpr DWORD kDialogStyle =
-        DS_MODALFRAME | DS_CENTER | DS_SETFOREGROUND | WS_POPUP | WS_CAPTION | WS_SYSMENU;
-    horalia::feedback::DialogTemplate dialog(caption, kDialogStyle, 270, 170, 9, L"MS Shell Dlg");
-    dialog.Add(
-        {ControlClass::kStatic, L"请写下您的意见或建议：", kPromptLabelId, SS_LEFT, 7, 7, 256, 10});
-    dialog.Add({ControlClass::kEdit, L"", kCommentEditId,
-                WS_BORDER | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN,
-                7, 20, 256, 122});
-    dialog.Add(
-        {ControlClass::kButton, L"发送", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 159, 149, 50, 14});
-    dialog.Add(
-        {ControlClass::kButton, L"取消", IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 213, 149, 50, 14});
-    return dialog;
-}
+    void Run(HMODULE module) {
+        RunModal(module, nullptr,
+                 DS_MODALFRAME | DS_SETFOREGROUND | WS_POPUP | WS_CAPTION | WS_SYSMENU, 0);
+    }
+
+  private:
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM) override {
+        switch (message) {
+            case WM_INITDIALOG:
+                controls_.Create(Handle(), horalia::feedback::FeedbackForm());
+                SetWindowTextW(
+                    Handle(),
+                    Utf8ToWide(horalia::feedback::FeedbackCaption(state_.subject)).c_str());
+                SendDlgItemMessageW(Handle(), kCommentEditId, EM_SETLIMITTEXT,
+                                    horalia::feedback::kMaxCommentLength, 0);
+                return FALSE;  // the builder put the focus on the comment box
+            case WM_COMMAND:
+                if (LOWORD(wParam) == IDOK) {
+                    if (SendComment(Handle(), state_))
+                        EndDialog(Handle(), IDOK);
+                    else
+                        ShowMailFailed(Handle());
+                    return TRUE;
+                }
+                if (LOWORD(wParam) == IDCANCEL) {
+                    EndDialog(Handle(), IDCANCEL);
+                    return TRUE;
+                }
+                return FALSE;
+            default:
+                return FALSE;
+        }
+    }
+    void OnDestroyed() override { controls_.Clear(); }
+
+    FeedbackState& state_;
+    horalia::win32::FormControls controls_;
+};
 
 HMODULE ThisModule() {
     HMODULE self = nullptr;
@@ -106,12 +104,9 @@ HMODULE ThisModule() {
 
 void RunFeedbackDialog(const char* ansiText) {
     FeedbackState state{horalia::win32::AnsiToUtf8(ansiText ? ansiText : "")};
-    const std::wstring caption = Utf8ToWide(horalia::feedback::FeedbackCaption(state.subject));
-    const horalia::feedback::DialogTemplate dialog = FeedbackTemplate(caption);
     // ShellExecute may hand the link to a COM server; the caller's thread may already have COM.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    DialogBoxIndirectParamW(ThisModule(), dialog.get(), nullptr, FeedbackDialogProc,
-                            reinterpret_cast<LPARAM>(&state));
+    FeedbackDialog(state).Run(ThisModule());
     if (SUCCEEDED(com))
         CoUninitialize();
 }

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "common/identity.h"
 #include "extlibs/update/update_text.h"
 
 namespace horalia::update {
@@ -43,7 +44,7 @@ std::optional<std::string> FetchWithCurl(const std::string& url,
     curl_easy_setopt(handle, CURLOPT_TIMEOUT_MS, static_cast<long>(timeout.count()));
     // Signals are the host program's business; without this a timeout may raise SIGALRM.
     curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(handle, CURLOPT_USERAGENT, "Horalia/3.0.0.0");
+    curl_easy_setopt(handle, CURLOPT_USERAGENT, kUserAgent);
     curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, AppendBody);
     curl_easy_setopt(handle, CURLOPT_WRITEDATA, &body);
     const CURLcode result = curl_easy_perform(handle);

@@ -89,7 +89,10 @@ bool StartCheckThread(const char* url) {
 }  // namespace
 
 extern "C" void __stdcall DoUpdate(const char* ansiUrl) {
-    if (ansiUrl == nullptr || !horalia::update::TryBeginCheck())
+    // An empty address (a build without an update text) has nothing to fetch: no thread, no
+    // request.
+    if (ansiUrl == nullptr || !horalia::update::IsWebUrl(ansiUrl) ||
+        !horalia::update::TryBeginCheck())
         return;
     bool started = false;
     try {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 
+#include "common/identity.h"
 #include "extlibs/update/update_text.h"
 
 namespace horalia::update {
@@ -48,7 +49,7 @@ DWORD StatusCode(HINTERNET request) {
 
 std::optional<std::string> Download(const std::string& url, std::chrono::milliseconds timeout) {
     const InternetHandle session(
-        InternetOpenA("Horalia/3.0.0.0", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+        InternetOpenA(kUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!session.get())
         return std::nullopt;
     SetTimeouts(session.get(), timeout);

@@ -1,5 +1,6 @@
 // libUpdate.so and libSendComment.so as the program loads them: dlopen from the program's folder,
-// dlsym, and calls with the dialog tools and xdg-open replaced by scripts.
+// dlsym, and calls with the dialog tools and xdg-open replaced by scripts; the feedback window on
+// Qt's offscreen platform.
 #include <dlfcn.h>
 #include <unistd.h>
 
@@ -11,6 +12,12 @@
 #include <filesystem>
 #include <string>
 #include <thread>
+
+#include <QApplication>
+#include <QDialog>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
 
 #include "extlibs/linux/fake_desktop_tools.h"
 #include "extlibs/linux/loopback_http_server.h"
@@ -135,62 +142,79 @@ TEST(SharedLibraries_DoUpdate, IgnoresANullOrUnreachableUrl) {
     EXPECT_EQ(tools.Calls("zenity"), 0);
 }
 
-TEST(SharedLibraries_ShowComment, MailsTheTypedTextThroughTheDesktop) {
+// The feedback window in a running Qt program: ShowComment returns at once and the window lives
+// beside the program's own.
+class SharedLibraries_ShowComment : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        static int argc = 1;
+        static char name[] = "tests";
+        static char* argv[] = {name, nullptr};
+        static QApplication application(argc, argv);
+    }
+    // The windows delete themselves once closed.
+    void TearDown() override {
+        QApplication::closeAllWindows();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    static QDialog* Window(const QString& caption) {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<QDialog*>(window);
+            if (dialog && dialog->isVisible() && dialog->windowTitle() == caption)
+                return dialog;
+        }
+        return nullptr;
+    }
+    static void Click(QDialog* window, const char* name) {
+        window->findChild<QPushButton*>(QString::fromUtf8(name))->click();
+        QApplication::processEvents();
+    }
+
     FakeDesktopTools tools;
-    tools.Script("zenity", 1, 0, "很好用\n第二行\n");
+};
+
+TEST_F(SharedLibraries_ShowComment, MailsTheTypedTextAndCloses) {
     tools.Script("xdg-open", 1, 0);
     ShowComment()("Horalia 3.0.0.0");
-    ASSERT_EQ(tools.Calls("zenity"), 1);
-    const std::vector<std::string> window = tools.Arguments("zenity", 1);
-    for (const char* argument : {"--text-info", "--editable", "--title=意见反馈 - Horalia 3.0.0.0",
-                                 "--ok-label=发送", "--cancel-label=取消"})
-        EXPECT_TRUE(Contains(window, argument)) << argument;
-    EXPECT_EQ(tools.Input("zenity", 1), "");
+    QDialog* window = Window(QStringLiteral("意见反馈 - Horalia 3.0.0.0"));
+    ASSERT_NE(window, nullptr) << "the call returns with the window open";
+    auto* box = window->findChild<QPlainTextEdit*>(QStringLiteral("Text_意见"));
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->hasFocus() || !window->isActiveWindow());
+    box->setPlainText(QStringLiteral("很好用\n第二行"));
+    Click(window, "Command_发送");
     ASSERT_EQ(tools.Calls("xdg-open"), 1);
     EXPECT_EQ(tools.Arguments("xdg-open", 1),
               std::vector<std::string>{"mailto:feedback@example.com?subject=Horalia%203.0.0.0"
                                        "&body=%E5%BE%88%E5%A5%BD%E7%94%A8%0D%0A"
                                        "%E7%AC%AC%E4%BA%8C%E8%A1%8C"});
+    EXPECT_EQ(Window(QStringLiteral("意见反馈 - Horalia 3.0.0.0")), nullptr);
 }
 
-TEST(SharedLibraries_ShowComment, SendsNothingWhenCancelled) {
-    FakeDesktopTools tools;
-    tools.Script("zenity", 1, 1, "typed but cancelled\n");
-    ShowComment()("Horalia 3.0.0.0");
-    EXPECT_EQ(tools.Calls("zenity"), 1);
+TEST_F(SharedLibraries_ShowComment, SendsNothingWhenCancelled) {
+    ShowComment()(nullptr);  // no text: the caption's prefix alone
+    QDialog* window = Window(QStringLiteral("意见反馈 - "));
+    ASSERT_NE(window, nullptr);
+    window->findChild<QPlainTextEdit*>(QStringLiteral("Text_意见"))->setPlainText("typed");
+    Click(window, "Command_取消");
+    EXPECT_EQ(Window(QStringLiteral("意见反馈 - ")), nullptr);
     EXPECT_EQ(tools.Calls("xdg-open"), 0);
 }
 
-TEST(SharedLibraries_ShowComment, GivesTheTextBackWhenNoMailProgramOpens) {
-    FakeDesktopTools tools;
-    tools.Script("zenity", 1, 0, "草稿\n");
+TEST_F(SharedLibraries_ShowComment, KeepsTheTextWhenNoMailProgramOpens) {
     tools.Script("xdg-open", 1, 3);  // xdg-open: no handler for mailto
-    tools.Script("zenity", 2, 0);    // the error message, acknowledged
-    tools.Script("zenity", 3, 1);    // the window again, then cancelled
     ShowComment()("Horalia 3.0.0.0");
-    ASSERT_EQ(tools.Calls("zenity"), 3);
-    const std::vector<std::string> error = tools.Arguments("zenity", 2);
-    EXPECT_TRUE(Contains(error, "--error"));
-    EXPECT_TRUE(std::any_of(error.begin(), error.end(), [](const std::string& line) {
-        return line.find("feedback@example.com") != std::string::npos;
-    }));
-    EXPECT_TRUE(Contains(tools.Arguments("zenity", 3), "--text-info"));
-    EXPECT_EQ(tools.Input("zenity", 3), "草稿");
+    QDialog* window = Window(QStringLiteral("意见反馈 - Horalia 3.0.0.0"));
+    ASSERT_NE(window, nullptr);
+    window->findChild<QPlainTextEdit*>(QStringLiteral("Text_意见"))->setPlainText("草稿");
+    Click(window, "Command_发送");
     EXPECT_EQ(tools.Calls("xdg-open"), 1);
-}
-
-TEST(SharedLibraries_ShowComment, ReturnsAtOnceWithoutADialogTool) {
-    FakeDesktopTools tools(/*withZenity=*/false);
-    ShowComment()("Horalia 3.0.0.0");
-    ShowComment()(nullptr);
-    EXPECT_EQ(tools.Calls("xdg-open"), 0);
-}
-
-TEST(SharedLibraries_ShowComment, ToleratesANullText) {
-    FakeDesktopTools tools;
-    ShowComment()(nullptr);
-    ASSERT_EQ(tools.Calls("zenity"), 1);
-    EXPECT_TRUE(Contains(tools.Arguments("zenity", 1), "--title=意见反馈 - "));
+    ASSERT_EQ(Window(QStringLiteral("意见反馈 - Horalia 3.0.0.0")), window);
+    EXPECT_EQ(window->findChild<QPlainTextEdit*>()->toPlainText(), QStringLiteral("草稿"));
+    const auto* message = window->findChild<QMessageBox*>();
+    ASSERT_NE(message, nullptr);
+    EXPECT_TRUE(message->text().contains(QStringLiteral("feedback@example.com")));
 }
 
 }  // namespace

@@ -15,13 +15,13 @@
 #include <QtTest/QTest>
 #include <map>
 
+#include "common/form/qt/window_support.h"
 #include "config/ini_file.h"
 #include "fakes/fake_profile_backend.h"
 #include "fakes/fake_start_store.h"
 #include "ui/extras/qt/about_dialog.h"
 #include "ui/extras/qt/ad_window_qt.h"
 #include "ui/extras/qt/web_page.h"
-#include "ui/form/qt/window_support.h"
 #include "ui/settings/qt/settings_dialog.h"
 
 namespace horalia::qt {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/main_form_ports.h"
+#include "ui/extras/main_form_windows.h"
 
 namespace horalia {
 

@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <functional>
 
-#include "ui/form/qt/window_support.h"
+#include "common/form/qt/window_support.h"
 
 namespace horalia::qt {
 namespace {

@@ -8,7 +8,7 @@
 #include <cmath>
 
 #include "ui/extras/qt/web_page.h"
-#include "ui/form/qt/window_support.h"
+#include "common/form/qt/window_support.h"
 
 namespace horalia::qt {
 namespace {

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "app/main_form_ports.h"
+#include "ui/extras/main_form_windows.h"
 #include "ui/extras/qt/about_dialog.h"
 #include "ui/extras/qt/ad_window_qt.h"
 #include "ui/settings/qt/settings_dialog.h"

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
+#include "common/form/win32/window_support.h"
 #include "common/win32/ansi_text.h"
-#include "ui/form/win32/window_support.h"
 
 namespace horalia::win32 {
 namespace {
@@ -13,22 +13,6 @@ namespace {
 constexpr double kFontPoints = 8.25;
 constexpr double kLinkPoints = 9;
 constexpr int kLinkId = 1006;
-
-BOOL CALLBACK TakeFirstIconGroup(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR found) {
-    *reinterpret_cast<LPWSTR*>(found) = name;
-    return FALSE;
-}
-
-// The program's icon at 48 x 48: its first icon group, whatever the resource script numbers it.
-HICON LoadProgramIcon(HINSTANCE instance, int size) {
-    LPWSTR name = nullptr;
-    EnumResourceNamesW(instance, MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */, TakeFirstIconGroup,
-                       reinterpret_cast<LONG_PTR>(&name));
-    if (name == nullptr) {
-        return nullptr;
-    }
-    return static_cast<HICON>(LoadImageW(instance, name, IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
-}
 
 // Mouse buttons held, as the link label's handler takes them.
 int ButtonState(WPARAM keys) {
@@ -59,33 +43,22 @@ AboutWindow::~AboutWindow() {
 }
 
 void AboutWindow::ShowModal() {
-    if (window_ != nullptr) {
-        SetForegroundWindow(window_);
+    if (Handle() != nullptr) {
+        SetForegroundWindow(Handle());
         return;
     }
     form_.emplace(opener_);
-    const EmptyDialogTemplate dialog(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
-                                     WS_EX_DLGMODALFRAME);
-    DialogBoxIndirectParamW(instance_, dialog.get(), owner_, DialogProc,
-                            reinterpret_cast<LPARAM>(this));
+    RunModal(instance_, owner_, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
+             WS_EX_DLGMODALFRAME);
 }
 
 void AboutWindow::Unload() {
-    if (window_ != nullptr) {
-        EndDialog(window_, IDOK);
+    if (Handle() != nullptr) {
+        EndDialog(Handle(), IDOK);
     }
 }
 
-INT_PTR CALLBACK AboutWindow::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        reinterpret_cast<AboutWindow*>(lParam)->window_ = dialog;
-    }
-    auto* self = reinterpret_cast<AboutWindow*>(GetWindowLongPtrW(dialog, DWLP_USER));
-    return self != nullptr ? self->Handle(message, wParam, lParam) : FALSE;
-}
-
-INT_PTR AboutWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR AboutWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
             form_->Form_Load();
@@ -94,7 +67,7 @@ INT_PTR AboutWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             // cmdOK is both the default and the cancel button: Enter and Esc close the box.
             if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-                EndDialog(window_, IDOK);
+                EndDialog(Handle(), IDOK);
             }
             return TRUE;
         case WM_CTLCOLORSTATIC: {
@@ -107,7 +80,7 @@ INT_PTR AboutWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SETCURSOR:
             if (reinterpret_cast<HWND>(wParam) == link_) {
                 SetCursor(LoadCursorA(nullptr, IDC_HAND));
-                SetWindowLongPtrW(window_, DWLP_MSGRESULT, TRUE);
+                SetWindowLongPtrW(Handle(), DWLP_MSGRESULT, TRUE);
                 return TRUE;
             }
             return FALSE;
@@ -118,51 +91,51 @@ INT_PTR AboutWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (link_ != nullptr) {
                 RemoveWindowSubclass(link_, LinkProc, 0);
             }
-            SetWindowLongPtrW(window_, DWLP_USER, 0);
-            window_ = nullptr;
-            link_ = nullptr;
-            DeleteObject(font_);
-            DeleteObject(linkFont_);
-            if (icon_ != nullptr) {
-                DestroyIcon(icon_);
-            }
-            font_ = linkFont_ = nullptr;
-            icon_ = nullptr;
             return TRUE;
         default:
             return FALSE;
     }
 }
 
+void AboutWindow::OnDestroyed() {
+    link_ = nullptr;
+    font_.reset();
+    linkFont_.reset();
+    picture_.reset();
+    smallIcon_.reset();
+}
+
 void AboutWindow::CreateControls() {
     const AboutBoxLayout& layout = frmAbout::Layout();
     const AboutTexts& texts = form_->Texts();
-    dpi_ = WindowDpi(window_);
-    font_ = CreateChineseFont(dpi_, kFontPoints);
-    linkFont_ = CreateNamedFont(dpi_, kLinkPoints, L"SimSun", true);
-    SetWindowTextW(window_, Utf8ToWide(texts.caption).c_str());
-    SetClientSizeCentred(window_, TwipsToPixels(layout.clientWidth, dpi_),
+    dpi_ = WindowDpi(Handle());
+    font_.reset(CreateChineseFont(dpi_, kFontPoints));
+    linkFont_.reset(CreateNamedFont(dpi_, kLinkPoints, L"SimSun", true));
+    SetWindowTextW(Handle(), Utf8ToWide(texts.caption).c_str());
+    smallIcon_ = LoadProgramIcon(GetSystemMetrics(SM_CXSMICON));
+    SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+    SetClientSizeCentred(Handle(), TwipsToPixels(layout.clientWidth, dpi_),
                          TwipsToPixels(layout.clientHeight, dpi_));
 
     const TwipsRect& ok = layout.cmdOK;
     HWND okButton =
-        CreateControl(window_, WC_BUTTONW, texts.okCaption, BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK,
-                      ok.left, ok.top, ok.width, ok.height, dpi_, font_);
+        CreateControl(Handle(), WC_BUTTONW, texts.okCaption, BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK,
+                      ok.left, ok.top, ok.width, ok.height, dpi_, font_.get());
     const TwipsRect& pic = layout.picIcon;
-    HWND picture = CreateControl(window_, WC_STATICW, "", SS_ICON | SS_CENTERIMAGE, -1, pic.left,
+    HWND picture = CreateControl(Handle(), WC_STATICW, "", SS_ICON | SS_CENTERIMAGE, -1, pic.left,
                                  pic.top, pic.width, pic.height, dpi_, nullptr);
-    icon_ = LoadProgramIcon(instance_, TwipsToPixels(pic.width, dpi_));
-    if (icon_ != nullptr) {
-        SendMessageW(picture, STM_SETICON, reinterpret_cast<WPARAM>(icon_), 0);
+    picture_ = LoadProgramIcon(TwipsToPixels(pic.width, dpi_));
+    if (picture_ != nullptr) {
+        SendMessageW(picture, STM_SETICON, reinterpret_cast<WPARAM>(picture_.get()), 0);
         SetWindowPos(picture, nullptr, TwipsToPixels(pic.left, dpi_), TwipsToPixels(pic.top, dpi_),
                      TwipsToPixels(pic.width, dpi_), TwipsToPixels(pic.height, dpi_),
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    Label(texts.description, layout.lblDescription, false, font_);
-    Label(texts.disclaimer, layout.lblDisclaimer, true, font_);
-    Label(texts.title, layout.lblTitle, true, font_);
-    Label(texts.version, layout.lblVersion, true, font_);
-    link_ = Label(texts.link, layout.Label_链接官方网站, true, linkFont_);
+    Label(texts.description, layout.lblDescription, false, font_.get());
+    Label(texts.disclaimer, layout.lblDisclaimer, true, font_.get());
+    Label(texts.title, layout.lblTitle, true, font_.get());
+    Label(texts.version, layout.lblVersion, true, font_.get());
+    link_ = Label(texts.link, layout.Label_链接官方网站, true, linkFont_.get());
     KeepLeftOf(link_, TwipsToPixels(ok.left, dpi_));
     SetWindowLongPtrW(link_, GWLP_ID, kLinkId);
     SetWindowLongPtrW(link_, GWL_STYLE, GetWindowLongPtrW(link_, GWL_STYLE) | SS_NOTIFY);
@@ -173,7 +146,7 @@ void AboutWindow::CreateControls() {
 // A label at its design place; a label sized to its text grows or shrinks to fit it.
 HWND AboutWindow::Label(const std::string& text, const TwipsRect& at, bool sizedToText,
                         HFONT font) {
-    HWND label = CreateControl(window_, WC_STATICW, text, SS_LEFT | SS_NOPREFIX, -1, at.left,
+    HWND label = CreateControl(Handle(), WC_STATICW, text, SS_LEFT | SS_NOPREFIX, -1, at.left,
                                at.top, at.width, at.height, dpi_, font);
     if (sizedToText) {
         const SIZE size = TextExtent(label, Utf8ToWide(text));
@@ -187,7 +160,7 @@ HWND AboutWindow::Label(const std::string& text, const TwipsRect& at, bool sized
 void AboutWindow::KeepLeftOf(HWND label, int right) {
     RECT r{};
     GetWindowRect(label, &r);
-    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&r), 2);
+    MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&r), 2);
     const int gap = MulDiv(4, dpi_, 96);
     if (r.right > right - gap) {
         SetWindowPos(label, nullptr, 0, 0, std::max(0, right - gap - static_cast<int>(r.left)),
@@ -197,7 +170,7 @@ void AboutWindow::KeepLeftOf(HWND label, int right) {
 
 void AboutWindow::PaintSeparator() {
     PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window_, &paint);
+    HDC dc = BeginPaint(Handle(), &paint);
     for (const TwipsLine& line : frmAbout::Layout().Line1) {
         const int width = MulDiv(line.widthPixels, dpi_, 96);
         HPEN pen = CreatePen(PS_INSIDEFRAME, width, RGB(line.red, line.green, line.blue));
@@ -207,7 +180,7 @@ void AboutWindow::PaintSeparator() {
         SelectObject(dc, old);
         DeleteObject(pen);
     }
-    EndPaint(window_, &paint);
+    EndPaint(Handle(), &paint);
 }
 
 LRESULT CALLBACK AboutWindow::LinkProc(HWND label, UINT message, WPARAM wParam, LPARAM lParam,

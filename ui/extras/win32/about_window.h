@@ -5,27 +5,26 @@
 
 #include <optional>
 
+#include "common/form/win32/form_window.h"
+#include "common/win32/handles.h"
 #include "ui/extras/about_box.h"
 
 namespace horalia::win32 {
 
-class AboutWindow {
+class AboutWindow final : public DialogWindow {
   public:
     AboutWindow(HINSTANCE instance, HWND owner, UrlOpener& opener);
-    ~AboutWindow();
-    AboutWindow(const AboutWindow&) = delete;
-    AboutWindow& operator=(const AboutWindow&) = delete;
+    ~AboutWindow() override;
 
     // Loads and shows the box; returns when it is closed. Nothing when it is open already.
     void ShowModal();
     void Unload();
-    HWND Handle() const { return window_; }
 
   private:
-    static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK LinkProc(HWND label, UINT message, WPARAM wParam, LPARAM lParam,
                                      UINT_PTR id, DWORD_PTR self);
-    INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnDestroyed() override;
     void CreateControls();
     HWND Label(const std::string& text, const TwipsRect& at, bool sizedToText, HFONT font);
     void KeepLeftOf(HWND label, int right);
@@ -35,11 +34,11 @@ class AboutWindow {
     HWND owner_;
     UrlOpener& opener_;
     std::optional<frmAbout> form_;
-    HWND window_ = nullptr;
     HWND link_ = nullptr;
-    HFONT font_ = nullptr;
-    HFONT linkFont_ = nullptr;
-    HICON icon_ = nullptr;
+    UniqueFont font_;
+    UniqueFont linkFont_;
+    UniqueIcon picture_;
+    UniqueIcon smallIcon_;
     int dpi_ = 96;
 };
 

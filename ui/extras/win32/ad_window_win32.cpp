@@ -3,10 +3,11 @@
 #include <ole2.h>
 
 #include <cmath>
+#include <utility>
 
 #include "common/win32/ansi_text.h"
 #include "ui/extras/urls.h"
-#include "ui/form/win32/form_window.h"
+#include "common/form/win32/form_window.h"
 
 namespace horalia::win32 {
 namespace {
@@ -28,10 +29,11 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
 
 }  // namespace
 
-AdWindow::AdWindow(HINSTANCE instance, HWND owner, EventPump& pump, UrlOpener& opener)
+AdWindow::AdWindow(HINSTANCE instance, HWND owner, EventPump& pump, UrlOpener& opener,
+                   std::string advertisementUrl)
     : instance_(instance),
       owner_(owner),
-      form_(*this, pump, opener, kAdvertisementUrl, kSponsorUrl) {
+      form_(*this, pump, opener, std::move(advertisementUrl), kSponsorUrl) {
     RegisterWindowClass(instance_, WindowProc);
 }
 

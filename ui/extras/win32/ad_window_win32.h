@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "common/win32/handles.h"
 #include "ui/extras/ad_window.h"
@@ -15,7 +16,9 @@ namespace horalia::win32 {
 class AdWindow final : public AdWindowPort {
   public:
     // owner: a hidden window, so that the window has no taskbar button.
-    AdWindow(HINSTANCE instance, HWND owner, EventPump& pump, UrlOpener& opener);
+    // An empty advertisementUrl: the window gets no browser and never shows.
+    AdWindow(HINSTANCE instance, HWND owner, EventPump& pump, UrlOpener& opener,
+             std::string advertisementUrl);
     ~AdWindow() override;
     AdWindow(const AdWindow&) = delete;
     AdWindow& operator=(const AdWindow&) = delete;

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/main_form_ports.h"
+#include "ui/extras/main_form_windows.h"
 
 namespace horalia::win32 {
 

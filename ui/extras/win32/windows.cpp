@@ -13,7 +13,8 @@ Windows::Windows(const WindowsServices& s) {
         s.instance, owner_,
         SettingsDialogServices{s.config, s.startStore, s.startCommand, s.settings, mainForm_});
     about_ = std::make_unique<AboutWindow>(s.instance, owner_, s.opener);
-    advertisement_ = std::make_unique<AdWindow>(s.instance, owner_, s.pump, s.opener);
+    advertisement_ =
+        std::make_unique<AdWindow>(s.instance, owner_, s.pump, s.opener, s.advertisementUrl);
 }
 
 Windows::~Windows() {

@@ -7,7 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "app/main_form_ports.h"
+#include "ui/extras/main_form_windows.h"
+#include "ui/extras/urls.h"
 #include "ui/extras/win32/about_window.h"
 #include "ui/extras/win32/ad_window_win32.h"
 #include "ui/settings/win32/settings_window.h"
@@ -22,6 +23,7 @@ struct WindowsServices {
     SettingsRecord& settings;
     EventPump& pump;
     UrlOpener& opener;
+    std::string advertisementUrl = kAdvertisementUrl;
 };
 
 class Windows final : public FormsPort {

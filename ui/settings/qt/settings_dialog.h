@@ -8,7 +8,7 @@
 #include <QPointer>
 #include <optional>
 
-#include "ui/form/qt/form_widgets.h"
+#include "common/form/qt/form_widgets.h"
 #include "ui/settings/settings_presenter.h"
 
 namespace horalia::qt {

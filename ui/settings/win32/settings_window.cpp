@@ -1,6 +1,6 @@
 #include "ui/settings/win32/settings_window.h"
 
-#include "ui/form/win32/window_support.h"
+#include "common/form/win32/window_support.h"
 #include "ui/settings/settings_form.h"
 
 namespace horalia::win32 {

@@ -6,7 +6,7 @@
 
 #include <optional>
 
-#include "ui/form/win32/form_window.h"
+#include "common/form/win32/form_window.h"
 #include "ui/settings/settings_presenter.h"
 
 namespace horalia::win32 {

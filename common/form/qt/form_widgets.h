@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "ui/form/form.h"
+#include "common/form/form.h"
 
 class QButtonGroup;
 

@@ -1,6 +1,8 @@
 // A window described as data: its controls with kind, name, caption, rectangle in twips, tab
 // order, tooltip, colour and cursor. Each toolkit has one builder that makes real windows from
-// such a table (ui/form/win32, ui/form/qt), so a form's layout is written once, here in the core.
+// such a table (common/form/win32, common/form/qt), so a form's layout is written once, in the
+// core, beside its presenter. The model and builders sit in common/ so that the two external
+// libraries can describe their windows the same way.
 #pragma once
 
 #include <cstdint>
@@ -43,6 +45,20 @@ struct Control {
     bool isDefault = false;  // the button Enter presses
     bool enabled = true;
 };
+
+// A control with the members every control has; the rest keep their defaults. (GCC 12 warns of
+// designated initializers that leave members out, so tables start from this.)
+constexpr Control MakeControl(Kind kind, int id, std::string_view name, std::string_view caption,
+                              const Rect& rect, int tabIndex) {
+    Control control;
+    control.kind = kind;
+    control.id = id;
+    control.name = name;
+    control.caption = caption;
+    control.rect = rect;
+    control.tabIndex = tabIndex;
+    return control;
+}
 
 struct Form {
     std::string_view caption;

@@ -1,4 +1,4 @@
-#include "ui/form/qt/form_widgets.h"
+#include "common/form/qt/form_widgets.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "ui/form/qt/window_support.h"
+#include "common/form/qt/window_support.h"
 
 namespace horalia::qt {
 namespace {
@@ -118,8 +118,16 @@ QWidget* FormWidgets::Make(QWidget& window, const form::Control& control) {
             QObject::connect(check, &QCheckBox::clicked, &window, [this, id] { clicked_(id); });
             return check;
         }
-        case Kind::GroupBox:
-            return new QGroupBox(caption, &window);
+        case Kind::GroupBox: {
+            // As a Windows group box looks: the frame's top line runs through the caption, which
+            // stands a little in from the frame's left edge, so captions never touch the window.
+            auto* frame = new QGroupBox(caption, &window);
+            frame->setStyleSheet(QStringLiteral(
+                "QGroupBox { border: 1px solid palette(mid); border-radius: 2px;"
+                " margin-top: 0.55em; }"
+                "QGroupBox::title { subcontrol-origin: margin; left: 7px; padding: 0 2px; }"));
+            return frame;
+        }
         case Kind::TextBox:
             return new QPlainTextEdit(caption, &window);
         case Kind::Label:

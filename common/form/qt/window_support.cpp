@@ -1,4 +1,4 @@
-#include "ui/form/qt/window_support.h"
+#include "common/form/qt/window_support.h"
 
 #include <QGuiApplication>
 #include <QScreen>

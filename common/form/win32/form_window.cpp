@@ -1,11 +1,11 @@
-#include "ui/form/win32/form_window.h"
+#include "common/form/win32/form_window.h"
 
 #include <commctrl.h>
 
 #include <string>
 
 #include "common/win32/ansi_text.h"
-#include "ui/form/win32/window_support.h"
+#include "common/form/win32/window_support.h"
 
 namespace horalia::win32 {
 namespace {

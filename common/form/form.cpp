@@ -1,4 +1,4 @@
-#include "ui/form/form.h"
+#include "common/form/form.h"
 
 #include <algorithm>
 #include <cmath>

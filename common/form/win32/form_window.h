@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "common/win32/handles.h"
-#include "ui/form/form.h"
+#include "common/form/form.h"
 
 namespace horalia::win32 {
 

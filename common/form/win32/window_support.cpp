@@ -1,4 +1,4 @@
-#include "ui/form/win32/window_support.h"
+#include "common/form/win32/window_support.h"
 
 #include <algorithm>
 #include <cmath>

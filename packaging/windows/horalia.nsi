@@ -1,0 +1,101 @@
+; The Windows installer: the 64-bit build on 64-bit Windows, the 32-bit build elsewhere, a
+; Start-menu entry and an uninstaller. Made by scripts/package.sh:
+;   makensis -INPUTCHARSET UTF8 -DVERSION=... -DSTAGE32=... -DSTAGE64=... -DOUTFILE=... horalia.nsi
+; STAGE32 and STAGE64 are the unpacked portable folders of the two builds.
+Unicode true
+SetCompressor /SOLID lzma
+
+!include MUI2.nsh
+!include x64.nsh
+!include LogicLib.nsh
+
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Horalia"
+
+Name "Horalia"
+OutFile "${OUTFILE}"
+; The program asks for administrator rights itself (it sets the clock); so does the installer,
+; to write into Program Files.
+RequestExecutionLevel admin
+InstallDir "$PROGRAMFILES\Horalia"
+BrandingText "Horalia ${VERSION}"
+
+VIProductVersion "${VERSION}"
+VIAddVersionKey /LANG=0 "ProductName" "Horalia"
+VIAddVersionKey /LANG=0 "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=0 "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=0 "FileDescription" "Horalia ${VERSION} setup"
+VIAddVersionKey /LANG=0 "LegalCopyright" "The Horalia developers"
+
+!define MUI_ICON "${NSISDIR}\Contrib\Graphics\Icons\modern-install.ico"
+!define MUI_UNICON "${NSISDIR}\Contrib\Graphics\Icons\modern-uninstall.ico"
+!define MUI_FINISHPAGE_RUN "$INSTDIR\Horalia.exe"
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "SimpChinese"
+!insertmacro MUI_LANGUAGE "English"
+
+Function .onInit
+  ${If} ${RunningX64}
+    SetRegView 64
+    StrCpy $INSTDIR "$PROGRAMFILES64\Horalia"
+  ${EndIf}
+FunctionEnd
+
+Function un.onInit
+  ${If} ${RunningX64}
+    SetRegView 64
+  ${EndIf}
+FunctionEnd
+
+Section "Horalia"
+  SetShellVarContext all
+  SetOutPath "$INSTDIR"
+  ${If} ${RunningX64}
+    File "${STAGE64}\Horalia.exe"
+    File "${STAGE64}\Update.dll"
+    File "${STAGE64}\SendComment.dll"
+  ${Else}
+    File "${STAGE32}\Horalia.exe"
+    File "${STAGE32}\Update.dll"
+    File "${STAGE32}\SendComment.dll"
+  ${EndIf}
+  File "${STAGE32}\说明.txt"
+  SetOutPath "$INSTDIR\Sound"
+  File "${STAGE32}\Sound\*.wav"
+  SetOutPath "$INSTDIR"
+
+  ; Value.ini lives beside Horalia.exe: let every user of the machine write there.
+  nsExec::ExecToLog 'icacls "$INSTDIR" /grant *S-1-5-32-545:(OI)(CI)M'
+  Pop $0
+
+  CreateShortcut "$SMPROGRAMS\Horalia.lnk" "$INSTDIR\Horalia.exe"
+  WriteUninstaller "$INSTDIR\Uninstall.exe"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Horalia"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "The Horalia developers"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\Horalia.exe"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+SectionEnd
+
+Section "Uninstall"
+  SetShellVarContext all
+  Delete "$SMPROGRAMS\Horalia.lnk"
+  Delete /REBOOTOK "$INSTDIR\Horalia.exe"
+  Delete /REBOOTOK "$INSTDIR\Update.dll"
+  Delete /REBOOTOK "$INSTDIR\SendComment.dll"
+  Delete "$INSTDIR\说明.txt"
+  Delete "$INSTDIR\Value.ini"
+  Delete "$INSTDIR\Sound\*.wav"
+  RMDir "$INSTDIR\Sound"
+  Delete "$INSTDIR\Uninstall.exe"
+  RMDir /REBOOTOK "$INSTDIR"
+  ; Start with Windows points at the program just removed.
+  DeleteRegValue HKCU "Software\Microsoft\Windows\CurrentVersion\Run" "Chimewick"
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+SectionEnd

@@ -1,0 +1,30 @@
+// What the main form drives in ui/: its secondary windows and the two external hooks.
+#pragma once
+
+#include <string>
+
+namespace horalia {
+
+// The secondary windows: settings dialog, about box, advertisement window.
+class FormsPort {
+  public:
+    virtual ~FormsPort() = default;
+    virtual void ShowSettingsDialog() = 0;    // modeless; one instance, brought forward
+    virtual void UnloadSettingsDialog() = 0;  // unapplied changes are lost
+    virtual void ShowAboutBox() = 0;          // modal: returns when the box is closed
+    virtual void UnloadAboutBox() = 0;
+    virtual void LoadAdvertisement() = 0;  // loads the window hidden; it slides in on its own
+    // Clears OpenSponsorOnClose, then unloads the window (nothing when it is not loaded).
+    virtual void UnloadAdvertisementQuietly() = 0;
+};
+
+// Update.dll / libUpdate.so and SendComment.dll / libSendComment.so, loaded on first call.
+// A missing library or export makes the call do nothing.
+class ExternalHooks {
+  public:
+    virtual ~ExternalHooks() = default;
+    virtual void DoUpdate(const std::string& url) = 0;
+    virtual void ShowComment(const std::string& text) = 0;
+};
+
+}  // namespace horalia

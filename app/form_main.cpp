@@ -9,6 +9,11 @@
 
 namespace horalia {
 
+std::string SettingsNotSavedText(const std::string& iniPath) {
+    // The path last: a balloon too small for a long one cuts it, not the message.
+    return "新的设置无法保存，只在本次运行中有效。不能写入 " + iniPath;
+}
+
 void EndIfAlreadyRunning(ProcessPort& process) {
     if (process.MarkerWindowExists(kMainWindowTitle)) {
         process.EndProcessNow();
@@ -87,8 +92,8 @@ void Form_Main::Timer_自动升级_Timer() {
     if (ad.load) {
         s_.forms.LoadAdvertisement();
     }
-    if (ad.dateToRecord) {
-        s_.config.WriteString(kSettingsSection, "广告日期", *ad.dateToRecord);
+    if (ad.dateToRecord && !s_.config.WriteString(kSettingsSection, "广告日期", *ad.dateToRecord)) {
+        SettingsNotSaved();
     }
     updateTimer_.SetEnabled(false);
 }
@@ -173,6 +178,13 @@ void Form_Main::SetSyncTimerEnabled(bool enabled) {
 }
 void Form_Main::SetStartMenuChecked(bool checked) {
     SetChecked(TrayMenuEntry::托盘图标_开机启动, checked);
+}
+
+void Form_Main::SettingsNotSaved() {
+    if (!toldNotSaved_) {
+        toldNotSaved_ = true;
+        s_.tray.ShowNotification(kProgramName, SettingsNotSavedText(s_.paths.iniPath));
+    }
 }
 
 bool Form_Main::MenuChecked(TrayMenuEntry entry) const {

@@ -48,6 +48,9 @@ struct FormMainServices {
 
 inline constexpr std::int32_t kUpdateTimerIntervalMs = 2000;
 
+// The notification shown when Value.ini cannot be written.
+std::string SettingsNotSavedText(const std::string& iniPath);
+
 // The creation step: ends the process at once, silently, when another instance's hidden window
 // exists. Runs before this process has a window of its own, so it never finds itself.
 void EndIfAlreadyRunning(ProcessPort& process);
@@ -85,6 +88,8 @@ class Form_Main final : public MainFormControls, private TimeSyncListener {
     void SetAnnounceTimerEnabled(bool enabled) override;
     void SetSyncTimerEnabled(bool enabled) override;
     void SetStartMenuChecked(bool checked) override;
+    // Tells the person once per run, however many writes fail.
+    void SettingsNotSaved() override;
 
     bool MenuChecked(TrayMenuEntry entry) const;
     const FormTimer& TrayClockTimer() const { return trayClockTimer_; }
@@ -109,6 +114,7 @@ class Form_Main final : public MainFormControls, private TimeSyncListener {
     FormTimer updateTimer_;
     bool announceOffChecked_ = false;
     bool startChecked_ = false;
+    bool toldNotSaved_ = false;
 };
 
 }  // namespace horalia

@@ -87,25 +87,48 @@ IniDocument IniDocument::Parse(std::string_view text) {
     IniDocument doc;
     std::size_t start = 0;
     while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) {
-            end = text.size();
+        const std::size_t newline = text.find('\n', start);
+        if (newline == std::string_view::npos) {
+            doc.lines_.push_back({std::string(text.substr(start)), {}});
+            break;
         }
-        std::string_view line = text.substr(start, end - start);
+        std::string_view line = text.substr(start, newline - start);
+        std::string_view ending = "\n";
         if (!line.empty() && line.back() == '\r') {
             line.remove_suffix(1);
+            ending = "\r\n";
         }
-        doc.lines_.emplace_back(line);
-        start = end + 1;
+        doc.lines_.push_back({std::string(line), std::string(ending)});
+        start = newline + 1;
     }
     return doc;
+}
+
+std::string_view IniDocument::LineEnding() const {
+    for (const Line& line : lines_) {
+        if (!line.ending.empty()) {
+            return line.ending;
+        }
+    }
+    return "\r\n";
+}
+
+void IniDocument::Insert(std::size_t at, std::string text) {
+    const std::string ending(LineEnding());
+    // A last line without a line end gets one before anything follows it. If it ends in CR, an
+    // LF would join that CR into a CR LF and the line would read otherwise: it gets CR LF.
+    if (at > 0 && lines_[at - 1].ending.empty()) {
+        lines_[at - 1].ending = lines_[at - 1].text.ends_with('\r') ? "\r\n" : ending;
+    }
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), Line{std::move(text), ending});
 }
 
 std::optional<std::string> IniDocument::Get(std::string_view section, std::string_view key) const {
     section = Trim(section);
     key = Trim(key);
     bool inSection = false;
-    for (const std::string& line : lines_) {
+    for (const Line& entry : lines_) {
+        const std::string& line = entry.text;
         if (const auto name = SectionName(line)) {
             if (inSection) {
                 return std::nullopt;  // only the first section of that name counts
@@ -132,7 +155,8 @@ bool IniDocument::Set(std::string_view section, std::string_view key, std::strin
     bool inSection = false;
     std::optional<std::size_t> insertAt;
     for (std::size_t i = 0; i < lines_.size(); ++i) {
-        if (const auto name = SectionName(lines_[i])) {
+        const std::string& line = lines_[i].text;
+        if (const auto name = SectionName(line)) {
             if (inSection) {
                 break;
             }
@@ -145,32 +169,32 @@ bool IniDocument::Set(std::string_view section, std::string_view key, std::strin
         if (!inSection) {
             continue;
         }
-        if (const auto kv = SplitKeyLine(lines_[i])) {
+        if (const auto kv = SplitKeyLine(line)) {
             if (SameName(kv->key, key)) {
                 // Keep the key as spelt in the file; only the value changes.
-                lines_[i] = std::string(kv->key) + "=" + std::string(value);
+                lines_[i].text = std::string(kv->key) + "=" + std::string(value);
                 return true;
             }
         }
-        if (!Trim(lines_[i]).empty()) {
+        if (!Trim(line).empty()) {
             insertAt = i + 1;
         }
     }
     std::string keyLine = std::string(key) + "=" + std::string(value);
     if (insertAt) {
-        lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(*insertAt), std::move(keyLine));
+        Insert(*insertAt, std::move(keyLine));
         return true;
     }
-    lines_.push_back("[" + std::string(section) + "]");
-    lines_.push_back(std::move(keyLine));
+    Insert(lines_.size(), "[" + std::string(section) + "]");
+    Insert(lines_.size(), std::move(keyLine));
     return true;
 }
 
 std::string IniDocument::Serialize() const {
     std::string out;
-    for (const std::string& line : lines_) {
-        out += line;
-        out += "\r\n";
+    for (const Line& line : lines_) {
+        out += line.text;
+        out += line.ending;
     }
     return out;
 }
@@ -262,15 +286,26 @@ std::optional<DecodedText> DecodeFile(std::string_view bytes, TextCodec& codec) 
 }
 
 std::optional<std::string> EncodeFile(std::string_view utf8, Encoding encoding, TextCodec& codec) {
+    std::optional<std::string> bytes;
     switch (encoding) {
         case Encoding::kUtf8:
-            return std::string(utf8);
+            bytes = std::string(utf8);
+            break;
         case Encoding::kUtf8Bom:
-            return std::string(kBom) + std::string(utf8);
+            bytes = std::string(kBom) + std::string(utf8);
+            break;
         case Encoding::kGbk:
+            bytes = codec.Utf8ToGbk(utf8);
             break;
     }
-    return codec.Utf8ToGbk(utf8);
+    if (!bytes) {
+        return std::nullopt;
+    }
+    const auto reread = DecodeFile(*bytes, codec);
+    if (!reread || reread->utf8 != utf8) {
+        return std::nullopt;
+    }
+    return bytes;
 }
 
 std::int32_t LeadingInteger(std::string_view value) {

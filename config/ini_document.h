@@ -1,6 +1,6 @@
 // A small INI engine for platforms without the private-profile functions: parses decoded UTF-8
 // text into lines, looks keys up without regard to ASCII letter case, sets values in place and
-// writes the text back with every other line unchanged.
+// writes the text back with every other byte unchanged, line ends included.
 #pragma once
 
 #include <cstddef>
@@ -28,19 +28,31 @@ inline constexpr std::size_t kMaxFileBytes = 1024 * 1024;
 
 class IniDocument {
   public:
+    struct Line {
+        std::string text;    // without its line end
+        std::string ending;  // "\r\n", "\n", or empty for a last line that has none
+        bool operator==(const Line&) const = default;
+    };
+
     static IniDocument Parse(std::string_view utf8Text);
 
     // The value with its surrounding blanks, and one pair of matching quotes around it, removed.
     std::optional<std::string> Get(std::string_view section, std::string_view key) const;
+    // Replaces the one line of the key, or adds it (after the section's last line that is not
+    // blank, with its header when the section is new), ended as the file's lines are.
     // False, and the document unchanged, when the texts could not be read back (see CanWrite).
     bool Set(std::string_view section, std::string_view key, std::string_view value);
-    // Every line ended by CR LF.
+    // The text exactly as parsed, with the changes of Set.
     std::string Serialize() const;
 
-    const std::vector<std::string>& Lines() const { return lines_; }
+    const std::vector<Line>& Lines() const { return lines_; }
+    // The line end of the file's first ended line; CR LF for a file without one.
+    std::string_view LineEnding() const;
 
   private:
-    std::vector<std::string> lines_;
+    void Insert(std::size_t at, std::string text);
+
+    std::vector<Line> lines_;
 };
 
 struct DecodedText {
@@ -59,7 +71,9 @@ bool IsValidUtf8(std::string_view bytes);
 // GBK. Nothing for bytes that are no text (NUL bytes, too large, GBK that does not decode, or
 // that would not encode back to the very same bytes).
 std::optional<DecodedText> DecodeFile(std::string_view bytes, TextCodec& codec);
-// Text to file bytes in the given encoding; nothing when the text has no GBK form.
+// Text to file bytes in the given encoding. Nothing when the text has no GBK form, or when the
+// bytes would not read back (DecodeFile) as this very text: a line written in GBK can leave a
+// file that is valid UTF-8 as a whole, and every other line would then read as something else.
 std::optional<std::string> EncodeFile(std::string_view utf8, Encoding encoding, TextCodec& codec);
 
 // The integer at the start of a value, as GetPrivateProfileInt reads it: blanks, an optional

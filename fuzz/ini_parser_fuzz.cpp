@@ -1,5 +1,6 @@
 // The INI engine on arbitrary file bytes: decoding, parsing, look-ups, cutting values, and one
 // write read back from the bytes it produces. Aborts when a promise of the engine is broken.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -29,7 +30,7 @@ struct Name {
 std::vector<Name> NamesIn(const IniDocument& doc) {
     std::vector<Name> names;
     std::string section;
-    for (const std::string& line : doc.Lines()) {
+    for (const auto& [line, ending] : doc.Lines()) {
         if (!line.empty() && line.front() == '[') {
             section = line.substr(1, line.find(']') - 1);
         } else if (const std::size_t eq = line.find('='); eq != std::string::npos) {
@@ -67,8 +68,9 @@ void CheckLookUps(const IniDocument& doc, Encoding encoding, std::int32_t size, 
     }
 }
 
-// One write: every line of the old document is still there, in order, and reading the written
-// bytes back gives the new value.
+// One write: it replaces one line, keeping the line's end, or adds one line (two for a new
+// section) ended as the file's lines are, and every other byte stays; reading the written bytes
+// back gives the new value.
 void CheckWrite(const IniDocument& before, Encoding encoding, std::string_view section,
                 std::string_view key, std::string_view value, TextCodec& codec) {
     IniDocument after = before;
@@ -78,29 +80,40 @@ void CheckWrite(const IniDocument& before, Encoding encoding, std::string_view s
     }
     const auto& oldLines = before.Lines();
     const auto& newLines = after.Lines();
-    if (newLines.size() == oldLines.size()) {  // one value replaced
-        std::size_t differing = 0;
-        for (std::size_t i = 0; i < oldLines.size(); ++i) {
-            differing += newLines[i] != oldLines[i] ? 1 : 0;
-        }
-        Check(differing <= 1);
-    } else {  // a key, or a section and its key, added
-        Check(newLines.size() <= oldLines.size() + 2);
-        std::size_t matched = 0;
-        for (const std::string& line : newLines) {
-            if (matched < oldLines.size() && line == oldLines[matched]) {
-                ++matched;
-            }
-        }
-        Check(matched == oldLines.size());
+    std::size_t first = 0;  // the first line that differs
+    while (first < oldLines.size() && first < newLines.size() &&
+           oldLines[first] == newLines[first]) {
+        ++first;
     }
+    if (newLines.size() == oldLines.size()) {  // one value replaced
+        Check(first == oldLines.size() || (newLines[first].ending == oldLines[first].ending &&
+                                           std::equal(oldLines.begin() + first + 1, oldLines.end(),
+                                                      newLines.begin() + first + 1)));
+    } else {  // a key, or a section and its key, added
+        const std::size_t added = newLines.size() - oldLines.size();
+        Check(added == 1 || added == 2);
+        // A last line without a line end gains one, and nothing else about it changes.
+        std::size_t at = first;
+        if (at < oldLines.size() && oldLines[at].ending.empty() &&
+            newLines[at].text == oldLines[at].text && at + 1 == oldLines.size()) {
+            Check(newLines[at].ending == before.LineEnding() || newLines[at].ending == "\r\n");
+            ++at;
+        }
+        for (std::size_t i = at; i < at + added; ++i) {
+            Check(newLines[i].ending == before.LineEnding());
+        }
+        Check(std::equal(oldLines.begin() + at, oldLines.end(), newLines.begin() + at + added));
+    }
+
+    // The changed text reads back as the very lines it was made of.
+    Check(IniDocument::Parse(after.Serialize()).Lines() == newLines);
 
     const auto bytes = EncodeFile(after.Serialize(), encoding, codec);
     if (!bytes || bytes->size() > kMaxFileBytes) {
         return;  // the backend refuses such a write
     }
     const auto reread = DecodeFile(*bytes, codec);
-    Check(reread.has_value());
+    Check(reread.has_value() && reread->utf8 == after.Serialize());
     const auto got = IniDocument::Parse(reread->utf8).Get(section, key);
     Check(got.has_value());
     const bool plain = !value.empty() && value.front() != ' ' && value.front() != '\t' &&
@@ -127,13 +140,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Whatever a read accepted, a write gives back byte for byte.
     Check(EncodeFile(decoded->utf8, decoded->encoding, codec) == bytes);
     const IniDocument doc = IniDocument::Parse(decoded->utf8);
-    Check(IniDocument::Parse(doc.Serialize()).Lines() == doc.Lines());
+    Check(doc.Serialize() == decoded->utf8);
 
     CheckLookUps(doc, decoded->encoding, bufferSize, codec);
     CheckWrite(doc, decoded->encoding, "Horalia", "报时设置", std::to_string(size), codec);
     // Names and value taken from the file's own last line: "section|key|value".
     if (!doc.Lines().empty()) {
-        const std::string& last = doc.Lines().back();
+        const std::string& last = doc.Lines().back().text;
         const std::size_t a = last.find('|');
         const std::size_t b = a == std::string::npos ? a : last.find('|', a + 1);
         if (b != std::string::npos) {

@@ -8,9 +8,9 @@
 namespace horalia::qt {
 
 bool QtProcess::MarkerWindowExists(const std::string& title) {
-    const char* runtimeDir = std::getenv("XDG_RUNTIME_DIR");
-    const std::string path = InstanceLockPath(title, runtimeDir != nullptr ? runtimeDir : "",
-                                              static_cast<unsigned>(getuid()));
+    const std::string path =
+        InstanceLockPath(title, static_cast<unsigned>(geteuid()),
+                         DisplayKey(std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY")));
     return lock_.TryAcquire(path) == InstanceLock::Result::HeldElsewhere;
 }
 

@@ -12,8 +12,8 @@ namespace horalia::qt {
 
 class QtProcess final : public ProcessPort {
   public:
-    // Takes the instance lock as it looks: when no other instance holds it, this one does from
-    // then on, so two starts at the same moment cannot both go on.
+    // Takes the instance lock of this user and display as it looks: when no other instance holds
+    // it, this one does from then on, so two starts at the same moment cannot both go on.
     bool MarkerWindowExists(const std::string& title) override;
     void EndProcessNow() override;
     void SetCurrentFolder(const std::string& folder) override;

@@ -84,7 +84,9 @@ bool ReplaceFile(const std::string& linkOrPath, const std::string& bytes) {
     mode_t mode = 0644;
     struct stat st {};
     if (stat(path.c_str(), &st) == 0) {
-        if (!S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0) {
+        // The rename needs only the folder's permission: ask the file's own as well, so that a
+        // file this user may not write is never replaced behind its owner's back.
+        if (!S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0 || access(path.c_str(), W_OK) != 0) {
             return false;
         }
         mode = st.st_mode & 07777;

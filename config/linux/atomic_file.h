@@ -18,8 +18,8 @@ struct FileContent {
 FileContent ReadSmallFile(const std::string& path, std::size_t maxBytes);
 
 // Writes bytes to a temporary file in the same folder, flushes it to disk and renames it over
-// path (the target, when path is a symbolic link). A file without any write permission bit is
-// left alone (false), like a read-only file.
+// path (the target, when path is a symbolic link). A file this user may not write, or without
+// any write permission bit at all (read-only even for root), is left alone (false).
 bool ReplaceFile(const std::string& path, const std::string& bytes);
 
 }  // namespace horalia::linux_backend

@@ -1,5 +1,5 @@
 // The profile operations over the portable INI engine; files in GBK (or the UTF-8 a person saved
-// them in) with CR LF lines, as kernel32 writes them.
+// them in). A new file gets CR LF lines, as kernel32 writes them; an existing one keeps its own.
 #include "config/ini_document.h"
 #include "config/linux/atomic_file.h"
 #include "config/linux/iconv_codec.h"

@@ -355,7 +355,17 @@ TEST_F(FormMainTest, UpdateHookThenAdvertisementDecisionOnceTwoSecondsAfterLoad)
         const std::string stored = written == fresh.backend.values.end() ? "" : written->second;
         EXPECT_EQ(stored, c.writtenDate != nullptr ? c.writtenDate : "");
         EXPECT_FALSE(fresh.form().UpdateTimer().Enabled());
+        EXPECT_TRUE(fresh.tray.notifications.empty());
     }
+}
+
+TEST_F(FormMainTest, AnUnwritableValueIniIsToldOncePerRunNamingTheFile) {
+    backend.refuseWrites = true;
+    Load(At(2026, 12, 7, 9, 0, 0));
+    timers.RunUntil(At(2026, 12, 7, 9, 0, 5));  // the advertisement date is not written
+    form().SettingsNotSaved();                  // nor, later, the dialog's values
+    EXPECT_EQ(tray.notifications, Log{std::string("Horalia: ") + SettingsNotSavedText(kIni)});
+    EXPECT_NE(SettingsNotSavedText(kIni).find(kIni), std::string::npos);
 }
 
 TEST_F(FormMainTest, TrayClicksByButton) {

@@ -64,12 +64,16 @@ TEST(IniDocument_Get, LooksUpLikeTheProfileFunctions) {
     }
 }
 
-TEST(IniDocument_Parse, KeepsEveryLineAndWritesCrLf) {
+TEST(IniDocument_Parse, KeepsEveryByte) {
+    using Line = IniDocument::Line;
     const IniDocument doc = IniDocument::Parse("a\nb\r\n\r\nc");
-    EXPECT_EQ(doc.Lines(), (std::vector<std::string>{"a", "b", "", "c"}));
-    EXPECT_EQ(doc.Serialize(), "a\r\nb\r\n\r\nc\r\n");
-    EXPECT_EQ(IniDocument::Parse("").Serialize(), "");
-    EXPECT_EQ(IniDocument::Parse(kEdited).Serialize(), kEdited);
+    EXPECT_EQ(doc.Lines(),
+              (std::vector<Line>{{"a", "\n"}, {"b", "\r\n"}, {"", "\r\n"}, {"c", ""}}));
+    EXPECT_EQ(doc.LineEnding(), "\n");
+    for (const std::string text : {"", "a", "a\n", "a\r", "a\r\r\nb\n\n", kEdited.c_str()}) {
+        EXPECT_EQ(IniDocument::Parse(text).Serialize(), text);
+    }
+    EXPECT_EQ(IniDocument::Parse("no line end").LineEnding(), "\r\n");
 }
 
 TEST(IniDocument_Set, CreatesReplacesAndKeepsTheRest) {
@@ -86,7 +90,15 @@ TEST(IniDocument_Set, CreatesReplacesAndKeepsTheRest) {
          "[A]\r\nx=1\r\nz=3\r\n\r\n[B]\r\ny=2\r\n"},
         {"; c\r\n[B]\r\ny=2\r\n", "A", "z", "3", "; c\r\n[B]\r\ny=2\r\n[A]\r\nz=3\r\n"},
         {"[A]\r\n", "A", "k", "v", "[A]\r\nk=v\r\n"},
-        {"[A]\nk=1\n", "A", "k", "2", "[A]\r\nk=2\r\n"},
+        // The file's own line ends, the one line owned by the write, every other byte kept.
+        {"[A]\nk=1\n", "A", "k", "2", "[A]\nk=2\n"},
+        {"# x\n[A]\r\nk=1\n", "A", "j", "2", "# x\n[A]\r\nk=1\nj=2\n"},
+        {"[A]\r\nk=1", "A", "j", "2", "[A]\r\nk=1\r\nj=2\r\n"},
+        {"[A]\nk=1\n\n[B]\n", "A", "j", "2", "[A]\nk=1\nj=2\n\n[B]\n"},
+        {"x=1", "A", "k", "v", "x=1\r\n[A]\r\nk=v\r\n"},
+        {"x=1\n", "A", "k", "v", "x=1\n[A]\nk=v\n"},
+        {"x=1\n[A\r", "A", "k", "v", "x=1\n[A\r\r\n[A]\nk=v\n"},  // "[A\r" is no header
+        {"[A]\r\n  k = 1 \r\n", "A", "k", "2", "[A]\r\nk=2\r\n"},
         {"", " A ", " k ", "v", "[A]\r\nk=v\r\n"},
         {"[A]\r\n;k=1\r\n", "A", "k", "2", "[A]\r\n;k=1\r\nk=2\r\n"},
         {"[A]\r\nk=1\r\n[A]\r\nk=9\r\n", "A", "k", "2", "[A]\r\nk=2\r\n[A]\r\nk=9\r\n"},
@@ -96,7 +108,8 @@ TEST(IniDocument_Set, CreatesReplacesAndKeepsTheRest) {
         IniDocument doc = IniDocument::Parse(c.before);
         EXPECT_TRUE(doc.Set(c.section, c.key, c.value)) << c.before;
         EXPECT_EQ(doc.Serialize(), c.after) << c.before;
-        EXPECT_EQ(doc.Get(c.section, c.key), std::string(c.value)) << c.before;
+        EXPECT_EQ(IniDocument::Parse(c.after).Get(c.section, c.key), std::string(c.value))
+            << c.before;
     }
 }
 
@@ -204,6 +217,19 @@ TEST(IniDecode, BytesThatWouldNotComeBackAreNoText) {
 
 TEST(IniDecode, EncodesInTheFilesOwnEncoding) {
     TextCodec& codec = PlatformGbkCodec();
+    // "\xC3\xA4" is one GBK character and, as UTF-8, "ä". The only line that is not UTF-8 (a GBK
+    // "报") is rewritten in ASCII: the whole file would then read as UTF-8, the section
+    // with another name. Such bytes are not written.
+    const auto gbk = DecodeFile("[\xC3\xA4]\r\nk=\xB1\xA8\r\n", codec);
+    ASSERT_TRUE(gbk);
+    IniDocument doc = IniDocument::Parse(gbk->utf8);
+    const std::string section = doc.Lines()[0].text.substr(1, doc.Lines()[0].text.size() - 2);
+    ASSERT_TRUE(doc.Set(section, "k", "1"));
+    EXPECT_EQ(EncodeFile(doc.Serialize(), Encoding::kGbk, codec), std::nullopt);
+    ASSERT_TRUE(doc.Set(section, "k", "报"));  // back to GBK that is no UTF-8
+    EXPECT_EQ(EncodeFile(doc.Serialize(), Encoding::kGbk, codec),
+              std::string("[\xC3\xA4]\r\nk=\xB1\xA8\r\n"));
+
     EXPECT_EQ(EncodeFile("报", Encoding::kGbk, codec), std::string("\xB1\xA8"));
     EXPECT_EQ(EncodeFile("报", Encoding::kUtf8, codec), std::string("报"));
     EXPECT_EQ(EncodeFile("报", Encoding::kUtf8Bom, codec), std::string("\xEF\xBB\xBF报"));

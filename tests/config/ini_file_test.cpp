@@ -113,6 +113,13 @@ TEST_F(IniAccessor, FailedWriteIsReportedAndClearedOnlyByReadString) {
     EXPECT_EQ(config.ErrorText, kWriteFailed);
     EXPECT_FALSE(FileExists(folder.File("no such folder")));
 
+    // A Value.ini that cannot be opened for writing (here a folder in its place) fails alike.
+    std::filesystem::create_directory(path);
+    config.SpecifyIni(path);
+    EXPECT_FALSE(config.WriteString("Horalia", "报时设置", "1"));
+    EXPECT_EQ(config.ErrorText, kWriteFailed);
+    std::filesystem::remove(path);
+
     UseFile("[Horalia]\r\nk=1\r\n");
     config.ErrorText = kWriteFailed;
     EXPECT_EQ(config.ReadInt("Horalia", "k"), 1);

@@ -48,7 +48,7 @@ TEST_F(LinuxProfileBackend, AHandSavedUtf8FileStaysUtf8) {
         WriteBytes(path, bom + "[Horalia]\n报时设置=1\n");
         EXPECT_EQ(backend.GetInt("Horalia", "报时设置", 77, path), 1);
         ASSERT_TRUE(backend.WriteString("Horalia", "格式设置", "2", path));
-        EXPECT_EQ(ReadBytes(path), bom + "[Horalia]\r\n报时设置=1\r\n格式设置=2\r\n");
+        EXPECT_EQ(ReadBytes(path), bom + "[Horalia]\n报时设置=1\n格式设置=2\n");
         // Cut in the file's own encoding, UTF-8: "中" takes three bytes.
         ASSERT_TRUE(backend.WriteString("Horalia", "zh", "中文", path));
         EXPECT_EQ(backend.GetString("Horalia", "zh", 4, path), "中");
@@ -63,11 +63,24 @@ TEST_F(LinuxProfileBackend, AnAsciiFileTakesChineseKeysInGbk) {
     EXPECT_EQ(ReadBytes(path), "[Horalia]\r\nk=1\r\n\xB1\xA8=2\r\n");
 }
 
-TEST_F(LinuxProfileBackend, AValueWithoutGbkFormIsNotWrittenIntoAGbkFile) {
-    const std::string before = "[Horalia]\r\n\xB1\xA8=1\r\n";
-    WriteBytes(path, before);
-    EXPECT_FALSE(backend.WriteString("Horalia", "k", "\xF0\x9F\x98\x80", path));
-    EXPECT_EQ(ReadBytes(path), before);
+TEST_F(LinuxProfileBackend, AWriteThatWouldChangeHowTheFileReadsIsRefused) {
+    const struct {
+        const char* what;
+        std::string gbkSection;
+        const char* value;
+    } cases[] = {
+        {"no GBK form", "Horalia", "\xF0\x9F\x98\x80"},
+        // "\xC3\xA4" also reads as UTF-8 ("ä"); the GBK line replaced was the only one that is not.
+        {"GBK turned UTF-8", "\xC3\xA4", "1"},
+    };
+    for (const auto& c : cases) {
+        const std::string before = "[" + c.gbkSection + "]\r\nk=\xB1\xA8\r\n";  // k=报
+        const std::string section = *testing::PlatformGbkCodec().GbkToUtf8(c.gbkSection);
+        WriteBytes(path, before);
+        ASSERT_EQ(backend.GetString(section, "k", 12, path), "报") << c.what;
+        EXPECT_FALSE(backend.WriteString(section, "k", c.value, path)) << c.what;
+        EXPECT_EQ(ReadBytes(path), before) << c.what;
+    }
 }
 
 TEST_F(LinuxProfileBackend, FilesThatAreNoSettingsFileReadAsAbsentAndStayWhole) {
@@ -122,14 +135,17 @@ TEST_F(LinuxProfileBackend, AReadOnlyFileIsNotWritten) {
     EXPECT_EQ(ReadBytes(path), before);
 }
 
+// A settings file kept elsewhere, LF-ended like any text file a person keeps: the link stays, and
+// only the line of the key changes.
 TEST_F(LinuxProfileBackend, ASymbolicLinkKeepsPointingAtTheUpdatedFile) {
     std::filesystem::create_directory(folder.Path() / "dotfiles");
     const std::string target = folder.File("dotfiles/Value.ini");
-    WriteBytes(target, "[Horalia]\r\nk=1\r\n");
+    WriteBytes(target, "# mine\n[Other]\nx = 1 \n\n[Horalia]\nk=1\n\n[Tail]\nz=1");
     std::filesystem::create_symlink(target, path);
     ASSERT_TRUE(backend.WriteString("Horalia", "k", "2", path));
+    ASSERT_TRUE(backend.WriteString("Horalia", "j", "3", path));
     EXPECT_TRUE(std::filesystem::is_symlink(path));
-    EXPECT_EQ(ReadBytes(target), "[Horalia]\r\nk=2\r\n");
+    EXPECT_EQ(ReadBytes(target), "# mine\n[Other]\nx = 1 \n\n[Horalia]\nk=2\nj=3\n\n[Tail]\nz=1");
 }
 
 TEST_F(LinuxProfileBackend, AFifoOrAFolderInItsPlaceIsNoFile) {

@@ -35,12 +35,16 @@ class FakeProfileBackend : public ProfileBackend {
     bool WriteString(const std::string& section, const std::string& key, const std::string& value,
                      const std::string& path) override {
         ++writes;
+        if (refuseWrites) {
+            return false;  // a read-only file
+        }
         values[{path, section, key}] = value;
         return true;
     }
 
     std::map<Key, std::string> values;
     int writes = 0;
+    bool refuseWrites = false;
 };
 
 }  // namespace horalia::fakes

@@ -41,7 +41,9 @@ class FakeMainForm : public MainFormControls {
     void SetAnnounceTimerEnabled(bool enabled) override { announceTimer = enabled; }
     void SetSyncTimerEnabled(bool enabled) override { syncTimer = enabled; }
     void SetStartMenuChecked(bool checked) override { startChecked = checked; }
+    void SettingsNotSaved() override { ++notSaved; }
     std::optional<bool> announceTimer, syncTimer, startChecked;
+    int notSaved = 0;
 };
 
 // Mirrors what the window would show, and logs the hide and unload calls.
@@ -203,6 +205,21 @@ TEST_F(SettingsDialogTest, ApplyWritesTheFiveKeysInOrderAndSwitchesTheTimers) {
     EXPECT_FALSE(backend.Value("开机启动").has_value());
     EXPECT_FALSE(d.ApplyEnabled());
     EXPECT_TRUE(view.log.empty());  // Apply keeps the dialog open
+    EXPECT_EQ(mainForm.notSaved, 0);
+}
+
+TEST_F(SettingsDialogTest, AnUnwritableFileIsReportedAndTheValuesStillApply) {
+    backend.refuseWrites = true;
+    Form_一般设置& d = Open();
+    d.SelectOption(OptionGroup::报时设置, 1);
+    d.ToggleCheck(CheckBox::关闭报时);
+    d.Command_确定_Click();
+    EXPECT_EQ(backend.keys.size(), 5u);  // every key tried
+    EXPECT_EQ(mainForm.notSaved, 1);
+    EXPECT_EQ(settings.AnnounceFrequency, 1);
+    EXPECT_EQ(settings.AnnounceOff, 1);
+    EXPECT_EQ(mainForm.announceTimer, false);
+    EXPECT_EQ(view.log, (std::vector<std::string>{"hide", "unload"}));
 }
 
 // The box shows whether the synchronisation runs; Value.ini keeps 自动校时=1 for off.

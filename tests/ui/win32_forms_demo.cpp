@@ -38,6 +38,7 @@ class NoMainForm : public MainFormControls {
     void SetAnnounceTimerEnabled(bool) override {}
     void SetSyncTimerEnabled(bool) override {}
     void SetStartMenuChecked(bool) override {}
+    void SettingsNotSaved() override {}
 };
 
 const wchar_t* g_geometryFile = nullptr;

@@ -48,6 +48,7 @@ class FakeMainForm : public MainFormControls {
     void SetAnnounceTimerEnabled(bool enabled) override { announceTimer = enabled; }
     void SetSyncTimerEnabled(bool enabled) override { syncTimer = enabled; }
     void SetStartMenuChecked(bool checked) override { startChecked = checked; }
+    void SettingsNotSaved() override {}
     bool announceTimer = true, syncTimer = true, startChecked = false;
 };
 

@@ -9,6 +9,8 @@ class MainFormControls {
     virtual void SetAnnounceTimerEnabled(bool enabled) = 0;  // Timer_自动报时
     virtual void SetSyncTimerEnabled(bool enabled) = 0;      // Timer_自动校时
     virtual void SetStartMenuChecked(bool checked) = 0;  // 托盘图标_开机启动's check mark
+    // A write to Value.ini failed: the values hold for this run only, and the person is told.
+    virtual void SettingsNotSaved() = 0;
 };
 
 }  // namespace horalia

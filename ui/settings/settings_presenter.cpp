@@ -1,5 +1,7 @@
 #include "ui/settings/settings_presenter.h"
 
+#include <utility>
+
 namespace horalia {
 namespace {
 
@@ -50,16 +52,22 @@ void Form_一般设置::ApplySettings() {
     r.AnnounceOff = Check(CheckBox::关闭报时);
     r.AutoSyncOff = Check(CheckBox::自动校时) == 1 ? 0 : 1;
 
-    读写配置& ini = s_.config;
-    ini.WriteString(kSettingsSection, "报时设置", std::to_string(r.AnnounceFrequency));
-    ini.WriteString(kSettingsSection, "格式设置", std::to_string(r.AnnounceFormat));
-    ini.WriteString(kSettingsSection, "广告设置", std::to_string(r.AdMode));
-    ini.WriteString(kSettingsSection, "关闭报时", std::to_string(r.AnnounceOff));
-    ini.WriteString(kSettingsSection, "自动校时", std::to_string(r.AutoSyncOff));
+    // Every key is tried even after one failed; the values apply for this run either way.
+    const std::pair<const char*, std::int32_t> keys[] = {
+        {"报时设置", r.AnnounceFrequency}, {"格式设置", r.AnnounceFormat}, {"广告设置", r.AdMode},
+        {"关闭报时", r.AnnounceOff},       {"自动校时", r.AutoSyncOff},
+    };
+    bool saved = true;
+    for (const auto& [key, value] : keys) {
+        saved = s_.config.WriteString(kSettingsSection, key, std::to_string(value)) && saved;
+    }
 
     s_.mainForm.SetAnnounceTimerEnabled(Check(CheckBox::关闭报时) != 1);
     s_.mainForm.SetSyncTimerEnabled(Check(CheckBox::自动校时) == 1);
     SetApplyEnabled(false);
+    if (!saved) {
+        s_.mainForm.SettingsNotSaved();
+    }
 }
 
 void Form_一般设置::SelectOption(OptionGroup group, int index) {

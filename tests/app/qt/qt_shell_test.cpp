@@ -26,20 +26,29 @@ namespace {
 
 constexpr int kWaitMs = 20000;
 
-TEST(InstanceLockPath, RuntimeFolderOrAPerUserNameInTmp) {
+// One lock per user and display, found alike by every start whatever its environment.
+TEST(InstanceLockPath, OnePerUserAndDisplayInTmp) {
     const struct {
-        const char* runtimeDir;
-        const char* title;
+        const char* display;
+        const char* wayland;
         const char* expected;
     } cases[] = {
-        {"/run/user/1000", "Horalia Ver:3.0.0.0", "/run/user/1000/Horalia Ver:3.0.0.0.lock"},
-        {"", "Horalia Ver:3.0.0.0", "/tmp/Horalia Ver:3.0.0.0-1000.lock"},
-        {"relative/dir", "Horalia Ver:3.0.0.0", "/tmp/Horalia Ver:3.0.0.0-1000.lock"},
-        {"/run/user/1000", "a/b", "/run/user/1000/a_b.lock"},
+        {":0", nullptr, "/tmp/Horalia Ver:3.0.0.0-1000-:0.lock"},
+        {":0.1", "wayland-0", "/tmp/Horalia Ver:3.0.0.0-1000-:0.lock"},
+        {"unix:0.0", nullptr, "/tmp/Horalia Ver:3.0.0.0-1000-:0.lock"},
+        {":1", nullptr, "/tmp/Horalia Ver:3.0.0.0-1000-:1.lock"},
+        {"localhost:10.0", nullptr, "/tmp/Horalia Ver:3.0.0.0-1000-localhost:10.lock"},
+        {"", "wayland-1", "/tmp/Horalia Ver:3.0.0.0-1000-wayland-1.lock"},
+        {nullptr, "/run/user/1000/wayland-0",
+         "/tmp/Horalia Ver:3.0.0.0-1000-_run_user_1000_wayland-0.lock"},
+        {nullptr, nullptr, "/tmp/Horalia Ver:3.0.0.0-1000.lock"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(InstanceLockPath(c.title, c.runtimeDir, 1000), c.expected) << c.runtimeDir;
+        EXPECT_EQ(InstanceLockPath("Horalia Ver:3.0.0.0", 1000, DisplayKey(c.display, c.wayland)),
+                  c.expected)
+            << (c.display ? c.display : "(unset)");
     }
+    EXPECT_EQ(InstanceLockPath("a/b", 7, ""), "/tmp/a_b-7.lock");
 }
 
 class InstanceLockTest : public testing::Test {
@@ -74,6 +83,17 @@ TEST_F(InstanceLockTest, MissingFolderOrPlantedLinkIsUnavailableNotRunning) {
 
     ASSERT_EQ(symlink("/etc/hostname", path.c_str()), 0);
     EXPECT_EQ(lock.TryAcquire(path), InstanceLock::Result::Unavailable);
+}
+
+TEST_F(InstanceLockTest, AFileOfAnotherUserIsUnavailableNotRunning) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "giving a file to another user takes root";
+    }
+    InstanceLock other;
+    ASSERT_EQ(other.TryAcquire(path), InstanceLock::Result::Acquired);  // held by "someone else"
+    ASSERT_EQ(chown(path.c_str(), 4242, 4242), 0);
+    InstanceLock mine;
+    EXPECT_EQ(mine.TryAcquire(path), InstanceLock::Result::Unavailable);
 }
 
 // A base, so that the application exists before the fixture's members are built.

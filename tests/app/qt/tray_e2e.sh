@@ -80,9 +80,10 @@ sleep 9
 python3 "$here/find_announcement.py" "$work/recording.raw" "$sound" ||
   fail "the chime and the spoken clips were not found in the recording"
 
-# --- a second start ends at once, and the first goes on
+# --- a second start ends at once, and the first goes on, even when the second is started
+# without the session's runtime folder (from su or cron)
 set +e
-timeout "$wait_s" "$program" >"$work/second.log" 2>&1
+timeout "$wait_s" env -u XDG_RUNTIME_DIR "$program" >"$work/second.log" 2>&1
 second=$?
 set -e
 [ "$second" -eq 0 ] || fail "the second start exited with $second (124: it kept running)"

@@ -7,10 +7,15 @@
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/horalia-$harness_name.XXXXXX")
 pids=()
+private_display=
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
   rm -rf "$work"
+  # The program's instance lock for the private display (in /tmp, whatever the environment).
+  if [ -n "$private_display" ]; then
+    rm -f "/tmp/Horalia Ver:3.0.0.0-$(id -u)-$private_display.lock"
+  fi
 }
 trap cleanup EXIT
 
@@ -36,7 +41,8 @@ wait_for() {
 Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 pids+=($!)
 wait_for test -s "$work/display" || fail "Xvfb did not start"
-export DISPLAY=:$(head -1 "$work/display")
+private_display=:$(head -1 "$work/display")
+export DISPLAY=$private_display
 trayer --edge top --align right --widthtype request --height 32 --SetDockType true \
   --transparent false --tint 0xdddddd >"$work/trayer.log" 2>&1 &
 pids+=($!)

@@ -14,6 +14,7 @@ struct NoMainForm : horalia::MainFormControls {
     void SetAnnounceTimerEnabled(bool) override {}
     void SetSyncTimerEnabled(bool) override {}
     void SetStartMenuChecked(bool) override {}
+    void SettingsNotSaved() override {}
 };
 struct NoOpener : horalia::UrlOpener {
     void Open(const std::string&) override {}

@@ -65,6 +65,11 @@ class Windows final : public FormsPort {
                 target->SetStartMenuChecked(checked);
             }
         }
+        void SettingsNotSaved() override {
+            if (target != nullptr) {
+                target->SettingsNotSaved();
+            }
+        }
         MainFormControls* target = nullptr;
     };
 

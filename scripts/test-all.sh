@@ -43,6 +43,9 @@ else
   echo "== test win32: skipped, $reason (the win64 tests above ran the same sources)"
 fi
 
+echo "== fuzz targets over their corpora"
+./scripts/fuzz-regression.sh || status=1
+
 echo "== format"
 if ! git ls-files -z '*.h' '*.cpp' | xargs -0 clang-format --dry-run --Werror; then
   echo "test-all.sh: sources above are not formatted; run clang-format -i on them" >&2

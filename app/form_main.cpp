@@ -4,7 +4,6 @@
 #include "common/identity.h"
 #include "ui/extras/ad_decision.h"
 #include "ui/extras/urls.h"
-#include "voice/schedule.h"
 
 namespace horalia {
 
@@ -67,9 +66,8 @@ void Form_Main::Timer_更新托盘显示时间_Timer() {
 
 void Form_Main::Timer_自动报时_Timer() {
     // One reading of the clock serves the test and the announcement.
-    const Moment now = s_.clock.Now();
-    if (IsAnnouncementDue(now, s_.settings.AnnounceFrequency, s_.settings.AnnounceHours)) {
-        voice_.Announce(now);
+    if (const std::optional<Moment> due = schedule_.Tick(s_.clock.Now(), s_.settings)) {
+        voice_.Announce(*due);
     }
 }
 

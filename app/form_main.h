@@ -18,6 +18,7 @@
 #include "timesync/time_sync.h"
 #include "voice/announcer.h"
 #include "voice/clip_player.h"
+#include "voice/schedule.h"
 
 namespace horalia {
 
@@ -99,6 +100,7 @@ class Form_Main final : public MainFormControls {
     FormMainServices s_;
     语音报时 voice_;
     TimeSync timeSync_;
+    AnnouncementSchedule schedule_;
     FormTimer trayClockTimer_;
     FormTimer announceTimer_;
     FormTimer syncTimer_;

@@ -108,10 +108,10 @@ void LoadSettings(读写配置& config, StartEntryStore& startStore, const std::
     // The advanced keys are read as text, so that an absent key is told from a bad one and each
     // falls back to its own default (volume 100, not 0).
     record.QuietTime = ParseQuietHours(config.ReadString(kSettingsSection, "免打扰", 64));
-    record.HalfHourChimes = NumberIn(config.ReadString(kSettingsSection, "半点报时", 16), 0, 1)
-                                .value_or(0);
-    record.NaturalReading = NumberIn(config.ReadString(kSettingsSection, "自然读法", 16), 0, 1)
-                                .value_or(0);
+    record.HalfHourChimes =
+        NumberIn(config.ReadString(kSettingsSection, "半点报时", 16), 0, 1).value_or(0);
+    record.NaturalReading =
+        NumberIn(config.ReadString(kSettingsSection, "自然读法", 16), 0, 1).value_or(0);
     record.Volume = NumberIn(config.ReadString(kSettingsSection, "音量", 16), 0, kFullVolume)
                         .value_or(kFullVolume);
     record.VoiceFolder =

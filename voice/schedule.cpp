@@ -54,7 +54,8 @@ bool IsScheduledMoment(const Moment& now, const SettingsRecord& settings) {
     return !(settings.QuietTime && settings.QuietTime->Contains(now.hour * 60 + now.minute));
 }
 
-std::optional<Moment> AnnouncementSchedule::Tick(const Moment& now, const SettingsRecord& settings) {
+std::optional<Moment> AnnouncementSchedule::Tick(const Moment& now,
+                                                 const SettingsRecord& settings) {
     const std::optional<Moment> last = last_;
     last_ = now;
     if (IsScheduledMoment(now, settings)) {

@@ -120,7 +120,7 @@ TEST(ClipPath, TheVoiceFolderFirstThenTheProgramsOwn) {
         {"提示", "C:\\Sound\\", "D:\\Voice", "D:\\Voice\\提示.wav"},
         {"提示", "C:\\Sound\\", "D:\\Voice\\", "D:\\Voice\\提示.wav"},
         {"两", "C:\\Sound\\", "D:\\Voice", "C:\\Sound\\两.wav"},  // lacking in the voice
-        {"提示", "C:\\Sound\\", "", "C:\\Sound\\提示.wav"},          // no voice chosen
+        {"提示", "C:\\Sound\\", "", "C:\\Sound\\提示.wav"},       // no voice chosen
         {"提示", "C:\\Sound\\", "D:\\Missing", "C:\\Sound\\提示.wav"},
         {"一", "/opt/Sound/", "/home/u/voice", "/home/u/voice/一.wav"},
     };
@@ -140,9 +140,7 @@ TEST(AnnouncerSettings, VoiceFolderVolumeAndNaturalReadingAreReadAtEachAnnouncem
     FakeEventPump pump;
     FixedLocale locale;
     SettingsRecord settings;
-    const ClipExists onlyTheChime = [](const std::string& path) {
-        return path == "V/提示.wav";
-    };
+    const ClipExists onlyTheChime = [](const std::string& path) { return path == "V/提示.wav"; };
     语音报时 voice{player, pump, locale, "S/", settings, onlyTheChime};
     Moment m = SundayTen();
     m.hour = 14;
@@ -153,10 +151,10 @@ TEST(AnnouncerSettings, VoiceFolderVolumeAndNaturalReadingAreReadAtEachAnnouncem
     settings.Volume = 40;
     voice.Announce(m);
     EXPECT_EQ(player.Paths(),
-              (std::vector<std::string>{
-                  "S/提示.wav", "S/现在时间.wav", "S/下午.wav", "S/二.wav", "S/点.wav", "S/五.wav",
-                  "S/分.wav", "V/提示.wav", "S/现在时间.wav", "S/下午.wav", "S/两.wav", "S/点.wav",
-                  "S/零.wav", "S/五.wav", "S/分.wav"}));
+              (std::vector<std::string>{"S/提示.wav", "S/现在时间.wav", "S/下午.wav", "S/二.wav",
+                                        "S/点.wav", "S/五.wav", "S/分.wav", "V/提示.wav",
+                                        "S/现在时间.wav", "S/下午.wav", "S/两.wav", "S/点.wav",
+                                        "S/零.wav", "S/五.wav", "S/分.wav"}));
     EXPECT_EQ(player.volumes, (std::vector<std::int32_t>{100, 40}));
 }
 

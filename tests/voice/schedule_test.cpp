@@ -104,8 +104,8 @@ TEST(IsScheduledMoment, HalfHoursFollowDueHoursAndQuietHoursSkipBoth) {
               (V{"00:00", "00:30", "06:00", "06:30", "12:00", "12:30", "18:00", "18:30"}));
     EXPECT_EQ(ScheduledDay(Settings(1, 1, "02:00-22:00")), (V{"00:00", "00:30", "22:00", "22:30"}));
     // Across midnight, start inclusive and end exclusive.
-    EXPECT_EQ(ScheduledDay(Settings(2, 1, "18:30-06:00")), (V{"06:00", "06:30", "12:00", "12:30",
-                                                              "18:00"}));
+    EXPECT_EQ(ScheduledDay(Settings(2, 1, "18:30-06:00")),
+              (V{"06:00", "06:30", "12:00", "12:30", "18:00"}));
     EXPECT_EQ(ScheduledDay(Settings(0, 1, "00:00-23:59")), V{});
     EXPECT_EQ(ScheduledDay(Settings(0, 0)).size(), 24u);
     EXPECT_EQ(ScheduledDay(Settings(0, 1)).size(), 48u);

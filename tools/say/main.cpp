@@ -2,8 +2,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <iterator>
-#include <system_error>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "common/app_paths.h"

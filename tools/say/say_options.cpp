@@ -146,8 +146,9 @@ ParseResult ParseSayArguments(const std::vector<std::string>& arguments) {
             if (value.empty()) {
                 return fail(name + (name == "--wav" ? " needs a file name" : " needs a folder"));
             }
-            (name == "--wav" ? o.wavPath : name == "--voice" ? o.voiceFolder : o.checkVoice) =
-                value;
+            (name == "--wav"     ? o.wavPath
+             : name == "--voice" ? o.voiceFolder
+                                 : o.checkVoice) = value;
         } else if (name.starts_with("-")) {
             return fail("unknown option " + Quote(name) + " (see --help)");
         } else {

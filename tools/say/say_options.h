@@ -14,10 +14,10 @@ namespace horalia::say {
 struct SayOptions {
     bool help = false;
     bool print = false;
-    std::optional<Moment> at;            // the moment to announce instead of now
-    std::optional<std::int32_t> format;  // 0..2, instead of the setting
-    std::optional<std::string> wavPath;  // render into this file instead of playing
-    bool natural = false;                   // natural reading whatever the setting
+    std::optional<Moment> at;                // the moment to announce instead of now
+    std::optional<std::int32_t> format;      // 0..2, instead of the setting
+    std::optional<std::string> wavPath;      // render into this file instead of playing
+    bool natural = false;                    // natural reading whatever the setting
     std::optional<std::string> voiceFolder;  // instead of 语音目录
     std::optional<std::int32_t> volume;      // 0..100, instead of 音量
     std::optional<std::string> checkVoice;   // list the clips this folder lacks, and nothing else

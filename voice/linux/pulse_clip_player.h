@@ -50,7 +50,7 @@ class PulseClipPlayer final : public ClipPlayer {
     ClipStream stream_;
     std::optional<std::chrono::steady_clock::time_point> closeAt_;
     std::int32_t volume_ = 100;  // percent of the clips' own loudness
-    bool played_ = false;  // something reached the server since the last Finish
+    bool played_ = false;        // something reached the server since the last Finish
     bool stopping_ = false;
     std::thread closer_;  // last: starts once everything above exists
 };

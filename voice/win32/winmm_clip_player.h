@@ -74,7 +74,7 @@ class WinmmClipPlayer final : public ClipPlayer {
     std::deque<std::unique_ptr<Buffer>> queue_;  // a header must stay put while queued
     std::optional<std::chrono::steady_clock::time_point> closeAt_;
     std::int32_t volume_ = 100;  // percent of the clips' own loudness
-    bool played_ = false;  // something reached a device since the last Finish
+    bool played_ = false;        // something reached a device since the last Finish
     bool stopping_ = false;
     std::thread closer_;  // last: starts once everything above exists
 };

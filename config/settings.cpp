@@ -120,4 +120,13 @@ void LoadSettings(读写配置& config, StartEntryStore& startStore, const std::
     record.AnnounceHours = {1, 2, 6, 0, 0};
 }
 
+void WriteAdvancedSettings(读写配置& config, const SettingsRecord& record) {
+    config.WriteString(kSettingsSection, "免打扰",
+                       record.QuietTime ? FormatQuietHours(*record.QuietTime) : "");
+    config.WriteString(kSettingsSection, "半点报时", std::to_string(record.HalfHourChimes));
+    config.WriteString(kSettingsSection, "自然读法", std::to_string(record.NaturalReading));
+    config.WriteString(kSettingsSection, "音量", std::to_string(record.Volume));
+    config.WriteString(kSettingsSection, "语音目录", record.VoiceFolder);
+}
+
 }  // namespace horalia

@@ -43,6 +43,10 @@ struct SettingsRecord {
     std::string VoiceFolder;              // "语音目录": empty for the program's own clips
 };
 
+// Writes the five advanced keys of the record (免打扰, 半点报时, 自然读法, 音量, 语音目录), as the
+// advanced page applies them; 免打扰 is written empty when there are no quiet hours.
+void WriteAdvancedSettings(读写配置& config, const SettingsRecord& record);
+
 // "HH:MM-HH:MM" (blanks around the parts allowed) as quiet hours; nothing for any other text or
 // for a stretch that starts where it ends.
 std::optional<QuietHours> ParseQuietHours(std::string_view text);

@@ -149,6 +149,26 @@ TEST_F(LoadSettingsTest, AdvancedKeysAndTheirFallbacks) {
     EXPECT_EQ(LoadFrom("[Horalia]\r\n音量=100\r\n").Volume, 100);
 }
 
+TEST_F(LoadSettingsTest, WrittenAdvancedKeysReadBackTheSame) {
+    for (const bool quiet : {true, false}) {
+        SettingsRecord written;
+        if (quiet) {
+            written.QuietTime = QuietHours{23 * 60, 6 * 60 + 30};
+        }
+        written.HalfHourChimes = 1;
+        written.NaturalReading = 1;
+        written.Volume = 0;
+        written.VoiceFolder = "D:\\声音";
+        WriteAdvancedSettings(config, written);
+        const SettingsRecord r = Load();
+        EXPECT_EQ(r.QuietTime, written.QuietTime);
+        EXPECT_EQ(r.HalfHourChimes, 1);
+        EXPECT_EQ(r.NaturalReading, 1);
+        EXPECT_EQ(r.Volume, 0);
+        EXPECT_EQ(r.VoiceFolder, written.VoiceFolder);
+    }
+}
+
 TEST(ParseQuietHours, RealTimesOfDayOnly) {
     struct Case {
         const char* text;

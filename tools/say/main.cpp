@@ -98,7 +98,8 @@ int CheckVoice(const std::string& folder, char separator) {
         std::printf("%s\n", problem.c_str());
     }
     if (problems.empty()) {
-        std::printf("all %zu clips can be played\n", std::size(kAllClipTexts));
+        std::printf("all %s clips can be played\n",
+                    std::to_string(std::size(kAllClipTexts)).c_str());
     }
     return problems.empty() ? 0 : kExitFailure;
 }

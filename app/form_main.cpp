@@ -29,7 +29,7 @@ void Form_Main::Form_Load() {
     SetChecked(TrayMenuEntry::托盘图标_开机启动, s_.settings.StartWithWindows != 0);
     // Values other than 0 and 1 (a hand-edited file) leave the timers as created: running.
     trayClockTimer_.SetEnabled(true);
-    announceTimer_.SetEnabled(s_.settings.AnnounceOff != 1);
+    announceTimer_.SetEnabled(ScheduleRuns(s_.settings));
     syncTimer_.SetEnabled(s_.settings.AutoSyncOff != 1);
     updateTimer_.SetEnabled(true);
     SetToolTipNow();

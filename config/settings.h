@@ -36,11 +36,11 @@ struct SettingsRecord {
     std::int32_t StartWithWindows = 0;  // 1 when the start entry holds this program's command
     std::array<std::int32_t, 5> AnnounceHours{};  // 1, 2, 6, 0, 0 after LoadSettings
     // The advanced settings; each falls back to its default when the file holds nonsense.
-    std::optional<QuietHours> QuietTime;  // "免打扰": "HH:MM-HH:MM", none when absent
-    std::int32_t HalfHourChimes = 0;      // "半点报时": 1 also at hh:30 after a due hour
-    std::int32_t NaturalReading = 0;      // "自然读法": 1 reads the time as people say it
-    std::int32_t Volume = kFullVolume;    // "音量": 0..100
-    std::string VoiceFolder;              // "语音目录": empty for the program's own clips
+    std::optional<QuietHours> QuietTime{};  // "免打扰": "HH:MM-HH:MM", none when absent
+    std::int32_t HalfHourChimes = 0;        // "半点报时": 1 also at hh:30 after a due hour
+    std::int32_t NaturalReading = 0;        // "自然读法": 1 reads the time as people say it
+    std::int32_t Volume = kFullVolume;      // "音量": 0..100
+    std::string VoiceFolder{};              // "语音目录": empty for the program's own clips
 };
 
 // Writes the five advanced keys of the record (免打扰, 半点报时, 自然读法, 音量, 语音目录), as the

@@ -5,7 +5,6 @@
 #include "common/identity.h"
 #include "ui/extras/ad_decision.h"
 #include "ui/extras/urls.h"
-#include "voice/schedule.h"
 
 namespace horalia {
 
@@ -38,7 +37,7 @@ void Form_Main::Form_Load() {
     SetChecked(TrayMenuEntry::托盘图标_开机启动, s_.settings.StartWithWindows != 0);
     // Values other than 0 and 1 (a hand-edited file) leave the timers as created: running.
     trayClockTimer_.SetEnabled(true);
-    announceTimer_.SetEnabled(s_.settings.AnnounceOff != 1);
+    announceTimer_.SetEnabled(ScheduleRuns(s_.settings));
     syncTimer_.SetEnabled(s_.settings.AutoSyncOff != 1);
     updateTimer_.SetEnabled(true);
     SetToolTipNow();
@@ -75,9 +74,8 @@ void Form_Main::Timer_更新托盘显示时间_Timer() {
 
 void Form_Main::Timer_自动报时_Timer() {
     // One reading of the clock serves the test and the announcement.
-    const Moment now = s_.clock.Now();
-    if (IsAnnouncementDue(now, s_.settings.AnnounceFrequency, s_.settings.AnnounceHours)) {
-        voice_.Announce(now);
+    if (const std::optional<Moment> due = schedule_.Tick(s_.clock.Now(), s_.settings)) {
+        voice_.Announce(*due);
     }
 }
 

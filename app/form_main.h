@@ -19,6 +19,7 @@
 #include "timesync/time_sync.h"
 #include "voice/announcer.h"
 #include "voice/clip_player.h"
+#include "voice/schedule.h"
 
 namespace horalia {
 
@@ -108,6 +109,7 @@ class Form_Main final : public MainFormControls, private TimeSyncListener {
     FormMainServices s_;
     语音报时 voice_;
     TimeSync timeSync_;
+    AnnouncementSchedule schedule_;
     FormTimer trayClockTimer_;
     FormTimer announceTimer_;
     FormTimer syncTimer_;

@@ -3,7 +3,9 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace horalia {
 
@@ -11,6 +13,18 @@ class 读写配置;
 class StartEntryStore;
 
 inline constexpr char kSettingsSection[] = "Horalia";
+
+// A daily stretch of quiet, in minutes after midnight: start inclusive, end exclusive; an end
+// before the start crosses midnight.
+struct QuietHours {
+    int startMinute = 0;
+    int endMinute = 0;
+
+    bool Contains(int minuteOfDay) const;
+    friend bool operator==(const QuietHours&, const QuietHours&) = default;
+};
+
+inline constexpr std::int32_t kFullVolume = 100;
 
 struct SettingsRecord {
     std::int32_t AnnounceFrequency = 0;  // "报时设置": index into AnnounceHours
@@ -21,7 +35,23 @@ struct SettingsRecord {
     std::string AdShownDate;            // "广告日期": "yyyy|mm|dd"
     std::int32_t StartWithWindows = 0;  // 1 when the start entry holds this program's command
     std::array<std::int32_t, 5> AnnounceHours{};  // 1, 2, 6, 0, 0 after LoadSettings
+    // The advanced settings; each falls back to its default when the file holds nonsense.
+    std::optional<QuietHours> QuietTime{};  // "免打扰": "HH:MM-HH:MM", none when absent
+    std::int32_t HalfHourChimes = 0;        // "半点报时": 1 also at hh:30 after a due hour
+    std::int32_t NaturalReading = 0;        // "自然读法": 1 reads the time as people say it
+    std::int32_t Volume = kFullVolume;      // "音量": 0..100
+    std::string VoiceFolder{};              // "语音目录": empty for the program's own clips
 };
+
+// Writes the five advanced keys of the record (免打扰, 半点报时, 自然读法, 音量, 语音目录), as the
+// advanced page applies them; 免打扰 is written empty when there are no quiet hours.
+void WriteAdvancedSettings(读写配置& config, const SettingsRecord& record);
+
+// "HH:MM-HH:MM" (blanks around the parts allowed) as quiet hours; nothing for any other text or
+// for a stretch that starts where it ends.
+std::optional<QuietHours> ParseQuietHours(std::string_view text);
+// "HH:MM-HH:MM", as the file keeps it.
+std::string FormatQuietHours(const QuietHours& quiet);
 
 // Reads Value.ini (through config, whose file is already named) and the start entry into record.
 void LoadSettings(读写配置& config, StartEntryStore& startStore, const std::string& startCommand,

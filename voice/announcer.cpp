@@ -1,6 +1,10 @@
 #include "voice/announcer.h"
 
+#include <filesystem>
+#include <system_error>
 #include <utility>
+
+#include "common/utf8_path.h"
 
 #include "voice/clip_sequence.h"
 
@@ -24,13 +28,38 @@ class FlagGuard {
 
 }  // namespace
 
+bool ClipFileExists(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(Utf8Path(path), error);
+}
+
+std::string ClipPath(const std::string& text, const std::string& ownFolder,
+                     const std::string& voiceFolder, const ClipExists& exists) {
+    const std::string file = text + kWavSuffix;
+    if (!voiceFolder.empty()) {
+        const char separator = ownFolder.empty() ? '/' : ownFolder.back();
+        const char last = voiceFolder.back();
+        const std::string chosen =
+            voiceFolder + (last == '/' || last == '\\' ? "" : std::string(1, separator)) + file;
+        if (exists(chosen)) {
+            return chosen;
+        }
+    }
+    return ownFolder + file;
+}
+
 语音报时::语音报时(ClipPlayer& player, EventPump& pump, const LocaleText& locale,
-                   std::string soundFolder, const SettingsRecord& settings)
+                   std::string soundFolder, const SettingsRecord& settings, ClipExists exists)
     : player_(player),
       pump_(pump),
       locale_(locale),
       soundFolder_(std::move(soundFolder)),
-      settings_(settings) {}
+      settings_(settings),
+      exists_(std::move(exists)) {}
+
+std::string 语音报时::PathOf(const std::string& text) const {
+    return ClipPath(text, soundFolder_, settings_.VoiceFolder, exists_);
+}
 
 void 语音报时::PlayClip(const std::string& path, std::int32_t flags) {
     // Events queued while the previous clip played run here, between two clips.
@@ -40,12 +69,13 @@ void 语音报时::PlayClip(const std::string& path, std::int32_t flags) {
 
 void 语音报时::PlayTexts(const std::vector<std::string>& texts) {
     for (const std::string& text : texts) {
-        PlayClip(soundFolder_ + text + kWavSuffix, 0);
+        PlayClip(PathOf(text), 0);
     }
 }
 
 void 语音报时::SpeakTime(const Moment& moment) {
-    PlayTexts(TimeClipTexts(moment, locale_.AmDesignator(), locale_.PmDesignator()));
+    PlayTexts(TimeClipTexts(moment, locale_.AmDesignator(), locale_.PmDesignator(),
+                            settings_.NaturalReading == 1));
 }
 
 void 语音报时::SpeakDate(const Moment& moment) {
@@ -57,7 +87,8 @@ void 语音报时::Announce(const Moment& moment) {
         return;  // dropped, not queued
     }
     FlagGuard guard(announcing_);
-    PlayClip(soundFolder_ + kChimeClip + kWavSuffix, 0);
+    player_.SetVolume(settings_.Volume);
+    PlayClip(PathOf(kChimeClip), 0);
     // Read after the chime: a settings change applied while it played takes effect at once.
     switch (settings_.AnnounceFormat) {
         case 0:

@@ -19,6 +19,9 @@ class ClipPlayer {
     // Waits until everything queued has been heard. False when nothing could be played since the
     // last call (or since the start): no sound server or no output device.
     virtual bool Finish() { return true; }
+    // The loudness of what is played from now on, 0 (silent) to 100 (the clips as recorded), set
+    // in the samples rather than in the system's mixer.
+    virtual void SetVolume(std::int32_t /*percent*/) {}
 };
 
 // The platform's player (defined in voice/win32 or voice/linux).

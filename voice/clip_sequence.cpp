@@ -35,15 +35,26 @@ std::string DigitByDigit(int value) {
 }
 
 void AppendTime(std::vector<std::string>& clips, const Moment& moment,
-                const std::string& amDesignator, const std::string& pmDesignator) {
+                const std::string& amDesignator, const std::string& pmDesignator, bool natural) {
     clips.emplace_back("现在时间");
-    clips.push_back(ReplacePeriod(moment.hour < 12 ? amDesignator : pmDesignator));
+    if (natural) {
+        clips.push_back(NaturalPeriod(moment.hour));
+    } else {
+        clips.push_back(ReplacePeriod(moment.hour < 12 ? amDesignator : pmDesignator));
+    }
     const int hour12 = moment.hour % 12 == 0 ? 12 : moment.hour % 12;
-    AppendCharacters(clips, Ordinary(hour12));
+    if (natural && hour12 == 2) {
+        clips.emplace_back("两");
+    } else {
+        AppendCharacters(clips, Ordinary(hour12));
+    }
     clips.emplace_back("点");
     if (moment.minute == 0) {
         clips.emplace_back("整");
         return;
+    }
+    if (natural && moment.minute >= 1 && moment.minute <= 9) {
+        clips.emplace_back("零");
     }
     AppendCharacters(clips, Ordinary(moment.minute));
     clips.emplace_back("分");
@@ -72,6 +83,22 @@ void AppendDate(std::vector<std::string>& clips, const Moment& moment) {
 
 }  // namespace
 
+std::string NaturalPeriod(int hour) {
+    if (hour <= 4) {
+        return "凌晨";
+    }
+    if (hour <= 7) {
+        return "早上";
+    }
+    if (hour <= 11) {
+        return "上午";
+    }
+    if (hour == 12) {
+        return "中午";
+    }
+    return hour <= 18 ? "下午" : "晚上";
+}
+
 std::string ReplacePeriod(const std::string& designator) {
     if (designator == "AM") {
         return "上午";
@@ -83,9 +110,9 @@ std::string ReplacePeriod(const std::string& designator) {
 }
 
 std::vector<std::string> TimeClipTexts(const Moment& moment, const std::string& amDesignator,
-                                       const std::string& pmDesignator) {
+                                       const std::string& pmDesignator, bool natural) {
     std::vector<std::string> clips;
-    AppendTime(clips, moment, amDesignator, pmDesignator);
+    AppendTime(clips, moment, amDesignator, pmDesignator, natural);
     return clips;
 }
 
@@ -97,13 +124,13 @@ std::vector<std::string> DateClipTexts(const Moment& moment) {
 
 std::vector<std::string> AnnouncementClipTexts(const Moment& moment, std::int32_t announceFormat,
                                                const std::string& amDesignator,
-                                               const std::string& pmDesignator) {
+                                               const std::string& pmDesignator, bool natural) {
     std::vector<std::string> clips{kChimeClip};
     if (announceFormat == 1 || announceFormat == 2) {
         AppendDate(clips, moment);
     }
     if (announceFormat == 0 || announceFormat == 2) {
-        AppendTime(clips, moment, amDesignator, pmDesignator);
+        AppendTime(clips, moment, amDesignator, pmDesignator, natural);
     }
     return clips;
 }

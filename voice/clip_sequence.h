@@ -12,13 +12,25 @@ namespace horalia {
 
 inline constexpr char kChimeClip[] = "提示";
 
+// Every clip a voice holds, named by its text: the set a voice folder should provide.
+inline constexpr const char* kAllClipTexts[] = {
+    "提示", "现在时间", "上午", "下午", "零",   "一",   "二",   "三",  "四",     "五",
+    "六",   "七",       "八",   "九",   "十",   "点",   "整",   "分",  "今天是", "年",
+    "月",   "日",       "星期", "两",   "凌晨", "早上", "中午", "晚上"};
+
+// The day period of the natural reading: 凌晨 0-4, 早上 5-7, 上午 8-11, 中午 12, 下午 13-18,
+// 晚上 19-23.
+std::string NaturalPeriod(int hour);
+
 // "AM" becomes 上午 and "PM" becomes 下午 (exact, case-sensitive); any other text is kept.
 std::string ReplacePeriod(const std::string& designator);
 
 // 现在时间, the period word, the hour, 点, then 整 or the minutes and 分.
 // amDesignator/pmDesignator: the locale's 12-hour designators, before replacement.
+// natural: the period by the hour of the day (NaturalPeriod), 两 for the hour 2, and 零 before
+// minutes 1 to 9, as people say the time.
 std::vector<std::string> TimeClipTexts(const Moment& moment, const std::string& amDesignator,
-                                       const std::string& pmDesignator);
+                                       const std::string& pmDesignator, bool natural = false);
 
 // 今天是, the year digit by digit, 年, month, 月, day, 日, 星期 and the weekday (日 for Sunday).
 std::vector<std::string> DateClipTexts(const Moment& moment);
@@ -26,6 +38,7 @@ std::vector<std::string> DateClipTexts(const Moment& moment);
 // The whole announcement, chime first: format 0 time, 1 date, 2 date then time, else chime alone.
 std::vector<std::string> AnnouncementClipTexts(const Moment& moment, std::int32_t announceFormat,
                                                const std::string& amDesignator,
-                                               const std::string& pmDesignator);
+                                               const std::string& pmDesignator,
+                                               bool natural = false);
 
 }  // namespace horalia

@@ -1,6 +1,34 @@
 #include "voice/schedule.h"
 
+#include <chrono>
+
 namespace horalia {
+namespace {
+
+using Seconds = std::chrono::sys_seconds;
+
+Seconds ToSeconds(const Moment& m) {
+    using namespace std::chrono;
+    const sys_days date = year_month_day{year{m.year}, month{static_cast<unsigned>(m.month)},
+                                         day{static_cast<unsigned>(m.day)}};
+    return date + hours{m.hour} + minutes{m.minute} + seconds{m.second};
+}
+
+Moment ToMoment(Seconds t) {
+    using namespace std::chrono;
+    const sys_days date = floor<days>(t);
+    const year_month_day ymd{date};
+    const hh_mm_ss<seconds> time{t - date};
+    return {static_cast<int>(ymd.year()),
+            static_cast<int>(unsigned(ymd.month())),
+            static_cast<int>(unsigned(ymd.day())),
+            static_cast<int>(time.hours().count()),
+            static_cast<int>(time.minutes().count()),
+            static_cast<int>(time.seconds().count()),
+            0};
+}
+
+}  // namespace
 
 bool IsAnnouncementDue(const Moment& now, std::int32_t announceFrequency,
                        const std::array<std::int32_t, 5>& announceHours) {
@@ -13,6 +41,70 @@ bool IsAnnouncementDue(const Moment& now, std::int32_t announceFrequency,
         interval = announceHours[static_cast<std::size_t>(announceFrequency)];
     }
     return now.hour % interval == 0 && now.minute == 0 && now.second == 0;
+}
+
+bool IsScheduledMoment(const Moment& now, const SettingsRecord& settings) {
+    Moment hour = now;
+    if (settings.HalfHourChimes == 1 && now.minute == 30) {
+        hour.minute = 0;  // hh:30 follows the hour hh when that hour was due
+    }
+    if (!IsAnnouncementDue(hour, settings.AnnounceFrequency, settings.AnnounceHours)) {
+        return false;
+    }
+    return !(settings.QuietTime && settings.QuietTime->Contains(now.hour * 60 + now.minute));
+}
+
+std::optional<Moment> AnnouncementSchedule::Tick(const Moment& now,
+                                                 const SettingsRecord& settings) {
+    const std::optional<Moment> last = last_;
+    last_ = now;
+    if (IsScheduledMoment(now, settings)) {
+        return now;
+    }
+    if (!last || !IsValidMoment(now) || !IsValidMoment(*last)) {
+        return std::nullopt;
+    }
+    const Seconds to = ToSeconds(now);
+    const Seconds from = ToSeconds(*last);
+    if (to <= from || to - from > std::chrono::seconds(kCatchUpSeconds)) {
+        return std::nullopt;  // a clock set back, or woken from sleep: nothing late
+    }
+    for (Seconds t = to - std::chrono::seconds(1); t > from; t -= std::chrono::seconds(1)) {
+        const Moment missed = ToMoment(t);
+        if (IsScheduledMoment(missed, settings)) {
+            return missed;
+        }
+    }
+    return std::nullopt;
+}
+
+std::vector<Moment> NextScheduledMoments(const Moment& from, const SettingsRecord& settings,
+                                         int count) {
+    std::vector<Moment> moments;
+    if (!ScheduleRuns(settings) || !IsValidMoment(from)) {
+        return moments;
+    }
+    // Only whole and half hours can be scheduled. The schedule repeats every day, so a day of
+    // candidates without a hit means there is none at all.
+    using std::chrono::minutes;
+    const Seconds start = ToSeconds(from);
+    Seconds t = std::chrono::floor<minutes>(start);
+    t -= minutes(ToMoment(t).minute % 30);
+    if (t < start) {
+        t += minutes(30);
+    }
+    int missesInARow = 0;
+    while (static_cast<int>(moments.size()) < count && missesInARow <= 48) {
+        const Moment m = ToMoment(t);
+        if (IsScheduledMoment(m, settings)) {
+            moments.push_back(m);
+            missesInARow = 0;
+        } else {
+            ++missesInARow;
+        }
+        t += minutes(30);
+    }
+    return moments;
 }
 
 }  // namespace horalia

@@ -1,10 +1,14 @@
-// The due test of the announcement schedule.
+// When the tray program announces on its own: the due test of the announcement schedule, the
+// moments the settings select, and the tick logic that catches a moment a late tick just missed.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 #include "common/moment.h"
+#include "config/settings.h"
 
 namespace horalia {
 
@@ -12,5 +16,35 @@ namespace horalia {
 // == 0, minute 0, second 0. A frequency without a usable interval counts as every hour.
 bool IsAnnouncementDue(const Moment& now, std::int32_t announceFrequency,
                        const std::array<std::int32_t, 5>& announceHours);
+
+// True in the first second of a moment the settings select: a due hour, with half-hour chimes
+// also hh:30 after it, and neither inside the quiet hours.
+bool IsScheduledMoment(const Moment& now, const SettingsRecord& settings);
+
+// Whether the announcement timer runs at all (关闭报时 = 1 stops it).
+inline bool ScheduleRuns(const SettingsRecord& settings) {
+    return settings.AnnounceOff != 1;
+}
+
+// How long ago a scheduled moment may have passed and still be announced by the next tick.
+inline constexpr int kCatchUpSeconds = 5;
+
+// The schedule as the announcement timer runs it, tick by tick.
+class AnnouncementSchedule {
+  public:
+    // The moment to announce at this tick, if any: now itself when it is scheduled, or a scheduled
+    // moment that passed at most kCatchUpSeconds ago since the previous tick (a tick came late).
+    // After a longer gap (the machine slept, the clock was set) or a clock set back, only now
+    // counts: nothing is announced late.
+    std::optional<Moment> Tick(const Moment& now, const SettingsRecord& settings);
+
+  private:
+    std::optional<Moment> last_;
+};
+
+// The next count moments, from `from` on (inclusive, whole seconds), at which the tray program
+// would announce on its own; none when the schedule does not run.
+std::vector<Moment> NextScheduledMoments(const Moment& from, const SettingsRecord& settings,
+                                         int count);
 
 }  // namespace horalia

@@ -169,6 +169,16 @@ std::vector<std::int16_t> MapChannels(const std::vector<std::int16_t>& samples, 
     return mapped;
 }
 
+void ApplyVolume(std::vector<std::int16_t>& samples, int percent) {
+    percent = std::clamp(percent, 0, 100);
+    if (percent == 100) {
+        return;
+    }
+    for (std::int16_t& sample : samples) {
+        sample = static_cast<std::int16_t>(sample * percent / 100);
+    }
+}
+
 std::vector<std::int16_t> DefaultTone(const PcmFormat& format) {
     const int rate = format.sampleRate > 0 ? format.sampleRate : kClipFormat.sampleRate;
     const int channels = format.channels > 0 ? format.channels : 1;

@@ -44,6 +44,10 @@ std::vector<std::uint8_t> EncodeWav(const Pcm& pcm);
 // equal to c). Mono therefore becomes the same signal everywhere, and everything mixes to mono.
 std::vector<std::int16_t> MapChannels(const std::vector<std::int16_t>& samples, int from, int to);
 
+// Scales the samples to percent of their amplitude (values outside 0..100 are clamped); 100
+// leaves them unchanged.
+void ApplyVolume(std::vector<std::int16_t>& samples, int percent);
+
 // 880 Hz, 150 ms, with 15 ms linear fades in and out, at about a third of full scale; every
 // channel carries the same signal.
 std::vector<std::int16_t> DefaultTone(const PcmFormat& format);

@@ -305,6 +305,64 @@ TEST_F(FormMainTest, EverySecondGetsExactlyOneTickWhateverTheTimerDrift) {
     }
 }
 
+TEST_F(FormMainTest, ALateTickCatchesTheHourButNothingComesLateAfterSleepOrAClockSet) {
+    struct Case {
+        const char* name;
+        std::int32_t lateMs;  // how late the announcement timer's first firing comes
+        int jumpToMinute;     // -1: no jump; else the clock is set to 10:mm:00 at 09:59:40
+        std::vector<std::string> clips;  // the whole of what played up to 10:00:30
+    };
+    const std::vector<std::string> tenSharp = {"提示", "现在时间", "上午", "十", "点", "整"};
+    const Case cases[] = {
+        {"on time", 0, -1, tenSharp},
+        {"a busy thread, 2.5 s late", 2500, -1, tenSharp},
+        {"asleep over the hour", 20 * 60 * 1000, -1, {}},
+        {"the clock set forward over the hour", 0, 0, {}},
+    };
+    for (const Case& c : cases) {
+        Rig fresh;
+        fresh.announcePort.drift = [&c](std::size_t n) { return n == 21 ? c.lateMs : 0; };
+        fresh.Load(At(2026, 12, 7, 9, 59, 39, 500));  // arming 21 aims at 10:00:00.025
+        fresh.timers.RunUntil(At(2026, 12, 7, 9, 59, 40, 100));
+        if (c.jumpToMinute >= 0) {
+            fresh.clock.now = At(2026, 12, 7, 10, c.jumpToMinute, 10);
+        }
+        fresh.timers.RunUntil(At(2026, 12, 7, 10, 20, 30));
+        const std::string folder = "C:\\Tools\\Horalia\\Sound\\";
+        std::vector<std::string> clips;
+        for (const std::string& path : fresh.player.Paths()) {
+            clips.push_back(path.substr(folder.size(), path.size() - folder.size() - 4));
+        }
+        EXPECT_EQ(clips, c.clips) << c.name;
+        // The next hour comes as usual.
+        fresh.RecordAnnouncements();
+        fresh.timers.RunUntil(At(2026, 12, 7, 11, 0, 30));
+        EXPECT_EQ(fresh.AnnouncedHours(), std::vector<int>{11}) << c.name;
+    }
+}
+
+TEST_F(FormMainTest, HalfHoursAndQuietHoursOverADay) {
+    SetIni("报时设置", "2");
+    SetIni("半点报时", "1");
+    SetIni("免打扰", "23:00-06:30");
+    std::vector<std::string> chimes;
+    player.onPlay = [this, &chimes](const std::string& path, std::size_t) {
+        if (path.ends_with("提示.wav")) {
+            const Moment now = clock.Now();
+            chimes.push_back(std::to_string(now.hour) + ":" + std::to_string(now.minute) + ":" +
+                             std::to_string(now.second));
+        }
+    };
+    Load(At(2026, 12, 6, 23, 59, 58, 300));
+    timers.RunUntil(At(2026, 12, 7, 23, 59, 59, 900));
+    // 06:00 is quiet, 06:30 is not: the quiet hours end before it.
+    EXPECT_EQ(chimes,
+              (std::vector<std::string>{"6:30:0", "12:0:0", "12:30:0", "18:0:0", "18:30:0"}));
+    clock.now = At(2026, 12, 8, 2, 0, 0);
+    form().TrayIcon_托盘图标_MouseClick(1);  // a click speaks whatever the quiet hours
+    EXPECT_EQ(chimes.size(), 6u);
+}
+
 TEST_F(FormMainTest, SynchronisesOnThe3601stTickOnly) {
     Load(At(2026, 12, 7, 9, 0, 0, 500));
     timers.RunUntil(At(2026, 12, 7, 10, 0, 0, 900));  // ticks 1 .. 3600

@@ -117,6 +117,101 @@ TEST_F(LoadSettingsTest, HandEditedValuesOutsideTheRanges) {
     }
 }
 
+TEST_F(LoadSettingsTest, AdvancedKeysAndTheirFallbacks) {
+    const SettingsRecord none = Load();
+    EXPECT_FALSE(none.QuietTime);
+    EXPECT_EQ(none.HalfHourChimes, 0);
+    EXPECT_EQ(none.NaturalReading, 0);
+    EXPECT_EQ(none.Volume, 100);
+    EXPECT_EQ(none.VoiceFolder, "");
+
+    const SettingsRecord set = LoadFrom(
+        "[Horalia]\r\n免打扰=22:30-07:00\r\n半点报时=1\r\n自然读法=1\r\n音量=35\r\n"
+        "语音目录= D:\\声音\\女声 \r\n");
+    EXPECT_EQ(set.QuietTime, (QuietHours{22 * 60 + 30, 7 * 60}));
+    EXPECT_EQ(set.HalfHourChimes, 1);
+    EXPECT_EQ(set.NaturalReading, 1);
+    EXPECT_EQ(set.Volume, 35);
+    EXPECT_EQ(set.VoiceFolder, "D:\\声音\\女声");
+
+    // Nonsense falls back to each key's default.
+    for (const char* bad : {"", "-1", "1x", "yes", "250", "101", "99999999999"}) {
+        const std::string v = bad;
+        const SettingsRecord r = LoadFrom("[Horalia]\r\n免打扰=" + v + "\r\n半点报时=" + v +
+                                          "\r\n自然读法=" + v + "\r\n音量=" + v + "\r\n");
+        EXPECT_FALSE(r.QuietTime) << v;
+        EXPECT_EQ(r.HalfHourChimes, 0) << v;
+        EXPECT_EQ(r.NaturalReading, 0) << v;
+        EXPECT_EQ(r.Volume, 100) << v;
+    }
+    EXPECT_EQ(LoadFrom("[Horalia]\r\n半点报时=2\r\n").HalfHourChimes, 0);
+    EXPECT_EQ(LoadFrom("[Horalia]\r\n音量=0\r\n").Volume, 0);
+    EXPECT_EQ(LoadFrom("[Horalia]\r\n音量=100\r\n").Volume, 100);
+}
+
+TEST_F(LoadSettingsTest, WrittenAdvancedKeysReadBackTheSame) {
+    for (const bool quiet : {true, false}) {
+        SettingsRecord written;
+        if (quiet) {
+            written.QuietTime = QuietHours{23 * 60, 6 * 60 + 30};
+        }
+        written.HalfHourChimes = 1;
+        written.NaturalReading = 1;
+        written.Volume = 0;
+        written.VoiceFolder = "D:\\声音";
+        WriteAdvancedSettings(config, written);
+        const SettingsRecord r = Load();
+        EXPECT_EQ(r.QuietTime, written.QuietTime);
+        EXPECT_EQ(r.HalfHourChimes, 1);
+        EXPECT_EQ(r.NaturalReading, 1);
+        EXPECT_EQ(r.Volume, 0);
+        EXPECT_EQ(r.VoiceFolder, written.VoiceFolder);
+    }
+}
+
+TEST(ParseQuietHours, RealTimesOfDayOnly) {
+    struct Case {
+        const char* text;
+        int start, end;  // -1: none
+    };
+    const Case kCases[] = {
+        {"22:00-07:00", 22 * 60, 7 * 60},
+        {"00:00-23:59", 0, 23 * 60 + 59},
+        {"9:05-9:30", 9 * 60 + 5, 9 * 60 + 30},
+        {" 12:00 - 13:00 ", 12 * 60, 13 * 60},
+        {"", -1, -1},
+        {"22:00", -1, -1},
+        {"24:00-07:00", -1, -1},
+        {"22:60-07:00", -1, -1},
+        {"22:00-07:00-08:00", -1, -1},
+        {"22.00-07.00", -1, -1},
+        {"10:00-10:00", -1, -1},
+        {"-10:00", -1, -1},
+        {"1:5-2:00", -1, -1},
+    };
+    for (const Case& c : kCases) {
+        const std::optional<QuietHours> q = ParseQuietHours(c.text);
+        if (c.start < 0) {
+            EXPECT_FALSE(q) << c.text;
+        } else {
+            ASSERT_TRUE(q) << c.text;
+            EXPECT_EQ(*q, (QuietHours{c.start, c.end})) << c.text;
+            EXPECT_EQ(ParseQuietHours(FormatQuietHours(*q)), q) << c.text;
+        }
+    }
+    EXPECT_EQ(FormatQuietHours({22 * 60 + 30, 7 * 60}), "22:30-07:00");
+    const QuietHours night{22 * 60, 7 * 60};
+    EXPECT_TRUE(night.Contains(22 * 60));
+    EXPECT_TRUE(night.Contains(0));
+    EXPECT_TRUE(night.Contains(7 * 60 - 1));
+    EXPECT_FALSE(night.Contains(7 * 60));
+    EXPECT_FALSE(night.Contains(22 * 60 - 1));
+    const QuietHours lunch{12 * 60, 13 * 60};
+    EXPECT_TRUE(lunch.Contains(12 * 60));
+    EXPECT_FALSE(lunch.Contains(13 * 60));
+    EXPECT_FALSE(lunch.Contains(11 * 60 + 59));
+}
+
 TEST_F(LoadSettingsTest, StartWithWindowsMirrorsTheStartEntry) {
     store.entry = kCommand;
     EXPECT_EQ(Load().StartWithWindows, 1);

@@ -42,6 +42,25 @@ TEST(ParseSayArguments, ReadsEveryOption) {
                  none.options.wavPath || none.options.help);
 }
 
+TEST(ParseSayArguments, ReadsTheVoiceAndScheduleOptions) {
+    const ParseResult r =
+        ParseSayArguments({"--natural", "--voice", "D:\\女声", "--volume=0", "--print"});
+    ASSERT_TRUE(r.Ok()) << r.error;
+    EXPECT_TRUE(r.options.natural);
+    EXPECT_EQ(r.options.voiceFolder, "D:\\女声");
+    EXPECT_EQ(r.options.volume, 0);
+    EXPECT_FALSE(r.options.schedule);
+
+    const ParseResult s =
+        ParseSayArguments({"--schedule", "--from", "2026-12-07", "23:59", "--count", "12"});
+    ASSERT_TRUE(s.Ok()) << s.error;
+    EXPECT_TRUE(s.options.schedule);
+    EXPECT_EQ(s.options.from->minute, 59);
+    EXPECT_EQ(s.options.count, 12);
+
+    EXPECT_EQ(ParseSayArguments({"--check-voice", "voice"}).options.checkVoice, "voice");
+}
+
 TEST(ParseSayArguments, JoinsAnUnquotedDateAndTime) {
     const ParseResult r = ParseSayArguments({"--at", "2026-12-07", "08:05", "--print"});
     ASSERT_TRUE(r.Ok()) << r.error;
@@ -89,6 +108,16 @@ TEST(ParseSayArguments, NamesTheProblemOfBadInput) {
         {{"--check-time", "host:13x"}, "\"host:13x\""},
         {{"--check-time", "--print"}, "cannot be combined"},
         {{"--check-time", "--check-time"}, "given twice"},
+        {{"--volume", "250"}, "\"250\" is not a whole number from 0 to 100"},
+        {{"--volume", "-1"}, "--volume"},
+        {{"--volume", "50%"}, "--volume"},
+        {{"--count", "0", "--schedule"}, "--count"},
+        {{"--count", "3"}, "goes with --schedule"},
+        {{"--from", "2026-12-07 10:00"}, "goes with --schedule"},
+        {{"--schedule", "--from", "2026-12-32 10:00"}, "--from"},
+        {{"--voice", ""}, "--voice needs a folder"},
+        {{"--check-voice"}, "needs a value"},
+        {{"--schedule", "--check-voice", "x"}, "cannot be combined"},
     };
     for (const Case& c : cases) {
         const ParseResult r = ParseSayArguments(c.arguments);

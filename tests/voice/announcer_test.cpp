@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <set>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -104,6 +105,57 @@ TEST_F(AnnouncerTest, FormatSelectsWhatFollowsTheChime) {
         EXPECT_EQ(player.Paths(), Paths(c.clips)) << c.format;
         EXPECT_FALSE(voice.Announcing());
     }
+}
+
+TEST(ClipPath, TheVoiceFolderFirstThenTheProgramsOwn) {
+    const std::set<std::string> present = {"D:\\Voice\\提示.wav", "/home/u/voice/一.wav"};
+    const ClipExists exists = [&](const std::string& path) { return present.contains(path); };
+    struct Case {
+        const char* text;
+        const char* own;
+        const char* voice;
+        const char* path;
+    };
+    const Case kCases[] = {
+        {"提示", "C:\\Sound\\", "D:\\Voice", "D:\\Voice\\提示.wav"},
+        {"提示", "C:\\Sound\\", "D:\\Voice\\", "D:\\Voice\\提示.wav"},
+        {"两", "C:\\Sound\\", "D:\\Voice", "C:\\Sound\\两.wav"},  // lacking in the voice
+        {"提示", "C:\\Sound\\", "", "C:\\Sound\\提示.wav"},       // no voice chosen
+        {"提示", "C:\\Sound\\", "D:\\Missing", "C:\\Sound\\提示.wav"},
+        {"一", "/opt/Sound/", "/home/u/voice", "/home/u/voice/一.wav"},
+    };
+    for (const Case& c : kCases) {
+        EXPECT_EQ(ClipPath(c.text, c.own, c.voice, exists), c.path) << c.text << " " << c.voice;
+    }
+}
+
+class VolumeRecorder : public FakeClipPlayer {
+  public:
+    void SetVolume(std::int32_t percent) override { volumes.push_back(percent); }
+    std::vector<std::int32_t> volumes;
+};
+
+TEST(AnnouncerSettings, VoiceFolderVolumeAndNaturalReadingAreReadAtEachAnnouncement) {
+    VolumeRecorder player;
+    FakeEventPump pump;
+    FixedLocale locale;
+    SettingsRecord settings;
+    const ClipExists onlyTheChime = [](const std::string& path) { return path == "V/提示.wav"; };
+    语音报时 voice{player, pump, locale, "S/", settings, onlyTheChime};
+    Moment m = SundayTen();
+    m.hour = 14;
+    m.minute = 5;
+    voice.Announce(m);
+    settings.VoiceFolder = "V";
+    settings.NaturalReading = 1;
+    settings.Volume = 40;
+    voice.Announce(m);
+    EXPECT_EQ(player.Paths(),
+              (std::vector<std::string>{"S/提示.wav", "S/现在时间.wav", "S/下午.wav", "S/二.wav",
+                                        "S/点.wav", "S/五.wav", "S/分.wav", "V/提示.wav",
+                                        "S/现在时间.wav", "S/下午.wav", "S/两.wav", "S/点.wav",
+                                        "S/零.wav", "S/五.wav", "S/分.wav"}));
+    EXPECT_EQ(player.volumes, (std::vector<std::int32_t>{100, 40}));
 }
 
 TEST_F(AnnouncerTest, AnnouncingIsSetOnlyDuringTheAnnouncement) {

@@ -84,6 +84,42 @@ TEST(TimeClipTexts, FieldsOutOfRangeLoseTheirNumerals) {
     EXPECT_EQ(TimeClipTexts(At(2026, 1, 1, 25, 0), "AM", "PM"), Words("现在时间 下午 一 点 整"));
 }
 
+TEST(TimeClipTexts, NaturalReading) {
+    struct Case {
+        int hour;
+        int minute;
+        const char* clips;
+    };
+    static const Case kCases[] = {
+        {0, 0, "现在时间 凌晨 十 二 点 整"},
+        {2, 2, "现在时间 凌晨 两 点 零 二 分"},
+        {4, 59, "现在时间 凌晨 四 点 五 十 九 分"},
+        {5, 0, "现在时间 早上 五 点 整"},
+        {7, 10, "现在时间 早上 七 点 十 分"},
+        {8, 1, "现在时间 上午 八 点 零 一 分"},
+        {9, 5, "现在时间 上午 九 点 零 五 分"},
+        {11, 9, "现在时间 上午 十 一 点 零 九 分"},
+        {12, 0, "现在时间 中午 十 二 点 整"},
+        {12, 30, "现在时间 中午 十 二 点 三 十 分"},
+        {13, 45, "现在时间 下午 一 点 四 十 五 分"},
+        {14, 0, "现在时间 下午 两 点 整"},
+        {18, 20, "现在时间 下午 六 点 二 十 分"},
+        {19, 0, "现在时间 晚上 七 点 整"},
+        {23, 59, "现在时间 晚上 十 一 点 五 十 九 分"},
+    };
+    for (const Case& c : kCases) {
+        // The locale's designators play no part in the natural reading.
+        EXPECT_EQ(TimeClipTexts(At(2026, 12, 7, c.hour, c.minute), "AM", "PM", true),
+                  Words(c.clips))
+            << c.hour << ":" << c.minute;
+    }
+    // The date is read the same either way.
+    const Moment m = At(2026, 12, 7, 14, 2);
+    const std::vector<std::string> natural = AnnouncementClipTexts(m, 2, "AM", "PM", true);
+    EXPECT_EQ(natural, Words("提示 今天是 二 零 二 六 年 十 二 月 七 日 星期 一 "
+                             "现在时间 下午 两 点 零 二 分"));
+}
+
 TEST(DateClipTexts, SpeaksYearMonthDayAndWeekday) {
     struct Case {
         int year;

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <set>
+#include <string>
+#include <vector>
 
 namespace horalia {
 namespace {
@@ -70,6 +73,109 @@ TEST(IsAnnouncementDue, UnusableFrequencyCountsAsEveryHour) {
     EXPECT_EQ(DueHours(1, {1, 0, 6, 0, 0}), EveryHour());
     EXPECT_EQ(DueHours(2, {1, 2, -6, 0, 0}), EveryHour());
     EXPECT_EQ(DueHours(4, {1, 2, 6, 0, 8}), (std::set<int>{0, 8, 16}));
+}
+
+SettingsRecord Settings(std::int32_t frequency, std::int32_t halfHours, const char* quiet = "") {
+    SettingsRecord s;
+    s.AnnounceFrequency = frequency;
+    s.AnnounceHours = kHours;
+    s.HalfHourChimes = halfHours;
+    s.QuietTime = ParseQuietHours(quiet);
+    return s;
+}
+
+// "HH:MM" of every scheduled moment of one day.
+std::vector<std::string> ScheduledDay(const SettingsRecord& settings) {
+    std::vector<std::string> due;
+    for (int minute = 0; minute < 24 * 60; ++minute) {
+        if (IsScheduledMoment(TimeOfDay(minute / 60, minute % 60, 0), settings)) {
+            char text[8];
+            std::snprintf(text, sizeof text, "%02d:%02d", minute / 60, minute % 60);
+            due.emplace_back(text);
+        }
+    }
+    return due;
+}
+
+TEST(IsScheduledMoment, HalfHoursFollowDueHoursAndQuietHoursSkipBoth) {
+    using V = std::vector<std::string>;
+    EXPECT_EQ(ScheduledDay(Settings(2, 0)), (V{"00:00", "06:00", "12:00", "18:00"}));
+    EXPECT_EQ(ScheduledDay(Settings(2, 1)),
+              (V{"00:00", "00:30", "06:00", "06:30", "12:00", "12:30", "18:00", "18:30"}));
+    EXPECT_EQ(ScheduledDay(Settings(1, 1, "02:00-22:00")), (V{"00:00", "00:30", "22:00", "22:30"}));
+    // Across midnight, start inclusive and end exclusive.
+    EXPECT_EQ(ScheduledDay(Settings(2, 1, "18:30-06:00")),
+              (V{"06:00", "06:30", "12:00", "12:30", "18:00"}));
+    EXPECT_EQ(ScheduledDay(Settings(0, 1, "00:00-23:59")), V{});
+    EXPECT_EQ(ScheduledDay(Settings(0, 0)).size(), 24u);
+    EXPECT_EQ(ScheduledDay(Settings(0, 1)).size(), 48u);
+    // Only the first second counts, half hours included.
+    EXPECT_FALSE(IsScheduledMoment(TimeOfDay(14, 30, 1), Settings(1, 1)));
+    EXPECT_FALSE(IsScheduledMoment(TimeOfDay(15, 30, 0), Settings(1, 1)));
+}
+
+// One tick per listed second, "HH:MM:SS"; what each tick announces, "-" for nothing.
+std::vector<std::string> Ticks(const SettingsRecord& settings, std::vector<Moment> ticks) {
+    AnnouncementSchedule schedule;
+    std::vector<std::string> out;
+    for (const Moment& tick : ticks) {
+        const std::optional<Moment> due = schedule.Tick(tick, settings);
+        char text[16] = "-";
+        if (due) {
+            std::snprintf(text, sizeof text, "%02d:%02d:%02d", due->hour, due->minute, due->second);
+        }
+        out.emplace_back(text);
+    }
+    return out;
+}
+
+TEST(AnnouncementSchedule, ALateTickCatchesUpOnceButNothingComesLateAfterAGap) {
+    using V = std::vector<std::string>;
+    const SettingsRecord hourly = Settings(0, 1);
+    // On time, then the next tick: once.
+    EXPECT_EQ(Ticks(hourly, {TimeOfDay(9, 59, 59), TimeOfDay(10, 0, 0), TimeOfDay(10, 0, 1)}),
+              (V{"-", "10:00:00", "-"}));
+    // The busy thread skipped 10:00:00 and 10:00:01: the next tick speaks 10:00:00, once.
+    EXPECT_EQ(Ticks(hourly, {TimeOfDay(9, 59, 59), TimeOfDay(10, 0, 2), TimeOfDay(10, 0, 3)}),
+              (V{"-", "10:00:00", "-"}));
+    EXPECT_EQ(Ticks(hourly, {TimeOfDay(10, 29, 57), TimeOfDay(10, 30, 2)}), (V{"-", "10:30:00"}));
+    // Further than kCatchUpSeconds: woken from sleep, or the clock set forward.
+    EXPECT_EQ(Ticks(hourly, {TimeOfDay(9, 59, 59), TimeOfDay(10, 0, 5)}), (V{"-", "-"}));
+    EXPECT_EQ(Ticks(hourly, {TimeOfDay(3, 12, 0), TimeOfDay(10, 0, 1)}), (V{"-", "-"}));
+    // A clock set back over the hour, and a first tick just after it: nothing.
+    EXPECT_EQ(Ticks(hourly, {TimeOfDay(10, 0, 3), TimeOfDay(9, 59, 58)}), (V{"-", "-"}));
+    EXPECT_EQ(Ticks(hourly, {TimeOfDay(10, 0, 1)}), V{"-"});
+    // A moment the settings do not select is not caught up either.
+    EXPECT_EQ(Ticks(Settings(1, 0), {TimeOfDay(14, 59, 59), TimeOfDay(15, 0, 2)}), (V{"-", "-"}));
+    EXPECT_EQ(Ticks(Settings(0, 0, "09:00-11:00"), {TimeOfDay(9, 59, 59), TimeOfDay(10, 0, 2)}),
+              (V{"-", "-"}));
+    // Across midnight, into the next day.
+    Moment before = TimeOfDay(23, 59, 58);
+    Moment after = TimeOfDay(0, 0, 1);
+    after.day = 7;
+    EXPECT_EQ(Ticks(Settings(2, 0), {before, after}), (V{"-", "00:00:00"}));
+}
+
+TEST(NextScheduledMoments, FromAMomentOnAndNoneWhenOff) {
+    const auto list = [](const SettingsRecord& s, const Moment& from, int count) {
+        std::vector<std::string> out;
+        for (const Moment& m : NextScheduledMoments(from, s, count)) {
+            char text[32];
+            std::snprintf(text, sizeof text, "%02d %02d:%02d:%02d", m.day, m.hour, m.minute,
+                          m.second);
+            out.emplace_back(text);
+        }
+        return out;
+    };
+    using V = std::vector<std::string>;
+    EXPECT_EQ(list(Settings(2, 1, "20:00-07:00"), TimeOfDay(12, 0, 0), 4),
+              (V{"06 12:00:00", "06 12:30:00", "06 18:00:00", "06 18:30:00"}));
+    EXPECT_EQ(list(Settings(2, 1, "20:00-07:00"), TimeOfDay(18, 30, 1), 1), V{"07 12:00:00"});
+    EXPECT_EQ(list(Settings(0, 0), TimeOfDay(23, 10, 0), 2), (V{"07 00:00:00", "07 01:00:00"}));
+    SettingsRecord off = Settings(0, 0);
+    off.AnnounceOff = 1;
+    EXPECT_EQ(list(off, TimeOfDay(12, 0, 0), 5), V{});
+    EXPECT_EQ(list(Settings(0, 1, "00:00-23:59"), TimeOfDay(12, 0, 0), 5), V{});
 }
 
 }  // namespace

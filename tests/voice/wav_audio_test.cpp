@@ -123,5 +123,25 @@ TEST(DefaultTone, LastsItsTimeInEveryChannelAndFadesAtBothEnds) {
     EXPECT_EQ(DefaultTone({0, 0}).size(), DefaultTone(kClipFormat).size());
 }
 
+TEST(ApplyVolume, ScalesByPercentAndClampsTheSetting) {
+    const std::vector<std::int16_t> loud = {32767, -32768, 1000, -3, 0};
+    struct Case {
+        int percent;
+        std::vector<std::int16_t> expected;
+    };
+    const Case kCases[] = {
+        {100, loud},
+        {150, loud},
+        {50, {16383, -16384, 500, -1, 0}},
+        {0, {0, 0, 0, 0, 0}},
+        {-20, {0, 0, 0, 0, 0}},
+    };
+    for (const Case& c : kCases) {
+        std::vector<std::int16_t> samples = loud;
+        ApplyVolume(samples, c.percent);
+        EXPECT_EQ(samples, c.expected) << c.percent;
+    }
+}
+
 }  // namespace
 }  // namespace horalia::audio

@@ -1,10 +1,14 @@
 // horalia-say: prints, plays or renders one announcement.
 #include <cstdio>
+#include <filesystem>
+#include <iterator>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "common/app_paths.h"
 #include "common/locale_text.h"
+#include "common/utf8_path.h"
 #include "common/zone_clock.h"
 #include "config/ini_file.h"
 #include "config/settings.h"
@@ -17,6 +21,7 @@
 #include "voice/announcer.h"
 #include "voice/clip_player.h"
 #include "voice/clip_sequence.h"
+#include "voice/schedule.h"
 
 namespace horalia::say {
 namespace {
@@ -46,16 +51,17 @@ SettingsRecord LoadedSettings(const AppPaths& paths) {
 }
 
 int RenderWav(const std::vector<std::string>& texts, const std::string& soundFolder,
-              const std::string& output) {
+              const SettingsRecord& settings, const std::string& output) {
     std::vector<std::string> paths;
     for (const std::string& text : texts) {
-        paths.push_back(soundFolder + text + ".wav");
+        paths.push_back(ClipPath(text, soundFolder, settings.VoiceFolder, ClipFileExists));
     }
-    const Rendering rendering = RenderClips(paths, ReadWholeFile);
+    Rendering rendering = RenderClips(paths, ReadWholeFile);
     if (!rendering.Ok()) {
         Complain(rendering.error);
         return kExitFailure;
     }
+    audio::ApplyVolume(rendering.pcm.samples, settings.Volume);
     switch (WriteWholeFile(output, audio::EncodeWav(rendering.pcm))) {
         case WriteOutcome::kCannotOpen:
             Complain("cannot write the output file " + output);
@@ -83,6 +89,30 @@ std::string JoinTexts(const std::vector<std::string>& texts) {
     return line;
 }
 
+int CheckVoice(const std::string& folder, char separator) {
+    std::error_code error;
+    if (!std::filesystem::is_directory(Utf8Path(folder), error)) {
+        Complain("--check-voice: there is no folder " + folder);
+        return kExitFailure;
+    }
+    const std::vector<std::string> problems = VoiceProblems(folder, separator, ReadWholeFile);
+    for (const std::string& problem : problems) {
+        std::printf("%s\n", problem.c_str());
+    }
+    if (problems.empty()) {
+        std::printf("all %s clips can be played\n",
+                    std::to_string(std::size(kAllClipTexts)).c_str());
+    }
+    return problems.empty() ? 0 : kExitFailure;
+}
+
+void PrintSchedule(const Moment& from, const SettingsRecord& settings, int count) {
+    for (const Moment& m : NextScheduledMoments(from, settings, count)) {
+        std::printf("%04d-%02d-%02d %02d:%02d:%02d\n", m.year, m.month, m.day, m.hour, m.minute,
+                    m.second);
+    }
+}
+
 int Run(int argc, char** argv) {
     PrepareConsole();
     const ParseResult parsed = ParseSayArguments(Utf8Arguments(argc, argv));
@@ -108,18 +138,38 @@ int Run(int argc, char** argv) {
     }
 
     const AppPaths paths = CurrentAppPaths();
-    const Moment moment = options.at ? *options.at : SystemClock().Now();
+    const char separator = paths.soundFolder.empty() ? '/' : paths.soundFolder.back();
+    if (options.checkVoice) {
+        return CheckVoice(*options.checkVoice, separator);
+    }
     SettingsRecord settings = LoadedSettings(paths);
+    if (options.schedule) {
+        PrintSchedule(options.from ? *options.from : SystemClock().Now(), settings,
+                      options.count.value_or(kDefaultScheduleCount));
+        return 0;
+    }
+    const Moment moment = options.at ? *options.at : SystemClock().Now();
     if (options.format) {
         settings.AnnounceFormat = *options.format;
+    }
+    if (options.natural) {
+        settings.NaturalReading = 1;
+    }
+    if (options.voiceFolder) {
+        settings.VoiceFolder = *options.voiceFolder;
+    }
+    if (options.volume) {
+        settings.Volume = *options.volume;
     }
     const LocaleText& locale = SystemLocale();
 
     if (options.print || options.wavPath) {
-        const std::vector<std::string> texts = AnnouncementClipTexts(
-            moment, settings.AnnounceFormat, locale.AmDesignator(), locale.PmDesignator());
+        const std::vector<std::string> texts =
+            AnnouncementClipTexts(moment, settings.AnnounceFormat, locale.AmDesignator(),
+                                  locale.PmDesignator(), settings.NaturalReading == 1);
         if (options.wavPath) {
-            if (const int status = RenderWav(texts, paths.soundFolder, *options.wavPath)) {
+            if (const int status =
+                    RenderWav(texts, paths.soundFolder, settings, *options.wavPath)) {
                 return status;
             }
         }

@@ -1,5 +1,7 @@
 #include "tools/say/render.h"
 
+#include "voice/clip_sequence.h"
+
 namespace horalia::say {
 namespace {
 
@@ -47,6 +49,31 @@ Rendering RenderClips(const std::vector<std::string>& paths, const FileReader& r
         result.pcm.samples.insert(result.pcm.samples.end(), samples.begin(), samples.end());
     }
     return result;
+}
+
+std::vector<std::string> VoiceProblems(const std::string& folder, char separator,
+                                       const FileReader& read) {
+    std::string prefix = folder;
+    if (!prefix.empty() && prefix.back() != '/' && prefix.back() != '\\') {
+        prefix += separator;
+    }
+    std::vector<std::string> problems;
+    for (const char* text : kAllClipTexts) {
+        const std::string file = std::string(text) + ".wav";
+        const auto bytes = read(prefix + file);
+        if (!bytes) {
+            problems.push_back("missing: " + file);
+            continue;
+        }
+        std::string why;
+        const std::optional<audio::Pcm> clip = audio::ParseWav(*bytes, &why);
+        if (!clip) {
+            problems.push_back("unplayable: " + file + " (" + why + ")");
+        } else if (clip->samples.empty()) {
+            problems.push_back("unplayable: " + file + " (no sound in it)");
+        }
+    }
+    return problems;
 }
 
 }  // namespace horalia::say

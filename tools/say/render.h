@@ -27,4 +27,11 @@ struct Rendering {
 // can be read).
 Rendering RenderClips(const std::vector<std::string>& paths, const FileReader& read);
 
+// The clips of the whole set (kAllClipTexts) that a voice folder lacks or holds in a form that
+// cannot be played, one line each ("missing: 两.wav", "unplayable: 五.wav (not a RIFF/WAVE
+// file)"); empty when the folder holds them all. separator joins the folder and the file name
+// when the folder does not end with one.
+std::vector<std::string> VoiceProblems(const std::string& folder, char separator,
+                                       const FileReader& read);
+
 }  // namespace horalia::say

@@ -1,6 +1,8 @@
 #include "tools/say/say_options.h"
 
 #include <charconv>
+#include <set>
+#include <utility>
 
 #include "timesync/daytime.h"
 
@@ -107,9 +109,11 @@ std::optional<ServerAddress> ParseServerAddress(std::string_view text) {
 ParseResult ParseSayArguments(const std::vector<std::string>& arguments) {
     ParseResult result;
     SayOptions& o = result.options;
-    bool seenAt = false;
-    bool seenFormat = false;
-    bool seenWav = false;
+    std::set<std::string> seen;
+    const auto fail = [&result](std::string message) {
+        result.error = std::move(message);
+        return result;
+    };
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string name = arguments[i];
         std::optional<std::string> inlineValue;
@@ -119,7 +123,9 @@ ParseResult ParseSayArguments(const std::vector<std::string>& arguments) {
                 name.resize(eq);
             }
         }
-        const bool takesValue = name == "--at" || name == "--format" || name == "--wav";
+        const bool takesValue = name == "--at" || name == "--format" || name == "--wav" ||
+                                name == "--voice" || name == "--volume" ||
+                                name == "--check-voice" || name == "--from" || name == "--count";
         std::string value;
         if (takesValue) {
             if (inlineValue) {
@@ -127,22 +133,18 @@ ParseResult ParseSayArguments(const std::vector<std::string>& arguments) {
             } else if (i + 1 < arguments.size()) {
                 value = arguments[++i];
             } else {
-                result.error = "option " + name + " needs a value";
-                return result;
+                return fail("option " + name + " needs a value");
+            }
+            if (!seen.insert(name).second) {
+                return fail("option " + name + " given twice");
             }
         } else if (inlineValue && name != "--check-time") {
-            result.error = "option " + name + " takes no value";
-            return result;
-        }
-        bool& seen = name == "--at" ? seenAt : name == "--format" ? seenFormat : seenWav;
-        if (takesValue && seen) {
-            result.error = "option " + name + " given twice";
-            return result;
+            return fail("option " + name + " takes no value");
         }
         if (name == "--check-time") {
-            if (o.checkTime) {
-                result.error = "option --check-time given twice";
-                return result;
+            // The server is optional: a following argument is one unless it is an option.
+            if (!seen.insert(name).second) {
+                return fail("option --check-time given twice");
             }
             std::string server = kTimeServerHost;
             if (inlineValue) {
@@ -152,9 +154,8 @@ ParseResult ParseSayArguments(const std::vector<std::string>& arguments) {
             }
             o.checkTime = ParseServerAddress(server);
             if (!o.checkTime) {
-                result.error = "--check-time: " + Quote(server) +
-                               " is not a server of the form HOST or HOST:PORT (port 1 to 65535)";
-                return result;
+                return fail("--check-time: " + Quote(server) +
+                            " is not a server of the form HOST or HOST:PORT (port 1 to 65535)");
             }
             continue;
         }
@@ -162,45 +163,67 @@ ParseResult ParseSayArguments(const std::vector<std::string>& arguments) {
             o.help = true;
         } else if (name == "--print") {
             o.print = true;
-        } else if (name == "--at") {
-            seen = true;
+        } else if (name == "--natural") {
+            o.natural = true;
+        } else if (name == "--schedule") {
+            o.schedule = true;
+        } else if (name == "--at" || name == "--from") {
             // The date and the time may come as two arguments when the quotes were forgotten.
             if (!inlineValue && value.find(' ') == std::string::npos &&
                 value.find('T') == std::string::npos && i + 1 < arguments.size() &&
                 LooksLikeTime(arguments[i + 1])) {
                 value += ' ' + arguments[++i];
             }
-            o.at = ParseMomentText(value);
-            if (!o.at) {
-                result.error = "--at: " + Quote(value) +
-                               " is not a real moment of the form \"YYYY-MM-DD HH:MM:SS\"";
-                return result;
+            std::optional<Moment>& target = name == "--at" ? o.at : o.from;
+            target = ParseMomentText(value);
+            if (!target) {
+                return fail(name + ": " + Quote(value) +
+                            " is not a real moment of the form \"YYYY-MM-DD HH:MM:SS\"");
             }
         } else if (name == "--format") {
-            seen = true;
             if (value != "0" && value != "1" && value != "2") {
-                result.error = "--format: " + Quote(value) +
-                               " is not one of 0 (time), 1 (date), 2 (date and time)";
-                return result;
+                return fail("--format: " + Quote(value) +
+                            " is not one of 0 (time), 1 (date), 2 (date and time)");
             }
             o.format = value[0] - '0';
-        } else if (name == "--wav") {
-            seen = true;
-            if (value.empty()) {
-                result.error = "--wav needs a file name";
-                return result;
+        } else if (name == "--volume" || name == "--count") {
+            const bool volume = name == "--volume";
+            const int low = volume ? 0 : 1;
+            const int high = volume ? 100 : kMaxScheduleCount;
+            int number = -1;
+            const bool digits = !value.empty() && value.size() <= 5 &&
+                                value.find_first_not_of("0123456789") == std::string::npos;
+            if (digits) {
+                std::from_chars(value.data(), value.data() + value.size(), number);
             }
-            o.wavPath = value;
+            if (!digits || number < low || number > high) {
+                return fail(name + ": " + Quote(value) + " is not a whole number from " +
+                            std::to_string(low) + " to " + std::to_string(high));
+            }
+            (volume ? o.volume : o.count) = number;
+        } else if (name == "--wav" || name == "--voice" || name == "--check-voice") {
+            if (value.empty()) {
+                return fail(name + (name == "--wav" ? " needs a file name" : " needs a folder"));
+            }
+            (name == "--wav"     ? o.wavPath
+             : name == "--voice" ? o.voiceFolder
+                                 : o.checkVoice) = value;
         } else if (name.starts_with("-")) {
-            result.error = "unknown option " + Quote(name) + " (see --help)";
-            return result;
+            return fail("unknown option " + Quote(name) + " (see --help)");
         } else {
-            result.error = "unexpected argument " + Quote(name) + " (see --help)";
-            return result;
+            return fail("unexpected argument " + Quote(name) + " (see --help)");
         }
     }
-    if (o.checkTime && (o.print || o.at || o.format || o.wavPath)) {
-        result.error = "--check-time cannot be combined with --at, --format, --print or --wav";
+    if ((o.from || o.count) && !o.schedule) {
+        return fail(std::string(o.from ? "--from" : "--count") + " goes with --schedule");
+    }
+    if (o.schedule && o.checkVoice) {
+        return fail("--schedule and --check-voice cannot be combined");
+    }
+    if (o.checkTime && (o.print || o.at || o.format || o.wavPath || o.schedule || o.checkVoice)) {
+        return fail(
+            "--check-time cannot be combined with --at, --format, --print, --wav, "
+            "--schedule or --check-voice");
     }
     return result;
 }
@@ -208,7 +231,10 @@ ParseResult ParseSayArguments(const std::vector<std::string>& arguments) {
 std::string SayUsage() {
     return "Usage: horalia-say [--at \"YYYY-MM-DD HH:MM:SS\"] [--format 0|1|2] [--print] "
            "[--wav FILE] [--help]\n"
+           "                   [--natural] [--voice DIR] [--volume N]\n"
+           "       horalia-say --check-voice DIR\n"
            "       horalia-say --check-time [HOST[:PORT]]\n"
+           "       horalia-say --schedule [--from \"YYYY-MM-DD HH:MM:SS\"] [--count N]\n"
            "Speaks one announcement of Horalia: the chime, then the time and/or the date.\n"
            "\n"
            "  --at \"YYYY-MM-DD HH:MM:SS\"  announce this moment instead of now (seconds "
@@ -219,16 +245,31 @@ std::string SayUsage() {
            "  --wav FILE                  write the announcement into one WAV file, clips joined\n"
            "                              without gaps, and play nothing; a missing clip becomes\n"
            "                              a short tone\n"
+           "  --natural                   read the time as people say it (两点零五分, 凌晨 早上\n"
+           "                              中午 晚上), whatever the setting 自然读法\n"
+           "  --voice DIR                 take the clips from this folder, the program's own\n"
+           "                              where it lacks one; without it, the setting 语音目录\n"
+           "  --volume N                  0 to 100, the loudness of the clips; without it, the\n"
+           "                              setting 音量 (100 when there is none)\n"
+           "  --check-voice DIR           list the clips that DIR lacks or that cannot be played,\n"
+           "                              and play nothing\n"
+           "  --schedule                  list the next moments at which the tray program would\n"
+           "                              announce on its own under Value.ini, one\n"
+           "                              \"YYYY-MM-DD HH:MM:SS\" per line, and play nothing;\n"
+           "                              nothing when announcements are off\n"
+           "  --from \"YYYY-MM-DD HH:MM:SS\" with --schedule: from this moment instead of now\n"
+           "  --count N                   with --schedule: this many moments (default 5)\n"
            "  --check-time [HOST[:PORT]]  ask a Daytime server (time.nist.gov, port 13, unless\n"
            "                              given) for the time once and print it as local time\n"
            "                              \"YYYY-MM-DD HH:MM:SS\" with how far this computer's\n"
            "                              clock is off; the clock is never set\n"
            "  --help                      show this text\n"
            "\n"
-           "Exit status: 0 done, 1 the clips could not be rendered or no time came from the\n"
-           "server (refused, silent for 10 seconds, closed without data, unhealthy, or a reply\n"
-           "not understood), 2 bad arguments or an unwritable output file, 3 nothing could be\n"
-           "played (no sound server or no output device).\n";
+           "Exit status: 0 done, 1 the clips could not be rendered, --check-voice found a clip\n"
+           "missing or unplayable, or no time came from the server (refused, silent for 10\n"
+           "seconds, closed without data, unhealthy, or a reply not understood), 2 bad\n"
+           "arguments or an unwritable output file, 3 nothing could be played (no sound server\n"
+           "or no output device).\n";
 }
 
 }  // namespace horalia::say

@@ -26,7 +26,17 @@ struct SayOptions {
     std::optional<std::int32_t> format;      // 0..2, instead of the setting
     std::optional<std::string> wavPath;      // render into this file instead of playing
     std::optional<ServerAddress> checkTime;  // ask this server for the time instead
+    bool natural = false;                    // natural reading whatever the setting
+    std::optional<std::string> voiceFolder;  // instead of 语音目录
+    std::optional<std::int32_t> volume;      // 0..100, instead of 音量
+    std::optional<std::string> checkVoice;   // list the clips this folder lacks, and nothing else
+    bool schedule = false;                   // list the next scheduled moments, and nothing else
+    std::optional<Moment> from;              // the schedule from this moment instead of now
+    std::optional<int> count;                // how many moments of the schedule (default 5)
 };
+
+inline constexpr int kDefaultScheduleCount = 5;
+inline constexpr int kMaxScheduleCount = 10000;
 
 struct ParseResult {
     SayOptions options;

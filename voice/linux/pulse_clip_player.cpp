@@ -44,8 +44,20 @@ bool PulseClipPlayer::Finish() {
     return played;
 }
 
+void PulseClipPlayer::SetVolume(std::int32_t percent) {
+    std::lock_guard lock(mutex_);
+    volume_ = percent;
+}
+
 bool PulseClipPlayer::Write(std::span<const std::int16_t> samples) {
-    const bool written = stream_.Write(samples);
+    bool written = false;
+    if (volume_ >= 100) {
+        written = stream_.Write(samples);
+    } else {
+        std::vector<std::int16_t> quieter(samples.begin(), samples.end());
+        audio::ApplyVolume(quieter, volume_);
+        written = stream_.Write(quieter);
+    }
     played_ = played_ || written;
     return written;
 }

@@ -36,6 +36,7 @@ class PulseClipPlayer final : public ClipPlayer {
     // flags has no meaning here.
     void Play(const std::string& path, std::int32_t flags) override;
     bool Finish() override;
+    void SetVolume(std::int32_t percent) override;
 
   private:
     bool PlayFile(ClipFile& file);
@@ -48,7 +49,8 @@ class PulseClipPlayer final : public ClipPlayer {
     std::condition_variable wake_;
     ClipStream stream_;
     std::optional<std::chrono::steady_clock::time_point> closeAt_;
-    bool played_ = false;  // something reached the server since the last Finish
+    std::int32_t volume_ = 100;  // percent of the clips' own loudness
+    bool played_ = false;        // something reached the server since the last Finish
     bool stopping_ = false;
     std::thread closer_;  // last: starts once everything above exists
 };

@@ -77,6 +77,9 @@ void WinmmClipPlayer::Play(const std::string& path, std::int32_t flags) {
         } else {
             samples = audio::ConvertPcm(*clip, format_);
         }
+        if (samples) {
+            audio::ApplyVolume(*samples, volume_);
+        }
         if (!samples || samples->empty()) {
             PlayUnreadable(path, flags);
         } else if (Queue(*samples)) {
@@ -105,13 +108,23 @@ bool WinmmClipPlayer::Finish() {
 // default sound if not. The tone is the last resort, when it played nothing.
 void WinmmClipPlayer::PlayUnreadable(const std::string& path, std::int32_t flags) {
     WaitUntilPending(0);
-    if (sndPlaySoundA(win32::Utf8ToAnsi(path).c_str(), static_cast<UINT>(flags))) {
+    if (volume_ >= 100 &&
+        sndPlaySoundA(win32::Utf8ToAnsi(path).c_str(), static_cast<UINT>(flags))) {
         played_ = true;
         return;
     }
-    if ((device_ != nullptr || Open(audio::kClipFormat)) && Queue(audio::DefaultTone(format_))) {
-        played_ = true;
+    if (device_ != nullptr || Open(audio::kClipFormat)) {
+        std::vector<std::int16_t> tone = audio::DefaultTone(format_);
+        audio::ApplyVolume(tone, volume_);
+        if (Queue(tone)) {
+            played_ = true;
+        }
     }
+}
+
+void WinmmClipPlayer::SetVolume(std::int32_t percent) {
+    std::lock_guard lock(mutex_);
+    volume_ = percent;
 }
 
 bool WinmmClipPlayer::Open(const audio::PcmFormat& format) {

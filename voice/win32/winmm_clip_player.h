@@ -4,7 +4,8 @@
 // in another format is converted to the device's (channels mapped, rate changed through the
 // system's ACM converter). A clip that cannot be read goes to sndPlaySoundA as before, which
 // plays the system's default sound in its place; when that plays nothing either, a short tone
-// does. The device is closed once the player falls idle.
+// does. Below full volume the tone stands in directly, since sndPlaySoundA cannot be made
+// quieter. The device is closed once the player falls idle.
 #pragma once
 
 #include <windows.h>
@@ -47,6 +48,7 @@ class WinmmClipPlayer final : public ClipPlayer {
     // flags is handed to sndPlaySoundA for a clip that this player cannot read.
     void Play(const std::string& path, std::int32_t flags) override;
     bool Finish() override;
+    void SetVolume(std::int32_t percent) override;
 
   private:
     struct Buffer {
@@ -71,7 +73,8 @@ class WinmmClipPlayer final : public ClipPlayer {
     audio::PcmFormat format_;
     std::deque<std::unique_ptr<Buffer>> queue_;  // a header must stay put while queued
     std::optional<std::chrono::steady_clock::time_point> closeAt_;
-    bool played_ = false;  // something reached a device since the last Finish
+    std::int32_t volume_ = 100;  // percent of the clips' own loudness
+    bool played_ = false;        // something reached a device since the last Finish
     bool stopping_ = false;
     std::thread closer_;  // last: starts once everything above exists
 };

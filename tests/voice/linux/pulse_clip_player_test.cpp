@@ -53,9 +53,11 @@ long Count(const std::vector<std::string>& log, const std::string& prefix) {
 class PulseClipPlayerTest : public testing::Test {
   protected:
     void SetUp() override {
+        // A parameterised test's name holds a '/': one folder level, removed whole.
+        std::string test = testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::replace(test.begin(), test.end(), '/', '-');
         folder = fs::temp_directory_path() /
-                 ("horalia-player-" + std::to_string(::getpid()) + "-" +
-                  testing::UnitTest::GetInstance()->current_test_info()->name());
+                 ("horalia-player-" + std::to_string(::getpid()) + "-" + test);
         fs::create_directories(folder);
     }
     void TearDown() override { fs::remove_all(folder); }

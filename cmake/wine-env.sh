@@ -78,3 +78,16 @@ wine_boot_prefix() {
   flock -u 9
   exec 9<&-
 }
+
+# The folder a Wine server of this prefix kept its socket in, /tmp/wine-XXXXXX/server-DEV-INODE
+# (the prefix's device and inode in hex), is left behind when the server ends: remove it.
+wine_remove_server_folder() {
+  local device inode folder
+  read -r device inode < <(stat -c '%d %i' "$1")
+  for folder in /tmp/wine-*/"$(printf 'server-%x-%x' "$device" "$inode")"; do
+    [ -d "$folder" ] || continue
+    for _ in $(seq 50); do [ -e "$folder/socket" ] || break; sleep 0.1; done
+    rm -rf "$folder"
+    rmdir "$(dirname "$folder")" 2>/dev/null || true
+  done
+}

@@ -18,8 +18,10 @@ case $action in
     ;;
   stop)
     wine_select_loader "$program"
-    for prefix in "$session"/prefix-* "$session"/../wine-e2e; do
-      [ -d "$prefix" ] && WINEPREFIX=$prefix wine_server -k 2>/dev/null || true
+    for prefix in "$session"/prefix-*; do
+      [ -d "$prefix" ] || continue
+      WINEPREFIX=$prefix wine_server -k 2>/dev/null || true
+      wine_remove_server_folder "$prefix"
     done
     if [ -f "$session/xvfb.pid" ]; then
       kill "$(cat "$session/xvfb.pid")" 2>/dev/null || true

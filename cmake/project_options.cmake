@@ -20,6 +20,10 @@ endif()
 
 include(${CMAKE_CURRENT_LIST_DIR}/wine_tests.cmake)
 
+set(HORALIA_TEST_RUNTIME_DIR ${CMAKE_BINARY_DIR}/test-runtime)
+file(MAKE_DIRECTORY ${HORALIA_TEST_RUNTIME_DIR})
+file(CHMOD ${HORALIA_TEST_RUNTIME_DIR} DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
+
 function(horalia_core_library name)
   add_library(${name} STATIC ${ARGN})
   # Generated headers (the version, ...) live under <build>/generated, included as "common/...".
@@ -34,6 +38,12 @@ function(horalia_test name)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES TIMEOUT 300)
   horalia_in_wine_session(${name})
+  if(NOT WIN32)
+    # Qt and PulseAudio make a runtime folder in /tmp when the session names none: the tests
+    # get one in the build tree instead, so that a test run leaves nothing behind.
+    set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT
+                 "XDG_RUNTIME_DIR=${HORALIA_TEST_RUNTIME_DIR}")
+  endif()
 endfunction()
 
 # Adds the folder's platform leaf: win32/ on Windows, linux/ elsewhere.

@@ -5,6 +5,12 @@ export WINEDEBUG=${WINEDEBUG:--all}
 # No Mono or Gecko download prompt: the HTML engine and .NET stay disabled.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 export LC_ALL=zh_CN.UTF-8 LANG=zh_CN.UTF-8
+# Wine's sound driver is a PulseAudio client, which makes a runtime folder in /tmp when the
+# session names none: a test run keeps it in its own session folder.
+if [ -n "${HORALIA_WINE_SESSION:-}" ] && [ -z "${XDG_RUNTIME_DIR:-}" ] &&
+  [ -z "${PULSE_RUNTIME_PATH:-}" ]; then
+  export PULSE_RUNTIME_PATH=$HORALIA_WINE_SESSION/pulse
+fi
 
 # "x86_64" for a PE32+ program (machine 0x8664), "i686" for anything else (or no file).
 pe_architecture() {

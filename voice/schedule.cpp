@@ -2,30 +2,21 @@
 
 #include <chrono>
 
+#include "common/zone_clock.h"
+
 namespace horalia {
 namespace {
 
 using Seconds = std::chrono::sys_seconds;
 
+// Whole seconds of the civil calendar, so that stepping back across midnight or a month works.
 Seconds ToSeconds(const Moment& m) {
     using namespace std::chrono;
-    const sys_days date = year_month_day{year{m.year}, month{static_cast<unsigned>(m.month)},
-                                         day{static_cast<unsigned>(m.day)}};
-    return date + hours{m.hour} + minutes{m.minute} + seconds{m.second};
+    return floor<seconds>(sys_time<milliseconds>(milliseconds(CivilMilliseconds(m))));
 }
 
 Moment ToMoment(Seconds t) {
-    using namespace std::chrono;
-    const sys_days date = floor<days>(t);
-    const year_month_day ymd{date};
-    const hh_mm_ss<seconds> time{t - date};
-    return {static_cast<int>(ymd.year()),
-            static_cast<int>(unsigned(ymd.month())),
-            static_cast<int>(unsigned(ymd.day())),
-            static_cast<int>(time.hours().count()),
-            static_cast<int>(time.minutes().count()),
-            static_cast<int>(time.seconds().count()),
-            0};
+    return CivilMoment(std::chrono::milliseconds(t.time_since_epoch()).count());
 }
 
 }  // namespace

@@ -6,10 +6,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/form/form.h"
+
 namespace horalia::qt {
 namespace {
 
-constexpr int kTwipsPerInch = 1440;
 constexpr double kDefaultDpi = 96;
 
 // Faces tried after the design face, so that Chinese captions never show as boxes.
@@ -32,7 +33,7 @@ double LogicalDpi() {
 }
 
 int TwipsToPixels(int twips, double dpi) {
-    return static_cast<int>(std::lround(twips * dpi / kTwipsPerInch));
+    return form::TwipsToPixels(twips, dpi);
 }
 
 QFont DialogFont(const QStringList& faces, double points, bool underline) {

@@ -11,6 +11,7 @@ namespace horalia::qt {
 
 // Logical dots per inch of the primary screen (96 when there is no screen).
 double LogicalDpi();
+// The same rounding as the form tables (form::TwipsToPixels).
 int TwipsToPixels(int twips, double dpi);
 
 // A font of the given faces and size; faces missing on the system fall back to the next, then to

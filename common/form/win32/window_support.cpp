@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "common/form/form.h"
 #include "common/win32/ansi_text.h"
 
 namespace horalia::win32 {
@@ -81,7 +82,7 @@ int WindowDpi(HWND window) {
 }
 
 int TwipsToPixels(int twips, int dpi) {
-    return MulDiv(twips, dpi, 1440);
+    return form::TwipsToPixels(twips, dpi);
 }
 
 HFONT CreateNamedFont(int dpi, double points, const wchar_t* face, bool underline) {

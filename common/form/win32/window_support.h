@@ -10,6 +10,7 @@ namespace horalia::win32 {
 
 // Dots per inch of the window (the system's before Windows 10).
 int WindowDpi(HWND window);
+// The same rounding as the form tables (form::TwipsToPixels).
 int TwipsToPixels(int twips, int dpi);
 
 // A UI font of the given size that shows Chinese: the first installed of the faces the Chinese

@@ -51,23 +51,17 @@ MainWindow::MainWindow(HINSTANCE instance)
 
 MainWindow::~MainWindow() {
     form_ = nullptr;
-    Unload();
-    if (menu_ != nullptr) {
-        DestroyMenu(menu_);
-    }
-    if (icon_ != nullptr) {
-        DestroyIcon(icon_);
-    }
+    Unload();  // the menu and the icon are released after this, with the members
 }
 
 bool MainWindow::Create() {
     if (!RegisterWindowClass(instance_, &MainWindow::WindowProc)) {
         return false;
     }
-    menu_ = CreateTrayMenu();
-    icon_ = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(kApplicationIconId),
-                                          IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                          GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+    menu_.reset(CreateTrayMenu());
+    icon_.reset(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(kApplicationIconId),
+                                              IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                              GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
     const std::wstring title = Utf8ToWide(kMainWindowTitle);
     // A tool window: no taskbar button even if it were ever shown. Not message-only, so that
     // FindWindow of a second start finds it.
@@ -108,7 +102,7 @@ void MainWindow::SetToolTip(const std::string& text) {
 
 void MainWindow::SetMenuChecked(TrayMenuEntry entry, bool checked) {
     if (menu_ != nullptr) {
-        CheckMenuItem(menu_, static_cast<UINT>(MenuCommandId(entry)),
+        CheckMenuItem(menu_.get(), static_cast<UINT>(MenuCommandId(entry)),
                       MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
     }
 }
@@ -122,8 +116,8 @@ void MainWindow::PopupMenuAtPointer() {
     // Without the foreground the menu would not close when the user clicks elsewhere, and
     // without the WM_NULL after it the next popup would close at once (KB135788).
     SetForegroundWindow(window_);
-    TrackPopupMenu(menu_, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, pointer.x, pointer.y, 0,
-                   window_, nullptr);
+    TrackPopupMenu(menu_.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, pointer.x,
+                   pointer.y, 0, window_, nullptr);
     PostMessageW(window_, WM_NULL, 0, 0);
 }
 
@@ -226,7 +220,7 @@ NOTIFYICONDATAW MainWindow::IconData(UINT flags) const {
     data.uID = kIconId;
     data.uFlags = flags;
     data.uCallbackMessage = kTrayMessage;
-    data.hIcon = icon_;
+    data.hIcon = icon_.get();
     const std::wstring tip = FitToolTip(toolTip_, std::size(data.szTip));
     std::copy(tip.begin(), tip.end(), data.szTip);
     return data;

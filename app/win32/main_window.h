@@ -14,6 +14,7 @@
 #include "app/form_main.h"
 #include "app/form_timer.h"
 #include "app/main_form_ports.h"
+#include "common/win32/handles.h"
 
 namespace horalia::win32 {
 
@@ -68,8 +69,8 @@ class MainWindow final : public TrayPort {
 
     HINSTANCE instance_;
     HWND window_ = nullptr;
-    HMENU menu_ = nullptr;
-    HICON icon_ = nullptr;
+    UniqueMenu menu_;
+    UniqueIcon icon_;
     UINT taskbarCreatedMessage_ = 0;
     bool iconAdded_ = false;
     bool versionFour_ = false;  // the notification icon API's version 4 was accepted

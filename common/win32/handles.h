@@ -17,14 +17,9 @@ struct IconDeleter {
 struct MenuDeleter {
     void operator()(HMENU menu) const { DestroyMenu(menu); }
 };
-struct RegistryKeyDeleter {
-    void operator()(HKEY key) const { RegCloseKey(key); }
-};
 
 using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;
-using UniqueBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiObjectDeleter>;
 using UniqueIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
 using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter>;
-using UniqueRegistryKey = std::unique_ptr<std::remove_pointer_t<HKEY>, RegistryKeyDeleter>;
 
 }  // namespace horalia::win32

@@ -1,6 +1,7 @@
 #include "config/settings.h"
 
 #include <charconv>
+#include <utility>
 
 #include "config/ini_file.h"
 #include "config/start_with_system.h"
@@ -48,21 +49,6 @@ std::optional<std::int32_t> NumberIn(std::string_view text, std::int32_t low, st
     return value;
 }
 
-// "HH:MM" of a real time of day, as minutes after midnight.
-std::optional<int> MinuteOfDay(std::string_view text) {
-    text = Trimmed(text);
-    const std::size_t colon = text.find(':');
-    if (colon == std::string_view::npos || colon == 0 || colon > 2 || text.size() - colon != 3) {
-        return std::nullopt;
-    }
-    const auto hour = NumberIn(text.substr(0, colon), 0, 23);
-    const auto minute = NumberIn(text.substr(colon + 1), 0, 59);
-    if (!hour || !minute || text[colon + 1] == ' ') {
-        return std::nullopt;
-    }
-    return *hour * 60 + *minute;
-}
-
 std::string TwoDigits(int value) {
     return std::string{static_cast<char>('0' + value / 10), static_cast<char>('0' + value % 10)};
 }
@@ -79,22 +65,39 @@ bool QuietHours::Contains(int minuteOfDay) const {
     return minuteOfDay >= startMinute || minuteOfDay < endMinute;  // across midnight
 }
 
+std::optional<int> ParseTimeOfDay(std::string_view text) {
+    text = Trimmed(text);
+    const std::size_t colon = text.find(':');
+    if (colon == std::string_view::npos || colon == 0 || colon > 2 || text.size() - colon != 3) {
+        return std::nullopt;
+    }
+    const auto hour = NumberIn(text.substr(0, colon), 0, 23);
+    const auto minute = NumberIn(text.substr(colon + 1), 0, 59);
+    if (!hour || !minute || text[colon + 1] == ' ') {
+        return std::nullopt;
+    }
+    return *hour * 60 + *minute;
+}
+
 std::optional<QuietHours> ParseQuietHours(std::string_view text) {
     const std::size_t dash = text.find('-');
     if (dash == std::string_view::npos) {
         return std::nullopt;
     }
-    const auto start = MinuteOfDay(text.substr(0, dash));
-    const auto end = MinuteOfDay(text.substr(dash + 1));
+    const auto start = ParseTimeOfDay(text.substr(0, dash));
+    const auto end = ParseTimeOfDay(text.substr(dash + 1));
     if (!start || !end || *start == *end) {
         return std::nullopt;
     }
     return QuietHours{*start, *end};
 }
 
+std::string FormatTimeOfDay(int minuteOfDay) {
+    return TwoDigits(minuteOfDay / 60) + ":" + TwoDigits(minuteOfDay % 60);
+}
+
 std::string FormatQuietHours(const QuietHours& quiet) {
-    return TwoDigits(quiet.startMinute / 60) + ":" + TwoDigits(quiet.startMinute % 60) + "-" +
-           TwoDigits(quiet.endMinute / 60) + ":" + TwoDigits(quiet.endMinute % 60);
+    return FormatTimeOfDay(quiet.startMinute) + "-" + FormatTimeOfDay(quiet.endMinute);
 }
 
 void LoadSettings(读写配置& config, StartEntryStore& startStore, const std::string& startCommand,
@@ -120,13 +123,19 @@ void LoadSettings(读写配置& config, StartEntryStore& startStore, const std::
     record.AnnounceHours = {1, 2, 6, 0, 0};
 }
 
-void WriteAdvancedSettings(读写配置& config, const SettingsRecord& record) {
-    config.WriteString(kSettingsSection, "免打扰",
-                       record.QuietTime ? FormatQuietHours(*record.QuietTime) : "");
-    config.WriteString(kSettingsSection, "半点报时", std::to_string(record.HalfHourChimes));
-    config.WriteString(kSettingsSection, "自然读法", std::to_string(record.NaturalReading));
-    config.WriteString(kSettingsSection, "音量", std::to_string(record.Volume));
-    config.WriteString(kSettingsSection, "语音目录", record.VoiceFolder);
+bool WriteAdvancedSettings(读写配置& config, const SettingsRecord& record) {
+    const std::pair<const char*, std::string> keys[] = {
+        {"免打扰", record.QuietTime ? FormatQuietHours(*record.QuietTime) : ""},
+        {"半点报时", std::to_string(record.HalfHourChimes)},
+        {"自然读法", std::to_string(record.NaturalReading)},
+        {"音量", std::to_string(record.Volume)},
+        {"语音目录", record.VoiceFolder},
+    };
+    bool saved = true;
+    for (const auto& [key, value] : keys) {
+        saved = config.WriteString(kSettingsSection, key, value) && saved;
+    }
+    return saved;
 }
 
 }  // namespace horalia

@@ -44,14 +44,19 @@ struct SettingsRecord {
 };
 
 // Writes the five advanced keys of the record (免打扰, 半点报时, 自然读法, 音量, 语音目录), as the
-// advanced page applies them; 免打扰 is written empty when there are no quiet hours.
-void WriteAdvancedSettings(读写配置& config, const SettingsRecord& record);
+// advanced page applies them; 免打扰 is written empty when there are no quiet hours. Every key is
+// tried; false when one of the writes failed.
+bool WriteAdvancedSettings(读写配置& config, const SettingsRecord& record);
 
+// "HH:MM" (or "H:MM", blanks around it allowed) of a real time of day, as minutes after midnight.
+std::optional<int> ParseTimeOfDay(std::string_view text);
 // "HH:MM-HH:MM" (blanks around the parts allowed) as quiet hours; nothing for any other text or
 // for a stretch that starts where it ends.
 std::optional<QuietHours> ParseQuietHours(std::string_view text);
 // "HH:MM-HH:MM", as the file keeps it.
 std::string FormatQuietHours(const QuietHours& quiet);
+// "HH:MM" of a minute of the day.
+std::string FormatTimeOfDay(int minuteOfDay);
 
 // Reads Value.ini (through config, whose file is already named) and the start entry into record.
 void LoadSettings(读写配置& config, StartEntryStore& startStore, const std::string& startCommand,

@@ -13,7 +13,19 @@
 
 namespace horalia::form {
 
-enum class Kind { PushButton, OptionButton, CheckBox, GroupBox, Label, TextBox, Browser };
+// TextBox is a multi-line text; EditBox a one-line entry; Slider a horizontal track of whole
+// numbers from minimum to maximum.
+enum class Kind {
+    PushButton,
+    OptionButton,
+    CheckBox,
+    GroupBox,
+    Label,
+    TextBox,
+    EditBox,
+    Slider,
+    Browser
+};
 enum class Cursor { Arrow, Hand };
 
 // Twips, relative to the form's client area.
@@ -44,6 +56,8 @@ struct Control {
     Cursor cursor = Cursor::Arrow;
     bool isDefault = false;  // the button Enter presses
     bool enabled = true;
+    int minimum = 0;  // a slider's range
+    int maximum = 0;
 };
 
 // A control with the members every control has; the rest keep their defaults. (GCC 12 warns of

@@ -10,6 +10,7 @@
 
 #include "fakes/fake_profile_backend.h"
 #include "fakes/fake_start_store.h"
+#include "ui/settings/advanced_form.h"
 #include "ui/settings/settings_form.h"
 
 namespace horalia {
@@ -55,6 +56,7 @@ class FakeView : public SettingsDialogView {
         applyEnabled = enabled;
         ++applyChanges;
     }
+    void ShowAdvancedPage() override { log.push_back("advanced"); }
     void HideWindow() override { log.push_back("hide"); }
     void UnloadWindow() override { log.push_back("unload"); }
 
@@ -359,7 +361,9 @@ TEST_F(SettingsDialogTest, FormTableClicksReachTheirControlsActions) {
     Form_一般设置& d = Open();
     ClickSettingsControl(d, OptionControlId(OptionGroup::格式设置, 2));
     ClickSettingsControl(d, CheckControlId(CheckBox::自动校时));
-    ClickSettingsControl(d, kAdvancedLabelId);  // leads nowhere
+    ClickSettingsControl(d, kAdvancedLabelId);
+    EXPECT_EQ(view.log, (std::vector<std::string>{"advanced"}));
+    view.log.clear();
     EXPECT_EQ(d.SelectedOption(OptionGroup::格式设置), 2);
     EXPECT_EQ(d.Check(CheckBox::自动校时), 0);  // ticked at load: the synchronisation runs
     ClickSettingsControl(d, kApplyControlId);
@@ -369,10 +373,13 @@ TEST_F(SettingsDialogTest, FormTableClicksReachTheirControlsActions) {
 }
 
 TEST(Form, BuildersCreateInTabOrderAtTheRoundedDpiScale) {
-    const std::vector<const form::Control*> order = form::CreationOrder(SettingsForm());
-    ASSERT_EQ(order.size(), SettingsForm().controls.size());
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        EXPECT_EQ(order[i]->tabIndex, static_cast<int>(i));
+    for (const form::Form* table : {&SettingsForm(), &AdvancedForm()}) {
+        SCOPED_TRACE(table->caption);
+        const std::vector<const form::Control*> order = form::CreationOrder(*table);
+        ASSERT_EQ(order.size(), table->controls.size());
+        for (std::size_t i = 0; i < order.size(); ++i) {
+            EXPECT_EQ(order[i]->tabIndex, static_cast<int>(i));
+        }
     }
     // Option_广告设置(1) sits at (210, 660) inside its frame at (30, 1260).
     const form::Control* ad =
@@ -381,6 +388,232 @@ TEST(Form, BuildersCreateInTabOrderAtTheRoundedDpiScale) {
     EXPECT_EQ(form::ToPixels(ad->rect, 96), (form::PixelRect{16, 128, 149, 17}));
     EXPECT_EQ(form::ToPixels(ad->rect, 144), (form::PixelRect{24, 192, 224, 26}));
     EXPECT_EQ(form::TwipsToPixels(22, 96), 1);  // 1.47 rounds to the nearest pixel
+}
+
+}  // namespace
+}  // namespace horalia
+
+namespace horalia {
+namespace {
+
+// Mirrors what the advanced page would show.
+class FakeAdvancedView : public AdvancedDialogView {
+  public:
+    void ShowCheck(AdvancedCheck box, int state) override { checks[box] = state; }
+    void ShowText(AdvancedText field, const std::string& text) override { texts[field] = text; }
+    void ShowVolume(int value) override { volume = value; }
+    void ShowQuietTimesEnabled(bool enabled) override { quietTimesEnabled = enabled; }
+    void ShowApplyEnabled(bool enabled) override { applyEnabled = enabled; }
+    void ShowInvalidInput(AdvancedText field, const std::string& message) override {
+        invalid.emplace_back(field, message);
+    }
+    void ChooseFolder(const std::string& current) override { log.push_back("choose " + current); }
+    void HideWindow() override { log.push_back("hide"); }
+    void UnloadWindow() override { log.push_back("unload"); }
+
+    std::map<AdvancedCheck, int> checks;
+    std::map<AdvancedText, std::string> texts;
+    int volume = -1;
+    bool quietTimesEnabled = false;
+    bool applyEnabled = false;
+    std::vector<std::pair<AdvancedText, std::string>> invalid;
+    std::vector<std::string> log;
+};
+
+constexpr AdvancedText kStart = AdvancedText::免打扰开始;
+constexpr AdvancedText kEnd = AdvancedText::免打扰结束;
+constexpr AdvancedText kFolder = AdvancedText::语音目录;
+
+class AdvancedPageTest : public SettingsDialogTest {
+  protected:
+    Form_高级设置& OpenAdvanced() {
+        page.emplace(AdvancedDialogServices{config, settings, mainForm}, advancedView);
+        page->LoadDialog();
+        return *page;
+    }
+
+    FakeAdvancedView advancedView;
+    std::optional<Form_高级设置> page;
+};
+
+TEST_F(AdvancedPageTest, LoadShowsTheRecord) {
+    Form_高级设置& none = OpenAdvanced();
+    EXPECT_EQ(none.Check(AdvancedCheck::免打扰), 0);
+    EXPECT_FALSE(advancedView.quietTimesEnabled);
+    // Times to start from once the box is ticked.
+    EXPECT_EQ(advancedView.texts,
+              (std::map<AdvancedText, std::string>{{kStart, "22:00"}, {kEnd, "07:00"}}));
+    EXPECT_EQ(advancedView.volume, 100);
+    EXPECT_FALSE(none.ApplyEnabled());
+
+    settings.QuietTime = QuietHours{23 * 60 + 30, 6 * 60 + 5};
+    settings.HalfHourChimes = 1;
+    settings.NaturalReading = 1;
+    settings.Volume = 35;
+    settings.VoiceFolder = "D:\\声音\\女声";
+    advancedView = {};
+    Form_高级设置& full = OpenAdvanced();
+    EXPECT_EQ(advancedView.checks, (std::map<AdvancedCheck, int>{{AdvancedCheck::免打扰, 1},
+                                                                 {AdvancedCheck::半点报时, 1},
+                                                                 {AdvancedCheck::自然读法, 1}}));
+    EXPECT_TRUE(advancedView.quietTimesEnabled);
+    EXPECT_EQ(advancedView.texts,
+              (std::map<AdvancedText, std::string>{
+                  {kStart, "23:30"}, {kEnd, "06:05"}, {kFolder, "D:\\声音\\女声"}}));
+    EXPECT_EQ(advancedView.volume, 35);
+    EXPECT_FALSE(full.ApplyEnabled());
+    EXPECT_FALSE(advancedView.applyEnabled);
+    EXPECT_TRUE(backend.keys.empty());
+}
+
+TEST_F(AdvancedPageTest, EveryRealChangeEnablesApply) {
+    struct Case {
+        const char* name;
+        void (*change)(Form_高级设置&);
+        bool enables;
+    };
+    const Case cases[] = {
+        {"免打扰", [](Form_高级设置& p) { p.ToggleCheck(AdvancedCheck::免打扰); }, true},
+        {"半点报时", [](Form_高级设置& p) { p.ToggleCheck(AdvancedCheck::半点报时); }, true},
+        {"自然读法", [](Form_高级设置& p) { p.ToggleCheck(AdvancedCheck::自然读法); }, true},
+        {"start", [](Form_高级设置& p) { p.SetText(kStart, "21:00"); }, true},
+        {"end", [](Form_高级设置& p) { p.SetText(kEnd, "0"); }, true},
+        {"folder typed", [](Form_高级设置& p) { p.SetText(kFolder, "/v"); }, true},
+        {"folder chosen", [](Form_高级设置& p) { p.FolderChosen("/v"); }, true},
+        {"volume", [](Form_高级设置& p) { p.SetVolume(99); }, true},
+        {"same volume", [](Form_高级设置& p) { p.SetVolume(100); }, false},
+        {"volume above 100", [](Form_高级设置& p) { p.SetVolume(250); }, false},
+        {"same text", [](Form_高级设置& p) { p.SetText(kStart, "22:00"); }, false},
+        {"same state", [](Form_高级设置& p) { p.SetCheck(AdvancedCheck::半点报时, 0); }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Form_高级设置& p = OpenAdvanced();
+        c.change(p);
+        EXPECT_EQ(p.ApplyEnabled(), c.enables);
+        EXPECT_EQ(advancedView.applyEnabled, c.enables);
+    }
+    EXPECT_EQ(OpenAdvanced().Volume(), 100);
+    page->SetVolume(-3);
+    EXPECT_EQ(advancedView.volume, 0);
+}
+
+TEST_F(AdvancedPageTest, ApplyWritesTheFiveKeysKeepsTheRestAndReachesTheRecord) {
+    backend.values[{kIni, kSettingsSection, "报时设置"}] = "2";
+    backend.values[{kIni, kSettingsSection, "广告日期"}] = "2026|12|07";
+    settings.AnnounceFrequency = 2;
+    Form_高级设置& p = OpenAdvanced();
+    p.ToggleCheck(AdvancedCheck::免打扰);
+    p.SetText(kStart, " 7：05 ");  // typed with a Chinese input method
+    p.SetText(kEnd, "9:00");
+    p.ToggleCheck(AdvancedCheck::半点报时);
+    p.SetVolume(40);
+    p.SetText(kFolder, "  /home/u/声音 ");
+    ClickAdvancedControl(p, kApplyControlId);
+
+    EXPECT_EQ(backend.keys,
+              (std::vector<std::string>{"免打扰", "半点报时", "自然读法", "音量", "语音目录"}));
+    EXPECT_EQ(backend.Value("免打扰"), "07:05-09:00");
+    EXPECT_EQ(backend.Value("半点报时"), "1");
+    EXPECT_EQ(backend.Value("自然读法"), "0");
+    EXPECT_EQ(backend.Value("音量"), "40");
+    EXPECT_EQ(backend.Value("语音目录"), "/home/u/声音");
+    EXPECT_EQ(backend.Value("报时设置"), "2");
+    EXPECT_EQ(backend.Value("广告日期"), "2026|12|07");
+    // The running program reads the record at its next tick and announcement.
+    EXPECT_EQ(settings.QuietTime, (QuietHours{7 * 60 + 5, 9 * 60}));
+    EXPECT_EQ(settings.HalfHourChimes, 1);
+    EXPECT_EQ(settings.Volume, 40);
+    EXPECT_EQ(settings.VoiceFolder, "/home/u/声音");
+    EXPECT_EQ(settings.AnnounceFrequency, 2);
+    // The page shows what was applied and stays open.
+    EXPECT_EQ(advancedView.texts[kStart], "07:05");
+    EXPECT_EQ(advancedView.texts[kFolder], "/home/u/声音");
+    EXPECT_FALSE(p.ApplyEnabled());
+    EXPECT_TRUE(advancedView.log.empty());
+    EXPECT_EQ(mainForm.notSaved, 0);
+
+    // Quiet hours switched off again: written empty, whatever the disabled boxes hold.
+    p.ToggleCheck(AdvancedCheck::免打扰);
+    p.SetText(kEnd, "nonsense");
+    ClickAdvancedControl(p, kOkControlId);
+    EXPECT_EQ(backend.Value("免打扰"), "");
+    EXPECT_FALSE(settings.QuietTime);
+    EXPECT_EQ(advancedView.log, (std::vector<std::string>{"hide", "unload"}));
+}
+
+TEST_F(AdvancedPageTest, InvalidTimesAreRefusedWithAMessageAndNothingChanges) {
+    struct Case {
+        const char* start;
+        const char* end;
+        AdvancedText field;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"25:00", "07:00", kStart, "开始时间无效"},
+        {"", "07:00", kStart, "开始时间无效"},
+        {"22:00", "7.30", kEnd, "结束时间无效"},
+        {"22:00", "22:60", kEnd, "结束时间无效"},
+        {"08:00", "8:00", kEnd, "相同"},
+    };
+    settings.Volume = 70;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.start) + "-" + c.end);
+        advancedView.invalid.clear();
+        advancedView.log.clear();
+        Form_高级设置& p = OpenAdvanced();
+        p.ToggleCheck(AdvancedCheck::免打扰);
+        p.SetText(kStart, c.start);
+        p.SetText(kEnd, c.end);
+        p.SetVolume(10);
+        ClickAdvancedControl(p, kOkControlId);
+        ASSERT_EQ(advancedView.invalid.size(), 1u);
+        EXPECT_EQ(advancedView.invalid[0].first, c.field);
+        EXPECT_NE(advancedView.invalid[0].second.find(c.says), std::string::npos);
+        EXPECT_TRUE(backend.keys.empty());
+        EXPECT_FALSE(settings.QuietTime);
+        EXPECT_EQ(settings.Volume, 70);
+        EXPECT_TRUE(p.ApplyEnabled());
+        EXPECT_TRUE(advancedView.log.empty());  // OK does not close a page it could not apply
+    }
+}
+
+TEST_F(AdvancedPageTest, CancelWritesNothing) {
+    Form_高级设置& p = OpenAdvanced();
+    p.ToggleCheck(AdvancedCheck::自然读法);
+    p.SetVolume(5);
+    ClickAdvancedControl(p, kCancelControlId);
+    EXPECT_EQ(advancedView.log, (std::vector<std::string>{"hide", "unload"}));
+    EXPECT_TRUE(backend.keys.empty());
+    EXPECT_EQ(settings.NaturalReading, 0);
+    EXPECT_EQ(settings.Volume, 100);
+}
+
+TEST_F(AdvancedPageTest, AnUnwritableFileIsReportedAndTheValuesStillApply) {
+    backend.refuseWrites = true;
+    Form_高级设置& p = OpenAdvanced();
+    p.SetVolume(20);
+    p.Command_确定_Click();
+    EXPECT_EQ(backend.keys.size(), 5u);
+    EXPECT_EQ(mainForm.notSaved, 1);
+    EXPECT_EQ(settings.Volume, 20);
+    EXPECT_EQ(advancedView.log, (std::vector<std::string>{"hide", "unload"}));
+}
+
+TEST_F(AdvancedPageTest, TableEventsReachThePresenter) {
+    std::set<int> ids;
+    for (const form::Control& control : AdvancedForm().controls) {
+        EXPECT_TRUE(ids.insert(control.id).second) << control.name;
+    }
+    settings.VoiceFolder = "/old";
+    Form_高级设置& p = OpenAdvanced();
+    ClickAdvancedControl(p, AdvancedCheckControlId(AdvancedCheck::自然读法));
+    EditAdvancedControl(p, AdvancedTextControlId(kFolder), " /typed ");
+    ClickAdvancedControl(p, kBrowseControlId);
+    EXPECT_EQ(p.Check(AdvancedCheck::自然读法), 1);
+    EXPECT_EQ(advancedView.log, (std::vector<std::string>{"choose /typed"}));
+    EXPECT_EQ(form::FindControl(AdvancedForm(), kVolumeSliderId)->maximum, 100);
+    EXPECT_EQ(VolumeText(35), "35%");
 }
 
 }  // namespace

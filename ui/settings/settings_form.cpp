@@ -125,6 +125,8 @@ void ClickSettingsControl(Form_一般设置& presenter, int id) {
             return presenter.Command_取消_Click();
         case kApplyControlId:
             return presenter.Command_应用_Click();
+        case kAdvancedLabelId:
+            return presenter.Label_高级设置_Click();
         default:
             break;
     }

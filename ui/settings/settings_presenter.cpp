@@ -112,6 +112,10 @@ void Form_一般设置::Command_取消_Click() {
     view_.UnloadWindow();
 }
 
+void Form_一般设置::Label_高级设置_Click() {
+    view_.ShowAdvancedPage();
+}
+
 int Form_一般设置::SelectedOption(OptionGroup group) const {
     return selected_[Slot(group)];
 }

@@ -31,6 +31,8 @@ class SettingsDialogView {
     virtual void ShowOption(OptionGroup group, int selectedIndex) = 0;  // or kNoOptionSelected
     virtual void ShowCheck(CheckBox box, int state) = 0;                // 0 clear, 1 ticked
     virtual void ShowApplyEnabled(bool enabled) = 0;                    // Command_应用
+    // Opens the advanced page over the dialog (or brings it forward).
+    virtual void ShowAdvancedPage() = 0;
     virtual void HideWindow() = 0;
     // Destroys the window; the presenter is not called again after this.
     virtual void UnloadWindow() = 0;
@@ -62,6 +64,8 @@ class Form_一般设置 {
     void Command_应用_Click();
     void Command_确定_Click();
     void Command_取消_Click();
+    // The link 切换到高级设置: the advanced page, whatever this page holds unapplied.
+    void Label_高级设置_Click();
 
     int SelectedOption(OptionGroup group) const;
     int Check(CheckBox box) const;

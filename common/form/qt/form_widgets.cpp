@@ -5,10 +5,13 @@
 #include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSlider>
+#include <algorithm>
 
 #include "common/form/qt/window_support.h"
 
@@ -130,6 +133,18 @@ QWidget* FormWidgets::Make(QWidget& window, const form::Control& control) {
         }
         case Kind::TextBox:
             return new QPlainTextEdit(caption, &window);
+        case Kind::EditBox: {
+            auto* edit = new QLineEdit(caption, &window);
+            QObject::connect(edit, &QLineEdit::textEdited, &window, [this, id] { clicked_(id); });
+            return edit;
+        }
+        case Kind::Slider: {
+            auto* slider = new QSlider(Qt::Horizontal, &window);
+            slider->setRange(control.minimum, control.maximum);
+            slider->setPageStep(std::max(1, (control.maximum - control.minimum) / 10));
+            QObject::connect(slider, &QSlider::valueChanged, &window, [this, id] { clicked_(id); });
+            return slider;
+        }
         case Kind::Label:
         case Kind::Browser:
             break;

@@ -1,5 +1,5 @@
-// The Qt builder of forms as data: a form's controls as widgets of a window, each click
-// reported with the control's id.
+// The Qt builder of forms as data: a form's controls as widgets of a window, each click, typed
+// edit and slider move reported with the control's id.
 #pragma once
 
 #include <QPointer>

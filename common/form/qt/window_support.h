@@ -2,8 +2,11 @@
 // and fixed, centred dialog windows.
 #pragma once
 
+#include <QDialog>
 #include <QFont>
 #include <QStringList>
+#include <functional>
+#include <utility>
 
 class QWidget;
 
@@ -29,5 +32,17 @@ void PlaceInPixels(QWidget& widget, int left, int top, int width, int height);
 
 // Makes the window a fixed-size dialog of the given client size, centred on the screen.
 void FixClientSizeCentred(QWidget& window, int width, int height);
+
+// A dialog whose Esc and close box (both QDialog::reject) run the given action, so that a
+// presenter's cancel action decides what closing means.
+class CancelForwardingDialog final : public QDialog {
+  public:
+    explicit CancelForwardingDialog(std::function<void()> onCancel, QWidget* parent = nullptr)
+        : QDialog(parent), onCancel_(std::move(onCancel)) {}
+    void reject() override { onCancel_(); }
+
+  private:
+    std::function<void()> onCancel_;
+};
 
 }  // namespace horalia::qt

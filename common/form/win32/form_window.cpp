@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
 
 #include "common/form/win32/window_support.h"
@@ -22,7 +23,10 @@ const wchar_t* WindowClassOf(Kind kind) {
         case Kind::Label:
             return WC_STATICW;
         case Kind::TextBox:
+        case Kind::EditBox:
             return WC_EDITW;
+        case Kind::Slider:
+            return TRACKBAR_CLASSW;
         default:
             return WC_BUTTONW;
     }
@@ -55,6 +59,10 @@ DWORD StyleOf(const form::Control& control, const form::Control* previous) {
             return style | SS_LEFT | SS_NOTIFY;
         case Kind::TextBox:
             return style | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL;
+        case Kind::EditBox:
+            return style | ES_AUTOHSCROLL;
+        case Kind::Slider:
+            return style | TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS;
         case Kind::Browser:
             break;
     }
@@ -130,8 +138,9 @@ void FormControls::Create(HWND dialog, const form::Form& form) {
     HWND focus = nullptr;
     for (const form::Control* control : form::CreationOrder(form)) {
         const form::PixelRect r = form::ToPixels(control->rect, dpi);
+        const bool sunken = control->kind == Kind::TextBox || control->kind == Kind::EditBox;
         HWND child = CreateWindowExW(
-            control->kind == Kind::TextBox ? WS_EX_CLIENTEDGE : 0, WindowClassOf(control->kind),
+            sunken ? WS_EX_CLIENTEDGE : 0, WindowClassOf(control->kind),
             Utf8ToWide(std::string(control->caption)).c_str(),
             WS_CHILD | WS_VISIBLE | StyleOf(*control, previous), r.left, r.top, r.width, r.height,
             dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control->id)), nullptr, nullptr);
@@ -140,6 +149,14 @@ void FormControls::Create(HWND dialog, const form::Form& form) {
             continue;
         }
         SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+        if (control->kind == Kind::Slider) {
+            SendMessageW(child, TBM_SETRANGEMIN, FALSE, control->minimum);
+            SendMessageW(child, TBM_SETRANGEMAX, FALSE, control->maximum);
+            SendMessageW(child, TBM_SETTICFREQ,
+                         std::max(1, (control->maximum - control->minimum) / 10), 0);
+            SendMessageW(child, TBM_SETPAGESIZE, 0,
+                         std::max(1, (control->maximum - control->minimum) / 10));
+        }
         if (!control->toolTip.empty()) {
             AddToolTip(dialog, child, control->toolTip);
         }

@@ -3,7 +3,6 @@
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QSignalBlocker>
-#include <functional>
 
 #include "ui/settings/settings_form.h"
 
@@ -16,17 +15,9 @@ int OptionGroupNumber(OptionGroup group) {
 
 }  // namespace
 
-// Esc and the close box both reach QDialog::reject: the cancel action, through the presenter.
-class SettingsDialog::DialogWindow final : public QDialog {
-  public:
-    explicit DialogWindow(std::function<void()> onCancel) : onCancel_(std::move(onCancel)) {}
-    void reject() override { onCancel_(); }
-
-  private:
-    std::function<void()> onCancel_;
-};
-
-SettingsDialog::SettingsDialog(const SettingsDialogServices& services) : services_(services) {}
+SettingsDialog::SettingsDialog(const SettingsDialogServices& services)
+    : services_(services),
+      advanced_(AdvancedDialogServices{services.config, services.settings, services.mainForm}) {}
 
 SettingsDialog::~SettingsDialog() {
     delete window_;
@@ -36,7 +27,8 @@ SettingsDialog::~SettingsDialog() {
 void SettingsDialog::Show() {
     if (window_ == nullptr) {
         presenter_.emplace(services_, *this);
-        window_ = new DialogWindow([this] { presenter_->Command_取消_Click(); });
+        // Esc and the close box: the cancel action, through the presenter.
+        window_ = new CancelForwardingDialog([this] { presenter_->Command_取消_Click(); });
         widgets_.emplace();
         widgets_->Create(*window_, SettingsForm(), [this](int id) { OnClicked(id); });
         presenter_->LoadDialog();
@@ -45,6 +37,9 @@ void SettingsDialog::Show() {
     window_->show();
     window_->raise();
     window_->activateWindow();
+    if (advanced_.Window() != nullptr) {
+        advanced_.Show(*window_);  // the page in front keeps the keyboard
+    }
 }
 
 QDialog* SettingsDialog::Window() const {
@@ -55,6 +50,7 @@ void SettingsDialog::Unload() {
     if (window_ == nullptr) {
         return;
     }
+    advanced_.Unload();
     window_->hide();
     // It may be inside one of its own handlers (确定, 取消, Esc): deleted once they return.
     delete closing_;
@@ -91,6 +87,12 @@ void SettingsDialog::ShowCheck(CheckBox box, int state) {
 void SettingsDialog::ShowApplyEnabled(bool enabled) {
     if (QWidget* apply = widgets_ ? widgets_->Widget(kApplyControlId) : nullptr) {
         apply->setEnabled(enabled);
+    }
+}
+
+void SettingsDialog::ShowAdvancedPage() {
+    if (window_ != nullptr) {
+        advanced_.Show(*window_);
     }
 }
 

@@ -9,6 +9,8 @@
 #include <optional>
 
 #include "common/form/qt/form_widgets.h"
+#include "common/form/qt/window_support.h"
+#include "ui/settings/qt/advanced_dialog.h"
 #include "ui/settings/settings_presenter.h"
 
 namespace horalia::qt {
@@ -33,22 +35,25 @@ class SettingsDialog final : public SettingsDialogView {
     void ShowOption(OptionGroup group, int selectedIndex) override;
     void ShowCheck(CheckBox box, int state) override;
     void ShowApplyEnabled(bool enabled) override;
+    void ShowAdvancedPage() override;
     void HideWindow() override;
     void UnloadWindow() override;
 
-  private:
-    class DialogWindow;
+    // The advanced page, open over this dialog or not.
+    AdvancedDialog& Advanced() { return advanced_; }
 
+  private:
     void OnClicked(int id);
     void ShowAll();
 
     SettingsDialogServices services_;
     // Lives until the next load, as the window may be closed from inside one of its handlers.
     std::optional<Form_一般设置> presenter_;
-    DialogWindow* window_ = nullptr;
+    CancelForwardingDialog* window_ = nullptr;
     // A closed window waits for the event loop to delete it; gone by then, or deleted with this.
     QPointer<QDialog> closing_;
     std::optional<FormWidgets> widgets_;
+    AdvancedDialog advanced_;
 };
 
 }  // namespace horalia::qt

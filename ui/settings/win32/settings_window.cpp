@@ -7,7 +7,11 @@ namespace horalia::win32 {
 
 SettingsWindow::SettingsWindow(HINSTANCE instance, HWND owner,
                                const SettingsDialogServices& services)
-    : instance_(instance), owner_(owner), services_(services) {}
+    : instance_(instance),
+      owner_(owner),
+      services_(services),
+      advanced_(instance,
+                AdvancedDialogServices{services.config, services.settings, services.mainForm}) {}
 
 SettingsWindow::~SettingsWindow() {
     Unload();
@@ -23,10 +27,14 @@ void SettingsWindow::Show() {
     }
     ShowWindow(Handle(), SW_SHOWNORMAL);
     SetForegroundWindow(Handle());
+    if (advanced_.Handle() != nullptr) {
+        advanced_.Show(Handle());  // the page in front keeps the keyboard
+    }
 }
 
 void SettingsWindow::Unload() {
     if (Handle() != nullptr) {
+        advanced_.Unload();
         DestroyWindow(Handle());
     }
 }
@@ -44,6 +52,10 @@ void SettingsWindow::ShowCheck(CheckBox box, int state) {
 
 void SettingsWindow::ShowApplyEnabled(bool enabled) {
     EnableWindow(controls_.Control(kApplyControlId), enabled ? TRUE : FALSE);
+}
+
+void SettingsWindow::ShowAdvancedPage() {
+    advanced_.Show(Handle());
 }
 
 void SettingsWindow::HideWindow() {

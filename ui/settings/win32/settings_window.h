@@ -8,6 +8,7 @@
 
 #include "common/form/win32/form_window.h"
 #include "ui/settings/settings_presenter.h"
+#include "ui/settings/win32/advanced_window.h"
 
 namespace horalia::win32 {
 
@@ -23,11 +24,14 @@ class SettingsWindow final : public DialogWindow, public SettingsDialogView {
     void Unload();
     // The presenter of the open dialog (for the tests' drivers); null when closed.
     Form_一般设置* Presenter() { return presenter_ ? &*presenter_ : nullptr; }
+    // The advanced page, open over this dialog or not.
+    AdvancedWindow& Advanced() { return advanced_; }
 
     // SettingsDialogView
     void ShowOption(OptionGroup group, int selectedIndex) override;
     void ShowCheck(CheckBox box, int state) override;
     void ShowApplyEnabled(bool enabled) override;
+    void ShowAdvancedPage() override;
     void HideWindow() override;
     void UnloadWindow() override;
 
@@ -41,6 +45,7 @@ class SettingsWindow final : public DialogWindow, public SettingsDialogView {
     SettingsDialogServices services_;
     std::optional<Form_一般设置> presenter_;
     FormControls controls_;
+    AdvancedWindow advanced_;
 };
 
 }  // namespace horalia::win32

@@ -1,0 +1,176 @@
+#include "ui/settings/advanced_presenter.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace horalia {
+namespace {
+
+std::size_t Slot(AdvancedCheck box) {
+    return static_cast<std::size_t>(box);
+}
+std::size_t Slot(AdvancedText field) {
+    return static_cast<std::size_t>(field);
+}
+
+// A Chinese input method types the full-width colon; the time means the same.
+std::string WithAsciiColons(std::string text) {
+    static constexpr std::string_view kFullWidthColon = "\xEF\xBC\x9A";  // U+FF1A
+    for (std::size_t at = text.find(kFullWidthColon); at != std::string::npos;
+         at = text.find(kFullWidthColon, at + 1)) {
+        text.replace(at, kFullWidthColon.size(), ":");
+    }
+    return text;
+}
+
+std::string Trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+constexpr char kBadStart[] = "免打扰的开始时间无效。请按“时:分”填写，例如 22:00。";
+constexpr char kBadEnd[] = "免打扰的结束时间无效。请按“时:分”填写，例如 07:00。";
+constexpr char kEmptyStretch[] = "免打扰的开始时间和结束时间相同。请填写两个不同的时间。";
+
+}  // namespace
+
+Form_高级设置::Form_高级设置(const AdvancedDialogServices& services, AdvancedDialogView& view)
+    : s_(services), view_(view) {}
+
+void Form_高级设置::LoadDialog() {
+    const SettingsRecord& r = s_.settings;
+    SetCheck(AdvancedCheck::免打扰, r.QuietTime ? 1 : 0);
+    ShowAs(AdvancedText::免打扰开始,
+           r.QuietTime ? FormatTimeOfDay(r.QuietTime->startMinute) : kDefaultQuietStart);
+    ShowAs(AdvancedText::免打扰结束,
+           r.QuietTime ? FormatTimeOfDay(r.QuietTime->endMinute) : kDefaultQuietEnd);
+    SetCheck(AdvancedCheck::半点报时, r.HalfHourChimes);
+    SetCheck(AdvancedCheck::自然读法, r.NaturalReading);
+    SetVolume(r.Volume);
+    ShowAs(AdvancedText::语音目录, r.VoiceFolder);
+    // Last: the changes above have enabled it.
+    SetApplyEnabled(false);
+}
+
+bool Form_高级设置::ApplySettings() {
+    std::optional<QuietHours> quiet;
+    if (QuietTimesEnabled()) {
+        const auto start = ParseTimeOfDay(WithAsciiColons(Text(AdvancedText::免打扰开始)));
+        const auto end = ParseTimeOfDay(WithAsciiColons(Text(AdvancedText::免打扰结束)));
+        if (!start || !end || *start == *end) {
+            view_.ShowInvalidInput(start ? AdvancedText::免打扰结束 : AdvancedText::免打扰开始,
+                                   !start ? kBadStart
+                                   : !end ? kBadEnd
+                                          : kEmptyStretch);
+            return false;
+        }
+        quiet = QuietHours{*start, *end};
+    }
+
+    SettingsRecord& r = s_.settings;
+    r.QuietTime = quiet;
+    r.HalfHourChimes = Check(AdvancedCheck::半点报时);
+    r.NaturalReading = Check(AdvancedCheck::自然读法);
+    r.Volume = volume_;
+    r.VoiceFolder = Trimmed(Text(AdvancedText::语音目录));
+    const bool saved = WriteAdvancedSettings(s_.config, r);
+
+    // The boxes show what was applied: times as HH:MM, the folder without blanks around it.
+    if (quiet) {
+        ShowAs(AdvancedText::免打扰开始, FormatTimeOfDay(quiet->startMinute));
+        ShowAs(AdvancedText::免打扰结束, FormatTimeOfDay(quiet->endMinute));
+    }
+    ShowAs(AdvancedText::语音目录, r.VoiceFolder);
+    SetApplyEnabled(false);
+    if (!saved) {
+        s_.mainForm.SettingsNotSaved();
+    }
+    return true;
+}
+
+void Form_高级设置::SetCheck(AdvancedCheck box, int state) {
+    state = state == 1 ? 1 : 0;
+    if (checks_[Slot(box)] == state) {
+        return;
+    }
+    checks_[Slot(box)] = state;
+    view_.ShowCheck(box, state);
+    if (box == AdvancedCheck::免打扰) {
+        view_.ShowQuietTimesEnabled(state == 1);
+    }
+    SetApplyEnabled(true);
+}
+
+void Form_高级设置::ToggleCheck(AdvancedCheck box) {
+    SetCheck(box, Check(box) == 1 ? 0 : 1);
+}
+
+void Form_高级设置::SetText(AdvancedText field, const std::string& text) {
+    if (texts_[Slot(field)] != text) {
+        texts_[Slot(field)] = text;
+        SetApplyEnabled(true);
+    }
+}
+
+void Form_高级设置::SetVolume(int volume) {
+    volume = std::clamp(volume, 0, static_cast<int>(kFullVolume));
+    if (volume_ != volume) {
+        volume_ = volume;
+        view_.ShowVolume(volume);
+        SetApplyEnabled(true);
+    }
+}
+
+void Form_高级设置::FolderChosen(const std::string& folder) {
+    if (Text(AdvancedText::语音目录) != folder) {
+        ShowAs(AdvancedText::语音目录, folder);
+        SetApplyEnabled(true);
+    }
+}
+
+void Form_高级设置::Command_浏览_Click() {
+    view_.ChooseFolder(Trimmed(Text(AdvancedText::语音目录)));
+}
+
+void Form_高级设置::Command_应用_Click() {
+    ApplySettings();
+}
+
+void Form_高级设置::Command_确定_Click() {
+    if (ApplySettings()) {
+        Command_取消_Click();
+    }
+}
+
+void Form_高级设置::Command_取消_Click() {
+    view_.HideWindow();
+    view_.UnloadWindow();
+}
+
+int Form_高级设置::Check(AdvancedCheck box) const {
+    return checks_[Slot(box)];
+}
+
+const std::string& Form_高级设置::Text(AdvancedText field) const {
+    return texts_[Slot(field)];
+}
+
+// Text set by the program rather than typed: the window is told.
+void Form_高级设置::ShowAs(AdvancedText field, const std::string& text) {
+    if (texts_[Slot(field)] != text) {
+        texts_[Slot(field)] = text;
+        view_.ShowText(field, text);
+    }
+}
+
+void Form_高级设置::SetApplyEnabled(bool enabled) {
+    if (applyEnabled_ != enabled) {
+        applyEnabled_ = enabled;
+        view_.ShowApplyEnabled(enabled);
+    }
+}
+
+}  // namespace horalia

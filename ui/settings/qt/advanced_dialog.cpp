@@ -1,0 +1,170 @@
+#include "ui/settings/qt/advanced_dialog.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QSignalBlocker>
+#include <QSlider>
+
+#include "common/form/qt/window_support.h"
+#include "ui/settings/advanced_form.h"
+#include "ui/settings/settings_form.h"
+
+namespace horalia::qt {
+namespace {
+
+QString Text(const std::string& utf8) {
+    return QString::fromStdString(utf8);
+}
+
+constexpr AdvancedCheck kChecks[] = {AdvancedCheck::免打扰, AdvancedCheck::半点报时,
+                                     AdvancedCheck::自然读法};
+constexpr AdvancedText kTexts[] = {AdvancedText::免打扰开始, AdvancedText::免打扰结束,
+                                   AdvancedText::语音目录};
+
+}  // namespace
+
+AdvancedDialog::AdvancedDialog(const AdvancedDialogServices& services) : services_(services) {}
+
+AdvancedDialog::~AdvancedDialog() {
+    delete window_.data();
+}
+
+void AdvancedDialog::Show(QWidget& owner) {
+    if (window_ == nullptr) {
+        presenter_.emplace(services_, *this);
+        // Esc and the close box: the cancel action, through the presenter.
+        window_ = new CancelForwardingDialog([this] { presenter_->Command_取消_Click(); }, &owner);
+        window_->setWindowModality(Qt::WindowModal);
+        widgets_.emplace();
+        widgets_->Create(*window_, AdvancedForm(), [this](int id) { OnEvent(id); });
+        presenter_->LoadDialog();
+        ShowAll();
+    }
+    window_->show();
+    window_->raise();
+    window_->activateWindow();
+}
+
+void AdvancedDialog::Unload() {
+    if (window_ == nullptr) {
+        return;
+    }
+    window_->hide();
+    // It may be inside one of its own handlers (确定, 取消, Esc): deleted once they return, or
+    // with its owner. widgets_ and presenter_ stay until the next load.
+    window_->deleteLater();
+    window_ = nullptr;
+}
+
+void AdvancedDialog::ShowCheck(AdvancedCheck box, int state) {
+    if (auto* check = widgets_->As<QAbstractButton>(AdvancedCheckControlId(box))) {
+        const QSignalBlocker blocker(check);
+        check->setChecked(state == 1);
+    }
+}
+
+void AdvancedDialog::ShowText(AdvancedText field, const std::string& text) {
+    auto* edit = widgets_->As<QLineEdit>(AdvancedTextControlId(field));
+    // Set only when it differs, so that the cursor and selection stay where the person left them.
+    if (edit != nullptr && edit->text() != Text(text)) {
+        edit->setText(Text(text));
+    }
+}
+
+void AdvancedDialog::ShowVolume(int volume) {
+    if (auto* slider = widgets_->As<QSlider>(kVolumeSliderId)) {
+        const QSignalBlocker blocker(slider);
+        slider->setValue(volume);
+    }
+    if (auto* label = widgets_->As<QLabel>(kVolumeValueId)) {
+        label->setText(Text(VolumeText(volume)));
+    }
+}
+
+void AdvancedDialog::ShowQuietTimesEnabled(bool enabled) {
+    for (AdvancedText field : {AdvancedText::免打扰开始, AdvancedText::免打扰结束}) {
+        if (QWidget* edit = widgets_->Widget(AdvancedTextControlId(field))) {
+            edit->setEnabled(enabled);
+        }
+    }
+}
+
+void AdvancedDialog::ShowApplyEnabled(bool enabled) {
+    if (QWidget* apply = widgets_->Widget(kApplyControlId)) {
+        apply->setEnabled(enabled);
+    }
+}
+
+void AdvancedDialog::ShowInvalidInput(AdvancedText field, const std::string& message) {
+    if (window_ == nullptr) {
+        return;
+    }
+    if (auto* edit = widgets_->As<QLineEdit>(AdvancedTextControlId(field))) {
+        edit->setFocus();
+        edit->selectAll();
+    }
+    auto* box = new QMessageBox(QMessageBox::Warning, window_->windowTitle(), Text(message),
+                                QMessageBox::Ok, window_);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
+void AdvancedDialog::ChooseFolder(const std::string& current) {
+    if (window_ == nullptr) {
+        return;
+    }
+    auto* picker = new QFileDialog(window_, QStringLiteral("选择语音目录"), Text(current));
+    picker->setAttribute(Qt::WA_DeleteOnClose);
+    picker->setFileMode(QFileDialog::Directory);
+    picker->setOption(QFileDialog::ShowDirsOnly);
+    // A choice made after the page closed goes nowhere.
+    QObject::connect(picker, &QFileDialog::fileSelected, window_, [this](const QString& folder) {
+        if (window_ != nullptr) {
+            presenter_->FolderChosen(QDir::toNativeSeparators(folder).toStdString());
+        }
+    });
+    picker->open();
+}
+
+void AdvancedDialog::HideWindow() {
+    if (window_ != nullptr) {
+        window_->hide();
+    }
+}
+
+void AdvancedDialog::UnloadWindow() {
+    Unload();
+}
+
+// Qt has already toggled a clicked box, moved the slider or changed the text; the presenter
+// decides, and the window then shows its decision.
+void AdvancedDialog::OnEvent(int id) {
+    if (id == kVolumeSliderId) {
+        presenter_->SetVolume(widgets_->As<QSlider>(id)->value());
+    } else if (auto* edit = widgets_->As<QLineEdit>(id)) {
+        EditAdvancedControl(*presenter_, id, edit->text().toStdString());
+    } else {
+        ClickAdvancedControl(*presenter_, id);
+    }
+    if (window_ != nullptr) {
+        ShowAll();
+    }
+}
+
+void AdvancedDialog::ShowAll() {
+    for (AdvancedCheck box : kChecks) {
+        ShowCheck(box, presenter_->Check(box));
+    }
+    for (AdvancedText field : kTexts) {
+        ShowText(field, presenter_->Text(field));
+    }
+    ShowVolume(presenter_->Volume());
+    ShowQuietTimesEnabled(presenter_->QuietTimesEnabled());
+    ShowApplyEnabled(presenter_->ApplyEnabled());
+}
+
+}  // namespace horalia::qt

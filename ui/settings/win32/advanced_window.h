@@ -1,0 +1,54 @@
+// The Win32 window of Form_高级设置: a dialog built from the advanced form's table that mirrors
+// the presenter. It is modal to the settings dialog without a message loop of its own: the owner
+// is disabled while it is open, so that the program can still close both at any moment.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+
+#include "common/form/win32/form_window.h"
+#include "ui/settings/advanced_presenter.h"
+
+namespace horalia::win32 {
+
+class AdvancedWindow final : public DialogWindow, public AdvancedDialogView {
+  public:
+    AdvancedWindow(HINSTANCE instance, const AdvancedDialogServices& services);
+    ~AdvancedWindow() override;
+
+    // Loads the page over the owner, which takes no input while it is open; or brings the open
+    // page forward.
+    void Show(HWND owner);
+    // Closes it without applying (nothing when it is not open).
+    void Unload();
+    // The presenter of the open page (for the tests' drivers); null when closed.
+    Form_高级设置* Presenter() { return Handle() != nullptr ? &*presenter_ : nullptr; }
+
+    // AdvancedDialogView
+    void ShowCheck(AdvancedCheck box, int state) override;
+    void ShowText(AdvancedText field, const std::string& text) override;
+    void ShowVolume(int volume) override;
+    void ShowQuietTimesEnabled(bool enabled) override;
+    void ShowApplyEnabled(bool enabled) override;
+    void ShowInvalidInput(AdvancedText field, const std::string& message) override;
+    void ChooseFolder(const std::string& current) override;
+    void HideWindow() override;
+    void UnloadWindow() override;
+
+  private:
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnDestroyed() override;
+    void ShowAll();
+    void EnableOwner();
+
+    HINSTANCE instance_;
+    HWND owner_ = nullptr;
+    AdvancedDialogServices services_;
+    // Lives until the next load: a message box or the folder picker may return after the window
+    // was closed under it.
+    std::optional<Form_高级设置> presenter_;
+    FormControls controls_;
+};
+
+}  // namespace horalia::win32

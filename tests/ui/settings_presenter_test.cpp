@@ -613,6 +613,7 @@ TEST_F(AdvancedPageTest, TableEventsReachThePresenter) {
     EXPECT_EQ(p.Check(AdvancedCheck::自然读法), 1);
     EXPECT_EQ(advancedView.log, (std::vector<std::string>{"choose /typed"}));
     EXPECT_EQ(form::FindControl(AdvancedForm(), kVolumeSliderId)->maximum, 100);
+    EXPECT_NE(form::FindControl(AdvancedForm(), kVolumeValueId), nullptr);
     EXPECT_EQ(VolumeText(35), "35%");
 }
 

@@ -6,8 +6,11 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSlider>
 #include <QStringDecoder>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -37,6 +40,11 @@ void TestApplication() {
 }
 
 constexpr char kIni[] = "/home/u/.config/horalia/Value.ini";
+
+template <typename T>
+T* In(QWidget* window, const char* name) {
+    return window->findChild<T*>(QString::fromUtf8(name));
+}
 
 // A check box or option button takes clicks on its indicator and caption only.
 void ClickIndicator(QAbstractButton* button) {
@@ -174,6 +182,57 @@ TEST_F(SettingsDialogTest, EscCancelsEnterAppliesAndOpeningAgainKeepsState) {
     EXPECT_TRUE(Option("格式设置", 0)->isChecked());  // a fresh load from the record
     QTest::keyClick(dialog.Window(), Qt::Key_Return);
     EXPECT_EQ(dialog.Window(), nullptr);
+    EXPECT_EQ(backend.writes, 5);
+}
+
+// The link opens the advanced page over the dialog; its widgets reach the presenter.
+TEST_F(SettingsDialogTest, AdvancedPageOpensFromTheLinkAndAppliesOnlyValidInput) {
+    settings.Volume = 60;
+    settings.HalfHourChimes = 1;
+    ShowExposed();
+    QTest::mouseClick(Find<QLabel>("Label_高级设置"), Qt::LeftButton);
+    QDialog* page = dialog.Advanced().Window();
+    ASSERT_NE(page, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(page));
+    EXPECT_EQ(page->windowTitle(), QStringLiteral("高级设置"));
+    EXPECT_EQ(page->windowModality(), Qt::WindowModal);
+    auto* apply = In<QPushButton>(page, "Command_应用");
+    auto* start = In<QLineEdit>(page, "Text_免打扰开始");
+    EXPECT_TRUE(In<QCheckBox>(page, "Check_半点报时")->isChecked());
+    EXPECT_EQ(In<QSlider>(page, "Slider_音量")->value(), 60);
+    EXPECT_EQ(In<QLabel>(page, "Label_音量值")->text(), QStringLiteral("60%"));
+    EXPECT_FALSE(start->isEnabled());
+    EXPECT_FALSE(apply->isEnabled());
+
+    ClickIndicator(In<QCheckBox>(page, "Check_免打扰"));
+    EXPECT_TRUE(start->isEnabled());
+    start->selectAll();
+    QTest::keyClicks(start, "25:00");
+    In<QSlider>(page, "Slider_音量")->setValue(30);  // as a drag would
+    EXPECT_EQ(In<QLabel>(page, "Label_音量值")->text(), QStringLiteral("30%"));
+    EXPECT_TRUE(apply->isEnabled());
+    QTest::mouseClick(In<QPushButton>(page, "Command_确定"), Qt::LeftButton);
+    auto* warning = page->findChild<QMessageBox*>();
+    ASSERT_NE(warning, nullptr);
+    EXPECT_TRUE(warning->text().contains(QStringLiteral("开始时间无效")));
+    EXPECT_EQ(backend.writes, 0);
+    EXPECT_EQ(dialog.Advanced().Window(), page);
+    warning->accept();
+
+    start->selectAll();
+    QTest::keyClicks(start, "23:15");
+    QTest::mouseClick(In<QPushButton>(page, "Command_确定"), Qt::LeftButton);
+    EXPECT_EQ(dialog.Advanced().Window(), nullptr);
+    EXPECT_EQ((backend.values[{kIni, "Horalia", "免打扰"}]), "23:15-07:00");
+    EXPECT_EQ(settings.Volume, 30);
+    EXPECT_EQ(backend.writes, 5);
+
+    // Closing the dialog from the tray takes an open page with it, unapplied.
+    QTest::mouseClick(Find<QLabel>("Label_高级设置"), Qt::LeftButton);
+    ASSERT_NE(dialog.Advanced().Window(), nullptr);
+    dialog.Unload();
+    EXPECT_EQ(dialog.Advanced().Window(), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(backend.writes, 5);
 }
 

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSignalBlocker>
 #include <QSlider>
 
@@ -110,6 +111,7 @@ void AdvancedDialog::ShowInvalidInput(AdvancedText field, const std::string& mes
     auto* box = new QMessageBox(QMessageBox::Warning, window_->windowTitle(), Text(message),
                                 QMessageBox::Ok, window_);
     box->setAttribute(Qt::WA_DeleteOnClose);
+    box->button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
     box->open();
 }
 

@@ -13,6 +13,7 @@
 #include "fakes/fake_profile_backend.h"
 #include "fakes/fake_start_store.h"
 #include "ui/extras/urls.h"
+#include "ui/settings/advanced_form.h"
 
 namespace horalia::win32 {
 namespace {
@@ -262,12 +263,55 @@ TEST_F(WindowsTest, AdvancedLabelIsBlueWithAHandCursor) {
     SendMessageW(dialog, WM_SETCURSOR, reinterpret_cast<WPARAM>(label),
                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_HAND));
-    // Clicking it does nothing.
+}
+
+// The link opens the advanced page over the dialog, which takes no input until the page closes.
+TEST_F(WindowsTest, AdvancedPageOpensFromTheLinkAndApplies) {
+    settings.Volume = 60;
+    HWND dialog = OpenSettings();
+    HWND label = Child(dialog, "切换到高级设置");
     SendMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, 0);
     SendMessageW(label, WM_LBUTTONUP, 0, 0);
     PumpFor(20);
-    EXPECT_TRUE(IsWindow(dialog));
-    EXPECT_FALSE(IsWindowEnabled(Child(dialog, "应用[&A]")));
+    HWND page = windows.Settings().Advanced().Handle();
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(TextOf(page), "高级设置");
+    EXPECT_EQ(GetWindow(page, GW_OWNER), dialog);
+    EXPECT_FALSE(IsWindowEnabled(dialog));
+    HWND slider = FindWindowExW(page, nullptr, TRACKBAR_CLASSW, nullptr);
+    EXPECT_EQ(SendMessageW(slider, TBM_GETPOS, 0, 0), 60);
+    EXPECT_NE(Child(page, "60%"), nullptr);
+    // Edit boxes keep their text to themselves: found by id.
+    HWND start = GetDlgItem(page, AdvancedTextControlId(AdvancedText::免打扰开始));
+    HWND end = GetDlgItem(page, AdvancedTextControlId(AdvancedText::免打扰结束));
+    EXPECT_EQ(TextOf(start), "22:00");
+    EXPECT_FALSE(IsWindowEnabled(start));  // quiet hours off
+    EXPECT_FALSE(IsWindowEnabled(Child(page, "应用[&A]")));
+
+    Click(page, "免打扰时段");
+    EXPECT_TRUE(IsWindowEnabled(start));
+    SetWindowTextW(end, L"6:45");                // typed: EN_CHANGE
+    SendMessageW(slider, TBM_SETPOS, TRUE, 25);  // dragged: WM_HSCROLL
+    SendMessageW(page, WM_HSCROLL, SB_THUMBPOSITION, reinterpret_cast<LPARAM>(slider));
+    EXPECT_NE(Child(page, "25%"), nullptr);
+    EXPECT_TRUE(IsWindowEnabled(Child(page, "应用[&A]")));
+    Click(page, "确定[&E]");
+    EXPECT_FALSE(IsWindow(page));
+    EXPECT_TRUE(IsWindowEnabled(dialog));
+    EXPECT_EQ(backend.writes, 5);
+    EXPECT_EQ((backend.values[{kIni, "Horalia", "免打扰"}]), "22:00-06:45");
+    EXPECT_EQ(settings.Volume, 25);
+
+    // The program's exit closes an open page with the dialog, unapplied.
+    SendMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    SendMessageW(label, WM_LBUTTONUP, 0, 0);
+    page = windows.Settings().Advanced().Handle();
+    ASSERT_NE(page, nullptr);
+    Click(page, "自然读法");
+    windows.UnloadSettingsDialog();
+    EXPECT_FALSE(IsWindow(page));
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_EQ(backend.writes, 5);
 }
 
 // The about box is modal: a timer inspects and closes it from inside its own message loop.

@@ -1,5 +1,6 @@
-// Opens the settings dialog or the about box for a while, so that a screenshot can be taken:
-//   ui_forms_demo.exe settings|settings-tip|about <milliseconds> <geometry file>
+// Opens the settings dialog, its advanced page or the about box for a while, so that a screenshot
+// can be taken:
+//   ui_forms_demo.exe settings|settings-tip|advanced|about <milliseconds> <geometry file>
 // The window's outer rectangle is written to the file as WxH+X+Y once it is shown.
 #include <windows.h>
 // After windows.h, which it needs.
@@ -114,6 +115,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
             PumpFor(1500);
         }
         WriteGeometry(windows.Settings().Handle());
+        PumpFor(hold);
+    } else if (which == L"advanced") {
+        settings.QuietTime = QuietHours{22 * 60 + 30, 7 * 60};
+        settings.HalfHourChimes = 1;
+        settings.Volume = 80;
+        windows.ShowSettingsDialog();
+        windows.Settings().ShowAdvancedPage();
+        PumpFor(300);
+        WriteGeometry(windows.Settings().Advanced().Handle());
         PumpFor(hold);
     } else if (which == L"about") {
         SetTimer(nullptr, 0, 300, RecordAbout);

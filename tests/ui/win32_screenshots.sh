@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Screenshots of the Win32 settings dialog and about box, under Wine on a private Xvfb display:
+# Screenshots of the Win32 settings dialog, its advanced page and the about box, under Wine on a
+# private Xvfb display:
 #   tests/ui/win32_screenshots.sh [build folder of the win32 preset] [output folder]
-# writes horalia-settings.png, horalia-settings-tip.png (the pointer on 开机启动) and
-# horalia-about.png.
+# writes horalia-settings.png, horalia-settings-tip.png (the pointer on 开机启动),
+# horalia-advanced.png and horalia-about.png.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -18,7 +19,7 @@ trap 'kill "$xvfb" 2>/dev/null || true' EXIT
 export DISPLAY=:$display
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
-for form in settings settings-tip about; do
+for form in settings settings-tip advanced about; do
   geometry=$(mktemp)
   : >"$geometry"
   "$root/cmake/wine-run.sh" explorer /desktop=horalia,1280x800 "$demo" "$form" 5000 "Z:${geometry//\//\\}" &

@@ -1,4 +1,4 @@
-// Opens one window for a screenshot ("settings" or "about"); not a test.
+// Opens one window for a screenshot ("settings", "advanced" or "about"); not a test.
 #include <QApplication>
 #include <QTimer>
 #include <cstring>
@@ -38,5 +38,8 @@ int main(int argc, char** argv) {
     horalia::qt::SettingsDialog dialog(
         horalia::SettingsDialogServices{config, store, "horalia", settings, mainForm});
     dialog.Show();
+    if (argc > 1 && std::strcmp(argv[1], "advanced") == 0) {
+        dialog.ShowAdvancedPage();
+    }
     return QApplication::exec();
 }

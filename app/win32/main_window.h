@@ -14,8 +14,8 @@
 #include "app/form_main.h"
 #include "app/form_timer.h"
 #include "app/main_form_ports.h"
-#include "common/form/win32/form_window.h"
 #include "common/win32/handles.h"
+#include "common/win32/window.h"
 
 namespace horalia::win32 {
 

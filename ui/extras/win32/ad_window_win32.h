@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "common/form/win32/form_window.h"
 #include "common/win32/handles.h"
+#include "common/win32/window.h"
 #include "ui/extras/ad_window.h"
 #include "ui/extras/win32/browser_host.h"
 

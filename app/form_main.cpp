@@ -21,7 +21,7 @@ void EndIfAlreadyRunning(ProcessPort& process) {
 
 Form_Main::Form_Main(const FormMainServices& services)
     : s_(services),
-      voice_(s_.player, s_.pump, s_.locale, s_.paths.soundFolder, s_.settings),
+      voice_(s_.player, s_.pump, s_.locale, s_.paths.soundFolder),
       timeSync_(s_.socket, s_.clockSetter, s_.replyTimer, s_.zoneClock),
       trayClockTimer_(s_.trayClockTimer, s_.clock, 1000),
       announceTimer_(s_.announceTimer, s_.clock, 1000),
@@ -75,7 +75,7 @@ void Form_Main::Timer_更新托盘显示时间_Timer() {
 void Form_Main::Timer_自动报时_Timer() {
     // One reading of the clock serves the test and the announcement.
     if (const std::optional<Moment> due = schedule_.Tick(s_.clock.Now(), s_.settings)) {
-        voice_.Announce(*due);
+        Announce(*due);
     }
 }
 
@@ -96,9 +96,17 @@ void Form_Main::Timer_自动升级_Timer() {
     updateTimer_.SetEnabled(false);
 }
 
+void Form_Main::Announce(const Moment& moment) {
+    voice_.Announce(moment, [this] {
+        const SettingsRecord& settings = s_.settings;
+        return AnnouncementOptions{settings.AnnounceFormat, settings.NaturalReading == 1,
+                                   settings.Volume, settings.VoiceFolder};
+    });
+}
+
 void Form_Main::TrayIcon_托盘图标_MouseClick(std::int16_t button) {
     if (button == 1) {
-        voice_.Announce(s_.clock.Now());
+        Announce(s_.clock.Now());
     } else if (button == 2) {
         s_.tray.PopupMenuAtPointer();
     }

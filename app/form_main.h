@@ -103,6 +103,8 @@ class Form_Main final : public MainFormControls, private TimeSyncListener {
   private:
     // A synchronisation the person asked for ends with a balloon; the hourly one is silent.
     void OnTimeSyncFinished(const TimeSyncOutcome& outcome, SyncTrigger trigger) override;
+    // Announces with the settings as they stand whenever the announcement asks.
+    void Announce(const Moment& moment);
     void SetChecked(TrayMenuEntry entry, bool checked);
     void SetToolTipNow();
 

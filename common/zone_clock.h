@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "common/moment.h"
 
@@ -18,6 +19,10 @@ class ZoneClock {
     // The local date and time at an instant, by the zone's rules for that instant (summer time
     // included).
     virtual Moment ToLocal(UtcMilliseconds instant) const = 0;
+    // The instant of a local date and time, by the zone's rules for that date; nothing when the
+    // platform cannot place it. A time that a change of summer time skips or repeats is placed as
+    // the platform chooses.
+    virtual std::optional<UtcMilliseconds> FromLocal(const Moment& local) const = 0;
 };
 
 // The platform's clock and zone (defined in common/win32 or common/linux).

@@ -49,16 +49,15 @@ std::string ClipPath(const std::string& text, const std::string& ownFolder,
 }
 
 语音报时::语音报时(ClipPlayer& player, EventPump& pump, const LocaleText& locale,
-                   std::string soundFolder, const SettingsRecord& settings, ClipExists exists)
+                   std::string soundFolder, ClipExists exists)
     : player_(player),
       pump_(pump),
       locale_(locale),
       soundFolder_(std::move(soundFolder)),
-      settings_(settings),
       exists_(std::move(exists)) {}
 
-std::string 语音报时::PathOf(const std::string& text) const {
-    return ClipPath(text, soundFolder_, settings_.VoiceFolder, exists_);
+std::string 语音报时::PathOf(const std::string& text, const std::string& voiceFolder) const {
+    return ClipPath(text, soundFolder_, voiceFolder, exists_);
 }
 
 void 语音报时::PlayClip(const std::string& path, std::int32_t flags) {
@@ -67,39 +66,42 @@ void 语音报时::PlayClip(const std::string& path, std::int32_t flags) {
     player_.Play(path, flags);
 }
 
-void 语音报时::PlayTexts(const std::vector<std::string>& texts) {
+void 语音报时::PlayTexts(const std::vector<std::string>& texts, const std::string& voiceFolder) {
     for (const std::string& text : texts) {
-        PlayClip(PathOf(text), 0);
+        PlayClip(PathOf(text, voiceFolder), 0);
     }
 }
 
-void 语音报时::SpeakTime(const Moment& moment) {
+void 语音报时::SpeakTime(const Moment& moment, const AnnouncementOptions& options) {
     PlayTexts(TimeClipTexts(moment, locale_.AmDesignator(), locale_.PmDesignator(),
-                            settings_.NaturalReading == 1));
+                            options.naturalReading),
+              options.voiceFolder);
 }
 
-void 语音报时::SpeakDate(const Moment& moment) {
-    PlayTexts(DateClipTexts(moment));
+void 语音报时::SpeakDate(const Moment& moment, const AnnouncementOptions& options) {
+    PlayTexts(DateClipTexts(moment), options.voiceFolder);
 }
 
-void 语音报时::Announce(const Moment& moment) {
+void 语音报时::Announce(const Moment& moment, const CurrentAnnouncementOptions& current) {
     if (announcing_) {
         return;  // dropped, not queued
     }
     FlagGuard guard(announcing_);
-    player_.SetVolume(settings_.Volume);
-    PlayClip(PathOf(kChimeClip), 0);
-    // Read after the chime: a settings change applied while it played takes effect at once.
-    switch (settings_.AnnounceFormat) {
+    const AnnouncementOptions atChime = current();
+    player_.SetVolume(atChime.volume);
+    PlayClip(PathOf(kChimeClip, atChime.voiceFolder), 0);
+    // Asked again after the chime: a settings change applied while it played takes effect at once.
+    const AnnouncementOptions options = current();
+    switch (options.format) {
         case 0:
-            SpeakTime(moment);
+            SpeakTime(moment, options);
             break;
         case 1:
-            SpeakDate(moment);
+            SpeakDate(moment, options);
             break;
         case 2:
-            SpeakDate(moment);
-            SpeakTime(moment);
+            SpeakDate(moment, options);
+            SpeakTime(moment, options);
             break;
         default:
             break;  // the chime alone

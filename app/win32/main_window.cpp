@@ -15,17 +15,6 @@ constexpr UINT kTrayMessage = WM_APP + 1;
 constexpr UINT kIconId = 1;
 constexpr WORD kApplicationIconId = 1;  // the icon resource of horalia.rc
 
-bool RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = procedure;
-    wc.hInstance = instance;
-    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kApplicationIconId));
-    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
-    wc.lpszClassName = kWindowClass;
-    return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
-
 }  // namespace
 
 void MainWindow::WindowTimer::Arm(std::int32_t delayMilliseconds) {
@@ -44,10 +33,8 @@ void MainWindow::WindowTimer::Cancel() {
 MainWindow::MainWindow(HINSTANCE instance)
     : instance_(instance),
       toolTip_(Utf8ToWide(kInitialToolTip)),
-      timers_{{{window_, TimerId::更新托盘显示时间},
-               {window_, TimerId::自动报时},
-               {window_, TimerId::自动校时},
-               {window_, TimerId::自动升级}}} {}
+      timers_{WindowTimer(TimerId::更新托盘显示时间), WindowTimer(TimerId::自动报时),
+              WindowTimer(TimerId::自动校时), WindowTimer(TimerId::自动升级)} {}
 
 MainWindow::~MainWindow() {
     form_ = nullptr;
@@ -55,7 +42,12 @@ MainWindow::~MainWindow() {
 }
 
 bool MainWindow::Create() {
-    if (!RegisterWindowClass(instance_, &MainWindow::WindowProc)) {
+    WNDCLASSEXW windowClass{};
+    windowClass.hInstance = instance_;
+    windowClass.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(kApplicationIconId));
+    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+    windowClass.lpszClassName = kWindowClass;
+    if (!RegisterWindowClass(windowClass)) {
         return false;
     }
     menu_.reset(CreateTrayMenu());
@@ -65,15 +57,17 @@ bool MainWindow::Create() {
     const std::wstring title = Utf8ToWide(kMainWindowTitle);
     // A tool window: no taskbar button even if it were ever shown. Not message-only, so that
     // FindWindow of a second start finds it.
-    CreateWindowExW(WS_EX_TOOLWINDOW, kWindowClass, title.c_str(),
-                    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT,
-                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance_, this);
-    if (window_ == nullptr) {
+    if (!CreateHandle(WS_EX_TOOLWINDOW, kWindowClass, title.c_str(),
+                      WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT,
+                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, instance_)) {
         return false;
+    }
+    for (WindowTimer& timer : timers_) {
+        timer.SetWindow(Handle());
     }
     taskbarCreatedMessage_ = RegisterWindowMessageW(L"TaskbarCreated");
     // Run as administrator, the window would not get the message from an unelevated shell.
-    ChangeWindowMessageFilterEx(window_, taskbarCreatedMessage_, MSGFLT_ALLOW, nullptr);
+    ChangeWindowMessageFilterEx(Handle(), taskbarCreatedMessage_, MSGFLT_ALLOW, nullptr);
     AddIcon();
     return true;
 }
@@ -83,8 +77,8 @@ FormTimerPort& MainWindow::Timer(TimerId id) {
 }
 
 void MainWindow::Unload() {
-    if (window_ != nullptr) {
-        DestroyWindow(window_);  // WM_DESTROY removes the icon and stops the timers
+    if (Handle() != nullptr) {
+        DestroyWindow(Handle());  // WM_DESTROY removes the icon and stops the timers
     }
 }
 
@@ -108,35 +102,21 @@ void MainWindow::SetMenuChecked(TrayMenuEntry entry, bool checked) {
 }
 
 void MainWindow::PopupMenuAtPointer() {
-    if (menu_ == nullptr || window_ == nullptr) {
+    const HWND window = Handle();
+    if (menu_ == nullptr || window == nullptr) {
         return;
     }
     POINT pointer{};
     GetCursorPos(&pointer);
     // Without the foreground the menu would not close when the user clicks elsewhere, and
     // without the WM_NULL after it the next popup would close at once (KB135788).
-    SetForegroundWindow(window_);
+    SetForegroundWindow(window);
     TrackPopupMenu(menu_.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, pointer.x,
-                   pointer.y, 0, window_, nullptr);
-    PostMessageW(window_, WM_NULL, 0, 0);
+                   pointer.y, 0, window, nullptr);
+    PostMessageW(window, WM_NULL, 0, 0);
 }
 
-LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self =
-            static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr) {
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    return self->OnMessage(message, wParam, lParam);
-}
-
-LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    const HWND window = window_;
+LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kTrayMessage) {
         OnTrayNotification(lParam);
         return 0;
@@ -164,18 +144,19 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnDestroy();
             return 0;
         case WM_NCDESTROY:
-            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-            window_ = nullptr;
+            for (WindowTimer& timer : timers_) {
+                timer.SetWindow(nullptr);
+            }
             break;
         default:
             break;
     }
-    return DefWindowProcW(window, message, wParam, lParam);
+    return Default(message, wParam, lParam);
 }
 
 void MainWindow::OnTimer(WPARAM id) {
     // One-shot: the core arms the next firing itself.
-    KillTimer(window_, id);
+    KillTimer(Handle(), id);
     if (form_ == nullptr) {
         return;
     }
@@ -216,7 +197,7 @@ void MainWindow::OnDestroy() {
 NOTIFYICONDATAW MainWindow::IconData(UINT flags) const {
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof data;
-    data.hWnd = window_;
+    data.hWnd = Handle();
     data.uID = kIconId;
     data.uFlags = flags;
     data.uCallbackMessage = kTrayMessage;

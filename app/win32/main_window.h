@@ -15,10 +15,11 @@
 #include "app/form_timer.h"
 #include "app/main_form_ports.h"
 #include "common/win32/handles.h"
+#include "common/win32/window.h"
 
 namespace horalia::win32 {
 
-class MainWindow final : public TrayPort {
+class MainWindow final : public Window, public TrayPort {
   public:
     // One SetTimer id per timer of the main form.
     enum class TimerId : UINT_PTR { 更新托盘显示时间 = 1, 自动报时, 自动校时, 自动升级 };
@@ -47,17 +48,18 @@ class MainWindow final : public TrayPort {
     // A one-shot SetTimer on the main window; the window kills it when it fires.
     class WindowTimer final : public FormTimerPort {
       public:
-        WindowTimer(const HWND& window, TimerId id) : window_(window), id_(id) {}
+        explicit WindowTimer(TimerId id) : id_(id) {}
+        // The window it is set on while there is one; without, arming does nothing.
+        void SetWindow(HWND window) { window_ = window; }
         void Arm(std::int32_t delayMilliseconds) override;
         void Cancel() override;
 
       private:
-        const HWND& window_;
+        HWND window_ = nullptr;
         TimerId id_;
     };
 
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnTimer(WPARAM id);
     void OnTrayNotification(LPARAM lParam);
     void OnCommand(WPARAM wParam);
@@ -68,7 +70,6 @@ class MainWindow final : public TrayPort {
     void RemoveIcon();
 
     HINSTANCE instance_;
-    HWND window_ = nullptr;
     UniqueMenu menu_;
     UniqueIcon icon_;
     UINT taskbarCreatedMessage_ = 0;

@@ -4,23 +4,12 @@
 
 #include <ctime>
 
+#include "common/linux/broken_down_time.h"
 #include "common/locale_text.h"
+#include "common/zone_clock.h"
 
 namespace horalia {
 namespace {
-
-std::tm ToTm(const Moment& m) {
-    std::tm t{};
-    t.tm_year = m.year - 1900;
-    t.tm_mon = m.month - 1;
-    t.tm_mday = m.day;
-    t.tm_hour = m.hour;
-    t.tm_min = m.minute;
-    t.tm_sec = m.second;
-    t.tm_wday = DayOfWeek(m);
-    t.tm_isdst = -1;
-    return t;
-}
 
 // The user's LC_TIME with a UTF-8 character set, whatever the process's own locale is.
 locale_t UserTimeLocale() {
@@ -52,17 +41,8 @@ std::string LangInfo(nl_item item) {
 class LinuxClock final : public Clock {
   public:
     Moment Now() const override {
-        timespec now{};
-        clock_gettime(CLOCK_REALTIME, &now);
-        std::tm t{};
-        localtime_r(&now.tv_sec, &t);
-        return Moment{t.tm_year + 1900,
-                      t.tm_mon + 1,
-                      t.tm_mday,
-                      t.tm_hour,
-                      t.tm_min,
-                      t.tm_sec,
-                      static_cast<int>(now.tv_nsec / 1000000)};
+        const ZoneClock& zone = SystemZoneClock();
+        return zone.ToLocal(zone.UtcNow());
     }
 };
 

@@ -1,5 +1,6 @@
 #include <time.h>
 
+#include "common/linux/broken_down_time.h"
 #include "common/zone_clock.h"
 
 namespace horalia {
@@ -26,8 +27,16 @@ class LinuxZoneClock final : public ZoneClock {
         if (localtime_r(&whole, &t) == nullptr) {
             return CivilMoment(instant);  // out of the C library's range: shown as UTC
         }
-        return {t.tm_year + 1900,        t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec,
-                static_cast<int>(millis)};
+        return FromTm(t, static_cast<int>(millis));
+    }
+
+    std::optional<UtcMilliseconds> FromLocal(const Moment& local) const override {
+        std::tm t = ToTm(local);
+        const time_t seconds = mktime(&t);
+        if (seconds == static_cast<time_t>(-1)) {
+            return std::nullopt;
+        }
+        return static_cast<UtcMilliseconds>(seconds) * 1000 + local.millisecond;
     }
 };
 

@@ -2,22 +2,10 @@
 
 #include "common/locale_text.h"
 #include "common/win32/ansi_text.h"
+#include "common/win32/system_time.h"
 
 namespace horalia {
 namespace {
-
-SYSTEMTIME ToSystemTime(const Moment& m) {
-    SYSTEMTIME st{};
-    st.wYear = static_cast<WORD>(m.year);
-    st.wMonth = static_cast<WORD>(m.month);
-    st.wDay = static_cast<WORD>(m.day);
-    st.wDayOfWeek = static_cast<WORD>(DayOfWeek(m));
-    st.wHour = static_cast<WORD>(m.hour);
-    st.wMinute = static_cast<WORD>(m.minute);
-    st.wSecond = static_cast<WORD>(m.second);
-    st.wMilliseconds = static_cast<WORD>(m.millisecond);
-    return st;
-}
 
 std::string LocaleInfo(LCTYPE type) {
     wchar_t buffer[96] = {};
@@ -30,8 +18,7 @@ class WindowsClock final : public Clock {
     Moment Now() const override {
         SYSTEMTIME st;
         GetLocalTime(&st);
-        return Moment{st.wYear,   st.wMonth,  st.wDay,         st.wHour,
-                      st.wMinute, st.wSecond, st.wMilliseconds};
+        return win32::FromSystemTime(st);
     }
 };
 
@@ -40,13 +27,13 @@ class WindowsLocale final : public LocaleText {
     std::string AmDesignator() const override { return LocaleInfo(LOCALE_S1159); }
     std::string PmDesignator() const override { return LocaleInfo(LOCALE_S2359); }
     std::string ShortDate(const Moment& m) const override {
-        const SYSTEMTIME st = ToSystemTime(m);
+        const SYSTEMTIME st = win32::ToSystemTime(m);
         wchar_t buffer[128] = {};
         GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, buffer, 128);
         return win32::WideToUtf8(buffer);
     }
     std::string LongTime(const Moment& m) const override {
-        const SYSTEMTIME st = ToSystemTime(m);
+        const SYSTEMTIME st = win32::ToSystemTime(m);
         wchar_t buffer[128] = {};
         GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &st, nullptr, buffer, 128);
         return win32::WideToUtf8(buffer);

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "common/win32/system_time.h"
 #include "common/zone_clock.h"
 
 namespace horalia {
@@ -21,21 +22,21 @@ class WindowsZoneClock final : public ZoneClock {
     // The zone set in Windows, with its summer-time rule for the date in question.
     Moment ToLocal(UtcMilliseconds instant) const override {
         const Moment utc = CivilMoment(instant);
-        SYSTEMTIME in{};
-        in.wYear = static_cast<WORD>(utc.year);
-        in.wMonth = static_cast<WORD>(utc.month);
-        in.wDay = static_cast<WORD>(utc.day);
-        in.wHour = static_cast<WORD>(utc.hour);
-        in.wMinute = static_cast<WORD>(utc.minute);
-        in.wSecond = static_cast<WORD>(utc.second);
-        in.wMilliseconds = static_cast<WORD>(utc.millisecond);
+        const SYSTEMTIME in = win32::ToSystemTime(utc);
         SYSTEMTIME out{};
-        if (utc.year < 1601 || utc.year > 30827 ||
-            !SystemTimeToTzSpecificLocalTime(nullptr, &in, &out)) {
+        if (!win32::FitsSystemTime(utc) || !SystemTimeToTzSpecificLocalTime(nullptr, &in, &out)) {
             return utc;
         }
-        return {out.wYear,   out.wMonth,  out.wDay,         out.wHour,
-                out.wMinute, out.wSecond, out.wMilliseconds};
+        return win32::FromSystemTime(out);
+    }
+
+    std::optional<UtcMilliseconds> FromLocal(const Moment& local) const override {
+        const SYSTEMTIME in = win32::ToSystemTime(local);
+        SYSTEMTIME out{};
+        if (!win32::FitsSystemTime(local) || !TzSpecificLocalTimeToSystemTime(nullptr, &in, &out)) {
+            return std::nullopt;
+        }
+        return CivilMilliseconds(win32::FromSystemTime(out));
     }
 };
 

@@ -7,12 +7,29 @@
 #include <vector>
 
 #include "common/win32/ansi_text.h"
+#include "common/win32/handles.h"
 
 namespace horalia::win32 {
 namespace {
 
 HKEY RootKey(std::uint32_t root) {
     return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root)));
+}
+
+UniqueRegKey CreateKey(std::uint32_t root, const std::string& subkey) {
+    HKEY key = nullptr;
+    if (RegCreateKeyA(RootKey(root), Utf8ToAnsi(subkey).c_str(), &key) != ERROR_SUCCESS) {
+        return nullptr;
+    }
+    return UniqueRegKey(key);
+}
+
+UniqueRegKey OpenKey(std::uint32_t root, const std::string& subkey) {
+    HKEY key = nullptr;
+    if (RegOpenKeyA(RootKey(root), Utf8ToAnsi(subkey).c_str(), &key) != ERROR_SUCCESS) {
+        return nullptr;
+    }
+    return UniqueRegKey(key);
 }
 
 // The bytes before the first NUL; all of them when there is none.
@@ -27,24 +44,19 @@ bool SetRegValue(std::uint32_t root, const std::string& subkey, const std::strin
                  std::int32_t type, const std::string& data) {
     std::string bytes = Utf8ToAnsi(data);
     bytes.push_back('\0');
-    HKEY key = nullptr;
-    bool result = false;
-    if (RegCreateKeyA(RootKey(root), Utf8ToAnsi(subkey).c_str(), &key) == ERROR_SUCCESS) {
-        result = RegSetValueExA(key, Utf8ToAnsi(name).c_str(), 0, static_cast<DWORD>(type),
-                                reinterpret_cast<const BYTE*>(bytes.data()),
-                                static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS;
-    }
-    RegCloseKey(key);
-    return result;
+    const UniqueRegKey key = CreateKey(root, subkey);
+    return key && RegSetValueExA(key.get(), Utf8ToAnsi(name).c_str(), 0, static_cast<DWORD>(type),
+                                 reinterpret_cast<const BYTE*>(bytes.data()),
+                                 static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS;
 }
 
 bool GetRegValue(std::uint32_t root, const std::string& subkey, const std::string& name,
                  std::int32_t& type, std::string& text) {
-    HKEY key = nullptr;
-    if (RegOpenKeyA(RootKey(root), Utf8ToAnsi(subkey).c_str(), &key) != ERROR_SUCCESS) {
-        RegCloseKey(key);
+    const UniqueRegKey opened = OpenKey(root, subkey);
+    if (!opened) {
         return false;
     }
+    HKEY key = opened.get();
     const std::string valueName = Utf8ToAnsi(name);
     DWORD storedType = 0;
     DWORD size = 0;
@@ -115,18 +127,12 @@ bool GetRegValue(std::uint32_t root, const std::string& subkey, const std::strin
         default:
             break;
     }
-    RegCloseKey(key);
     return true;
 }
 
 bool DeleteRegValue(std::uint32_t root, const std::string& subkey, const std::string& name) {
-    HKEY key = nullptr;
-    bool result = false;
-    if (RegOpenKeyA(RootKey(root), Utf8ToAnsi(subkey).c_str(), &key) == ERROR_SUCCESS) {
-        result = RegDeleteValueA(key, Utf8ToAnsi(name).c_str()) == ERROR_SUCCESS;
-    }
-    RegCloseKey(key);
-    return result;
+    const UniqueRegKey key = OpenKey(root, subkey);
+    return key && RegDeleteValueA(key.get(), Utf8ToAnsi(name).c_str()) == ERROR_SUCCESS;
 }
 
 }  // namespace horalia::win32

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/locale_text.h"
+#include "common/zone_clock.h"
 
 namespace horalia {
 namespace {
@@ -44,6 +45,14 @@ TEST(SystemLocale, GivesDesignatorsAndTooltipForms) {
     EXPECT_FALSE(SystemLocale().ShortDate(m).empty());
     EXPECT_NE(SystemLocale().LongTime(m).find("45"), std::string::npos);
     EXPECT_TRUE(IsValidMoment(SystemClock().Now()));
+}
+
+// In whatever zone the machine is set to, away from a change of summer time.
+TEST(SystemZoneClock, FromLocalUndoesToLocal) {
+    const ZoneClock& zone = SystemZoneClock();
+    for (const UtcMilliseconds instant : {1768478400250LL, 1782907200000LL, 1798741800999LL}) {
+        EXPECT_EQ(zone.FromLocal(zone.ToLocal(instant)), instant) << instant;
+    }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -93,6 +94,14 @@ class FakeZoneClock : public ZoneClock {
                 minutes = offset;
         }
         return CivilMoment(instant + std::int64_t{minutes} * 60000);
+    }
+    std::optional<UtcMilliseconds> FromLocal(const Moment& local) const override {
+        for (const auto& [from, offset] : zone.offsetMinutesFrom) {
+            const UtcMilliseconds instant = CivilMilliseconds(local) - std::int64_t{offset} * 60000;
+            if (ToLocal(instant) == local)
+                return instant;
+        }
+        return std::nullopt;
     }
 
     ZoneRules zone{{{0, 0}}};

@@ -4,16 +4,14 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
 #include <thread>
-#include <utility>
-#include <vector>
 
 #include "fakes/fake_time_sync_ports.h"
+#include "fakes/loopback_server.h"
 #include "timesync/win32/system_clock_setter.h"
 
 namespace horalia::win32 {
@@ -21,79 +19,9 @@ namespace {
 
 using std::chrono::milliseconds;
 using std::chrono::steady_clock;
-
-// Accepts one connection per entry of `replies`, sends that text (nothing for an empty one)
-// and closes it. A '|' in a reply splits it into two pieces sent a moment apart.
-class LoopbackDaytimeServer {
-  public:
-    explicit LoopbackDaytimeServer(std::vector<std::string> replies)
-        : replies_(std::move(replies)) {
-        WSADATA data;
-        WSAStartup(MAKEWORD(2, 2), &data);
-        listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        int length = sizeof address;
-        getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-        port_ = ntohs(address.sin_port);
-        listen(listener_, 4);
-        thread_ = std::thread([this] { Serve(); });
-    }
-
-    ~LoopbackDaytimeServer() {
-        closesocket(listener_);  // ends a waiting accept
-        thread_.join();
-        WSACleanup();
-    }
-
-    std::uint16_t Port() const { return port_; }
-    int Accepted() const { return accepted_; }
-
-  private:
-    void Serve() {
-        for (const std::string& reply : replies_) {
-            const SOCKET client = accept(listener_, nullptr, nullptr);
-            if (client == INVALID_SOCKET)
-                return;
-            ++accepted_;
-            const std::size_t split = reply.find('|');
-            const std::string first = reply.substr(0, split);
-            if (!first.empty())
-                send(client, first.data(), static_cast<int>(first.size()), 0);
-            if (split != std::string::npos) {
-                std::this_thread::sleep_for(milliseconds(200));
-                const std::string rest = reply.substr(split + 1);
-                send(client, rest.data(), static_cast<int>(rest.size()), 0);
-            }
-            shutdown(client, SD_SEND);
-            closesocket(client);
-        }
-    }
-
-    std::vector<std::string> replies_;
-    SOCKET listener_ = INVALID_SOCKET;
-    std::uint16_t port_ = 0;
-    std::atomic<int> accepted_{0};
-    std::thread thread_;
-};
-
-// A port nobody listens on: bound once, then released.
-std::uint16_t UnusedPort() {
-    WSADATA data;
-    WSAStartup(MAKEWORD(2, 2), &data);
-    const SOCKET probe = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    int length = sizeof address;
-    getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
-    closesocket(probe);
-    WSACleanup();
-    return ntohs(address.sin_port);
-}
+using testing::kDaytime;
+using testing::LoopbackServer;
+using testing::UnusedPort;
 
 // Dispatches this thread's messages until `done` holds or `limit` has passed.
 // The limit is well below the 10 s reply timeout, so an exchange ended by that timeout fails.
@@ -152,7 +80,7 @@ class WinsockTimeSyncTest : public ::testing::Test {
 };
 
 TEST_F(WinsockTimeSyncTest, DaytimeExchange_SetsTheClockFromTheServersLine) {
-    LoopbackDaytimeServer server({"06 DEC 2026 15:40:07\r\n"});
+    LoopbackServer server(kDaytime, {"06 DEC 2026 15:40:07\r\n"});
     Connect(server.Port());
 
     Sync().RequestTimeSync();
@@ -167,7 +95,7 @@ TEST_F(WinsockTimeSyncTest, DaytimeExchange_SetsTheClockFromTheServersLine) {
 }
 
 TEST_F(WinsockTimeSyncTest, ReplyInTwoPieces_IsReadToItsLineEnd) {
-    LoopbackDaytimeServer server({"06 DEC 2026 |15:40:07\r\n"});
+    LoopbackServer server(kDaytime, {"06 DEC 2026 |15:40:07\r\n"});
     Connect(server.Port());
 
     Sync().RequestTimeSync();
@@ -176,7 +104,7 @@ TEST_F(WinsockTimeSyncTest, ReplyInTwoPieces_IsReadToItsLineEnd) {
 }
 
 TEST_F(WinsockTimeSyncTest, ServerClosesWithoutSending_ClosesAndNextRequestReconnects) {
-    LoopbackDaytimeServer server({"", "06 DEC 2026 15:40:07\r\n"});
+    LoopbackServer server(kDaytime, {"", "06 DEC 2026 15:40:07\r\n"});
     Connect(server.Port(), "localhost");  // a name this time, resolved off the test's thread
 
     Sync().RequestTimeSync();
@@ -197,7 +125,7 @@ TEST_F(WinsockTimeSyncTest, ConnectionRefused_Closes) {
 }
 
 TEST_F(WinsockTimeSyncTest, OversizedReply_ReadsAtMost4KiB) {
-    LoopbackDaytimeServer server({std::string(20000, 'x')});
+    LoopbackServer server(kDaytime, {std::string(20000, 'x')});
     RecordingEvents events;
     std::size_t readSize = 0;
     events.onData = [&] {

@@ -26,12 +26,13 @@ class FakeAdWindow : public AdWindowPort {
     }
     void Show() override {
         visible = true;
+        outerWidth = shownOuterWidth;
         log.push_back("show");
     }
     std::int32_t TaskbarHeightPixels() override { return taskbar; }
     int ScreenWidthPixels() override { return 1280; }
     int ScreenHeightPixels() override { return 800; }
-    int OuterWidthPixels() override { return 306; }
+    int OuterWidthPixels() override { return outerWidth; }
     int OuterHeightPixels() override { return outerHeight; }
     form::PixelRect AvailableAreaPixels() override { return available; }
     void MoveLeft(int twips) override { left = twips; }
@@ -43,6 +44,8 @@ class FakeAdWindow : public AdWindowPort {
 
     bool browserAvailable = true;
     std::int32_t taskbar = 40;
+    int outerWidth = 306;
+    int shownOuterWidth = 306;  // a frame the window gets only when shown
     int outerHeight = 228;
     form::PixelRect available{0, 0, 1280, 760};
     bool visible = false;
@@ -278,6 +281,20 @@ TEST_F(AdWindowTest, SlideEndsInsideTheAvailableArea) {
         EXPECT_EQ(w.top, c.top) << c.taskbar;
     }
     EXPECT_EQ(KeepInside({-5, 900}, 300, 200, {10, 20, 800, 600}), (PixelPoint{10, 420}));
+}
+
+// Loaded and shown at the screen's right edge, with the frame the window has at each moment.
+TEST_F(AdWindowTest, ShownWithItsRightEdgeOnTheScreens) {
+    const std::pair<int, int> widthsHiddenAndShown[] = {{306, 306}, {300, 306}, {306, 300}};
+    for (const auto& [hidden, shown] : widthsHiddenAndShown) {
+        window.outerWidth = hidden;
+        window.shownOuterWidth = shown;
+        form.Form_Load();
+        EXPECT_EQ(window.left, (1280 - hidden) * 15) << hidden;
+        form.WebBrowser_广告_DocumentComplete();
+        EXPECT_EQ(window.left, (1280 - shown) * 15) << shown;
+        form.Form_Unload();
+    }
 }
 
 }  // namespace

@@ -46,11 +46,16 @@ const char kTime[] = "现在时间 上午 十 点 整 ";
 
 class AnnouncerTest : public ::testing::Test {
   protected:
+    // Announces with `options` as they stand whenever the announcement asks.
+    void Announce(const Moment& moment) {
+        voice.Announce(moment, [this] { return options; });
+    }
+
     FakeClipPlayer player;
     FakeEventPump pump;
     FixedLocale locale;
-    SettingsRecord settings;
-    语音报时 voice{player, pump, locale, kFolder, settings};
+    AnnouncementOptions options;
+    语音报时 voice{player, pump, locale, kFolder};
 };
 
 TEST_F(AnnouncerTest, PlayClipPumpsBeforePlaying) {
@@ -100,8 +105,8 @@ TEST_F(AnnouncerTest, FormatSelectsWhatFollowsTheChime) {
     };
     for (const Case& c : kCases) {
         player.calls.clear();
-        settings.AnnounceFormat = c.format;
-        voice.Announce(SundayTen());
+        options.format = c.format;
+        Announce(SundayTen());
         EXPECT_EQ(player.Paths(), Paths(c.clips)) << c.format;
         EXPECT_FALSE(voice.Announcing());
     }
@@ -135,21 +140,22 @@ class VolumeRecorder : public FakeClipPlayer {
     std::vector<std::int32_t> volumes;
 };
 
-TEST(AnnouncerSettings, VoiceFolderVolumeAndNaturalReadingAreReadAtEachAnnouncement) {
+TEST(AnnouncerOptions, VoiceFolderVolumeAndNaturalReadingAreReadAtEachAnnouncement) {
     VolumeRecorder player;
     FakeEventPump pump;
     FixedLocale locale;
-    SettingsRecord settings;
+    AnnouncementOptions options;
     const ClipExists onlyTheChime = [](const std::string& path) { return path == "V/提示.wav"; };
-    语音报时 voice{player, pump, locale, "S/", settings, onlyTheChime};
+    语音报时 voice{player, pump, locale, "S/", onlyTheChime};
     Moment m = SundayTen();
     m.hour = 14;
     m.minute = 5;
-    voice.Announce(m);
-    settings.VoiceFolder = "V";
-    settings.NaturalReading = 1;
-    settings.Volume = 40;
-    voice.Announce(m);
+    const auto current = [&] { return options; };
+    voice.Announce(m, current);
+    options.voiceFolder = "V";
+    options.naturalReading = true;
+    options.volume = 40;
+    voice.Announce(m, current);
     EXPECT_EQ(player.Paths(),
               (std::vector<std::string>{"S/提示.wav", "S/现在时间.wav", "S/下午.wav", "S/二.wav",
                                         "S/点.wav", "S/五.wav", "S/分.wav", "V/提示.wav",
@@ -162,7 +168,7 @@ TEST_F(AnnouncerTest, AnnouncingIsSetOnlyDuringTheAnnouncement) {
     std::vector<bool> seen;
     player.onPlay = [&](const std::string&, std::size_t) { seen.push_back(voice.Announcing()); };
     EXPECT_FALSE(voice.Announcing());
-    voice.Announce(SundayTen());
+    Announce(SundayTen());
     EXPECT_FALSE(voice.Announcing());
     EXPECT_EQ(seen, std::vector<bool>(player.calls.size(), true));
     // Outside Announce the flag stays clear.
@@ -177,19 +183,19 @@ class ReentryTest : public AnnouncerTest {
     void ClickDuring(std::size_t during) {
         player.onPlay = [this, during](const std::string&, std::size_t index) {
             if (index == during) {
-                pump.Post([this] { voice.Announce(SundayTen()); });
+                pump.Post([this] { Announce(SundayTen()); });
             }
         };
     }
 };
 
 TEST_F(ReentryTest, ClickDuringAnyClipButTheLastIsDropped) {
-    settings.AnnounceFormat = 2;
+    options.format = 2;
     const std::vector<std::string> one = Paths(std::string("提示 ") + kDate + kTime);
     for (std::size_t during = 0; during + 1 < one.size(); ++during) {
         player.calls.clear();
         ClickDuring(during);
-        voice.Announce(SundayTen());
+        Announce(SundayTen());
         EXPECT_EQ(player.Paths(), one) << "click during clip " << during;
         // Handled before the next clip, so nothing is left for later either.
         EXPECT_EQ(pump.Pending(), 0u) << during;
@@ -199,10 +205,10 @@ TEST_F(ReentryTest, ClickDuringAnyClipButTheLastIsDropped) {
 }
 
 TEST_F(ReentryTest, ClickDuringTheLastClipStartsANewAnnouncementAfterwards) {
-    settings.AnnounceFormat = 0;
+    options.format = 0;
     const std::vector<std::string> one = Paths(std::string("提示 ") + kTime);
     ClickDuring(one.size() - 1);
-    voice.Announce(SundayTen());
+    Announce(SundayTen());
     EXPECT_EQ(player.Paths(), one);
     EXPECT_FALSE(voice.Announcing());
     ASSERT_EQ(pump.Pending(), 1u);  // waits for the ordinary message loop
@@ -216,19 +222,19 @@ TEST_F(ReentryTest, ClickDuringTheLastClipStartsANewAnnouncementAfterwards) {
 TEST_F(ReentryTest, FormatIsReadAtEachCallAfterTheChimesPump) {
     // A settings change still pending when the announcement starts is applied by the pump before
     // the chime, and the announcement follows it.
-    settings.AnnounceFormat = 0;
-    pump.Post([this] { settings.AnnounceFormat = 3; });
-    voice.Announce(SundayTen());
+    options.format = 0;
+    pump.Post([this] { options.format = 3; });
+    Announce(SundayTen());
     EXPECT_EQ(player.Paths(), Paths("提示"));
-    settings.AnnounceFormat = 1;
+    options.format = 1;
     player.calls.clear();
-    voice.Announce(SundayTen());
+    Announce(SundayTen());
     EXPECT_EQ(player.Paths(), Paths(std::string("提示 ") + kDate));
 }
 
 TEST_F(AnnouncerTest, AFailingPlayerDoesNotLeaveTheFlagSet) {
     player.onPlay = [](const std::string&, std::size_t) { throw std::runtime_error("no device"); };
-    EXPECT_THROW(voice.Announce(SundayTen()), std::runtime_error);
+    EXPECT_THROW(Announce(SundayTen()), std::runtime_error);
     EXPECT_FALSE(voice.Announcing());
 }
 

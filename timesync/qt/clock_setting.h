@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "common/zone_clock.h"
 #include "timesync/time_sync.h"
 
 namespace horalia::qt {
@@ -27,7 +28,8 @@ enum class ClockSettingMethod {
 ClockSettingMethod ChooseClockSetting(const TimedatedState& timedated, bool maySetClock);
 
 // The value as milliseconds since the epoch: a UTC value as it is, a local one by the zone's rules
-// for that day (summer time included); nothing for a local value mktime cannot represent.
-std::optional<std::int64_t> TargetMilliseconds(const ClockValue& value, ClockBase base);
+// for that day (summer time included); nothing for a local value the zone cannot place.
+std::optional<std::int64_t> TargetMilliseconds(const ClockValue& value, ClockBase base,
+                                               const ZoneClock& zone);
 
 }  // namespace horalia::qt

@@ -80,7 +80,7 @@ void SendSetTime(QDBusConnection& bus, std::int64_t targetMilliseconds, bool int
 }  // namespace
 
 ClockSetResult SystemClockSetter::SetClock(const ClockValue& value, ClockBase base, bool mayAsk) {
-    const std::optional<std::int64_t> target = TargetMilliseconds(value, base);
+    const std::optional<std::int64_t> target = TargetMilliseconds(value, base, SystemZoneClock());
     if (!target) {
         return ClockSetResult::kRefused;
     }

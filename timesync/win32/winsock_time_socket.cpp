@@ -33,41 +33,35 @@ WinsockTimeSocket::WinsockTimeSocket() {
     WSADATA data;
     winsockStarted_ = WSAStartup(MAKEWORD(2, 2), &data) == 0;
 
-    static const ATOM windowClass = [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = &WinsockTimeSocket::WindowProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = kWindowClass;
-        return RegisterClassExW(&wc);
-    }();
-    if (windowClass != 0) {
-        window_ = CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                  GetModuleHandleW(nullptr), this);
+    WNDCLASSEXW windowClass{};
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = kWindowClass;
+    if (RegisterWindowClass(windowClass)) {
+        CreateHandle(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, windowClass.hInstance);
     }
 }
 
 WinsockTimeSocket::~WinsockTimeSocket() {
     Close();
-    if (window_ != nullptr)
-        DestroyWindow(window_);
+    if (Handle() != nullptr)
+        DestroyWindow(Handle());
     if (winsockStarted_)
         WSACleanup();
 }
 
 void WinsockTimeSocket::Connect(const std::string& host, std::uint16_t port) {
     Close();
-    if (window_ == nullptr)
+    if (Handle() == nullptr)
         return;  // no window to deliver events to: the socket stays closed
     open_ = true;
     resolution_ = std::make_shared<Resolution>();
-    resolution_->window = window_;
+    resolution_->window = Handle();
     try {
         std::thread(&WinsockTimeSocket::Resolve, resolution_, host, port).detach();
     } catch (const std::system_error&) {
         // No thread: report the failure the same way, as a later message.
         resolution_->done = true;
-        PostMessageW(window_, kResolvedMessage, 0, 0);
+        PostMessageW(Handle(), kResolvedMessage, 0, 0);
     }
 }
 
@@ -103,33 +97,24 @@ void WinsockTimeSocket::AbandonResolution() {
     resolution_.reset();
 }
 
-LRESULT CALLBACK WinsockTimeSocket::WindowProc(HWND window, UINT message, WPARAM wParam,
-                                               LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<WinsockTimeSocket*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr)
-        return DefWindowProcW(window, message, wParam, lParam);
+LRESULT WinsockTimeSocket::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case kResolvedMessage:
-            self->OnResolved();
+            OnResolved();
             return 0;
         case kSocketMessage:
-            self->OnSocketEvent(static_cast<SOCKET>(wParam), lParam);
+            OnSocketEvent(static_cast<SOCKET>(wParam), lParam);
             return 0;
         case WM_TIMER:
             if (wParam == kReplyTimerId) {
-                self->OnTimer();
+                OnTimer();
                 return 0;
             }
             break;
         default:
             break;
     }
-    return DefWindowProcW(window, message, wParam, lParam);
+    return Default(message, wParam, lParam);
 }
 
 void WinsockTimeSocket::OnResolved() {
@@ -155,7 +140,7 @@ void WinsockTimeSocket::OnResolved() {
 void WinsockTimeSocket::StartConnection(const sockaddr_in& address) {
     socket_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     if (socket_ == INVALID_SOCKET ||
-        WSAAsyncSelect(socket_, window_, kSocketMessage, FD_CONNECT | FD_READ | FD_CLOSE) != 0) {
+        WSAAsyncSelect(socket_, Handle(), kSocketMessage, FD_CONNECT | FD_READ | FD_CLOSE) != 0) {
         ReportConnectFailed();
         return;
     }
@@ -204,18 +189,18 @@ void WinsockTimeSocket::OnTimer() {
 }
 
 void WinsockTimeSocket::WindowTimer::Start(std::int32_t milliseconds) {
-    if (owner_.window_ == nullptr)
+    if (owner_.Handle() == nullptr)
         return;
     const UINT interval = static_cast<UINT>(std::max<std::int32_t>(milliseconds, 0));
-    running_ = SetTimer(owner_.window_, kReplyTimerId, std::max<UINT>(interval, USER_TIMER_MINIMUM),
-                        nullptr) != 0;
+    running_ = SetTimer(owner_.Handle(), kReplyTimerId,
+                        std::max<UINT>(interval, USER_TIMER_MINIMUM), nullptr) != 0;
 }
 
 void WinsockTimeSocket::WindowTimer::Stop() {
     // A WM_TIMER already in the queue is then ignored by Expire.
     running_ = false;
-    if (owner_.window_ != nullptr)
-        KillTimer(owner_.window_, kReplyTimerId);
+    if (owner_.Handle() != nullptr)
+        KillTimer(owner_.Handle(), kReplyTimerId);
 }
 
 bool WinsockTimeSocket::WindowTimer::Expire() {

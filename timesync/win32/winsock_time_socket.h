@@ -11,11 +11,12 @@
 #include <memory>
 #include <string>
 
+#include "common/win32/window.h"
 #include "timesync/time_sync.h"
 
 namespace horalia::win32 {
 
-class WinsockTimeSocket final : public TimeSocket {
+class WinsockTimeSocket final : public TimeSocket, private Window {
   public:
     WinsockTimeSocket();
     ~WinsockTimeSocket() override;
@@ -51,7 +52,7 @@ class WinsockTimeSocket final : public TimeSocket {
 
     static void Resolve(std::shared_ptr<Resolution> resolution, const std::string& host,
                         std::uint16_t port);
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnResolved();
     void OnSocketEvent(SOCKET socket, LPARAM lParam);
     void OnTimer();
@@ -59,7 +60,6 @@ class WinsockTimeSocket final : public TimeSocket {
     void ReportConnectFailed();
     void AbandonResolution();
 
-    HWND window_ = nullptr;
     bool winsockStarted_ = false;
     bool open_ = false;
     SOCKET socket_ = INVALID_SOCKET;

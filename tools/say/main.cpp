@@ -51,17 +51,17 @@ SettingsRecord LoadedSettings(const AppPaths& paths) {
 }
 
 int RenderWav(const std::vector<std::string>& texts, const std::string& soundFolder,
-              const SettingsRecord& settings, const std::string& output) {
+              const AnnouncementOptions& announcement, const std::string& output) {
     std::vector<std::string> paths;
     for (const std::string& text : texts) {
-        paths.push_back(ClipPath(text, soundFolder, settings.VoiceFolder, ClipFileExists));
+        paths.push_back(ClipPath(text, soundFolder, announcement.voiceFolder, ClipFileExists));
     }
     Rendering rendering = RenderClips(paths, ReadWholeFile);
     if (!rendering.Ok()) {
         Complain(rendering.error);
         return kExitFailure;
     }
-    audio::ApplyVolume(rendering.pcm.samples, settings.Volume);
+    audio::ApplyVolume(rendering.pcm.samples, announcement.volume);
     switch (WriteWholeFile(output, audio::EncodeWav(rendering.pcm))) {
         case WriteOutcome::kCannotOpen:
             Complain("cannot write the output file " + output);
@@ -142,34 +142,37 @@ int Run(int argc, char** argv) {
     if (options.checkVoice) {
         return CheckVoice(*options.checkVoice, separator);
     }
-    SettingsRecord settings = LoadedSettings(paths);
+    const SettingsRecord settings = LoadedSettings(paths);
     if (options.schedule) {
         PrintSchedule(options.from ? *options.from : SystemClock().Now(), settings,
                       options.count.value_or(kDefaultScheduleCount));
         return 0;
     }
     const Moment moment = options.at ? *options.at : SystemClock().Now();
+    // The settings as the tray program would announce with them, then the command line's choices.
+    AnnouncementOptions announcement{settings.AnnounceFormat, settings.NaturalReading == 1,
+                                     settings.Volume, settings.VoiceFolder};
     if (options.format) {
-        settings.AnnounceFormat = *options.format;
+        announcement.format = *options.format;
     }
     if (options.natural) {
-        settings.NaturalReading = 1;
+        announcement.naturalReading = true;
     }
     if (options.voiceFolder) {
-        settings.VoiceFolder = *options.voiceFolder;
+        announcement.voiceFolder = *options.voiceFolder;
     }
     if (options.volume) {
-        settings.Volume = *options.volume;
+        announcement.volume = *options.volume;
     }
     const LocaleText& locale = SystemLocale();
 
     if (options.print || options.wavPath) {
         const std::vector<std::string> texts =
-            AnnouncementClipTexts(moment, settings.AnnounceFormat, locale.AmDesignator(),
-                                  locale.PmDesignator(), settings.NaturalReading == 1);
+            AnnouncementClipTexts(moment, announcement.format, locale.AmDesignator(),
+                                  locale.PmDesignator(), announcement.naturalReading);
         if (options.wavPath) {
             if (const int status =
-                    RenderWav(texts, paths.soundFolder, settings, *options.wavPath)) {
+                    RenderWav(texts, paths.soundFolder, announcement, *options.wavPath)) {
                 return status;
             }
         }
@@ -181,8 +184,8 @@ int Run(int argc, char** argv) {
 
     NoEvents pump;
     ClipPlayer& player = SystemClipPlayer();
-    语音报时 announcer(player, pump, locale, paths.soundFolder, settings);
-    announcer.Announce(moment);
+    语音报时 announcer(player, pump, locale, paths.soundFolder);
+    announcer.Announce(moment, [&announcement] { return announcement; });
     if (!player.Finish()) {
         Complain("nothing could be played: no sound server or no output device was found");
         return kExitNoSound;

@@ -71,7 +71,7 @@ void Form_广告::Form_Load() {
     }
     window_.Hide();
     taskbarHeight_ = window_.TaskbarHeightPixels();
-    window_.MoveLeft((window_.ScreenWidthPixels() - window_.OuterWidthPixels()) * kTwipsPerPixel);
+    MoveToRightEdge();
     window_.MoveTop(window_.ScreenHeightPixels() * kTwipsPerPixel);
     OpenSponsorOnClose = true;
 }
@@ -81,6 +81,9 @@ void Form_广告::WebBrowser_广告_DocumentComplete() {
         return;
     }
     window_.Show();
+    // A toolkit may learn the window's frame only now that it shows: the right edge goes back to
+    // the screen's.
+    MoveToRightEdge();
     const std::int64_t rise =
         RiseDistance(window_.OuterHeightPixels() * kTwipsPerPixel, taskbarHeight_);
     const std::int64_t screenHeight = window_.ScreenHeightPixels() * kTwipsPerPixel;
@@ -96,6 +99,10 @@ void Form_广告::WebBrowser_广告_DocumentComplete() {
     if (LastSlideStep(rise) > 0) {
         RestInsideAvailableArea(screenHeight - LastSlideStep(rise));
     }
+}
+
+void Form_广告::MoveToRightEdge() {
+    window_.MoveLeft((window_.ScreenWidthPixels() - window_.OuterWidthPixels()) * kTwipsPerPixel);
 }
 
 // A panel at the side or top, or one taller than the window believed, would otherwise cover a

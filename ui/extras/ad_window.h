@@ -43,7 +43,7 @@ class AdWindowPort {
     virtual bool CreateBrowser() = 0;
     virtual void Navigate(const std::string& url) = 0;  // asynchronous
     virtual void Hide() = 0;
-    virtual void Show() = 0;  // modeless, without an owner
+    virtual void Show() = 0;  // modeless, without an owner; the window's frame may grow then
     // Height in pixels of the window of class "Shell_TrayWnd", 0 when there is none.
     virtual std::int32_t TaskbarHeightPixels() = 0;
     virtual int ScreenWidthPixels() = 0;
@@ -84,6 +84,8 @@ class Form_广告 {
     std::int32_t TaskbarHeight() const { return taskbarHeight_; }
 
   private:
+    // Puts the window's right edge on the screen's right edge.
+    void MoveToRightEdge();
     void RestInsideAvailableArea(std::int64_t lastTop);
 
     AdWindowPort& window_;

@@ -59,9 +59,6 @@ WinmmClipPlayer::~WinmmClipPlayer() {
     wake_.notify_one();
     closer_.join();
     Close();
-    if (bufferDone_ != nullptr) {
-        CloseHandle(bufferDone_);
-    }
 }
 
 void WinmmClipPlayer::Play(const std::string& path, std::int32_t flags) {
@@ -130,8 +127,8 @@ void WinmmClipPlayer::SetVolume(std::int32_t percent) {
 bool WinmmClipPlayer::Open(const audio::PcmFormat& format) {
     WAVEFORMATEX wave = WaveFormat(format);
     HWAVEOUT device = nullptr;
-    if (bufferDone_ == nullptr ||
-        waveOutOpen(&device, WAVE_MAPPER, &wave, reinterpret_cast<DWORD_PTR>(bufferDone_), 0,
+    if (!bufferDone_ ||
+        waveOutOpen(&device, WAVE_MAPPER, &wave, reinterpret_cast<DWORD_PTR>(bufferDone_.get()), 0,
                     CALLBACK_EVENT) != MMSYSERR_NOERROR) {
         return false;
     }
@@ -190,7 +187,7 @@ void WinmmClipPlayer::WaitUntilPending(std::size_t frames) {
     std::size_t pending = PendingFrames();
     auto deadline = std::chrono::steady_clock::now() + kStallGrace;
     while (pending > frames) {
-        WaitForSingleObject(bufferDone_, static_cast<DWORD>(kChunkMs));
+        WaitForSingleObject(bufferDone_.get(), static_cast<DWORD>(kChunkMs));
         const std::size_t now = PendingFrames();
         if (now < pending) {
             deadline = std::chrono::steady_clock::now() + kStallGrace;

@@ -23,6 +23,7 @@
 #include <thread>
 #include <vector>
 
+#include "common/win32/handles.h"
 #include "voice/clip_player.h"
 #include "voice/wav_audio.h"
 
@@ -66,8 +67,8 @@ class WinmmClipPlayer final : public ClipPlayer {
     void CloseWhenIdle();
 
     const std::chrono::milliseconds idleClose_;
-    HANDLE bufferDone_;  // set by the device whenever a buffer has been played
-    std::mutex mutex_;   // guards everything below between Play and the closing thread
+    const win32::UniqueKernelHandle bufferDone_;  // set by the device after each buffer
+    std::mutex mutex_;  // guards everything below between Play and the closing thread
     std::condition_variable wake_;
     HWAVEOUT device_ = nullptr;
     audio::PcmFormat format_;

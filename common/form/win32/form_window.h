@@ -10,6 +10,7 @@
 
 #include "common/form/form.h"
 #include "common/win32/handles.h"
+#include "common/win32/window.h"
 
 namespace horalia::win32 {
 

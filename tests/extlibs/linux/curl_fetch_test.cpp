@@ -3,41 +3,41 @@
 
 #include <gtest/gtest.h>
 
-#include "extlibs/linux/loopback_http_server.h"
 #include "extlibs/update/update_text.h"
+#include "fakes/loopback_server.h"
 
 namespace horalia::update {
 namespace {
 
 using horalia::testing::HttpResponse;
-using horalia::testing::LoopbackHttpServer;
+using horalia::testing::LoopbackServer;
 
 constexpr char kText[] = "3.1.0.0\r\nhttp://www.example.com/dl/\r\n";
 
 TEST(CurlFetch_FetchWithCurl, ReturnsTheBodyOfASuccessfulResponse) {
-    LoopbackHttpServer server({{"/u.txt", HttpResponse(200, kText)},
-                               {"/moved", HttpResponse(302, "", "Location: /u.txt\r\n")}});
+    LoopbackServer server({{"/u.txt", HttpResponse(200, kText)},
+                           {"/moved", HttpResponse(302, "", "Location: /u.txt\r\n")}});
     EXPECT_EQ(FetchWithCurl(server.Url("/u.txt")), kText);
     EXPECT_EQ(FetchWithCurl(server.Url("/moved")), kText);
 }
 
 TEST(CurlFetch_FetchWithCurl, FailsOnHttpErrors) {
-    LoopbackHttpServer server({{"/gone", HttpResponse(404, kText)},
-                               {"/broken", HttpResponse(500, kText)},
-                               {"/loop", HttpResponse(302, "", "Location: /loop\r\n")}});
+    LoopbackServer server({{"/gone", HttpResponse(404, kText)},
+                           {"/broken", HttpResponse(500, kText)},
+                           {"/loop", HttpResponse(302, "", "Location: /loop\r\n")}});
     for (const char* path : {"/gone", "/broken", "/loop", "/unknown"})
         EXPECT_FALSE(FetchWithCurl(server.Url(path))) << path;
 }
 
 TEST(CurlFetch_FetchWithCurl, RefusesOtherSchemesAlsoThroughARedirect) {
-    LoopbackHttpServer server(
+    LoopbackServer server(
         {{"/to-file", HttpResponse(302, "", "Location: file:///etc/hostname\r\n")}});
     EXPECT_FALSE(FetchWithCurl("file:///etc/hostname"));
     EXPECT_FALSE(FetchWithCurl(server.Url("/to-file")));
 }
 
 TEST(CurlFetch_FetchWithCurl, CutsALongBodyOneByteBeyondTheLimit) {
-    LoopbackHttpServer server({{"/big", HttpResponse(200, std::string(100000, 'x'))}});
+    LoopbackServer server({{"/big", HttpResponse(200, std::string(100000, 'x'))}});
     const std::optional<std::string> body = FetchWithCurl(server.Url("/big"));
     ASSERT_TRUE(body);
     EXPECT_EQ(body->size(), kMaxUpdateTextSize + 1);
@@ -45,7 +45,7 @@ TEST(CurlFetch_FetchWithCurl, CutsALongBodyOneByteBeyondTheLimit) {
 }
 
 TEST(CurlFetch_FetchWithCurl, GivesUpWhenNobodyAnswers) {
-    LoopbackHttpServer server({{"/u.txt", HttpResponse(200, kText)}});
+    LoopbackServer server({{"/u.txt", HttpResponse(200, kText)}});
     server.Hold();
     EXPECT_FALSE(FetchWithCurl(server.Url("/u.txt"), std::chrono::milliseconds(300)));
     const std::string refused =

@@ -20,13 +20,13 @@
 #include <QPushButton>
 
 #include "extlibs/linux/fake_desktop_tools.h"
-#include "extlibs/linux/loopback_http_server.h"
+#include "fakes/loopback_server.h"
 
 namespace {
 
 using horalia::testing::FakeDesktopTools;
 using horalia::testing::HttpResponse;
-using horalia::testing::LoopbackHttpServer;
+using horalia::testing::LoopbackServer;
 
 using EntryPoint = void (*)(const char*);
 
@@ -56,7 +56,7 @@ bool Contains(const std::vector<std::string>& lines, const std::string& line) {
 }
 
 // A check ends when the next DoUpdate is let through: keep asking until the server sees it.
-bool WaitUntilTheCheckEnds(const LoopbackHttpServer& server, const std::string& url) {
+bool WaitUntilTheCheckEnds(const LoopbackServer& server, const std::string& url) {
     const int seen = server.Accepted();
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     while (server.Accepted() == seen) {
@@ -83,7 +83,7 @@ TEST(SharedLibraries, ExportTheirEntryPointAndNothingElse) {
 TEST(SharedLibraries_DoUpdate, RunsOneCheckAtATimeInTheBackground) {
     FakeDesktopTools tools;
     tools.Script("zenity", 1, 0);  // yes, open the page
-    LoopbackHttpServer server(
+    LoopbackServer server(
         {{"/u.txt", HttpResponse(200, "3.2.0.0\r\nhttps://www.example.com/dl/?v=3.2\r\n")}});
     server.Hold();
     const std::string url = server.Url("/u.txt");
@@ -123,7 +123,7 @@ TEST(SharedLibraries_DoUpdate, AsksNothingWithoutANewerWellFormedText) {
     };
     FakeDesktopTools tools;
     for (const std::string& response : responses) {
-        LoopbackHttpServer server({{"/u.txt", response}});
+        LoopbackServer server({{"/u.txt", response}});
         ASSERT_TRUE(WaitUntilTheCheckEnds(server, server.Url("/u.txt")));
         ASSERT_TRUE(WaitUntilTheCheckEnds(server, server.Url("/u.txt")));
     }
@@ -137,7 +137,7 @@ TEST(SharedLibraries_DoUpdate, IgnoresANullOrUnreachableUrl) {
     const std::string unreachable =
         "http://127.0.0.1:" + std::to_string(horalia::testing::UnusedPort()) + "/x";
     DoUpdate()(unreachable.c_str());
-    LoopbackHttpServer server({});
+    LoopbackServer server;
     ASSERT_TRUE(WaitUntilTheCheckEnds(server, server.Url("/none")));
     EXPECT_EQ(tools.Calls("zenity"), 0);
 }
@@ -227,7 +227,7 @@ TEST(SharedLibrariesDeathTest, ExitWhileACheckWaitsEndsNormally) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {
-            static auto* server = new LoopbackHttpServer({});  // still held at exit
+            static auto* server = new LoopbackServer();  // still held at exit
             server->Hold();
             DoUpdate()(server->Url("/u.txt").c_str());
             while (server->Accepted() == 0)

@@ -11,12 +11,12 @@
 #include <thread>
 #include <vector>
 
-#include "extlibs/win32/loopback_http_server.h"
+#include "fakes/loopback_server.h"
 
 namespace {
 
 using horalia::testing::HttpResponse;
-using horalia::testing::LoopbackHttpServer;
+using horalia::testing::LoopbackServer;
 using std::chrono::steady_clock;
 
 #if defined(__i386__)
@@ -97,7 +97,7 @@ std::wstring TextOf(HWND window) {
 }
 
 // A check ends when the next DoUpdate is let through: keep asking until the server sees it.
-bool WaitUntilTheCheckEnds(const LoopbackHttpServer& server, const std::string& url) {
+bool WaitUntilTheCheckEnds(const LoopbackServer& server, const std::string& url) {
     const int seen = server.Accepted();
     const auto deadline = steady_clock::now() + std::chrono::seconds(30);
     while (server.Accepted() == seen) {
@@ -115,7 +115,7 @@ TEST(Dlls, ExportExactlyTheirOneUndecoratedEntryPoint) {
 }
 
 TEST(Dlls_DoUpdate, ReturnsWhileTheCheckWaits) {
-    LoopbackHttpServer server({{"/u.txt", HttpResponse(200, "2.0.0.0\r\nhttp://a.example/\r\n")}});
+    LoopbackServer server({{"/u.txt", HttpResponse(200, "2.0.0.0\r\nhttp://a.example/\r\n")}});
     server.Hold();
     const std::string url = server.Url("/u.txt");
     EXPECT_EQ(BytesLeftOnStack(DoUpdate(), url.c_str()), 0);
@@ -131,7 +131,7 @@ TEST(Dlls_DoUpdate, ReturnsWhileTheCheckWaits) {
 }
 
 TEST(Dlls_DoUpdate, AsksBeforeOpeningTheDownloadPageOfANewerVersion) {
-    LoopbackHttpServer server(
+    LoopbackServer server(
         {{"/u.txt", HttpResponse(200, "3.0.0.1\r\nhttp://www.example.com/dl/\r\n")}});
     CallDoUpdate(server.Url("/u.txt"));
     const HWND question = WaitForDialog(L"Horalia");
@@ -224,7 +224,7 @@ TEST(DllsDeathTest, ExitWhileACheckWaitsEndsNormally) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {
-            static auto* server = new LoopbackHttpServer({});  // still held at exit
+            static auto* server = new LoopbackServer();  // still held at exit
             server->Hold();
             CallDoUpdate(server->Url("/u.txt"));
             while (server->Accepted() == 0)

@@ -4,37 +4,37 @@
 #include <gtest/gtest.h>
 
 #include "extlibs/update/update_text.h"
-#include "extlibs/win32/loopback_http_server.h"
+#include "fakes/loopback_server.h"
 
 namespace horalia::update {
 namespace {
 
 using horalia::testing::HttpResponse;
-using horalia::testing::LoopbackHttpServer;
+using horalia::testing::LoopbackServer;
 
 constexpr char kText[] = "3.1.0.0\r\nhttp://www.example.com/dl/\r\n";
 
 TEST(WinInetFetch_FetchWithWinInet, ReturnsTheBodyOfASuccessfulResponse) {
-    LoopbackHttpServer server({{"/u.txt", HttpResponse(200, kText)}});
+    LoopbackServer server({{"/u.txt", HttpResponse(200, kText)}});
     EXPECT_EQ(FetchWithWinInet(server.Url("/u.txt")), kText);
 }
 
 TEST(WinInetFetch_FetchWithWinInet, FailsOnHttpErrors) {
-    LoopbackHttpServer server(
+    LoopbackServer server(
         {{"/gone", HttpResponse(404, kText)}, {"/broken", HttpResponse(500, kText)}});
     for (const char* path : {"/gone", "/broken", "/unknown"})
         EXPECT_FALSE(FetchWithWinInet(server.Url(path))) << path;
 }
 
 TEST(WinInetFetch_FetchWithWinInet, CutsALongBodyOneByteBeyondTheLimit) {
-    LoopbackHttpServer server({{"/big", HttpResponse(200, std::string(100000, 'x'))}});
+    LoopbackServer server({{"/big", HttpResponse(200, std::string(100000, 'x'))}});
     const std::optional<std::string> body = FetchWithWinInet(server.Url("/big"));
     ASSERT_TRUE(body);
     EXPECT_EQ(body->size(), kMaxUpdateTextSize + 1);
 }
 
 TEST(WinInetFetch_FetchWithWinInet, GivesUpWhenNobodyAnswers) {
-    LoopbackHttpServer server({{"/u.txt", HttpResponse(200, kText)}});
+    LoopbackServer server({{"/u.txt", HttpResponse(200, kText)}});
     server.Hold();
     EXPECT_FALSE(FetchWithWinInet(server.Url("/u.txt"), std::chrono::milliseconds(500)));
     const std::string refused =

@@ -73,7 +73,7 @@ TEST(TargetMilliseconds, UtcAsItIsLocalByTheZonesRulesForThatDay) {
     };
     for (const Case& c : cases) {
         const InTimeZone zone(c.zone);
-        EXPECT_EQ(TargetMilliseconds(c.value, c.base), c.expected) << c.zone;
+        EXPECT_EQ(TargetMilliseconds(c.value, c.base, SystemZoneClock()), c.expected) << c.zone;
     }
 }
 

@@ -132,10 +132,8 @@ void AdWindow::Hide() {
     window_->hide();
 }
 
-// The window's frame is known once it is shown: its right edge goes back to the screen's.
 void AdWindow::Show() {
     window_->show();
-    MoveLeft((ScreenWidthPixels() - OuterWidthPixels()) * kTwipsPerPixel);
 }
 
 std::int32_t AdWindow::TaskbarHeightPixels() {

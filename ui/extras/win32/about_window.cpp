@@ -173,12 +173,11 @@ void AboutWindow::PaintSeparator() {
     HDC dc = BeginPaint(Handle(), &paint);
     for (const TwipsLine& line : frmAbout::Layout().Line1) {
         const int width = MulDiv(line.widthPixels, dpi_, 96);
-        HPEN pen = CreatePen(PS_INSIDEFRAME, width, RGB(line.red, line.green, line.blue));
-        HGDIOBJ old = SelectObject(dc, pen);
+        const UniquePen pen(CreatePen(PS_INSIDEFRAME, width, RGB(line.red, line.green, line.blue)));
+        HGDIOBJ old = SelectObject(dc, pen.get());
         MoveToEx(dc, TwipsToPixels(line.x1, dpi_), TwipsToPixels(line.y1, dpi_), nullptr);
         LineTo(dc, TwipsToPixels(line.x2, dpi_), TwipsToPixels(line.y2, dpi_));
         SelectObject(dc, old);
-        DeleteObject(pen);
     }
     EndPaint(Handle(), &paint);
 }

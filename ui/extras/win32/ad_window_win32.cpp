@@ -16,17 +16,6 @@ constexpr wchar_t kWindowClass[] = L"Horalia.Form_广告";
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
 
-void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    windowClass.lpszClassName = kWindowClass;
-    RegisterClassExW(&windowClass);  // fails harmlessly when registered already
-}
-
 }  // namespace
 
 AdWindow::AdWindow(HINSTANCE instance, HWND owner, EventPump& pump, UrlOpener& opener,
@@ -34,7 +23,12 @@ AdWindow::AdWindow(HINSTANCE instance, HWND owner, EventPump& pump, UrlOpener& o
     : instance_(instance),
       owner_(owner),
       form_(*this, pump, opener, std::move(advertisementUrl), kSponsorUrl) {
-    RegisterWindowClass(instance_, WindowProc);
+    WNDCLASSEXW windowClass{};
+    windowClass.hInstance = instance_;
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    windowClass.lpszClassName = kWindowClass;
+    RegisterWindowClass(windowClass);  // fails harmlessly when registered already
 }
 
 AdWindow::~AdWindow() {
@@ -46,19 +40,17 @@ AdWindow::~AdWindow() {
 }
 
 void AdWindow::Load() {
-    if (window_ != nullptr) {
+    if (Handle() != nullptr) {
         return;
     }
     const form::Form& table = AdForm();
     RECT outer{0, 0, form::TwipsToPixels(table.clientWidth, kAdPixelDpi),
                form::TwipsToPixels(table.clientHeight, kAdPixelDpi)};
     AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
-    window_ = CreateWindowExW(
-        kExStyle, kWindowClass, Utf8ToWide(std::string(table.caption)).c_str(), kStyle, 0, 0,
-        outer.right - outer.left, outer.bottom - outer.top, owner_, nullptr, instance_, this);
-    if (window_ != nullptr) {
+    if (CreateHandle(kExStyle, kWindowClass, Utf8ToWide(std::string(table.caption)).c_str(), kStyle,
+                     0, 0, outer.right - outer.left, outer.bottom - outer.top, owner_, instance_)) {
         icon_ = LoadProgramIcon(GetSystemMetrics(SM_CXSMICON));
-        SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
+        SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
         form_.Form_Load();
     }
 }
@@ -69,9 +61,9 @@ void AdWindow::UnloadQuietly() {
 }
 
 void AdWindow::Unload() {
-    if (window_ != nullptr) {
+    if (Handle() != nullptr) {
         form_.Form_Unload();
-        DestroyWindow(window_);
+        DestroyWindow(Handle());
     }
 }
 
@@ -86,7 +78,7 @@ bool AdWindow::CreateBrowser() {
     const form::PixelRect r =
         form::ToPixels(form::FindControl(AdForm(), kAdBrowserId)->rect, kAdPixelDpi);
     const RECT area{r.left, r.top, r.left + r.width, r.top + r.height};
-    browser_ = BrowserHost::Create(window_, area, [this] { OnDocumentComplete(); });
+    browser_ = BrowserHost::Create(Handle(), area, [this] { OnDocumentComplete(); });
     return browser_ != nullptr;
 }
 
@@ -97,12 +89,12 @@ void AdWindow::Navigate(const std::string& url) {
 }
 
 void AdWindow::Hide() {
-    ShowWindow(window_, SW_HIDE);
+    ShowWindow(Handle(), SW_HIDE);
 }
 
 // Shown without taking the focus from whatever the user is typing into.
 void AdWindow::Show() {
-    ShowWindow(window_, SW_SHOWNOACTIVATE);
+    ShowWindow(Handle(), SW_SHOWNOACTIVATE);
 }
 
 std::int32_t AdWindow::TaskbarHeightPixels() {
@@ -134,13 +126,13 @@ int AdWindow::OuterHeightPixels() {
 
 void AdWindow::MoveLeft(int twips) {
     const RECT r = OuterRect();
-    SetWindowPos(window_, nullptr, TwipsToScreenPixels(twips), r.top, 0, 0,
+    SetWindowPos(Handle(), nullptr, TwipsToScreenPixels(twips), r.top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void AdWindow::MoveTop(int twips) {
     const RECT r = OuterRect();
-    SetWindowPos(window_, nullptr, r.left, TwipsToScreenPixels(twips), 0, 0,
+    SetWindowPos(Handle(), nullptr, r.left, TwipsToScreenPixels(twips), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -154,7 +146,7 @@ form::PixelRect AdWindow::AvailableAreaPixels() {
 
 RECT AdWindow::OuterRect() const {
     RECT r{0, 0, 0, 0};
-    GetWindowRect(window_, &r);
+    GetWindowRect(Handle(), &r);
     return r;
 }
 
@@ -162,7 +154,7 @@ void AdWindow::OnDocumentComplete() {
     ++eventDepth_;
     form_.WebBrowser_广告_DocumentComplete();
     --eventDepth_;
-    if (window_ == nullptr) {
+    if (Handle() == nullptr) {
         ReleaseBrowserWhenIdle();
     }
 }
@@ -173,28 +165,18 @@ void AdWindow::ReleaseBrowserWhenIdle() {
     }
 }
 
-LRESULT CALLBACK AdWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+LRESULT AdWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CLOSE:  // the close box
+            Unload();
+            return 0;
+        case WM_DESTROY:
+            ReleaseBrowserWhenIdle();
+            break;
+        default:
+            break;
     }
-    auto* self = reinterpret_cast<AdWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self != nullptr) {
-        switch (message) {
-            case WM_CLOSE:  // the close box
-                self->Unload();
-                return 0;
-            case WM_DESTROY:
-                self->window_ = nullptr;
-                SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-                self->ReleaseBrowserWhenIdle();
-                break;
-            default:
-                break;
-        }
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
+    return Default(message, wParam, lParam);
 }
 
 }  // namespace horalia::win32

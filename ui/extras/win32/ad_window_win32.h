@@ -8,12 +8,13 @@
 #include <string>
 
 #include "common/win32/handles.h"
+#include "common/win32/window.h"
 #include "ui/extras/ad_window.h"
 #include "ui/extras/win32/browser_host.h"
 
 namespace horalia::win32 {
 
-class AdWindow final : public AdWindowPort {
+class AdWindow final : public Window, public AdWindowPort {
   public:
     // owner: a hidden window, so that the window has no taskbar button.
     // An empty advertisementUrl: the window gets no browser and never shows.
@@ -27,7 +28,6 @@ class AdWindow final : public AdWindowPort {
     void Load();
     // Clears OpenSponsorOnClose, then unloads the window.
     void UnloadQuietly();
-    HWND Handle() const { return window_; }
     bool HasBrowser() const { return browser_ != nullptr; }
 
     // AdWindowPort
@@ -45,7 +45,7 @@ class AdWindow final : public AdWindowPort {
     void MoveTop(int twips) override;
 
   private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void Unload();
     void OnDocumentComplete();
     void ReleaseBrowserWhenIdle();
@@ -54,7 +54,6 @@ class AdWindow final : public AdWindowPort {
     HINSTANCE instance_;
     HWND owner_;
     Form_广告 form_;
-    HWND window_ = nullptr;
     UniqueIcon icon_;
     std::unique_ptr<BrowserHost> browser_;
     bool oleReady_ = false;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <optional>
+#include <string>
+#include <string_view>
 
 namespace horalia {
 namespace {
@@ -14,13 +16,18 @@ std::size_t Slot(AdvancedText field) {
 }
 
 // A Chinese input method types the full-width colon; the time means the same.
-std::string WithAsciiColons(std::string text) {
+std::string WithAsciiColons(std::string_view text) {
     static constexpr std::string_view kFullWidthColon = "\xEF\xBC\x9A";  // U+FF1A
-    for (std::size_t at = text.find(kFullWidthColon); at != std::string::npos;
-         at = text.find(kFullWidthColon, at + 1)) {
-        text.replace(at, kFullWidthColon.size(), ":");
+    std::string result;
+    for (std::size_t at = 0; at < text.size();) {
+        if (text.substr(at, kFullWidthColon.size()) == kFullWidthColon) {
+            result += ':';
+            at += kFullWidthColon.size();
+        } else {
+            result += text[at++];
+        }
     }
-    return text;
+    return result;
 }
 
 std::string Trimmed(const std::string& text) {

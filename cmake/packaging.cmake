@@ -51,9 +51,10 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, so dpkg-shlibdeps cannot see them: Qt's platform plugins (X11, Wayland).
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-# Sound, the update question (zenity or kdialog), opening web pages, the Chinese texts.
+# Sound, the update question (zenity or kdialog), opening web pages, the Chinese texts, Qt's own
+# dialogs in Chinese.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "pulseaudio | pipewire-pulse, zenity | kdialog, xdg-utils, fonts-wqy-microhei | fonts-noto-cjk")
+    "pulseaudio | pipewire-pulse, zenity | kdialog, xdg-utils, fonts-wqy-microhei | fonts-noto-cjk, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "gnome-shell-extension-appindicator")
 
 find_program(HORALIA_RPMBUILD rpmbuild)

@@ -10,7 +10,7 @@ mode=${1:-all}
 
 run_packages=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev qt6-qpa-plugins
+  qt6-base-dev qt6-qpa-plugins qt6-translations-l10n
   libpulse-dev libsndfile1-dev libsamplerate0-dev libcurl4-openssl-dev
   fonts-wqy-microhei
 )

@@ -1,5 +1,8 @@
 // horalia: the talking clock in the notification area of a Linux desktop.
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include "app/form_main.h"
 #include "app/qt/main_window.h"
@@ -17,6 +20,13 @@ int main(int argc, char** argv) {
     // The program has no visible window; closing a dialog must not end it.
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(horalia::qt::ApplicationIcon());
+    // Every text of the program is Chinese; Qt's own (the folder picker, standard buttons) follow
+    // when the system has Qt's translations. Without them they stay English.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                     QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&qtTexts);
+    }
 
     horalia::qt::MainWindow mainWindow(process);
     mainWindow.Load();

@@ -10,6 +10,7 @@
 
 #include "fakes/fake_profile_backend.h"
 #include "fakes/fake_start_store.h"
+#include "fakes/fake_window_ports.h"
 #include "ui/settings/advanced_form.h"
 #include "ui/settings/settings_form.h"
 
@@ -37,15 +38,7 @@ class OrderedBackend : public fakes::FakeProfileBackend {
     std::vector<std::string> keys;
 };
 
-class FakeMainForm : public MainFormControls {
-  public:
-    void SetAnnounceTimerEnabled(bool enabled) override { announceTimer = enabled; }
-    void SetSyncTimerEnabled(bool enabled) override { syncTimer = enabled; }
-    void SetStartMenuChecked(bool checked) override { startChecked = checked; }
-    void SettingsNotSaved() override { ++notSaved; }
-    std::optional<bool> announceTimer, syncTimer, startChecked;
-    int notSaved = 0;
-};
+using fakes::FakeMainForm;
 
 // Mirrors what the window would show, and logs the hide and unload calls.
 class FakeView : public SettingsDialogView {

@@ -12,6 +12,7 @@
 
 #include "fakes/fake_profile_backend.h"
 #include "fakes/fake_start_store.h"
+#include "fakes/fake_window_ports.h"
 #include "ui/extras/win32/windows.h"
 
 namespace {
@@ -27,19 +28,6 @@ class MessagePump : public EventPump {
             DispatchMessageW(&msg);
         }
     }
-};
-
-class NoOpener : public UrlOpener {
-  public:
-    void Open(const std::string&) override {}
-};
-
-class NoMainForm : public MainFormControls {
-  public:
-    void SetAnnounceTimerEnabled(bool) override {}
-    void SetSyncTimerEnabled(bool) override {}
-    void SetStartMenuChecked(bool) override {}
-    void SettingsNotSaved() override {}
 };
 
 const wchar_t* g_geometryFile = nullptr;
@@ -101,8 +89,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     settings.AdMode = 1;
     settings.AutoSyncOff = 1;
     MessagePump pump;
-    NoOpener opener;
-    NoMainForm mainForm;
+    fakes::FakeUrlOpener opener;
+    fakes::FakeMainForm mainForm;
     win32::Windows windows(
         {instance, config, store, "\"C:\\Horalia\\Horalia.exe\"", settings, pump, opener});
     windows.SetMainForm(mainForm);

@@ -12,6 +12,7 @@
 #include "common/win32/ansi_text.h"
 #include "fakes/fake_profile_backend.h"
 #include "fakes/fake_start_store.h"
+#include "fakes/fake_window_ports.h"
 #include "ui/extras/urls.h"
 #include "ui/settings/advanced_form.h"
 
@@ -38,20 +39,8 @@ class MessagePump : public EventPump {
     void ProcessPendingEvents() override { PumpFor(0); }
 };
 
-class RecordingOpener : public UrlOpener {
-  public:
-    void Open(const std::string& url) override { opened.push_back(url); }
-    std::vector<std::string> opened;
-};
-
-class FakeMainForm : public MainFormControls {
-  public:
-    void SetAnnounceTimerEnabled(bool enabled) override { announceTimer = enabled; }
-    void SetSyncTimerEnabled(bool enabled) override { syncTimer = enabled; }
-    void SetStartMenuChecked(bool checked) override { startChecked = checked; }
-    void SettingsNotSaved() override {}
-    bool announceTimer = true, syncTimer = true, startChecked = false;
-};
+using fakes::FakeMainForm;
+using RecordingOpener = fakes::FakeUrlOpener;
 
 std::string TextOf(HWND window) {
     wchar_t text[512] = {};
@@ -156,13 +145,13 @@ TEST_F(WindowsTest, SettingsClicksReachThePresenter) {
     Click(dialog, "开机启动");
     EXPECT_TRUE(Checked(dialog, "开机启动"));
     EXPECT_EQ(store.entry, kCommand);
-    EXPECT_TRUE(mainForm.startChecked);
+    EXPECT_EQ(mainForm.startChecked, true);
 
     Click(dialog, "关闭报时");
     Click(dialog, "应用[&A]");
     EXPECT_EQ(backend.writes, 5);
     EXPECT_EQ(settings.AnnounceFrequency, 2);
-    EXPECT_FALSE(mainForm.announceTimer);
+    EXPECT_EQ(mainForm.announceTimer, false);
     EXPECT_FALSE(IsWindowEnabled(Child(dialog, "应用[&A]")));
     EXPECT_EQ(windows.Settings().Handle(), dialog);  // Apply keeps it open
 }

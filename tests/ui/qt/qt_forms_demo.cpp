@@ -6,20 +6,9 @@
 #include "config/ini_file.h"
 #include "fakes/fake_profile_backend.h"
 #include "fakes/fake_start_store.h"
+#include "fakes/fake_window_ports.h"
 #include "ui/extras/qt/about_dialog.h"
 #include "ui/settings/qt/settings_dialog.h"
-
-namespace {
-struct NoMainForm : horalia::MainFormControls {
-    void SetAnnounceTimerEnabled(bool) override {}
-    void SetSyncTimerEnabled(bool) override {}
-    void SetStartMenuChecked(bool) override {}
-    void SettingsNotSaved() override {}
-};
-struct NoOpener : horalia::UrlOpener {
-    void Open(const std::string&) override {}
-};
-}  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -27,8 +16,8 @@ int main(int argc, char** argv) {
     horalia::读写配置 config(backend);
     horalia::fakes::FakeStartStore store;
     horalia::SettingsRecord settings;
-    NoMainForm mainForm;
-    NoOpener opener;
+    horalia::fakes::FakeMainForm mainForm;
+    horalia::fakes::FakeUrlOpener opener;
     QTimer::singleShot(8000, &app, &QApplication::quit);
     if (argc > 1 && std::strcmp(argv[1], "about") == 0) {
         horalia::qt::AboutDialog about(opener);

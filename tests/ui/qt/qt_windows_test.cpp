@@ -22,6 +22,7 @@
 #include "config/ini_file.h"
 #include "fakes/fake_profile_backend.h"
 #include "fakes/fake_start_store.h"
+#include "fakes/fake_window_ports.h"
 #include "ui/extras/qt/about_dialog.h"
 #include "ui/extras/qt/ad_window_qt.h"
 #include "ui/extras/qt/web_page.h"
@@ -51,20 +52,8 @@ void ClickIndicator(QAbstractButton* button) {
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
 }
 
-class FakeMainForm : public MainFormControls {
-  public:
-    void SetAnnounceTimerEnabled(bool enabled) override { announceTimer = enabled; }
-    void SetSyncTimerEnabled(bool enabled) override { syncTimer = enabled; }
-    void SetStartMenuChecked(bool checked) override { startChecked = checked; }
-    void SettingsNotSaved() override {}
-    int announceTimer = -1, syncTimer = -1, startChecked = -1;
-};
-
-class FakeOpener : public UrlOpener {
-  public:
-    void Open(const std::string& url) override { opened.push_back(url); }
-    std::vector<std::string> opened;
-};
+using fakes::FakeMainForm;
+using FakeOpener = fakes::FakeUrlOpener;
 
 class SettingsDialogTest : public testing::Test {
   protected:
@@ -155,13 +144,13 @@ TEST_F(SettingsDialogTest, ClicksReachThePresenterAndEnableApply) {
     EXPECT_EQ(dialog.Presenter()->Check(CheckBox::开机启动), 1);
     EXPECT_TRUE(Find<QCheckBox>("Check_开机启动")->isChecked());
     EXPECT_EQ(store.entry, "\"/opt/horalia/bin/horalia\"");
-    EXPECT_EQ(mainForm.startChecked, 1);
+    EXPECT_EQ(mainForm.startChecked, true);
 
     ClickIndicator(Find<QCheckBox>("Check_关闭报时"));
     QTest::mouseClick(Find<QPushButton>("Command_应用"), Qt::LeftButton);
     EXPECT_EQ(settings.AnnounceFrequency, 2);
     EXPECT_EQ((backend.values[{kIni, "Horalia", "关闭报时"}]), "1");
-    EXPECT_EQ(mainForm.announceTimer, 0);
+    EXPECT_EQ(mainForm.announceTimer, false);
     EXPECT_FALSE(Find<QPushButton>("Command_应用")->isEnabled());
 }
 

@@ -152,6 +152,20 @@ void Form_高级设置::Command_确定_Click() {
     }
 }
 
+void Form_高级设置::ShowState() {
+    for (AdvancedCheck box :
+         {AdvancedCheck::免打扰, AdvancedCheck::半点报时, AdvancedCheck::自然读法}) {
+        view_.ShowCheck(box, Check(box));
+    }
+    for (AdvancedText field :
+         {AdvancedText::免打扰开始, AdvancedText::免打扰结束, AdvancedText::语音目录}) {
+        view_.ShowText(field, Text(field));
+    }
+    view_.ShowVolume(Volume());
+    view_.ShowQuietTimesEnabled(QuietTimesEnabled());
+    view_.ShowApplyEnabled(ApplyEnabled());
+}
+
 void Form_高级设置::Command_取消_Click() {
     view_.HideWindow();
     view_.UnloadWindow();

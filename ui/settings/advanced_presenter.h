@@ -50,6 +50,9 @@ class Form_高级设置 {
 
     // Shows the settings record, Command_应用 disabled.
     void LoadDialog();
+    // Tells the window every control's state, as after the load or to undo what a toolkit
+    // changed on its own.
+    void ShowState();
     // Checks the page's input; refused (nothing written, nothing changed) with a message when
     // a time is not a time. Otherwise the record takes the page's values, at once for the running
     // program, and the five advanced keys are written.

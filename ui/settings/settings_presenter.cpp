@@ -112,6 +112,16 @@ void Form_一般设置::Command_取消_Click() {
     view_.UnloadWindow();
 }
 
+void Form_一般设置::ShowState() {
+    for (OptionGroup g : {OptionGroup::报时设置, OptionGroup::格式设置, OptionGroup::广告设置}) {
+        view_.ShowOption(g, SelectedOption(g));
+    }
+    for (CheckBox b : {CheckBox::关闭报时, CheckBox::开机启动, CheckBox::自动校时}) {
+        view_.ShowCheck(b, Check(b));
+    }
+    view_.ShowApplyEnabled(ApplyEnabled());
+}
+
 void Form_一般设置::Label_高级设置_Click() {
     view_.ShowAdvancedPage();
 }

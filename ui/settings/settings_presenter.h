@@ -52,6 +52,9 @@ class Form_一般设置 {
 
     // Shows the settings record; runs the change action of every control it changes.
     void LoadDialog();
+    // Tells the window every control's state, as after the load or to undo what a toolkit
+    // changed on its own.
+    void ShowState();
     void ApplySettings();
 
     // The user (or LoadDialog) selects a button or sets a box; the change action runs only

@@ -21,11 +21,6 @@ QString Text(const std::string& utf8) {
     return QString::fromStdString(utf8);
 }
 
-constexpr AdvancedCheck kChecks[] = {AdvancedCheck::免打扰, AdvancedCheck::半点报时,
-                                     AdvancedCheck::自然读法};
-constexpr AdvancedText kTexts[] = {AdvancedText::免打扰开始, AdvancedText::免打扰结束,
-                                   AdvancedText::语音目录};
-
 }  // namespace
 
 AdvancedDialog::AdvancedDialog(const AdvancedDialogServices& services) : services_(services) {}
@@ -43,7 +38,7 @@ void AdvancedDialog::Show(QWidget& owner) {
         widgets_.emplace();
         widgets_->Create(*window_, AdvancedForm(), [this](int id) { OnEvent(id); });
         presenter_->LoadDialog();
-        ShowAll();
+        presenter_->ShowState();
     }
     window_->show();
     window_->raise();
@@ -153,20 +148,8 @@ void AdvancedDialog::OnEvent(int id) {
         ClickAdvancedControl(*presenter_, id);
     }
     if (window_ != nullptr) {
-        ShowAll();
+        presenter_->ShowState();
     }
-}
-
-void AdvancedDialog::ShowAll() {
-    for (AdvancedCheck box : kChecks) {
-        ShowCheck(box, presenter_->Check(box));
-    }
-    for (AdvancedText field : kTexts) {
-        ShowText(field, presenter_->Text(field));
-    }
-    ShowVolume(presenter_->Volume());
-    ShowQuietTimesEnabled(presenter_->QuietTimesEnabled());
-    ShowApplyEnabled(presenter_->ApplyEnabled());
 }
 
 }  // namespace horalia::qt

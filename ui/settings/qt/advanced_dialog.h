@@ -43,7 +43,6 @@ class AdvancedDialog final : public AdvancedDialogView {
 
   private:
     void OnEvent(int id);
-    void ShowAll();
 
     AdvancedDialogServices services_;
     // Lives until the next load, as the window may be closed from inside one of its handlers.

@@ -32,7 +32,7 @@ void SettingsDialog::Show() {
         widgets_.emplace();
         widgets_->Create(*window_, SettingsForm(), [this](int id) { OnClicked(id); });
         presenter_->LoadDialog();
-        ShowAll();
+        presenter_->ShowState();
     }
     window_->show();
     window_->raise();
@@ -111,19 +111,8 @@ void SettingsDialog::UnloadWindow() {
 void SettingsDialog::OnClicked(int id) {
     ClickSettingsControl(*presenter_, id);
     if (window_ != nullptr && id != kOkControlId && id != kCancelControlId) {
-        ShowAll();
+        presenter_->ShowState();
     }
-}
-
-// The window shows the presenter's whole state once, after the load.
-void SettingsDialog::ShowAll() {
-    for (OptionGroup g : {OptionGroup::报时设置, OptionGroup::格式设置, OptionGroup::广告设置}) {
-        ShowOption(g, presenter_->SelectedOption(g));
-    }
-    for (CheckBox b : {CheckBox::关闭报时, CheckBox::开机启动, CheckBox::自动校时}) {
-        ShowCheck(b, presenter_->Check(b));
-    }
-    ShowApplyEnabled(presenter_->ApplyEnabled());
 }
 
 }  // namespace horalia::qt

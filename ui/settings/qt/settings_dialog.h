@@ -44,7 +44,6 @@ class SettingsDialog final : public SettingsDialogView {
 
   private:
     void OnClicked(int id);
-    void ShowAll();
 
     SettingsDialogServices services_;
     // Lives until the next load, as the window may be closed from inside one of its handlers.

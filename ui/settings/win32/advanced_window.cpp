@@ -13,11 +13,6 @@
 namespace horalia::win32 {
 namespace {
 
-constexpr AdvancedCheck kChecks[] = {AdvancedCheck::免打扰, AdvancedCheck::半点报时,
-                                     AdvancedCheck::自然读法};
-constexpr AdvancedText kTexts[] = {AdvancedText::免打扰开始, AdvancedText::免打扰结束,
-                                   AdvancedText::语音目录};
-
 std::wstring WindowText(HWND window) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(
@@ -141,7 +136,7 @@ INT_PTR AdvancedWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_INITDIALOG:
             controls_.Create(Handle(), AdvancedForm());
             presenter_->LoadDialog();
-            ShowAll();
+            presenter_->ShowState();
             RegisterModelessDialog(Handle());
             return FALSE;  // the focus was set on the first box already
         case WM_COMMAND: {
@@ -184,19 +179,6 @@ void AdvancedWindow::EnableOwner() {
     if (owner_ != nullptr && IsWindow(owner_)) {
         EnableWindow(owner_, TRUE);
     }
-}
-
-// The window shows the presenter's whole state once, after the load.
-void AdvancedWindow::ShowAll() {
-    for (AdvancedCheck box : kChecks) {
-        ShowCheck(box, presenter_->Check(box));
-    }
-    for (AdvancedText field : kTexts) {
-        ShowText(field, presenter_->Text(field));
-    }
-    ShowVolume(presenter_->Volume());
-    ShowQuietTimesEnabled(presenter_->QuietTimesEnabled());
-    ShowApplyEnabled(presenter_->ApplyEnabled());
 }
 
 }  // namespace horalia::win32

@@ -39,7 +39,6 @@ class AdvancedWindow final : public DialogWindow, public AdvancedDialogView {
   private:
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnDestroyed() override;
-    void ShowAll();
     void EnableOwner();
 
     HINSTANCE instance_;

@@ -71,7 +71,7 @@ INT_PTR SettingsWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_INITDIALOG:
             controls_.Create(Handle(), SettingsForm());
             presenter_->LoadDialog();
-            ShowAll();
+            presenter_->ShowState();
             RegisterModelessDialog(Handle());
             return FALSE;  // the focus was set on 确定 already
         case WM_COMMAND:
@@ -101,17 +101,6 @@ INT_PTR SettingsWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void SettingsWindow::OnDestroyed() {
     controls_.Clear();
-}
-
-// The window shows the presenter's whole state once, after the load.
-void SettingsWindow::ShowAll() {
-    for (OptionGroup g : {OptionGroup::报时设置, OptionGroup::格式设置, OptionGroup::广告设置}) {
-        ShowOption(g, presenter_->SelectedOption(g));
-    }
-    for (CheckBox b : {CheckBox::关闭报时, CheckBox::开机启动, CheckBox::自动校时}) {
-        ShowCheck(b, presenter_->Check(b));
-    }
-    ShowApplyEnabled(presenter_->ApplyEnabled());
 }
 
 }  // namespace horalia::win32

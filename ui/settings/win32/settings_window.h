@@ -38,7 +38,6 @@ class SettingsWindow final : public DialogWindow, public SettingsDialogView {
   private:
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnDestroyed() override;
-    void ShowAll();
 
     HINSTANCE instance_;
     HWND owner_;

@@ -9,7 +9,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     (void)horalia::GetMonthNumber(text);
-    if (auto value = horalia::ParseDaytimeReply(text)) {
+    if (auto reply = horalia::ParseDaytimeReply(text)) {
+        const horalia::ClockValue* value = &reply->value;
         horalia::Moment m;
         m.year = value->year;
         m.month = value->month;
@@ -18,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         m.minute = value->minute;
         m.second = value->second;
         if (m.year == 0 || !horalia::IsValidMoment(m) || value->dayOfWeek != 0 ||
-            value->milliseconds != 0) {
+            value->milliseconds > 999 || (reply->utcOffsetMinutes &&
+                                          std::abs(*reply->utcOffsetMinutes) > 14 * 60 + 59)) {
             std::abort();
         }
     }

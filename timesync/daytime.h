@@ -1,5 +1,6 @@
-// Parsing of the one-line reply of a Daytime (TCP port 13) server: the "dd MMM yyyy hh:mm:ss"
-// layout in local time, and NIST's layout in UTC.
+// Parsing of the one-line reply of a Daytime (TCP port 13) server: NIST's layout in UTC, and the
+// layouts of the other servers ("dd MMM yyyy hh:mm:ss", ctime's "Www Mmm dd hh:mm:ss yyyy"), in
+// local time unless they name their zone.
 #pragma once
 
 #include <cstddef>
@@ -12,12 +13,28 @@
 
 namespace horalia {
 
-// The Daytime server the build names; NIST's time.nist.gov unless configured otherwise. NIST's
-// layout in UTC and the "dd MMM yyyy hh:mm:ss" layout in local time are both understood.
+// The Daytime server the build names, as HOST or HOST:PORT; NIST's time.nist.gov unless
+// configured otherwise.
 inline constexpr const char* kTimeServerHost = kConfiguredTimeServerHost;
 inline constexpr std::uint16_t kDaytimePort = 13;
 // A reply longer than this is cut off before parsing.
 inline constexpr std::size_t kMaxReplyBytes = 4096;
+
+// A Daytime server: a host name or address, and a port.
+struct ServerAddress {
+    std::string host;
+    std::uint16_t port = kDaytimePort;
+
+    friend bool operator==(const ServerAddress&, const ServerAddress&) = default;
+};
+
+// "HOST", "HOST:PORT", "[IPv6]" or "[IPv6]:PORT"; an address with several colons and no
+// brackets is taken as an IPv6 address alone. Port 13 unless given, 1..65535.
+std::optional<ServerAddress> ParseServerAddress(std::string_view text);
+
+// The server the build names, split into host and port; a setting that does not parse is taken
+// whole as a host name, so that the failure to reach it names it.
+ServerAddress ConfiguredTimeServer();
 
 struct ClockValue {
     std::uint16_t year, month, dayOfWeek, day, hour, minute, second, milliseconds;
@@ -25,14 +42,29 @@ struct ClockValue {
     friend bool operator==(const ClockValue&, const ClockValue&) = default;
 };
 
-// Reads "day month-abbreviation year h:m:s [anything]". Returns nothing when the reply does not
-// follow that layout or names an impossible date or time. dayOfWeek and milliseconds are 0.
-// A fourth ':'-separated part of the time (e.g. "h:m:s:cc") is ignored.
-std::optional<ClockValue> ParseDaytimeReply(std::string_view reply);
+// A time read from a reply in one of the general layouts.
+struct DaytimeReply {
+    ClockValue value{};  // dayOfWeek 0; milliseconds from a fraction of a second, else 0
+    bool hasFraction = false;
+    // Minutes east of UTC when the reply names its zone (UTC, GMT, UT, Z or +0800, -05:00);
+    // otherwise the time is this computer's local time.
+    std::optional<std::int32_t> utcOffsetMinutes;
+};
+
+// Reads the first line of a reply in one of these layouts (fields separated by blanks):
+//   dd MMM yyyy hh:mm:ss [zone] [anything]       "08 DEC 2026 05:04:56 UTC" (single blanks)
+//   Www Mmm dd hh:mm:ss [zone] yyyy [zone]       "Tue Dec  8 13:20:54 2026"
+//   Weekday, Month dd, yyyy hh:mm:ss[-zone]      "Tuesday, February 22, 1982 17:37:43-PST"
+// A weekday may also stand before the first layout. Months are abbreviated (SEP and SEPT both)
+// or spelled out, in any letter case; a two-digit year is 1950..2049. A fourth ':'-separated part
+// of the time is ignored. Returns nothing when the reply follows none of them or names an
+// impossible date or time.
+std::optional<DaytimeReply> ParseDaytimeReply(std::string_view reply);
 
 // NIST's line: "JJJJJ YY-MM-DD HH:MM:SS TT L H msADV UTC(NIST) OTM" (modified Julian day, date,
 // time, summer-time code, leap-second code, health, milliseconds the stamp was advanced by for
-// the expected network delay, label, on-time marker), with the line ends around it.
+// the expected network delay, label, on-time marker). Fields are separated by runs of blanks
+// (the advance is padded to five characters); white space around the line is ignored.
 struct NistReply {
     ClockValue utc;  // dayOfWeek and milliseconds are 0
     int health = 0;  // 0: the server's time is good

@@ -7,6 +7,7 @@ namespace horalia {
 namespace {
 
 constexpr std::string_view kLineEnds = "\r\n";
+constexpr std::int64_t kMiddleOfSecond = 500;
 
 Moment ToMoment(const ClockValue& v) {
     return {v.year, v.month, v.day, v.hour, v.minute, v.second, v.milliseconds};
@@ -63,32 +64,44 @@ TimeReading DaytimeExchange::Finish(ExchangeEnd end) const {
         return r;
     }
 
-    // The server stamps its reply when the connection is made: half the way back is added.
+    // The server stamps its reply when the connection is made: half the way back is added. A
+    // stamp in whole seconds was made somewhere within its second: its middle is the best guess.
     const UtcMilliseconds start = isConnected_ ? connected_ : begun_;
     const std::int64_t halfTrip =
         std::clamp<std::int64_t>(firstData_ - start, 0, kReplyTimeoutMilliseconds) / 2;
     const UtcMilliseconds now = clock_.UtcNow();
-    std::string_view text = reply_;
-    text.remove_prefix(std::min(text.size(), text.find_first_not_of(kLineEnds)));
 
-    std::optional<ClockValue> value;
-    if (const auto nist = ParseNistDaytimeReply(text)) {
+    std::optional<UtcMilliseconds> serverUtc;  // the server's time at the first data, as UTC
+    std::optional<std::int64_t> serverLocal;   // or as local time, counted as civil time
+    if (const auto nist = ParseNistDaytimeReply(reply_)) {
         r.health = nist->health;
         if (nist->health != 0) {
             r.status = ReadingStatus::kUnhealthy;
             return r;
         }
         // NIST advanced its stamp by its own guess of the delay; the measured one replaces it.
-        const UtcMilliseconds server =
-            CivilMilliseconds(ToMoment(nist->utc)) - nist->advanceMilliseconds + halfTrip;
+        serverUtc = CivilMilliseconds(ToMoment(nist->utc)) + kMiddleOfSecond -
+                    nist->advanceMilliseconds + halfTrip;
+    } else if (const auto reply = ParseDaytimeReply(reply_)) {
+        const std::int64_t stamp = CivilMilliseconds(ToMoment(reply->value)) +
+                                   (reply->hasFraction ? 0 : kMiddleOfSecond) + halfTrip;
+        if (reply->utcOffsetMinutes) {
+            r.serverUtcOffsetMinutes = *reply->utcOffsetMinutes;
+            serverUtc = stamp - std::int64_t{r.serverUtcOffsetMinutes} * 60000;
+        } else {
+            serverLocal = stamp;
+        }
+    }
+
+    std::optional<ClockValue> value;
+    if (serverUtc) {
         r.utc = true;
-        r.offsetMilliseconds = server - firstData_;
-        r.local = clock_.ToLocal(server);
+        r.offsetMilliseconds = *serverUtc - firstData_;
+        r.local = clock_.ToLocal(*serverUtc);
         value = ToClockValue(CivilMoment(now + r.offsetMilliseconds));
-    } else if (const auto local = ParseDaytimeReply(text)) {
-        const std::int64_t server = CivilMilliseconds(ToMoment(*local)) + halfTrip;
-        r.offsetMilliseconds = server - CivilMilliseconds(clock_.ToLocal(firstData_));
-        r.local = CivilMoment(server);
+    } else if (serverLocal) {
+        r.offsetMilliseconds = *serverLocal - CivilMilliseconds(clock_.ToLocal(firstData_));
+        r.local = CivilMoment(*serverLocal);
         value = ToClockValue(
             CivilMoment(CivilMilliseconds(clock_.ToLocal(now)) + r.offsetMilliseconds));
     }

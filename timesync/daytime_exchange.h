@@ -34,8 +34,10 @@ enum class ReadingStatus {
 
 struct TimeReading {
     ReadingStatus status = ReadingStatus::kNotUnderstood;
-    // NIST's layout: `value` is UTC; otherwise it is local time.
+    // A reply in UTC (NIST's) or naming its zone: `value` is UTC; otherwise it is local time.
     bool utc = false;
+    // The server's zone, minutes east of UTC, when `utc`.
+    std::int32_t serverUtcOffsetMinutes = 0;
     // The server's time at the moment the reading was made, half the round trip added.
     ClockValue value{};
     // The server's time at the reply's arrival, as local time.

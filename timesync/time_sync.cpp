@@ -40,13 +40,12 @@ TimeSyncOutcome::Kind KindOf(ClockSetResult result) {
 }  // namespace
 
 TimeSync::TimeSync(TimeSocket& socket, ClockSetter& clock, OneShotTimer& replyTimeout,
-                   const ZoneClock& zoneClock, std::string host, std::uint16_t port)
+                   const ZoneClock& zoneClock, ServerAddress server)
     : socket_(socket),
       clock_(clock),
       replyTimeout_(replyTimeout),
       exchange_(zoneClock),
-      host_(std::move(host)),
-      port_(port) {}
+      server_(std::move(server)) {}
 
 void TimeSync::RequestTimeSync(SyncTrigger trigger) {
     if (!socket_.IsClosed()) {
@@ -57,7 +56,7 @@ void TimeSync::RequestTimeSync(SyncTrigger trigger) {
     }
     trigger_ = trigger;
     exchange_.Begin();
-    socket_.Connect(host_, port_);
+    socket_.Connect(server_.host, server_.port);
     replyTimeout_.Start(kReplyTimeoutMilliseconds);
 }
 

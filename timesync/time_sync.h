@@ -106,8 +106,7 @@ inline constexpr std::int32_t kTicksBetweenSyncs = 3600;
 class TimeSync : public TimeSocketEvents {
   public:
     TimeSync(TimeSocket& socket, ClockSetter& clock, OneShotTimer& replyTimeout,
-             const ZoneClock& zoneClock, std::string host = kTimeServerHost,
-             std::uint16_t port = kDaytimePort);
+             const ZoneClock& zoneClock, ServerAddress server = ConfiguredTimeServer());
 
     // Where outcomes go; none by default.
     void SetListener(TimeSyncListener* listener) { listener_ = listener; }
@@ -141,8 +140,7 @@ class TimeSync : public TimeSocketEvents {
     ClockSetter& clock_;
     OneShotTimer& replyTimeout_;
     DaytimeExchange exchange_;
-    std::string host_;
-    std::uint16_t port_;
+    ServerAddress server_;
     TimeSyncListener* listener_ = nullptr;
     std::int32_t syncTickCount_ = 0;
     SyncTrigger trigger_ = SyncTrigger::kTimer;

@@ -510,7 +510,7 @@ TEST(TimeSyncNoticeText, TellsWhatHappenedAndByHowMuchTheClockWasOff) {
 // The menu entry always ends in a balloon; the hourly synchronisation never shows one.
 TEST_F(FormMainTest, NetworkTimeFromTheMenuSaysWhatHappened) {
     Load(At(2026, 12, 7, 9, 0, 0, 500));
-    zoneClock.now = fakes::UtcAt(2026, 12, 7, 9, 7, 0);
+    zoneClock.now = fakes::UtcAt(2026, 12, 7, 9, 7, 0, 500);
     form().MenuChosen(TrayMenuEntry::托盘图标_网络校时);
     ASSERT_EQ(socket.connections.size(), 1u);
     EXPECT_EQ(socket.connections[0].host, kTimeServerHost);

@@ -59,6 +59,12 @@ TEST(CheckTime, OneLineForATimeAndAMessageNamingEachFailure) {
          0,
          "2026-12-07 17:07:00 (time.nist.gov, UTC on the server); this computer's clock agrees "
          "to within 0.1 seconds"},
+        {"named zone",
+         true,
+         {{Wait::kData, "07 DEC 2026 04:07:00 -0500\r\n"}},
+         0,
+         "2026-12-07 17:07:00 (time.nist.gov, UTC-05:00 on the server); this computer's clock "
+         "agrees to within 0.1 seconds"},
         {"refused",
          false,
          {},
@@ -86,7 +92,7 @@ TEST(CheckTime, OneLineForATimeAndAMessageNamingEachFailure) {
         SCOPED_TRACE(c.name);
         fakes::FakeZoneClock clock;
         clock.zone = {{{0, 8 * 60}}};
-        clock.now = fakes::UtcAt(2026, 12, 7, 9, 7, 0);
+        clock.now = fakes::UtcAt(2026, 12, 7, 9, 7, 0, 500);  // mid-second, as whole-second stamps
         ScriptedConnection connection;
         connection.connects = c.connects;
         connection.script = c.script;

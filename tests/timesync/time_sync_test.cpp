@@ -14,7 +14,8 @@ using fakes::UtcAt;
 using fakes::ZoneRules;
 
 constexpr char kNist[] = "\n61381 26-12-07 09:07:02 00 0 0 50.0 UTC(NIST) *\n";
-constexpr ClockValue kNistUtc{2026, 12, 0, 7, 9, 7, 2, 0};
+// A stamp in whole seconds stands for the middle of its second.
+constexpr ClockValue kNistUtc{2026, 12, 0, 7, 9, 7, 2, 500};
 
 class RecordingListener : public TimeSyncListener {
   public:
@@ -55,7 +56,7 @@ class TimeSyncTest : public ::testing::Test {
     fakes::FakeOneShotTimer timer;
     fakes::FakeZoneClock zone;
     RecordingListener listener;
-    TimeSync sync{socket, clock, timer, zone, "daytime.test", 1313};
+    TimeSync sync{socket, clock, timer, zone, {"daytime.test", 1313}};
 };
 
 TEST_F(TimeSyncTest, OnSyncTimerTick_RequestsOnEvery3601stTick) {
@@ -123,7 +124,7 @@ TEST_F(TimeSyncTest, NistReplySetsTheClockInUtcHalfTheRoundTripLater) {
     EXPECT_EQ(clock.calls[0].value, kNistUtc);
     ASSERT_EQ(listener.outcomes.size(), 1u);
     EXPECT_EQ(listener.outcomes[0],
-              (TimeSyncOutcome{TimeSyncOutcome::Kind::kClockSet, 2000 - 300}));
+              (TimeSyncOutcome{TimeSyncOutcome::Kind::kClockSet, 2500 - 300}));
     EXPECT_TRUE(socket.closed);
     EXPECT_FALSE(timer.running);
 }
@@ -183,7 +184,7 @@ TEST_F(TimeSyncTest, EveryEndOfAnExchangeIsReported) {
         {"binary", [&] { Piece(std::string("\0\xff\x80 DEC\n", 8)); }, Kind::kNotUnderstood, false},
         {"4 KiB without a line end", [&] { Piece(std::string(5000, '7')); }, Kind::kNotUnderstood,
          false},
-        {"SEP", [&] { Piece("06 SEP 2026 15:40:07\r\n"); }, Kind::kNotUnderstood, false},
+        {"SEP", [&] { Piece("15 SEP 2026 10:00:01 UTC\r\n"); }, Kind::kClockSet, true},
         {"unhealthy NIST", [&] { Piece("\n61381 26-12-07 09:07:02 00 0 2 50.0 UTC(NIST) *\n"); },
          Kind::kUnhealthy, false},
     };
@@ -219,7 +220,7 @@ TEST_F(TimeSyncTest, ClockSettersAnswerBecomesTheOutcome) {
         clock.result = result;
         Exchange(kNist);
         ASSERT_EQ(listener.outcomes.size(), 1u);
-        EXPECT_EQ(listener.outcomes[0], (TimeSyncOutcome{kind, -3050}));
+        EXPECT_EQ(listener.outcomes[0], (TimeSyncOutcome{kind, -2550}));
     }
 
     // Asked, the system answers later; the exchange is over already.
@@ -230,7 +231,7 @@ TEST_F(TimeSyncTest, ClockSettersAnswerBecomesTheOutcome) {
     EXPECT_TRUE(socket.closed);
     sync.OnClockSetAnswered(ClockSetResult::kNotAllowed);
     sync.OnClockSetAnswered(ClockSetResult::kSet);  // no second answer to one question
-    EXPECT_EQ(listener.outcomes, (std::vector<TimeSyncOutcome>{{Kind::kNotAllowed, -3050}}));
+    EXPECT_EQ(listener.outcomes, (std::vector<TimeSyncOutcome>{{Kind::kNotAllowed, -2550}}));
 }
 
 TEST_F(TimeSyncTest, EventsAfterTheExchangeEndedAreIgnored) {
@@ -247,7 +248,9 @@ TEST_F(TimeSyncTest, EventsAfterTheExchangeEndedAreIgnored) {
     EXPECT_EQ(socket.closeCalls, closes);
 }
 
-// The server's time read in a zone: NIST's UTC by the zone's rules, the other layout as it is.
+// The server's time read in a zone: NIST's UTC and a named zone by the zone's rules, a time
+// without its zone as it is. Every reply here is in whole seconds, which stand for the middle of
+// their second.
 TEST(DaytimeExchange, ReadsTheServersTimeAsLocalTimeAndHowFarThisClockIsOff) {
     const ZoneRules shanghai{{{0, 8 * 60}}};
     const ZoneRules india{{{0, 5 * 60 + 30}}};
@@ -325,6 +328,27 @@ TEST(DaytimeExchange, ReadsTheServersTimeAsLocalTimeAndHowFarThisClockIsOff) {
          {2026, 12, 7, 17, 7, 2, 0},
          2000,
          false},
+        {"named zone, Shanghai",
+         shanghai,
+         UtcAt(2026, 12, 8, 5, 4, 56),
+         "08 DEC 2026 05:04:56 UTC\r\n",
+         {2026, 12, 8, 13, 4, 56, 0},
+         0,
+         true},
+        {"named offset, India",
+         india,
+         UtcAt(2026, 12, 8, 5, 4, 56),
+         "Tue Dec  8 00:04:56 -0500 2026\r\n",
+         {2026, 12, 8, 10, 34, 56, 0},
+         0,
+         true},
+        {"zone word, ctime, Berlin",
+         berlin,
+         UtcAt(2026, 12, 8, 12, 20, 54),
+         "Tue Dec  8 13:20:54 CET 2026\r\n",
+         {2026, 12, 8, 13, 20, 54, 0},
+         0,
+         false},
         {"local layout, over the new year",
          india,
          UtcAt(2026, 12, 31, 18, 29, 59),
@@ -344,8 +368,8 @@ TEST(DaytimeExchange, ReadsTheServersTimeAsLocalTimeAndHowFarThisClockIsOff) {
         EXPECT_TRUE(exchange.Received(c.reply));
         const TimeReading r = exchange.Finish(ExchangeEnd::kComplete);
         ASSERT_EQ(r.status, ReadingStatus::kTime);
-        EXPECT_EQ(r.local, c.local);
-        EXPECT_EQ(r.offsetMilliseconds, c.offset);
+        EXPECT_EQ(r.local, CivilMoment(CivilMilliseconds(c.local) + 500));
+        EXPECT_EQ(r.offsetMilliseconds, c.offset + 500);
         EXPECT_EQ(r.utc, c.utc);
     }
 }
@@ -363,7 +387,7 @@ TEST(DaytimeExchange, AddsHalfTheRoundTripFromTheConnection) {
         exchange.Connected();
         clock.now += trip;
         exchange.Received("07 DEC 2026 09:00:02\n");  // stamped as the connection was made
-        EXPECT_EQ(exchange.Finish(ExchangeEnd::kComplete).offsetMilliseconds, offset - trip)
+        EXPECT_EQ(exchange.Finish(ExchangeEnd::kComplete).offsetMilliseconds, offset - trip + 500)
             << trip;
     }
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 namespace horalia::say {
 namespace {
@@ -31,6 +32,19 @@ std::string Printable(std::string_view reply) {
     return "\"" + shown + (reply.size() > kShownReplyBytes ? "\"..." : "\"");
 }
 
+// "UTC", "UTC+08:00", or "local time" for a reply that does not name its zone.
+std::string ServerZone(const TimeReading& r) {
+    if (!r.utc)
+        return "local time";
+    if (r.serverUtcOffsetMinutes == 0)
+        return "UTC";
+    const std::int32_t minutes = std::abs(r.serverUtcOffsetMinutes);
+    char zone[16];
+    std::snprintf(zone, sizeof zone, "UTC%c%02d:%02d", r.serverUtcOffsetMinutes < 0 ? '-' : '+',
+                  static_cast<int>(minutes / 60), static_cast<int>(minutes % 60));
+    return zone;
+}
+
 std::string Describe(const TimeReading& r, const ServerAddress& server) {
     char when[48];
     std::snprintf(when, sizeof when, "%04d-%02d-%02d %02d:%02d:%02d", r.local.year, r.local.month,
@@ -45,8 +59,7 @@ std::string Describe(const TimeReading& r, const ServerAddress& server) {
                       static_cast<long long>(tenths / 10), static_cast<long long>(tenths % 10),
                       r.offsetMilliseconds > 0 ? "slow" : "fast");
     }
-    return std::string(when) + " (" + server.host + ", " + (r.utc ? "UTC" : "local time") +
-           " on the server); " + off;
+    return std::string(when) + " (" + server.host + ", " + ServerZone(r) + " on the server); " + off;
 }
 
 }  // namespace

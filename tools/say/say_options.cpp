@@ -67,45 +67,6 @@ std::optional<Moment> ParseMomentText(std::string_view text) {
     return m;
 }
 
-std::optional<ServerAddress> ParseServerAddress(std::string_view text) {
-    ServerAddress address;
-    std::string_view port;
-    if (text.starts_with('[')) {
-        const std::size_t close = text.find(']');
-        if (close == std::string_view::npos) {
-            return std::nullopt;
-        }
-        address.host = text.substr(1, close - 1);
-        const std::string_view rest = text.substr(close + 1);
-        if (!rest.empty() && (rest[0] != ':' || rest.size() == 1)) {
-            return std::nullopt;
-        }
-        port = rest.empty() ? rest : rest.substr(1);
-    } else if (const std::size_t colon = text.find(':');
-               colon != std::string_view::npos && text.find(':', colon + 1) == std::string::npos) {
-        address.host = text.substr(0, colon);
-        port = text.substr(colon + 1);
-        if (port.empty()) {
-            return std::nullopt;
-        }
-    } else {
-        address.host = text;
-    }
-    if (address.host.empty() || address.host.find_first_of(" \t\r\n") != std::string::npos) {
-        return std::nullopt;
-    }
-    if (!port.empty()) {
-        int value = 0;
-        std::size_t pos = 0;
-        if (port.size() > 5 || !TakeNumber(port, pos, port.size(), value) || value < 1 ||
-            value > 65535) {
-            return std::nullopt;
-        }
-        address.port = static_cast<std::uint16_t>(value);
-    }
-    return address;
-}
-
 ParseResult ParseSayArguments(const std::vector<std::string>& arguments) {
     ParseResult result;
     SayOptions& o = result.options;

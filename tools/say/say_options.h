@@ -8,16 +8,9 @@
 #include <vector>
 
 #include "common/moment.h"
+#include "timesync/daytime.h"
 
 namespace horalia::say {
-
-// A Daytime server: a host name or address, and a port.
-struct ServerAddress {
-    std::string host;
-    std::uint16_t port = 13;
-
-    friend bool operator==(const ServerAddress&, const ServerAddress&) = default;
-};
 
 struct SayOptions {
     bool help = false;
@@ -47,10 +40,6 @@ struct ParseResult {
 
 // "YYYY-MM-DD HH:MM:SS" (seconds optional) naming a real date and time of day.
 std::optional<Moment> ParseMomentText(std::string_view text);
-
-// "HOST", "HOST:PORT", "[IPv6]" or "[IPv6]:PORT"; an address with several colons and no
-// brackets is taken as an IPv6 address alone. Port 13 unless given, 1..65535.
-std::optional<ServerAddress> ParseServerAddress(std::string_view text);
 
 // arguments: the command line without the program name, as UTF-8.
 ParseResult ParseSayArguments(const std::vector<std::string>& arguments);

@@ -64,7 +64,7 @@ class QtTimeSocketTest : public testing::Test {
     // The sync under test, talking to the given port on 127.0.0.1 (or another host).
     TimeSync& SyncTo(std::uint16_t port, const std::string& host = "127.0.0.1") {
         sync_ =
-            std::make_unique<TimeSync>(socket, clockSetter, socket.ReplyTimer(), zone, host, port);
+            std::make_unique<TimeSync>(socket, clockSetter, socket.ReplyTimer(), zone, ServerAddress{host, port});
         socket.SetEvents(sync_.get());
         return *sync_;
     }
@@ -84,7 +84,8 @@ class QtTimeSocketTest : public testing::Test {
     std::unique_ptr<TimeSync> sync_;
 };
 
-constexpr ClockValue kReplyValue{2026, 12, 0, 6, 15, 40, 7, 0};
+// A reply in whole seconds stands for the middle of its second.
+constexpr ClockValue kReplyValue{2026, 12, 0, 6, 15, 40, 7, 500};
 
 TEST_F(QtTimeSocketTest, ReplyReachesTheClockSetterAndTheSocketCloses) {
     DaytimeServer server("06 DEC 2026 15:40:07\r\n");
@@ -128,7 +129,7 @@ TEST_F(QtTimeSocketTest, ServerClosingWithoutDataEndsTheExchangeAndTheNextConnec
     sync.RequestTimeSync();
     ASSERT_TRUE(WaitForClockValue());
     EXPECT_EQ(server.connections, 2);
-    EXPECT_EQ(clockSetter.calls.front().value, (ClockValue{2026, 12, 0, 7, 9, 0, 0, 0}));
+    EXPECT_EQ(clockSetter.calls.front().value, (ClockValue{2026, 12, 0, 7, 9, 0, 0, 500}));
 }
 
 TEST_F(QtTimeSocketTest, RefusedConnectionClosesTheSocketForTheNextRequest) {

@@ -31,6 +31,9 @@ test_packages=(
   locales
   espeak-ng sox python3-pil
   trayer
+  # Daytime daemons the network-time tests ask: xinetd, and openbsd-inetd's own libraries (its
+  # package conflicts with xinetd's, so its binary is unpacked into build/peers below).
+  xinetd libwrap0 libbsd0 libevent-2.1-7
 )
 
 case $mode in
@@ -68,4 +71,16 @@ if [ "$mode" = all ] && ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; t
   "${sudo_cmd[@]}" sed -i 's/^# *\(zh_CN.UTF-8 UTF-8\)/\1/' /etc/locale.gen
   grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' | "${sudo_cmd[@]}" tee -a /etc/locale.gen >/dev/null
   "${sudo_cmd[@]}" locale-gen >/dev/null
+fi
+
+# openbsd-inetd, unpacked beside the builds: its package cannot be installed next to xinetd's.
+inetd_root="$(cd "$(dirname "$0")/.." && pwd)/build/peers/openbsd-inetd"
+if [ "$mode" = all ] && [ ! -x "$inetd_root/usr/sbin/inetd" ]; then
+  download=$(mktemp -d)
+  chmod 755 "$download"  # apt's download user writes here
+  (cd "$download" && apt-get download -qq openbsd-inetd 2>/dev/null || {
+    "${sudo_cmd[@]}" apt-get update -qq && apt-get download -qq openbsd-inetd; })
+  mkdir -p "$inetd_root"
+  dpkg -x "$download"/openbsd-inetd_*.deb "$inetd_root"
+  rm -rf "$download"
 fi

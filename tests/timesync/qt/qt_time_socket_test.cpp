@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <QHostAddress>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -130,6 +132,31 @@ TEST_F(QtTimeSocketTest, ServerClosingWithoutDataEndsTheExchangeAndTheNextConnec
     ASSERT_TRUE(WaitForClockValue());
     EXPECT_EQ(server.connections, 2);
     EXPECT_EQ(clockSetter.calls.front().value, (ClockValue{2026, 12, 0, 7, 9, 0, 0, 500}));
+}
+
+// The program's own exchange with a Daytime daemon nobody here wrote: daytime_peers.sh starts
+// Debian's xinetd and inetd on loopback and names each here. What would be set on the clock is
+// this computer's own time, in whichever zone the daemon and this process run.
+TEST_F(QtTimeSocketTest, RealDaemonsReplyIsThisComputersTime) {
+    const char* peer = std::getenv("HORALIA_DAYTIME_PEER");
+    if (peer == nullptr)
+        GTEST_SKIP() << "no daemon named in HORALIA_DAYTIME_PEER (daytime_peers.sh names one)";
+    const auto server = ParseServerAddress(peer);
+    ASSERT_TRUE(server.has_value()) << peer;
+    const ZoneClock& system = SystemZoneClock();
+    TimeSync sync(socket, clockSetter, socket.ReplyTimer(), system, *server);
+    socket.SetEvents(&sync);
+    sync.RequestTimeSync();
+    ASSERT_TRUE(WaitForClockValue());
+    socket.SetEvents(nullptr);
+
+    const auto& [value, base, mayAsk] = clockSetter.calls.front();
+    const UtcMilliseconds now = system.UtcNow();
+    const std::int64_t expected =
+        base == ClockBase::kUtc ? now : CivilMilliseconds(system.ToLocal(now));
+    const std::int64_t set = CivilMilliseconds({value.year, value.month, value.day, value.hour,
+                                                value.minute, value.second, value.milliseconds});
+    EXPECT_LE(std::abs(set - expected), 2000) << peer;
 }
 
 TEST_F(QtTimeSocketTest, RefusedConnectionClosesTheSocketForTheNextRequest) {

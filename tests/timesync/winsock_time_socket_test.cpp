@@ -61,7 +61,8 @@ class RecordingEvents : public TimeSocketEvents {
     std::function<void()> onData;
 };
 
-constexpr ClockValue kServerTime{2026, 12, 0, 6, 15, 40, 7, 0};
+// A reply in whole seconds stands for the middle of its second.
+constexpr ClockValue kServerTime{2026, 12, 0, 6, 15, 40, 7, 500};
 
 class WinsockTimeSyncTest : public ::testing::Test {
   protected:

@@ -8,12 +8,14 @@ namespace horalia {
 ClipLogPlayer::ClipLogPlayer(ClipPlayer& player, std::filesystem::path logFile)
     : player_(player), logFile_(std::move(logFile)) {}
 
-void ClipLogPlayer::Play(const std::string& path, std::int32_t flags) {
+void ClipLogPlayer::Play(SentencePart part, PartQueued queued) {
     {
         std::ofstream log(logFile_, std::ios::binary | std::ios::app);
-        log << path << '\n';
+        for (const std::string& path : part.clips) {
+            log << path << '\n';
+        }
     }
-    player_.Play(path, flags);
+    player_.Play(std::move(part), std::move(queued));
 }
 
 }  // namespace horalia

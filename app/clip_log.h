@@ -1,10 +1,8 @@
-// A clip player that writes down every clip it is asked to play, so that an end-to-end test can
-// see an announcement without listening to it. The shells use it only when the environment
-// variable HORALIA_TEST_CLIP_LOG names the log file; otherwise the program plays as it always
-// does.
+// A clip player that writes down every clip it is handed, so that an end-to-end test can see an
+// announcement without listening to it. The shells use it only when the environment variable
+// HORALIA_TEST_CLIP_LOG names the log file; otherwise the program plays as it always does.
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -18,11 +16,12 @@ class ClipLogPlayer final : public ClipPlayer {
   public:
     ClipLogPlayer(ClipPlayer& player, std::filesystem::path logFile);
 
-    // Appends the path as one UTF-8 line (the file is opened and closed for each clip, so that a
-    // reader sees it at once), then plays the clip with the wrapped player. A log that cannot be
-    // written does not keep the clip from playing.
-    void Play(const std::string& path, std::int32_t flags) override;
+    // Appends each path as one UTF-8 line (the file is opened and closed for each part, so that
+    // a reader sees it at once), then hands the part to the wrapped player. A log that cannot be
+    // written does not keep the clips from playing.
+    void Play(SentencePart part, PartQueued queued) override;
     bool Finish() override { return player_.Finish(); }
+    void Stop() override { player_.Stop(); }
 
   private:
     ClipPlayer& player_;

@@ -21,7 +21,7 @@ void EndIfAlreadyRunning(ProcessPort& process) {
 
 Form_Main::Form_Main(const FormMainServices& services)
     : s_(services),
-      voice_(s_.player, s_.pump, s_.locale, s_.paths.soundFolder),
+      voice_(s_.player, s_.ui, s_.locale, s_.paths.soundFolder),
       timeSync_(s_.socket, s_.clockSetter, s_.replyTimer, s_.zoneClock),
       trayClockTimer_(s_.trayClockTimer, s_.clock, 1000),
       announceTimer_(s_.announceTimer, s_.clock, 1000),
@@ -165,6 +165,7 @@ void Form_Main::托盘图标_关于_Click() {
 }
 
 void Form_Main::托盘图标_退出程序_Click() {
+    voice_.Stop();  // silent at once, not after the sentence
     s_.forms.UnloadSettingsDialog();
     s_.forms.UnloadAdvertisementQuietly();
     s_.forms.UnloadAboutBox();

@@ -12,6 +12,7 @@
 #include "common/app_paths.h"
 #include "common/clock.h"
 #include "common/locale_text.h"
+#include "common/ui_thread.h"
 #include "common/zone_clock.h"
 #include "config/ini_file.h"
 #include "config/settings.h"
@@ -36,7 +37,7 @@ struct FormMainServices {
     FormsPort& forms;
     ExternalHooks& hooks;
     ClipPlayer& player;
-    EventPump& pump;
+    UiThread& ui;  // where the player's answers come back
     TimeSocket& socket;
     ClockSetter& clockSetter;
     const ZoneClock& zoneClock;

@@ -19,6 +19,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <optional>
 #include <string>
@@ -31,7 +32,7 @@
 #include "common/identity.h"
 #include "voice/clip_player.h"
 #include "voice/clip_sequence.h"
-#include "voice/linux/pulse_clip_player.h"
+#include "voice/sentence_player.h"
 #include "voice/wav_audio.h"
 
 namespace horalia::bench {
@@ -321,7 +322,7 @@ void AnnouncementGaps(benchmark::State& state) {
         if (options.command.empty()) {
             // Each run starts as an hourly chime does: after the player has closed its idle
             // stream.
-            std::this_thread::sleep_for(linux_audio::PulseClipPlayer::kIdleClose +
+            std::this_thread::sleep_for(audio::SentencePlayer::kIdleClose +
                                         std::chrono::milliseconds(500));
         }
         std::string error;
@@ -338,10 +339,17 @@ void AnnouncementGaps(benchmark::State& state) {
         std::this_thread::sleep_for(kMargin);
         const Clock::time_point call = Clock::now();
         if (options.command.empty()) {
+            // As an announcement hands it: the chime, then the rest once the chime is queued.
             ClipPlayer& player = SystemClipPlayer();
-            for (const Clip& clip : announcement) {
-                player.Play(clip.path, 0);
+            SentencePart rest;
+            for (std::size_t i = 1; i < announcement.size(); ++i) {
+                rest.clips.push_back(announcement[i].path);
             }
+            std::promise<void> restQueued;
+            player.Play({{announcement.front().path}}, [&](ClipPlayer::PartEnd) {
+                player.Play(rest, [&](ClipPlayer::PartEnd) { restQueued.set_value(); });
+            });
+            restQueued.get_future().wait();
             player.Finish();
         } else if (const int status = std::system(options.command.c_str()); status != 0) {
             recorder.Stop();

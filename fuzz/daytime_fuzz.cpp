@@ -19,8 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         m.minute = value->minute;
         m.second = value->second;
         if (m.year == 0 || !horalia::IsValidMoment(m) || value->dayOfWeek != 0 ||
-            value->milliseconds > 999 || (reply->utcOffsetMinutes &&
-                                          std::abs(*reply->utcOffsetMinutes) > 14 * 60 + 59)) {
+            value->milliseconds > 999 ||
+            (reply->utcOffsetMinutes && std::abs(*reply->utcOffsetMinutes) > 14 * 60 + 59)) {
             std::abort();
         }
     }

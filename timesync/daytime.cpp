@@ -190,9 +190,9 @@ std::optional<TimeOfDay> ParseTimeOfDay(std::string_view text) {
         return t;
     }
     const bool zoneWord = rest.size() > 1 && rest[0] == '-' &&
-                          rest.substr(1).find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ"
-                                                           "abcdefghijklmnopqrstuvwxyz") ==
-                              std::string_view::npos;
+                          rest.substr(1).find_first_not_of(
+                              "ABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                              "abcdefghijklmnopqrstuvwxyz") == std::string_view::npos;
     return zoneWord ? std::optional<TimeOfDay>(t) : std::nullopt;
 }
 
@@ -214,8 +214,14 @@ std::optional<DaytimeReply> MakeReply(std::optional<std::uint16_t> year, int mon
     if (!IsValidMoment(m))
         return std::nullopt;
     DaytimeReply r;
-    r.value = {*year,         static_cast<std::uint16_t>(month), 0, *day, time->hour, time->minute,
-               time->second,  time->millisecond};
+    r.value = {*year,
+               static_cast<std::uint16_t>(month),
+               0,
+               *day,
+               time->hour,
+               time->minute,
+               time->second,
+               time->millisecond};
     r.hasFraction = time->hasFraction;
     r.utcOffsetMinutes = time->zone ? time->zone : zone;
     return r;
@@ -331,7 +337,8 @@ std::optional<NistReply> ParseNistDaytimeReply(std::string_view reply) {
     const std::vector<std::string> time = SplitFields(fields[2].text, ':');
     if (date.size() != 3 || time.size() != 3)
         return std::nullopt;
-    const auto mjd = fields[0].text.size() == 5 ? ParseDecimal(fields[0].text, 99999) : std::nullopt;
+    const auto mjd =
+        fields[0].text.size() == 5 ? ParseDecimal(fields[0].text, 99999) : std::nullopt;
     const auto yy = ParseFixed(date[0], 2);
     const auto month = ParseFixed(date[1], 2);
     const auto day = ParseFixed(date[2], 2);
@@ -343,8 +350,8 @@ std::optional<NistReply> ParseNistDaytimeReply(std::string_view reply) {
     const auto health = ParseFixed(fields[5].text, 1);
     const auto advance = ParseAdvance(fields[6].text);
     const std::string_view label = fields[7].text;
-    if (!mjd || !yy || !month || !day || !hour || !minute || !second || !dst || !leap ||
-        !health || !advance || !label.starts_with("UTC(") || !label.ends_with(")") ||
+    if (!mjd || !yy || !month || !day || !hour || !minute || !second || !dst || !leap || !health ||
+        !advance || !label.starts_with("UTC(") || !label.ends_with(")") ||
         (fields.size() == 9 && fields[8].text.size() != 1))
         return std::nullopt;
 

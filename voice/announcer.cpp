@@ -14,18 +14,6 @@ namespace {
 
 constexpr char kWavSuffix[] = ".wav";
 
-// Clears the announcing flag on every way out of Announce.
-class FlagGuard {
-  public:
-    explicit FlagGuard(bool& flag) : flag_(flag) { flag_ = true; }
-    ~FlagGuard() { flag_ = false; }
-    FlagGuard(const FlagGuard&) = delete;
-    FlagGuard& operator=(const FlagGuard&) = delete;
-
-  private:
-    bool& flag_;
-};
-
 }  // namespace
 
 bool ClipFileExists(const std::string& path) {
@@ -48,64 +36,98 @@ std::string ClipPath(const std::string& text, const std::string& ownFolder,
     return ownFolder + file;
 }
 
-语音报时::语音报时(ClipPlayer& player, EventPump& pump, const LocaleText& locale,
+语音报时::语音报时(ClipPlayer& player, UiThread& ui, const LocaleText& locale,
                    std::string soundFolder, ClipExists exists)
     : player_(player),
-      pump_(pump),
+      ui_(ui),
       locale_(locale),
       soundFolder_(std::move(soundFolder)),
       exists_(std::move(exists)) {}
+
+语音报时::~语音报时() {
+    player_.Stop();
+}
 
 std::string 语音报时::PathOf(const std::string& text, const std::string& voiceFolder) const {
     return ClipPath(text, soundFolder_, voiceFolder, exists_);
 }
 
-void 语音报时::PlayClip(const std::string& path, std::int32_t flags) {
-    // Events queued while the previous clip played run here, between two clips.
-    pump_.ProcessPendingEvents();
-    player_.Play(path, flags);
+std::vector<std::string> 语音报时::PathsOf(const std::vector<std::string>& texts,
+                                           const std::string& voiceFolder) const {
+    std::vector<std::string> paths;
+    for (const std::string& text : texts) {
+        paths.push_back(PathOf(text, voiceFolder));
+    }
+    return paths;
 }
 
-void 语音报时::PlayTexts(const std::vector<std::string>& texts, const std::string& voiceFolder) {
-    for (const std::string& text : texts) {
-        PlayClip(PathOf(text, voiceFolder), 0);
-    }
+void 语音报时::PlayClip(const std::string& path, std::int32_t /*flags*/) {
+    player_.Play({{path}}, {});
 }
 
 void 语音报时::SpeakTime(const Moment& moment, const AnnouncementOptions& options) {
-    PlayTexts(TimeClipTexts(moment, locale_.AmDesignator(), locale_.PmDesignator(),
-                            options.naturalReading),
-              options.voiceFolder);
+    player_.Play({PathsOf(TimeClipTexts(moment, locale_.AmDesignator(), locale_.PmDesignator(),
+                                        options.naturalReading),
+                          options.voiceFolder),
+                  options.volume},
+                 {});
 }
 
 void 语音报时::SpeakDate(const Moment& moment, const AnnouncementOptions& options) {
-    PlayTexts(DateClipTexts(moment), options.voiceFolder);
+    player_.Play({PathsOf(DateClipTexts(moment), options.voiceFolder), options.volume}, {});
+}
+
+void 语音报时::PlayThen(SentencePart part, std::function<void(ClipPlayer::PartEnd)> then) {
+    player_.Play(std::move(part),
+                 [this, then = std::move(then), generation = generation_](ClipPlayer::PartEnd end) {
+                     ui_.Post([this, then, generation, end] {
+                         if (generation == generation_) {
+                             then(end);
+                         }
+                     });
+                 });
 }
 
 void 语音报时::Announce(const Moment& moment, const CurrentAnnouncementOptions& current) {
     if (announcing_) {
         return;  // dropped, not queued
     }
-    FlagGuard guard(announcing_);
+    announcing_ = true;
     const AnnouncementOptions atChime = current();
-    player_.SetVolume(atChime.volume);
-    PlayClip(PathOf(kChimeClip, atChime.voiceFolder), 0);
-    // Asked again after the chime: a settings change applied while it played takes effect at once.
+    PlayThen(
+        {{PathOf(kChimeClip, atChime.voiceFolder)}, atChime.volume},
+        [this, moment, current](ClipPlayer::PartEnd end) { AfterChime(moment, current, end); });
+}
+
+// Asked again after the chime: a settings change applied while it played takes effect at once.
+void 语音报时::AfterChime(const Moment& moment, const CurrentAnnouncementOptions& current,
+                          ClipPlayer::PartEnd end) {
     const AnnouncementOptions options = current();
-    switch (options.format) {
-        case 0:
-            SpeakTime(moment, options);
-            break;
-        case 1:
-            SpeakDate(moment, options);
-            break;
-        case 2:
-            SpeakDate(moment, options);
-            SpeakTime(moment, options);
-            break;
-        default:
-            break;  // the chime alone
+    std::vector<std::string> texts;
+    if (options.format == 1 || options.format == 2) {
+        texts = DateClipTexts(moment);
     }
+    if (options.format == 0 || options.format == 2) {
+        const std::vector<std::string> time = TimeClipTexts(
+            moment, locale_.AmDesignator(), locale_.PmDesignator(), options.naturalReading);
+        texts.insert(texts.end(), time.begin(), time.end());
+    }
+    if (end == ClipPlayer::PartEnd::kDropped || texts.empty()) {
+        return Ended(end);  // the chime alone; or the sentence was dropped: never spoken late
+    }
+    PlayThen({PathsOf(texts, options.voiceFolder), options.volume},
+             [this](ClipPlayer::PartEnd rest) { Ended(rest); });
+}
+
+void 语音报时::Ended(ClipPlayer::PartEnd end) {
+    lastPlayed_ = end == ClipPlayer::PartEnd::kPlayed;
+    announcing_ = false;
+}
+
+void 语音报时::Stop() {
+    ++generation_;
+    announcing_ = false;
+    player_.Stop();
 }
 
 }  // namespace horalia

@@ -1,5 +1,5 @@
-// 语音报时: the voice announcement. Plays clip sequences one clip at a time through PlayClip,
-// which lets pending events run before every clip; Announce refuses to overlap itself.
+// 语音报时: the voice announcement. Hands clip sequences to the player, which plays them on its own
+// thread while this one goes on; Announce refuses to overlap itself.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +9,7 @@
 
 #include "common/locale_text.h"
 #include "common/moment.h"
+#include "common/ui_thread.h"
 #include "voice/clip_player.h"
 
 namespace horalia {
@@ -37,27 +38,48 @@ using CurrentAnnouncementOptions = std::function<AnnouncementOptions()>;
 
 class 语音报时 {
   public:
-    // soundFolder ends with the path separator.
-    语音报时(ClipPlayer& player, EventPump& pump, const LocaleText& locale, std::string soundFolder,
+    // soundFolder ends with the path separator. The player's word that a part is queued comes
+    // back on the user-interface thread through `ui`.
+    语音报时(ClipPlayer& player, UiThread& ui, const LocaleText& locale, std::string soundFolder,
              ClipExists exists = ClipFileExists);
+    // Stops the player, so that it calls back into nothing.
+    ~语音报时();
+    语音报时(const 语音报时&) = delete;
+    语音报时& operator=(const 语音报时&) = delete;
 
+    // Each hands its clips to the player and returns at once. flags has no meaning any more.
     void PlayClip(const std::string& path, std::int32_t flags);
     void SpeakTime(const Moment& moment, const AnnouncementOptions& options = {});
     void SpeakDate(const Moment& moment, const AnnouncementOptions& options = {});
+    // The chime, then the date and/or the time as the options say once the chime is about done.
+    // Announcing() holds from here until the last part is queued; an Announce meanwhile is
+    // dropped. A sentence the player drops (a stalled sound output) ends there.
     void Announce(const Moment& moment, const CurrentAnnouncementOptions& options);
+    // Silences the announcement under way (quitting).
+    void Stop();
 
     bool Announcing() const { return announcing_; }
+    // How the last announcement ended: false when the player dropped it.
+    bool LastAnnouncementPlayed() const { return lastPlayed_; }
 
   private:
-    void PlayTexts(const std::vector<std::string>& texts, const std::string& voiceFolder);
+    void AfterChime(const Moment& moment, const CurrentAnnouncementOptions& current,
+                    ClipPlayer::PartEnd end);
+    void Ended(ClipPlayer::PartEnd end);
+    // Hands a part whose end comes back, on this thread, to `then` unless a Stop came first.
+    void PlayThen(SentencePart part, std::function<void(ClipPlayer::PartEnd)> then);
+    std::vector<std::string> PathsOf(const std::vector<std::string>& texts,
+                                     const std::string& voiceFolder) const;
     std::string PathOf(const std::string& text, const std::string& voiceFolder) const;
 
     ClipPlayer& player_;
-    EventPump& pump_;
+    UiThread& ui_;
     const LocaleText& locale_;
     std::string soundFolder_;
     ClipExists exists_;
     bool announcing_ = false;
+    bool lastPlayed_ = true;
+    std::uint64_t generation_ = 0;  // a Stop makes every answer still on its way stale
 };
 
 }  // namespace horalia

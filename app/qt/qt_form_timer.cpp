@@ -28,4 +28,8 @@ void QtEventPump::ProcessPendingEvents() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
+void QtEventPump::Post(std::function<void()> task) {
+    QMetaObject::invokeMethod(&context_, std::move(task), Qt::QueuedConnection);
+}
+
 }  // namespace horalia::qt

@@ -1,11 +1,13 @@
 // The main form's timers and event pump on Qt.
 #pragma once
 
+#include <QObject>
 #include <QTimer>
 #include <functional>
 
 #include "app/form_timer.h"
-#include "voice/clip_player.h"
+#include "common/event_pump.h"
+#include "common/ui_thread.h"
 
 namespace horalia::qt {
 
@@ -25,10 +27,16 @@ class QtFormTimer final : public FormTimerPort {
     std::function<void()> fired_;
 };
 
-// Lets every pending event run: between two clips, the tray, the timers and the socket stay alive.
-class QtEventPump final : public EventPump {
+// Lets every pending event run (the advertisement's slide pumps between its steps), and runs
+// tasks other threads hand to the user-interface thread.
+class QtEventPump final : public EventPump, public UiThread {
   public:
     void ProcessPendingEvents() override;
+    // Queued to an object of the pump's own: a task still pending when the pump goes is dropped.
+    void Post(std::function<void()> task) override;
+
+  private:
+    QObject context_;
 };
 
 }  // namespace horalia::qt

@@ -75,7 +75,7 @@ int RunTrayProgram(HINSTANCE instance) {
                     forms,
                     hooks,
                     player,
-                    pump,
+                    window,
                     socket,
                     clockSetter,
                     SystemZoneClock(),

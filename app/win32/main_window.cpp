@@ -1,6 +1,8 @@
 #include "app/win32/main_window.h"
 
 #include <algorithm>
+#include <memory>
+#include <utility>
 
 #include "app/tooltip.h"
 #include "app/win32/tray_events.h"
@@ -12,6 +14,11 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"HoraliaMainWindow";
 constexpr UINT kTrayMessage = WM_APP + 1;
+constexpr UINT kTaskMessage = WM_APP + 2;  // lParam: a std::function<void()> to run and delete
+
+std::unique_ptr<std::function<void()>> TaskOf(LPARAM lParam) {
+    return std::unique_ptr<std::function<void()>>(reinterpret_cast<std::function<void()>*>(lParam));
+}
 constexpr UINT kIconId = 1;
 constexpr WORD kApplicationIconId = 1;  // the icon resource of horalia.rc
 
@@ -116,7 +123,20 @@ void MainWindow::PopupMenuAtPointer() {
     PostMessageW(window, WM_NULL, 0, 0);
 }
 
+void MainWindow::Post(std::function<void()> task) {
+    auto owned = std::make_unique<std::function<void()>>(std::move(task));
+    const HWND window = Handle();
+    if (window != nullptr &&
+        PostMessageW(window, kTaskMessage, 0, reinterpret_cast<LPARAM>(owned.get()))) {
+        owned.release();  // the message owns it now
+    }
+}
+
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kTaskMessage) {
+        (*TaskOf(lParam))();
+        return 0;
+    }
     if (message == kTrayMessage) {
         OnTrayNotification(lParam);
         return 0;
@@ -143,11 +163,22 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DESTROY:
             OnDestroy();
             return 0;
-        case WM_NCDESTROY:
+        case WM_NCDESTROY: {
             for (WindowTimer& timer : timers_) {
                 timer.SetWindow(nullptr);
             }
+            // Tasks that will never run are freed. PeekMessage hands out a WM_QUIT whatever the
+            // filter: it goes back for the message loop.
+            MSG pending;
+            while (PeekMessageW(&pending, Handle(), kTaskMessage, kTaskMessage, PM_REMOVE)) {
+                if (pending.message == WM_QUIT) {
+                    PostQuitMessage(static_cast<int>(pending.wParam));
+                    break;
+                }
+                TaskOf(pending.lParam);
+            }
             break;
+        }
         default:
             break;
     }

@@ -9,17 +9,19 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "app/form_main.h"
 #include "app/form_timer.h"
 #include "app/main_form_ports.h"
+#include "common/ui_thread.h"
 #include "common/win32/handles.h"
 #include "common/win32/window.h"
 
 namespace horalia::win32 {
 
-class MainWindow final : public Window, public TrayPort {
+class MainWindow final : public Window, public TrayPort, public UiThread {
   public:
     // One SetTimer id per timer of the main form.
     enum class TimerId : UINT_PTR { 更新托盘显示时间 = 1, 自动报时, 自动校时, 自动升级 };
@@ -43,6 +45,9 @@ class MainWindow final : public Window, public TrayPort {
     void SetMenuChecked(TrayMenuEntry entry, bool checked) override;
     void PopupMenuAtPointer() override;
     void ShowNotification(const std::string& title, const std::string& text) override;
+    // A message to this window carries the task: menus and dialogs running their own loops
+    // dispatch it too. Without a window the task is dropped.
+    void Post(std::function<void()> task) override;
 
   private:
     // A one-shot SetTimer on the main window; the window kills it when it fires.

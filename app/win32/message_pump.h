@@ -1,8 +1,8 @@
-// The event pump of the voice on Windows: lets the user-interface thread's pending messages
-// through between two clips.
+// The event pump on Windows: lets the user-interface thread's pending messages through between
+// two steps of long work (the advertisement's slide).
 #pragma once
 
-#include "voice/clip_player.h"
+#include "common/event_pump.h"
 
 namespace horalia::win32 {
 

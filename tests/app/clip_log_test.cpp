@@ -38,9 +38,9 @@ TEST_F(ClipLogPlayerTest, AppendsEachPathAsALineThenPlaysIt) {
     inner.onPlay = [&](const std::string&, std::size_t) { logWhilePlaying = Contents(log); };
     ClipLogPlayer player(inner, log);
 
-    player.Play("C:\\Horalia\\Sound\\提示.wav", 0);
+    player.Play({{"C:\\Horalia\\Sound\\提示.wav"}}, {});
     EXPECT_EQ(logWhilePlaying, "earlier\nC:\\Horalia\\Sound\\提示.wav\n");  // written first
-    player.Play("C:\\Horalia\\Sound\\现在时间.wav", 0);
+    player.Play({{"C:\\Horalia\\Sound\\现在时间.wav"}}, {});
 
     EXPECT_EQ(Contents(log),
               "earlier\nC:\\Horalia\\Sound\\提示.wav\nC:\\Horalia\\Sound\\现在时间.wav\n");
@@ -51,7 +51,7 @@ TEST_F(ClipLogPlayerTest, AppendsEachPathAsALineThenPlaysIt) {
 TEST_F(ClipLogPlayerTest, AnUnwritableLogStillPlays) {
     fakes::FakeClipPlayer inner;
     ClipLogPlayer player(inner, folder_ / "no-such-folder" / "clips.log");
-    player.Play("a.wav", 0);
+    player.Play({{"a.wav"}}, {});
     EXPECT_EQ(inner.Paths(), std::vector<std::string>{"a.wav"});
 }
 

@@ -109,7 +109,7 @@ class Rig {
             AppPaths paths = PathsBesideExecutable(kExe, '\\');
             form_ = std::make_unique<Form_Main>(FormMainServices{
                 paths,     clock,      locale,   config,       startStore, settings,  tray,
-                process,   forms,      hooks,    player,       pump,       socket,    clockSetter,
+                process,   forms,      hooks,    player,       ui,         socket,    clockSetter,
                 zoneClock, replyTimer, trayPort, announcePort, syncPort,   updatePort});
         }
         return *form_;
@@ -148,7 +148,7 @@ class Rig {
     FakeForms forms{log};
     FakeHooks hooks{log};
     fakes::FakeClipPlayer player;
-    fakes::FakeEventPump pump;
+    fakes::ImmediateUiThread ui;  // the player's answers come back at once
     fakes::FakeTimeSocket socket;
     fakes::FakeClockSetter clockSetter;
     fakes::FakeZoneClock zoneClock;
@@ -206,7 +206,7 @@ TEST_F(FormMainTest, LoadReadsTheSettingsSetsToolTipAndFolderAndStartsNothing) {
     ASSERT_EQ(tray.toolTips.size(), 1u);
     EXPECT_TRUE(tray.toolTips[0].ends_with("2026/12/7 09:00:00"));
     EXPECT_EQ(process.currentFolder, "C:\\Tools\\Horalia");
-    EXPECT_TRUE(player.calls.empty());
+    EXPECT_TRUE(player.paths.empty());
     EXPECT_TRUE(socket.connections.empty());
     EXPECT_TRUE(log.empty());
 }
@@ -430,25 +430,25 @@ TEST_F(FormMainTest, TrayClicksByButton) {
     Load(At(2026, 12, 7, 13, 45, 0));
     form().TrayIcon_托盘图标_MouseClick(3);
     form().TrayIcon_托盘图标_MouseClick(0);
-    EXPECT_TRUE(player.calls.empty());
+    EXPECT_TRUE(player.paths.empty());
     EXPECT_TRUE(log.empty());
     form().TrayIcon_托盘图标_MouseClick(2);
     EXPECT_EQ(log, Log{"popup"});
     form().TrayIcon_托盘图标_MouseClick(1);
-    ASSERT_FALSE(player.calls.empty());
-    EXPECT_EQ(player.calls.front().path, "C:\\Tools\\Horalia\\Sound\\提示.wav");
-    EXPECT_EQ(player.calls.back().path, "C:\\Tools\\Horalia\\Sound\\分.wav");
+    ASSERT_FALSE(player.paths.empty());
+    EXPECT_EQ(player.paths.front(), "C:\\Tools\\Horalia\\Sound\\提示.wav");
+    EXPECT_EQ(player.paths.back(), "C:\\Tools\\Horalia\\Sound\\分.wav");
 }
 
 TEST_F(FormMainTest, ALeftClickDuringAnAnnouncementIsDropped) {
     Load(At(2026, 12, 7, 13, 45, 0));
     player.onPlay = [this](const std::string&, std::size_t index) {
         if (index == 0) {
-            pump.Post([this] { form().TrayIcon_托盘图标_MouseClick(1); });
+            form().TrayIcon_托盘图标_MouseClick(1);  // while the chime sounds
         }
     };
     form().TrayIcon_托盘图标_MouseClick(1);
-    EXPECT_EQ(player.calls.size(), 9u);  // 提示 现在时间 下午 一 点 四 十 五 分, once
+    EXPECT_EQ(player.paths.size(), 9u);  // 提示 现在时间 下午 一 点 四 十 五 分, once
 }
 
 TEST_F(FormMainTest, StartEntrySwitchesFromTheTray) {

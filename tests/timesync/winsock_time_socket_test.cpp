@@ -67,7 +67,8 @@ constexpr ClockValue kServerTime{2026, 12, 0, 6, 15, 40, 7, 500};
 class WinsockTimeSyncTest : public ::testing::Test {
   protected:
     void Connect(std::uint16_t port, const std::string& host = "127.0.0.1") {
-        sync_ = std::make_unique<TimeSync>(socket, clock, socket.ReplyTimer(), zone, ServerAddress{host, port});
+        sync_ = std::make_unique<TimeSync>(socket, clock, socket.ReplyTimer(), zone,
+                                           ServerAddress{host, port});
         socket.SetEvents(sync_.get());
     }
     TimeSync& Sync() { return *sync_; }

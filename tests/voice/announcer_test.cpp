@@ -46,9 +46,11 @@ const char kTime[] = "现在时间 上午 十 点 整 ";
 
 class AnnouncerTest : public ::testing::Test {
   protected:
-    // Announces with `options` as they stand whenever the announcement asks.
+    // Announces with `options` as they stand whenever the announcement asks, and lets the
+    // player's answers run on this thread until it is over.
     void Announce(const Moment& moment) {
         voice.Announce(moment, [this] { return options; });
+        pump.ProcessPendingEvents();
     }
 
     FakeClipPlayer player;
@@ -58,28 +60,13 @@ class AnnouncerTest : public ::testing::Test {
     语音报时 voice{player, pump, locale, kFolder};
 };
 
-TEST_F(AnnouncerTest, PlayClipPumpsBeforePlaying) {
-    bool pumpedFirst = false;
-    pump.Post([&] { pumpedFirst = player.calls.empty(); });
-    voice.PlayClip("x.wav", 7);
-    EXPECT_TRUE(pumpedFirst);
-    ASSERT_EQ(player.calls.size(), 1u);
-    EXPECT_EQ(player.calls[0].path, "x.wav");
-    EXPECT_EQ(player.calls[0].flags, 7);
-}
-
-TEST_F(AnnouncerTest, SpeakTimeAndDatePlayOneFilePerClip) {
+TEST_F(AnnouncerTest, SpeakTimeAndDateHandOneFilePerClip) {
     Moment m = SundayTen();
     m.hour = 13;
     m.minute = 45;
     voice.SpeakTime(m);
     voice.SpeakDate(m);
     EXPECT_EQ(player.Paths(), Paths("现在时间 下午 一 点 四 十 五 分 " + std::string(kDate)));
-    for (const auto& call : player.calls) {
-        EXPECT_EQ(call.flags, 0);
-    }
-    // One pass of the pump before every clip, none after the last.
-    EXPECT_EQ(pump.passes, static_cast<int>(player.calls.size()));
 }
 
 TEST_F(AnnouncerTest, SpeakTimeUsesTheLocaleDesignators) {
@@ -104,7 +91,7 @@ TEST_F(AnnouncerTest, FormatSelectsWhatFollowsTheChime) {
         {1000, "提示"},
     };
     for (const Case& c : kCases) {
-        player.calls.clear();
+        player.paths.clear();
         options.format = c.format;
         Announce(SundayTen());
         EXPECT_EQ(player.Paths(), Paths(c.clips)) << c.format;
@@ -134,14 +121,8 @@ TEST(ClipPath, TheVoiceFolderFirstThenTheProgramsOwn) {
     }
 }
 
-class VolumeRecorder : public FakeClipPlayer {
-  public:
-    void SetVolume(std::int32_t percent) override { volumes.push_back(percent); }
-    std::vector<std::int32_t> volumes;
-};
-
 TEST(AnnouncerOptions, VoiceFolderVolumeAndNaturalReadingAreReadAtEachAnnouncement) {
-    VolumeRecorder player;
+    FakeClipPlayer player;
     FakeEventPump pump;
     FixedLocale locale;
     AnnouncementOptions options;
@@ -152,90 +133,54 @@ TEST(AnnouncerOptions, VoiceFolderVolumeAndNaturalReadingAreReadAtEachAnnounceme
     m.minute = 5;
     const auto current = [&] { return options; };
     voice.Announce(m, current);
+    pump.ProcessPendingEvents();
     options.voiceFolder = "V";
     options.naturalReading = true;
     options.volume = 40;
     voice.Announce(m, current);
+    pump.ProcessPendingEvents();
     EXPECT_EQ(player.Paths(),
               (std::vector<std::string>{"S/提示.wav", "S/现在时间.wav", "S/下午.wav", "S/二.wav",
                                         "S/点.wav", "S/五.wav", "S/分.wav", "V/提示.wav",
                                         "S/现在时间.wav", "S/下午.wav", "S/两.wav", "S/点.wav",
                                         "S/零.wav", "S/五.wav", "S/分.wav"}));
-    EXPECT_EQ(player.volumes, (std::vector<std::int32_t>{100, 40}));
+    EXPECT_EQ(player.volumes, (std::vector<std::int32_t>{100, 100, 100, 100, 100, 100, 100, 40, 40,
+                                                         40, 40, 40, 40, 40, 40}));
 }
 
-TEST_F(AnnouncerTest, AnnouncingIsSetOnlyDuringTheAnnouncement) {
-    std::vector<bool> seen;
-    player.onPlay = [&](const std::string&, std::size_t) { seen.push_back(voice.Announcing()); };
-    EXPECT_FALSE(voice.Announcing());
-    Announce(SundayTen());
-    EXPECT_FALSE(voice.Announcing());
-    EXPECT_EQ(seen, std::vector<bool>(player.calls.size(), true));
-    // Outside Announce the flag stays clear.
-    seen.clear();
-    voice.SpeakTime(SundayTen());
-    EXPECT_EQ(seen, std::vector<bool>(5, false));
-}
-
-// A click that arrives while clip `during` plays is posted to the pump, as the platform queues it.
-class ReentryTest : public AnnouncerTest {
-  protected:
-    void ClickDuring(std::size_t during) {
-        player.onPlay = [this, during](const std::string&, std::size_t index) {
-            if (index == during) {
-                pump.Post([this] { Announce(SundayTen()); });
-            }
-        };
-    }
-};
-
-TEST_F(ReentryTest, ClickDuringAnyClipButTheLastIsDropped) {
+// The player's word that the chime is queued comes back through the pump; until the last part
+// is queued the announcement holds, and another is dropped, not queued.
+TEST_F(AnnouncerTest, AnAnnouncementHoldsUntilItsLastPartIsQueued) {
     options.format = 2;
-    const std::vector<std::string> one = Paths(std::string("提示 ") + kDate + kTime);
-    for (std::size_t during = 0; during + 1 < one.size(); ++during) {
-        player.calls.clear();
-        ClickDuring(during);
-        Announce(SundayTen());
-        EXPECT_EQ(player.Paths(), one) << "click during clip " << during;
-        // Handled before the next clip, so nothing is left for later either.
-        EXPECT_EQ(pump.Pending(), 0u) << during;
-        pump.ProcessPendingEvents();
-        EXPECT_EQ(player.calls.size(), one.size()) << during;
-    }
-}
-
-TEST_F(ReentryTest, ClickDuringTheLastClipStartsANewAnnouncementAfterwards) {
+    voice.Announce(SundayTen(), [this] { return options; });
+    EXPECT_EQ(player.Paths(), Paths("提示"));
+    EXPECT_TRUE(voice.Announcing());
+    voice.Announce(SundayTen(), [this] { return options; });  // a click during the chime
+    // A change applied while the chime sounds is heard at once.
     options.format = 0;
-    const std::vector<std::string> one = Paths(std::string("提示 ") + kTime);
-    ClickDuring(one.size() - 1);
-    Announce(SundayTen());
-    EXPECT_EQ(player.Paths(), one);
-    EXPECT_FALSE(voice.Announcing());
-    ASSERT_EQ(pump.Pending(), 1u);  // waits for the ordinary message loop
-    player.onPlay = nullptr;
     pump.ProcessPendingEvents();
-    std::vector<std::string> two = one;
-    two.insert(two.end(), one.begin(), one.end());
-    EXPECT_EQ(player.Paths(), two);
+    EXPECT_EQ(player.Paths(), Paths(std::string("提示 ") + kTime));
+    EXPECT_FALSE(voice.Announcing());
+    EXPECT_TRUE(voice.LastAnnouncementPlayed());
 }
 
-TEST_F(ReentryTest, FormatIsReadAtEachCallAfterTheChimesPump) {
-    // A settings change still pending when the announcement starts is applied by the pump before
-    // the chime, and the announcement follows it.
-    options.format = 0;
-    pump.Post([this] { options.format = 3; });
+// A sentence the player could not start in time (a stalled sound server) is not spoken later.
+TEST_F(AnnouncerTest, ADroppedChimeEndsTheSentence) {
+    player.end = ClipPlayer::PartEnd::kDropped;
     Announce(SundayTen());
     EXPECT_EQ(player.Paths(), Paths("提示"));
-    options.format = 1;
-    player.calls.clear();
-    Announce(SundayTen());
-    EXPECT_EQ(player.Paths(), Paths(std::string("提示 ") + kDate));
+    EXPECT_FALSE(voice.Announcing());
+    EXPECT_FALSE(voice.LastAnnouncementPlayed());
 }
 
-TEST_F(AnnouncerTest, AFailingPlayerDoesNotLeaveTheFlagSet) {
-    player.onPlay = [](const std::string&, std::size_t) { throw std::runtime_error("no device"); };
-    EXPECT_THROW(Announce(SundayTen()), std::runtime_error);
+// Quitting in the middle: the player stops, and its answer still on the way is ignored.
+TEST_F(AnnouncerTest, StopEndsTheSentenceAndIgnoresLateAnswers) {
+    voice.Announce(SundayTen(), [this] { return options; });
+    voice.Stop();
+    EXPECT_EQ(player.stops, 1);
     EXPECT_FALSE(voice.Announcing());
+    pump.ProcessPendingEvents();
+    EXPECT_EQ(player.Paths(), Paths("提示"));
 }
 
 }  // namespace

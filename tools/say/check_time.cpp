@@ -59,7 +59,8 @@ std::string Describe(const TimeReading& r, const ServerAddress& server) {
                       static_cast<long long>(tenths / 10), static_cast<long long>(tenths % 10),
                       r.offsetMilliseconds > 0 ? "slow" : "fast");
     }
-    return std::string(when) + " (" + server.host + ", " + ServerZone(r) + " on the server); " + off;
+    return std::string(when) + " (" + server.host + ", " + ServerZone(r) + " on the server); " +
+           off;
 }
 
 }  // namespace

@@ -1,7 +1,11 @@
 // horalia-say: prints, plays or renders one announcement.
+#include <condition_variable>
 #include <cstdio>
+#include <deque>
 #include <filesystem>
+#include <functional>
 #include <iterator>
+#include <mutex>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -22,6 +26,7 @@
 #include "voice/clip_player.h"
 #include "voice/clip_sequence.h"
 #include "voice/schedule.h"
+#include "voice/sentence_player.h"
 
 namespace horalia::say {
 namespace {
@@ -30,10 +35,35 @@ constexpr int kExitFailure = 1;
 constexpr int kExitBadInput = 2;
 constexpr int kExitNoSound = 3;
 
-// A command-line program has no events to run between clips.
-class NoEvents final : public EventPump {
+// The main thread as the user-interface thread: it runs what the player's thread hands it until
+// the announcement is over.
+class TaskQueue final : public UiThread {
   public:
-    void ProcessPendingEvents() override {}
+    void Post(std::function<void()> task) override {
+        {
+            std::lock_guard lock(mutex_);
+            tasks_.push_back(std::move(task));
+        }
+        posted_.notify_one();
+    }
+
+    void RunUntil(const std::function<bool()>& done) {
+        while (!done()) {
+            std::function<void()> task;
+            {
+                std::unique_lock lock(mutex_);
+                posted_.wait(lock, [this] { return !tasks_.empty(); });
+                task = std::move(tasks_.front());
+                tasks_.pop_front();
+            }
+            task();
+        }
+    }
+
+  private:
+    std::mutex mutex_;
+    std::condition_variable posted_;
+    std::deque<std::function<void()>> tasks_;
 };
 
 void Complain(const std::string& message) {
@@ -182,10 +212,17 @@ int Run(int argc, char** argv) {
         return 0;
     }
 
-    NoEvents pump;
+    TaskQueue mainThread;
     ClipPlayer& player = SystemClipPlayer();
-    语音报时 announcer(player, pump, locale, paths.soundFolder);
+    语音报时 announcer(player, mainThread, locale, paths.soundFolder);
     announcer.Announce(moment, [&announcement] { return announcement; });
+    mainThread.RunUntil([&announcer] { return !announcer.Announcing(); });
+    if (!announcer.LastAnnouncementPlayed()) {
+        Complain("the sound output took nothing for " +
+                 std::to_string(audio::SentencePlayer::kLateLimit.count() / 1000) +
+                 " seconds: the announcement was dropped rather than spoken late");
+        return kExitNoSound;
+    }
     if (!player.Finish()) {
         Complain("nothing could be played: no sound server or no output device was found");
         return kExitNoSound;

@@ -51,4 +51,21 @@ std::size_t ClipFile::Read(std::vector<std::int16_t>& buffer, std::size_t maxFra
     return frames;
 }
 
+std::optional<audio::Pcm> ReadClipFile(const std::string& path) {
+    std::optional<ClipFile> file = ClipFile::Open(path);
+    if (!file) {
+        return std::nullopt;
+    }
+    audio::Pcm pcm{file->Format(), {}};
+    const std::size_t maxFrames = static_cast<std::size_t>(pcm.format.sampleRate) * 60;
+    std::vector<std::int16_t> chunk;
+    while (pcm.Frames() < maxFrames && file->Read(chunk, 4096) > 0) {
+        pcm.samples.insert(pcm.samples.end(), chunk.begin(), chunk.end());
+    }
+    if (pcm.samples.empty()) {
+        return std::nullopt;
+    }
+    return pcm;
+}
+
 }  // namespace horalia::linux_audio

@@ -20,6 +20,10 @@ inline constexpr int kMaxStreamRate = 384000;
 // The stream format for a file's rate and channel count, or nothing when no stream carries it.
 std::optional<audio::PcmFormat> PlayableFormat(int sampleRate, int channels);
 
+// The whole clip (at most its first minute), or nothing when ClipFile cannot open it or it holds
+// no frame.
+std::optional<audio::Pcm> ReadClipFile(const std::string& path);
+
 class ClipFile {
   public:
     // Nothing when the path is not a regular file (a FIFO would block the reader), libsndfile

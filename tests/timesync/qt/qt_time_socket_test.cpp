@@ -65,8 +65,8 @@ class QtTimeSocketTest : public testing::Test {
 
     // The sync under test, talking to the given port on 127.0.0.1 (or another host).
     TimeSync& SyncTo(std::uint16_t port, const std::string& host = "127.0.0.1") {
-        sync_ =
-            std::make_unique<TimeSync>(socket, clockSetter, socket.ReplyTimer(), zone, ServerAddress{host, port});
+        sync_ = std::make_unique<TimeSync>(socket, clockSetter, socket.ReplyTimer(), zone,
+                                           ServerAddress{host, port});
         socket.SetEvents(sync_.get());
         return *sync_;
     }

@@ -7,7 +7,9 @@
 #include <optional>
 #include <string>
 
-#include "voice/linux/pulse_clip_player.h"
+#include "voice/linux/clip_file.h"
+#include "voice/pcm_convert.h"
+#include "voice/sentence_player.h"
 
 namespace horalia::linux_audio {
 namespace {
@@ -35,18 +37,21 @@ class NoServer : public testing::Test {
 
 TEST_F(NoServer, OpenReportsNoServer) {
     PulseOutput output;
-    EXPECT_EQ(output.Open(audio::kClipFormat), OpenResult::kNoServer);
+    EXPECT_EQ(output.Open(audio::kClipFormat), audio::OpenResult::kNoServer);
     EXPECT_FALSE(output.Write(audio::DefaultTone(audio::kClipFormat)));
     EXPECT_FALSE(output.Drain());
 }
 
 TEST_F(NoServer, AnnouncementOfTenClipsReturnsPromptly) {
     PulseOutput output;
-    PulseClipPlayer player(output);
+    audio::SentencePlayer player(output, ReadClipFile, audio::ConvertPcm);
     const auto start = std::chrono::steady_clock::now();
+    SentencePart part;
     for (int i = 0; i < 10; ++i) {
-        player.Play("/nonexistent/horalia-test/Sound/" + std::to_string(i) + ".wav", 0);
+        part.clips.push_back("/nonexistent/horalia-test/Sound/" + std::to_string(i) + ".wav");
     }
+    player.Play(part, {});
+    EXPECT_FALSE(player.Finish());
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 }
 

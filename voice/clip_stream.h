@@ -9,10 +9,10 @@
 #include <optional>
 #include <span>
 
-#include "voice/linux/pcm_output.h"
+#include "voice/pcm_output.h"
 #include "voice/wav_audio.h"
 
-namespace horalia::linux_audio {
+namespace horalia::audio {
 
 class ClipStream {
   public:
@@ -26,19 +26,19 @@ class ClipStream {
     ClipStream& operator=(const ClipStream&) = delete;
 
     // Makes a stream of this format ready: the open one when it matches, a new one otherwise.
-    OpenResult Ensure(const audio::PcmFormat& format);
+    OpenResult Ensure(const PcmFormat& format);
     // A failed write or drain closes the stream, so that the next clip starts on a fresh one.
     bool Write(std::span<const std::int16_t> samples);
     bool Drain();
     void Close();
 
-    const std::optional<audio::PcmFormat>& OpenFormat() const { return open_; }
+    const std::optional<PcmFormat>& OpenFormat() const { return open_; }
 
   private:
     PcmOutput& output_;
     std::function<Clock::time_point()> now_;
-    std::optional<audio::PcmFormat> open_;
+    std::optional<PcmFormat> open_;
     std::optional<Clock::time_point> retryAt_;
 };
 
-}  // namespace horalia::linux_audio
+}  // namespace horalia::audio

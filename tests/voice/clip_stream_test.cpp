@@ -1,4 +1,4 @@
-#include "voice/linux/clip_stream.h"
+#include "voice/clip_stream.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -8,20 +8,20 @@
 
 #include "fakes/fake_pcm_output.h"
 
-namespace horalia::linux_audio {
+namespace horalia::audio {
 namespace {
 
 using fakes::FakePcmOutput;
 using testing::ElementsAre;
 using testing::ElementsAreArray;
 
-constexpr audio::PcmFormat kMono22{22050, 1};
-constexpr audio::PcmFormat kStereo22{22050, 2};
-constexpr audio::PcmFormat kStereo44{44100, 2};
+constexpr PcmFormat kMono22{22050, 1};
+constexpr PcmFormat kStereo22{22050, 2};
+constexpr PcmFormat kStereo44{44100, 2};
 
 struct ReuseCase {
     const char* name;
-    std::vector<audio::PcmFormat> formats;
+    std::vector<PcmFormat> formats;
     std::vector<std::string> log;
 };
 
@@ -30,7 +30,7 @@ class ClipStreamReuse : public testing::TestWithParam<ReuseCase> {};
 TEST_P(ClipStreamReuse, OpensOnlyWhenTheFormatChanges) {
     FakePcmOutput output;
     ClipStream stream(output);
-    for (const audio::PcmFormat& format : GetParam().formats) {
+    for (const PcmFormat& format : GetParam().formats) {
         EXPECT_EQ(stream.Ensure(format), OpenResult::kOpened);
         EXPECT_EQ(stream.OpenFormat(), format);
     }
@@ -109,4 +109,4 @@ TEST(ClipStream, ClosesOnceAndOnDestruction) {
 }
 
 }  // namespace
-}  // namespace horalia::linux_audio
+}  // namespace horalia::audio

@@ -1,8 +1,8 @@
-#include "voice/linux/clip_stream.h"
+#include "voice/clip_stream.h"
 
 #include <utility>
 
-namespace horalia::linux_audio {
+namespace horalia::audio {
 
 ClipStream::ClipStream(PcmOutput& output, std::function<Clock::time_point()> now)
     : output_(output), now_(std::move(now)) {}
@@ -11,7 +11,7 @@ ClipStream::~ClipStream() {
     Close();
 }
 
-OpenResult ClipStream::Ensure(const audio::PcmFormat& format) {
+OpenResult ClipStream::Ensure(const PcmFormat& format) {
     if (open_ == format) {
         return OpenResult::kOpened;
     }
@@ -58,4 +58,4 @@ void ClipStream::Close() {
     }
 }
 
-}  // namespace horalia::linux_audio
+}  // namespace horalia::audio

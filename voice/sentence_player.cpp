@@ -66,13 +66,14 @@ void SentencePlayer::Stop() {
 
 // Takes one job at a time; with none, closes the stream once it has been idle a while.
 void SentencePlayer::WriteLoop() {
+    constexpr Clock::time_point kNever = Clock::time_point::max();
     std::unique_lock lock(mutex_);
-    std::optional<Clock::time_point> closeAt;
+    Clock::time_point closeAt = kNever;
     while (!ending_) {
-        const bool closeDue = closeAt && Clock::now() >= *closeAt;
+        const bool closeDue = closeAt != kNever && Clock::now() >= closeAt;
         if (jobs_.empty() && !closeDue) {
-            if (closeAt) {
-                wake_.wait_until(lock, *closeAt);
+            if (closeAt != kNever) {
+                wake_.wait_until(lock, closeAt);
             } else {
                 wake_.wait(lock);
             }
@@ -107,10 +108,7 @@ void SentencePlayer::WriteLoop() {
             end = PartEnd::kDropped;
             reopen_ = true;
         }
-        closeAt.reset();
-        if (job) {
-            closeAt = Clock::now() + idleClose_;
-        }
+        closeAt = job ? Clock::now() + idleClose_ : kNever;
         if (job && job->queued && !stopped_) {
             lock.unlock();
             job->queued(end);

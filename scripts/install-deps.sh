@@ -31,6 +31,8 @@ test_packages=(
   locales
   espeak-ng sox python3-pil
   trayer
+  # A StatusNotifierItem host for scripts/bench-responsiveness.sh.
+  xfce4-panel dbus-bin
   # Daytime daemons the network-time tests ask: xinetd, and openbsd-inetd's own libraries (its
   # package conflicts with xinetd's, so its binary is unpacked into build/peers below).
   xinetd libwrap0 libbsd0 libevent-2.1-7

@@ -1,0 +1,162 @@
+#!/usr/bin/env bash
+# How fast the tray program answers while it speaks, beside the same figure when idle, in one run.
+#
+#   scripts/bench-responsiveness.sh [HORALIA_EXECUTABLE]     (default build/linux/bin/horalia)
+#   scripts/bench-responsiveness.sh --windows WIN_BUILD_DIR  (its Horalia.exe, under Wine)
+#
+# Both play to a private PulseAudio daemon whose default sink is a null sink, on a private X
+# display (Xvfb).
+# Linux: in a private D-Bus session with xfce4-panel's systray as the StatusNotifierItem host,
+# reads the item's ToolTip property (answered by the program's user-interface thread) every
+# 100 ms, for 5 seconds idle, then for 8 seconds from a left click (Activate) on, and prints the
+# median and the slowest answer of each. Each read is one dbus-send process, whose own cost is in
+# both figures alike.
+# Windows: bench/win32/tray_responsiveness.cpp sends WM_NULL to the program's window the same
+# way, and also times the menu that a right click opens half a second after a left click.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+
+windows=
+if [ "${1:-}" = --windows ]; then
+  windows=$(cd "$2" && pwd)
+  exe=$windows/bin/Horalia.exe
+else
+  exe=$(realpath "${1:-$root/build/linux/bin/horalia}")
+fi
+tools=(Xvfb pulseaudio pactl python3)
+[ -n "$windows" ] || tools+=(xfce4-panel dbus-run-session dbus-send)
+for tool in "${tools[@]}"; do
+  command -v "$tool" >/dev/null || { echo "bench-responsiveness: $tool is not installed" >&2; exit 1; }
+done
+
+wait_for() {
+  for _ in $(seq 200); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
+  echo "bench-responsiveness: timed out waiting for: $*" >&2
+  return 1
+}
+
+start_sound_server() {  # work folder
+  mkdir -p -m 700 "$1/pulse"
+  cat >"$1/pulse/bench.pa" <<PA
+load-module module-native-protocol-unix socket=$1/pulse/native auth-anonymous=1
+load-module module-null-sink sink_name=bench rate=48000 channels=2
+set-default-sink bench
+PA
+  HOME=$1/pulse XDG_RUNTIME_DIR=$1/pulse PULSE_RUNTIME_PATH=$1/pulse PULSE_STATE_PATH=$1/pulse \
+    pulseaudio -n -F "$1/pulse/bench.pa" --daemonize=no --disallow-exit --exit-idle-time=-1 \
+    --system=false --use-pid-file=no 2>/dev/null &
+  pids+=($!)
+  export PULSE_SERVER=unix:$1/pulse/native
+  wait_for pactl info
+}
+
+pids=()
+stop_all() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+}
+
+if [ -n "$windows" ]; then
+  work=$(mktemp -d "${TMPDIR:-/tmp}/horalia-responsiveness.XXXXXX")
+  session=$work/wine
+  export HORALIA_WINE_SESSION=$session
+  trap '"$root/cmake/wine-session.sh" stop "$session" "$exe" || true; stop_all; rm -rf "$work"' EXIT
+  start_sound_server "$work"
+  "$root/cmake/wine-session.sh" start "$session" "$exe"
+  mkdir -p "$work/app"
+  cp "$exe" "$work/app/Horalia.exe"
+  cp -r "$windows/bin/Sound" "$work/app/Sound"
+  HORALIA_TEST_CLIP_LOG="Z:$work/clips.log" "$root/cmake/wine-run.sh" "$work/app/Horalia.exe" \
+    >"$work/horalia.log" 2>&1 &
+  pids+=($!)
+  "$root/cmake/wine-run.sh" "$windows/bin/tray_responsiveness.exe" "Z:$work/clips.log" 2>/dev/null
+  exit 0
+fi
+
+if [ -z "${HORALIA_BENCH_INNER:-}" ]; then
+  work=$(mktemp -d "${TMPDIR:-/tmp}/horalia-responsiveness.XXXXXX")
+  trap 'rm -rf "$work"' EXIT
+  display=:$((90 + RANDOM % 100))
+  Xvfb "$display" -screen 0 1024x600x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb=$!
+  status=0
+  HORALIA_BENCH_INNER=$work DISPLAY=$display dbus-run-session -- "$0" "$exe" 2>/dev/null ||
+    status=$?
+  kill "$xvfb"
+  wait "$xvfb" 2>/dev/null || true
+  exit $status
+fi
+
+work=$HORALIA_BENCH_INNER
+trap stop_all EXIT
+export HOME=$work XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run QT_QPA_PLATFORM=xcb
+mkdir -p -m 700 "$work/run" "$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml"
+# One panel holding the notification area only; without a configuration the panel would ask.
+cat >"$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml/xfce4-panel.xml" <<'XML'
+<?xml version="1.0" encoding="UTF-8"?>
+<channel name="xfce4-panel" version="1.0">
+  <property name="configver" type="int" value="2"/>
+  <property name="panels" type="array">
+    <value type="int" value="1"/>
+    <property name="panel-1" type="empty">
+      <property name="position" type="string" value="p=6;x=0;y=0"/>
+      <property name="length" type="uint" value="100"/>
+      <property name="size" type="uint" value="30"/>
+      <property name="plugin-ids" type="array">
+        <value type="int" value="1"/>
+      </property>
+    </property>
+  </property>
+  <property name="plugins" type="empty">
+    <property name="plugin-1" type="string" value="systray"/>
+  </property>
+</channel>
+XML
+xfce4-panel >"$work/panel.log" 2>&1 &
+pids+=($!)
+wait_for dbus-send --session --print-reply --dest=org.kde.StatusNotifierWatcher \
+  /StatusNotifierWatcher org.freedesktop.DBus.Peer.Ping
+start_sound_server "$work"
+
+mkdir -p "$work/app"
+cp "$exe" "$work/app/horalia"
+cp -r "$root/resources/Sound" "$work/app/Sound"
+"$work/app/horalia" >"$work/horalia.log" 2>&1 &
+pids+=($!)
+# The item as the watcher lists it: "BUS-NAME/OBJECT-PATH".
+registered_item() {
+  dbus-send --session --print-reply --dest=org.kde.StatusNotifierWatcher /StatusNotifierWatcher \
+    org.freedesktop.DBus.Properties.Get string:org.kde.StatusNotifierWatcher \
+    string:RegisteredStatusNotifierItems | sed -n 's/^ *string "\(.*\)"$/\1/p' | tail -1
+}
+has_item() { [ -n "$(registered_item)" ]; }
+wait_for has_item
+sleep 3  # past the start-up work
+
+python3 - "$(registered_item)" <<'PY'
+import statistics, subprocess, sys, time
+bus, path = sys.argv[1].split("/", 1)
+call = ["dbus-send", "--session", "--print-reply", f"--dest={bus}", "/" + path]
+read = call + ["org.freedesktop.DBus.Properties.Get", "string:org.kde.StatusNotifierItem",
+               "string:ToolTip"]
+click = call + ["org.kde.StatusNotifierItem.Activate", "int32:0", "int32:0"]
+
+def reads(seconds):
+    times, end = [], time.monotonic() + seconds
+    while time.monotonic() < end:
+        start = time.monotonic()
+        subprocess.run(read, check=True, stdout=subprocess.DEVNULL)
+        times.append((time.monotonic() - start) * 1000)
+        time.sleep(0.1)
+    return times
+
+def show(name, times):
+    print(f"{name:9} {len(times):3} reads  median {statistics.median(times):6.1f} ms  "
+          f"slowest {max(times):7.1f} ms")
+
+idle = reads(5)
+subprocess.run(click, check=True, stdout=subprocess.DEVNULL)
+speaking = reads(8)
+show("idle", idle)
+show("speaking", speaking)
+PY

@@ -38,8 +38,8 @@ phrase_lead=0.22  # seconds of silence before the first word of a phrase
 sox_opts=(-D -V1)
 format=(-r "$rate" -c 1 -b 16 -e signed-integer)
 
-words=(现在时间 上午 下午 零 一 二 三 四 五 六 七 八 九 十 点 整 分 今天是 年 月 日 星期
-       两 凌晨 早上 中午 晚上)
+# Every clip of resources/clips.txt but the chime (提示), which is made below.
+mapfile -t words < <(grep -v '^#' "$here/../resources/clips.txt" | grep -vx '提示')
 phrase_openers=" 现在时间 今天是 "
 
 mkdir -p "$out"

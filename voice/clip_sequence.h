@@ -7,16 +7,11 @@
 #include <vector>
 
 #include "common/moment.h"
+#include "voice/clip_names.h"
 
 namespace horalia {
 
 inline constexpr char kChimeClip[] = "提示";
-
-// Every clip a voice holds, named by its text: the set a voice folder should provide.
-inline constexpr const char* kAllClipTexts[] = {
-    "提示", "现在时间", "上午", "下午", "零",   "一",   "二",   "三",  "四",     "五",
-    "六",   "七",       "八",   "九",   "十",   "点",   "整",   "分",  "今天是", "年",
-    "月",   "日",       "星期", "两",   "凌晨", "早上", "中午", "晚上"};
 
 // The day period of the natural reading: 凌晨 0-4, 早上 5-7, 上午 8-11, 中午 12, 下午 13-18,
 // 晚上 19-23.

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <iterator>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -164,6 +166,25 @@ TEST(AnnouncementClipTexts, FormatChoosesTheSentences) {
     for (const int format : {3, -1, 99}) {
         EXPECT_EQ(AnnouncementClipTexts(m, format, "AM", "PM"), Words("提示")) << format;
     }
+}
+
+// Every word an announcement can say has its clip in the list that CMake ships and the clip
+// script makes.
+TEST(AnnouncementClipTexts, SpeakOnlyClipsOfTheList) {
+    const std::set<std::string> listed(std::begin(kAllClipTexts), std::end(kAllClipTexts));
+    std::set<std::string> spoken;
+    for (int minutes = 0; minutes < 24 * 60; ++minutes) {
+        for (const bool natural : {false, true}) {
+            const Moment m{2026, 12, 1 + minutes % 31, minutes / 60, minutes % 60, 0, 0};
+            for (const std::string& text : AnnouncementClipTexts(m, 2, "AM", "PM", natural)) {
+                spoken.insert(text);
+            }
+        }
+    }
+    for (const std::string& text : spoken) {
+        EXPECT_TRUE(listed.contains(text)) << text;
+    }
+    EXPECT_EQ(spoken.size(), listed.size());  // and the list holds nothing never spoken
 }
 
 }  // namespace

@@ -13,12 +13,21 @@
 # Windows build under Wine (through its PulseAudio driver) instead of the Linux player; the
 # delay is then counted from the start of the program, Wine's own start-up included.
 #
-#   scripts/bench-gaps.sh [--windows WIN_BUILD_DIR] [BUILD_DIR] [benchmark options]
+# With --reference, each sink also gets the same sentence rendered into one file by
+# horalia-say --wav and played by PulseAudio's own paplay, so that the player's figures stand
+# beside those of a sentence that has no joins at all, in the same run.
+#
+#   scripts/bench-gaps.sh [--reference] [--windows WIN_BUILD_DIR] [BUILD_DIR] [benchmark options]
 #   (BUILD_DIR, the Linux build that holds the benchmark, defaults to build/linux;
 #   HORALIA_BENCH_SINKS=desktop or =exact measures on one sink only)
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
+reference=
+if [ "${1:-}" = --reference ]; then
+  reference=1
+  shift
+fi
 windows=
 if [ "${1:-}" = --windows ]; then
   windows=$(cd "$2" && pwd)
@@ -30,7 +39,7 @@ shift || true
 if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake --preset linux -B "$build" -S "$root"
 fi
-cmake --build "$build" -j2 --target horalia_gap_bench
+cmake --build "$build" -j2 --target horalia_gap_bench horalia-say
 
 runtime=$(mktemp -d "${TMPDIR:-/tmp}/horalia-bench-pulse.XXXXXX")
 daemon=
@@ -81,8 +90,16 @@ if [ -n "$windows" ]; then
           "--command=$root/cmake/wine-run.sh $say --at '2026-12-07 13:45:00' --format 0")
 fi
 
+if [ -n "$reference" ]; then
+  "$build/bin/horalia-say" --at '2026-12-07 13:45:00' --format 0 --wav "$runtime/sentence.wav"
+fi
 for sink in ${HORALIA_BENCH_SINKS:-desktop exact}; do
   echo "=== sink $sink" >&2
   pactl set-default-sink "horalia_$sink"
   "$build/bin/horalia_gap_bench" --monitor="horalia_$sink.monitor" "${player[@]}" "$@"
+  if [ -n "$reference" ]; then
+    echo "=== sink $sink, reference: the sentence as one file, played by paplay" >&2
+    "$build/bin/horalia_gap_bench" --monitor="horalia_$sink.monitor" \
+      "--command=paplay $runtime/sentence.wav" "$@"
+  fi
 done

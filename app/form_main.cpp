@@ -178,6 +178,9 @@ void Form_Main::托盘图标_退出程序_Click() {
 }
 
 void Form_Main::SetAnnounceTimerEnabled(bool enabled) {
+    if (!enabled) {
+        schedule_.Stopped();  // an hour that passes while off is not caught up when switched on
+    }
     announceTimer_.SetEnabled(enabled);
 }
 void Form_Main::SetSyncTimerEnabled(bool enabled) {

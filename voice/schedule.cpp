@@ -2,12 +2,13 @@
 
 #include <chrono>
 
-#include "common/zone_clock.h"
-
 namespace horalia {
 namespace {
 
 using Seconds = std::chrono::sys_seconds;
+
+constexpr std::int64_t kMinute = 60 * 1000;
+constexpr std::int64_t kQuarterHour = 15 * kMinute;
 
 // Whole seconds of the civil calendar, so that stepping back across midnight or a month works.
 Seconds ToSeconds(const Moment& m) {
@@ -69,31 +70,33 @@ std::optional<Moment> AnnouncementSchedule::Tick(const Moment& now,
     return std::nullopt;
 }
 
-std::vector<Moment> NextScheduledMoments(const Moment& from, const SettingsRecord& settings,
-                                         int count) {
+std::vector<Moment> NextScheduledMoments(const ZoneClock& zone, const Moment& from,
+                                         const SettingsRecord& settings, int count) {
     std::vector<Moment> moments;
     if (!ScheduleRuns(settings) || !IsValidMoment(from)) {
         return moments;
     }
-    // Only whole and half hours can be scheduled. The schedule repeats every day, so a day of
-    // candidates without a hit means there is none at all.
-    using std::chrono::minutes;
-    const Seconds start = ToSeconds(from);
-    Seconds t = std::chrono::floor<minutes>(start);
-    t -= minutes(ToMoment(t).minute % 30);
-    if (t < start) {
-        t += minutes(30);
+    // A local time that does not exist (skipped by summer time) starts at the next one that does.
+    std::optional<UtcMilliseconds> start;
+    for (int minute = 0; !start && minute <= 24 * 60; ++minute) {
+        start = zone.FromLocal(CivilMoment(CivilMilliseconds(from) + minute * kMinute));
     }
-    int missesInARow = 0;
-    while (static_cast<int>(moments.size()) < count && missesInARow <= 48) {
-        const Moment m = ToMoment(t);
-        if (IsScheduledMoment(m, settings)) {
-            moments.push_back(m);
-            missesInARow = 0;
+    if (!start) {
+        return moments;
+    }
+    // Every zone's offset is a whole number of quarter hours, so every local whole or half hour
+    // falls on a quarter hour of UTC. The schedule repeats every day: two days of quarter hours
+    // without a hit mean there is none at all.
+    UtcMilliseconds t = (*start + kQuarterHour - 1) / kQuarterHour * kQuarterHour;
+    for (int misses = 0; static_cast<int>(moments.size()) < count && misses <= 2 * 96;
+         t += kQuarterHour) {
+        const Moment local = zone.ToLocal(t);
+        if (IsScheduledMoment(local, settings)) {
+            moments.push_back(local);
+            misses = 0;
         } else {
-            ++missesInARow;
+            ++misses;
         }
-        t += minutes(30);
     }
     return moments;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/moment.h"
+#include "common/zone_clock.h"
 #include "config/settings.h"
 
 namespace horalia {
@@ -37,14 +38,18 @@ class AnnouncementSchedule {
     // After a longer gap (the machine slept, the clock was set) or a clock set back, only now
     // counts: nothing is announced late.
     std::optional<Moment> Tick(const Moment& now, const SettingsRecord& settings);
+    // The timer stopped: moments that pass until it runs again are not to be caught up.
+    void Stopped() { last_.reset(); }
 
   private:
     std::optional<Moment> last_;
 };
 
-// The next count moments, from `from` on (inclusive, whole seconds), at which the tray program
-// would announce on its own; none when the schedule does not run.
-std::vector<Moment> NextScheduledMoments(const Moment& from, const SettingsRecord& settings,
-                                         int count);
+// The next count moments, from the local time `from` on (inclusive, whole seconds), at which the
+// tray program would announce on its own in the zone: as its ticks read the clock, a local time
+// that a change of summer time skips is never announced, and one it repeats is announced twice.
+// None when the schedule does not run.
+std::vector<Moment> NextScheduledMoments(const ZoneClock& zone, const Moment& from,
+                                         const SettingsRecord& settings, int count);
 
 }  // namespace horalia

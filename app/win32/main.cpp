@@ -18,8 +18,8 @@
 #include "timesync/win32/system_clock_setter.h"
 #include "timesync/win32/winsock_time_socket.h"
 #include "ui/extras/win32/hook_loader.h"
+#include "ui/extras/win32/secondary_windows.h"
 #include "ui/extras/win32/shell_url_opener.h"
-#include "ui/extras/win32/windows.h"
 
 namespace horalia::win32 {
 namespace {

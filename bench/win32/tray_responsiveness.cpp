@@ -138,9 +138,10 @@ int main(int argc, char** argv) {
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     const std::size_t before = LinesOf(argv[1]);
     const double shown = OpenMenu(icon, window, process, std::chrono::seconds(3));
-    std::printf("menu 0.5 s after a left click: opens after %.0f ms; clips handed while it was "
-                "open: %zu\n",
-                shown, LinesOf(argv[1]) - before);
+    std::printf(
+        "menu 0.5 s after a left click: opens after %.0f ms; clips handed while it was "
+        "open: %zu\n",
+        shown, LinesOf(argv[1]) - before);
     std::this_thread::sleep_for(std::chrono::seconds(6));  // the sentence ends
 
     Click(icon, WM_LBUTTONDOWN, WM_LBUTTONUP);

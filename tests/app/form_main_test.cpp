@@ -341,6 +341,18 @@ TEST_F(FormMainTest, ALateTickCatchesTheHourButNothingComesLateAfterSleepOrACloc
     }
 }
 
+// Switched off just before the hour and on again just after it: the hour is not caught up.
+TEST_F(FormMainTest, AnHourThatPassedWhileAnnouncementsWereOffIsNotCaughtUp) {
+    RecordAnnouncements();
+    Load(At(2026, 12, 7, 9, 59, 50));
+    timers.RunUntil(At(2026, 12, 7, 9, 59, 59, 500));
+    form().SetAnnounceTimerEnabled(false);
+    timers.RunUntil(At(2026, 12, 7, 10, 0, 2));
+    form().SetAnnounceTimerEnabled(true);
+    timers.RunUntil(At(2026, 12, 7, 10, 0, 30));
+    EXPECT_EQ(AnnouncedHours(), std::vector<int>{});
+}
+
 TEST_F(FormMainTest, HalfHoursAndQuietHoursOverADay) {
     SetIni("报时设置", "2");
     SetIni("半点报时", "1");

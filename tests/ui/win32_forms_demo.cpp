@@ -13,7 +13,7 @@
 #include "fakes/fake_profile_backend.h"
 #include "fakes/fake_start_store.h"
 #include "fakes/fake_window_ports.h"
-#include "ui/extras/win32/windows.h"
+#include "ui/extras/win32/secondary_windows.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The Win32 windows under Wine: what the user sees and can press, through the real controls.
-#include "ui/extras/win32/windows.h"
+#include "ui/extras/win32/secondary_windows.h"
 
 #include <gtest/gtest.h>
 

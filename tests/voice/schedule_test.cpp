@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "fakes/fake_time_sync_ports.h"
+
 #include <cstdio>
 #include <set>
 #include <string>
@@ -156,16 +158,21 @@ TEST(AnnouncementSchedule, ALateTickCatchesUpOnceButNothingComesLateAfterAGap) {
     EXPECT_EQ(Ticks(Settings(2, 0), {before, after}), (V{"-", "00:00:00"}));
 }
 
+// "06 12:00:00" per moment.
+std::vector<std::string> DayAndTimes(const std::vector<Moment>& moments) {
+    std::vector<std::string> out;
+    for (const Moment& m : moments) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%02d %02d:%02d:%02d", m.day, m.hour, m.minute, m.second);
+        out.emplace_back(text);
+    }
+    return out;
+}
+
 TEST(NextScheduledMoments, FromAMomentOnAndNoneWhenOff) {
-    const auto list = [](const SettingsRecord& s, const Moment& from, int count) {
-        std::vector<std::string> out;
-        for (const Moment& m : NextScheduledMoments(from, s, count)) {
-            char text[32];
-            std::snprintf(text, sizeof text, "%02d %02d:%02d:%02d", m.day, m.hour, m.minute,
-                          m.second);
-            out.emplace_back(text);
-        }
-        return out;
+    const fakes::FakeZoneClock utc;
+    const auto list = [&](const SettingsRecord& s, const Moment& from, int count) {
+        return DayAndTimes(NextScheduledMoments(utc, from, s, count));
     };
     using V = std::vector<std::string>;
     EXPECT_EQ(list(Settings(2, 1, "20:00-07:00"), TimeOfDay(12, 0, 0), 4),
@@ -176,6 +183,50 @@ TEST(NextScheduledMoments, FromAMomentOnAndNoneWhenOff) {
     off.AnnounceOff = 1;
     EXPECT_EQ(list(off, TimeOfDay(12, 0, 0), 5), V{});
     EXPECT_EQ(list(Settings(0, 1, "00:00-23:59"), TimeOfDay(12, 0, 0), 5), V{});
+}
+
+// The listing against the tray program's own ticks, one a second through a change of summer time
+// read from the zone's clock: New York skips 02:00 in March, Berlin has 02:00 twice in October,
+// Lord Howe moves by half an hour.
+TEST(NextScheduledMoments, ListsWhatTheTicksAnnounceAcrossSummerTime) {
+    using fakes::UtcAt;
+    struct Case {
+        const char* zone;
+        fakes::ZoneRules rules;
+        UtcMilliseconds start;
+        std::vector<std::string> expected;  // the first four
+    };
+    const Case cases[] = {
+        {"America/New_York",
+         {{{0, -300}, {UtcAt(2026, 3, 8, 7, 0, 0), -240}}},
+         UtcAt(2026, 3, 8, 6, 0, 0),
+         {"08 01:00:00", "08 01:30:00", "08 03:00:00", "08 03:30:00"}},
+        {"Europe/Berlin",
+         {{{0, 120}, {UtcAt(2026, 10, 25, 1, 0, 0), 60}}},
+         UtcAt(2026, 10, 25, 0, 0, 0),
+         {"25 02:00:00", "25 02:30:00", "25 02:00:00", "25 02:30:00"}},
+        {"Australia/Lord_Howe",
+         {{{0, 11 * 60}, {UtcAt(2026, 4, 4, 15, 0, 0), 10 * 60 + 30}}},
+         UtcAt(2026, 4, 4, 14, 0, 0),
+         {"05 01:00:00", "05 01:30:00", "05 01:30:00", "05 02:00:00"}},
+    };
+    for (const Case& c : cases) {
+        fakes::FakeZoneClock zone;
+        zone.zone = c.rules;
+        const SettingsRecord settings = Settings(0, 1);
+        AnnouncementSchedule schedule;
+        std::vector<Moment> ticked;
+        for (UtcMilliseconds t = c.start; t < c.start + 6 * 3600 * 1000; t += 1000) {
+            if (const std::optional<Moment> due = schedule.Tick(zone.ToLocal(t), settings)) {
+                ticked.push_back(*due);
+            }
+        }
+        const std::vector<Moment> listed = NextScheduledMoments(
+            zone, zone.ToLocal(c.start), settings, static_cast<int>(ticked.size()));
+        EXPECT_EQ(DayAndTimes(listed), DayAndTimes(ticked)) << c.zone;
+        ASSERT_GE(listed.size(), 4u) << c.zone;
+        EXPECT_EQ(DayAndTimes({listed.begin(), listed.begin() + 4}), c.expected) << c.zone;
+    }
 }
 
 }  // namespace

@@ -137,7 +137,7 @@ int CheckVoice(const std::string& folder, char separator) {
 }
 
 void PrintSchedule(const Moment& from, const SettingsRecord& settings, int count) {
-    for (const Moment& m : NextScheduledMoments(from, settings, count)) {
+    for (const Moment& m : NextScheduledMoments(SystemZoneClock(), from, settings, count)) {
         std::printf("%04d-%02d-%02d %02d:%02d:%02d\n", m.year, m.month, m.day, m.hour, m.minute,
                     m.second);
     }

@@ -1,4 +1,4 @@
-#include "ui/extras/win32/windows.h"
+#include "ui/extras/win32/secondary_windows.h"
 
 #include <commctrl.h>
 

@@ -5,6 +5,6 @@ add_library(horalia_windows_win32 STATIC
             ${CMAKE_CURRENT_LIST_DIR}/ad_window_win32.cpp
             ${CMAKE_CURRENT_LIST_DIR}/browser_host.cpp
             ${CMAKE_CURRENT_LIST_DIR}/shell_url_opener.cpp
-            ${CMAKE_CURRENT_LIST_DIR}/windows.cpp)
+            ${CMAKE_CURRENT_LIST_DIR}/secondary_windows.cpp)
 target_link_libraries(horalia_windows_win32 PUBLIC horalia_extras horalia_settings_win32
                       horalia_common_platform ole32 oleaut32 uuid shell32 comctl32 gdi32 user32)

@@ -33,15 +33,26 @@ Form_Main::Form_Main(const FormMainServices& services)
 void Form_Main::Form_Load() {
     s_.config.SpecifyIni(s_.paths.iniPath);
     LoadSettings(s_.config, s_.startStore, StartCommand(s_.paths.executablePath), s_.settings);
-    SetChecked(TrayMenuEntry::托盘图标_关闭报时, s_.settings.AnnounceOff != 0);
-    SetChecked(TrayMenuEntry::托盘图标_开机启动, s_.settings.StartWithWindows != 0);
-    // Values other than 0 and 1 (a hand-edited file) leave the timers as created: running.
     trayClockTimer_.SetEnabled(true);
-    announceTimer_.SetEnabled(ScheduleRuns(s_.settings));
-    syncTimer_.SetEnabled(s_.settings.AutoSyncOff != 1);
+    FollowSettings();
     updateTimer_.SetEnabled(true);
     SetToolTipNow();
     s_.process.SetCurrentFolder(s_.paths.appFolder);
+}
+
+// Values other than 0 and 1 (a hand-edited file) leave the timers as created: running.
+void Form_Main::FollowSettings() {
+    SetChecked(TrayMenuEntry::托盘图标_关闭报时, s_.settings.AnnounceOff != 0);
+    SetChecked(TrayMenuEntry::托盘图标_开机启动, s_.settings.StartWithWindows != 0);
+    SetAnnounceTimerEnabled(ScheduleRuns(s_.settings));
+    SetSyncTimerEnabled(s_.settings.AutoSyncOff != 1);
+}
+
+void Form_Main::RefreshSettings() {
+    if (s_.config.FileChanged()) {
+        LoadSettings(s_.config, s_.startStore, StartCommand(s_.paths.executablePath), s_.settings);
+        FollowSettings();
+    }
 }
 
 void Form_Main::Timer_更新托盘显示时间_Fired() {
@@ -69,6 +80,7 @@ void Form_Main::Timer_自动升级_Fired() {
 }
 
 void Form_Main::Timer_更新托盘显示时间_Timer() {
+    RefreshSettings();  // a hand edit of Value.ini counts from the next second on
     SetToolTipNow();
 }
 
@@ -90,8 +102,12 @@ void Form_Main::Timer_自动升级_Timer() {
     if (ad.load) {
         s_.forms.LoadAdvertisement();
     }
-    if (ad.dateToRecord && !s_.config.WriteString(kSettingsSection, "广告日期", *ad.dateToRecord)) {
-        SettingsNotSaved();
+    if (ad.dateToRecord) {
+        const SettingsRecord before = s_.settings;
+        s_.settings.AdShownDate = *ad.dateToRecord;
+        if (!SaveSettings(s_.config, before, s_.settings, SettingsPage::kProgram)) {
+            SettingsNotSaved();
+        }
     }
     updateTimer_.SetEnabled(false);
 }

@@ -92,6 +92,7 @@ class Form_Main final : public MainFormControls, private TimeSyncListener {
     void SetStartMenuChecked(bool checked) override;
     // Tells the person once per run, however many writes fail.
     void SettingsNotSaved() override;
+    void RefreshSettings() override;
 
     bool MenuChecked(TrayMenuEntry entry) const;
     const FormTimer& TrayClockTimer() const { return trayClockTimer_; }
@@ -107,6 +108,8 @@ class Form_Main final : public MainFormControls, private TimeSyncListener {
     // Announces with the settings as they stand whenever the announcement asks.
     void Announce(const Moment& moment);
     void SetChecked(TrayMenuEntry entry, bool checked);
+    // The menu's check marks and the timers as the settings record says.
+    void FollowSettings();
     void SetToolTipNow();
 
     FormMainServices s_;

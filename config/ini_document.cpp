@@ -146,6 +146,24 @@ std::optional<std::string> IniDocument::Get(std::string_view section, std::strin
     return std::nullopt;
 }
 
+std::vector<std::pair<std::string, std::string>> IniDocument::Entries(
+    std::string_view section) const {
+    section = Trim(section);
+    std::vector<std::pair<std::string, std::string>> entries;
+    bool inSection = false;
+    for (const Line& entry : lines_) {
+        if (const auto name = SectionName(entry.text)) {
+            if (inSection) {
+                break;
+            }
+            inSection = SameName(*name, section);
+        } else if (const auto kv = SplitKeyLine(entry.text); inSection && kv) {
+            entries.emplace_back(std::string(kv->key), std::string(Unquote(kv->value)));
+        }
+    }
+    return entries;
+}
+
 bool IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
     if (!CanWrite(section, key, value)) {
         return false;

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace horalia::ini {
@@ -38,6 +39,8 @@ class IniDocument {
 
     // The value with its surrounding blanks, and one pair of matching quotes around it, removed.
     std::optional<std::string> Get(std::string_view section, std::string_view key) const;
+    // Every key of the section (its first of that name) with its value as Get reads it, in order.
+    std::vector<std::pair<std::string, std::string>> Entries(std::string_view section) const;
     // Replaces the one line of the key, or adds it (after the section's last line that is not
     // blank, with its header when the section is new), ended as the file's lines are.
     // False, and the document unchanged, when the texts could not be read back (see CanWrite).

@@ -43,11 +43,44 @@ bool 读写配置::WriteString(const std::string& section, const std::string& ke
     }
     // Texts that would not read back as written fail like a refused write; a line break would
     // even add lines of its own to the file.
-    if (ini::CanWrite(section, key, value) && backend_->WriteString(section, key, value, IniPath)) {
-        return true;
+    return WriteStrings(section, {{key, value}});
+}
+
+bool 读写配置::WriteStrings(const std::string& section,
+                            const std::vector<std::pair<std::string, std::string>>& values) {
+    if (FileNotSpecified()) {
+        return false;
     }
-    ErrorText = kWriteFailed;
-    return false;
+    bool writable = true;
+    for (const auto& [key, value] : values) {
+        writable = writable && ini::CanWrite(section, key, value);
+    }
+    // A change someone else made before this write is still to be read: the stamp stays.
+    const bool changedBefore = FileChanged();
+    const bool written = writable && backend_->WriteStrings(section, values, IniPath);
+    if (!changedBefore) {
+        RememberStamp();
+    }
+    if (!written) {
+        ErrorText = kWriteFailed;
+    }
+    return written;
+}
+
+std::vector<std::pair<std::string, std::string>> 读写配置::ReadSection(const std::string& section) {
+    if (FileNotSpecified()) {
+        return {};
+    }
+    RememberStamp();  // before the reading: a change made during it is seen next time
+    return backend_->GetSection(section, IniPath);
+}
+
+bool 读写配置::FileChanged() {
+    return !IniPath.empty() && backend_->Stamp(IniPath) != stamp_;
+}
+
+void 读写配置::RememberStamp() {
+    stamp_ = backend_->Stamp(IniPath);
 }
 
 std::string 读写配置::ReadString(const std::string& section, const std::string& key,

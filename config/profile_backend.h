@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace horalia {
 
@@ -20,6 +22,17 @@ class ProfileBackend {
     // Creates file, section and key as needed and replaces an existing value.
     virtual bool WriteString(const std::string& section, const std::string& key,
                              const std::string& value, const std::string& path) = 0;
+
+    using Entries = std::vector<std::pair<std::string, std::string>>;
+    // Every key of the section with its value as GetString reads it (whole), in the file's order,
+    // from one reading of the file; empty when the file or the section is absent.
+    virtual Entries GetSection(const std::string& section, const std::string& path) = 0;
+    // Writes several keys as WriteString does, with one writing of the file where the platform
+    // allows it.
+    virtual bool WriteStrings(const std::string& section, const Entries& values,
+                              const std::string& path) = 0;
+    // Changes whenever the file may have been written (its time and size); empty when absent.
+    virtual std::string Stamp(const std::string& path);
 };
 
 // The platform's backend (defined in config/win32 or config/linux).

@@ -1,8 +1,10 @@
 #include "config/settings.h"
 
+#include <algorithm>
 #include <charconv>
 #include <utility>
 
+#include "config/ini_document.h"
 #include "config/ini_file.h"
 #include "config/start_with_system.h"
 
@@ -53,9 +55,6 @@ std::string TwoDigits(int value) {
     return std::string{static_cast<char>('0' + value / 10), static_cast<char>('0' + value % 10)};
 }
 
-// Enough for any folder path a person would choose.
-constexpr std::int32_t kPathBufferSize = 4096;
-
 }  // namespace
 
 bool QuietHours::Contains(int minuteOfDay) const {
@@ -100,42 +99,105 @@ std::string FormatQuietHours(const QuietHours& quiet) {
     return FormatTimeOfDay(quiet.startMinute) + "-" + FormatTimeOfDay(quiet.endMinute);
 }
 
+namespace {
+
+// At most `bytes` bytes of UTF-8 text, never half a character: "yyyy|mm|dd" and a little more.
+std::string FirstCharacters(std::string_view text, std::size_t bytes) {
+    std::size_t end = std::min(bytes, text.size());
+    while (end > 0 && end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) {
+        --end;
+    }
+    return std::string(text.substr(0, end));
+}
+
+std::int32_t LeadingNumber(std::string_view text) {
+    return ini::LeadingInteger(text);
+}
+
+template <std::int32_t SettingsRecord::*field>
+std::string NumberText(const SettingsRecord& r) {
+    return std::to_string(r.*field);
+}
+
+// 报时设置, 格式设置, 广告设置, 关闭报时 and 自动校时 are numbers as GetPrivateProfileInt reads
+// them (the leading integer; an empty value counts as absent).
+const std::vector<SettingRow> kRows = {
+    {"报时设置", "0", SettingsPage::kBasic,
+     [](std::string_view t, SettingsRecord& r) {
+         r.AnnounceFrequency = FrequencyOrDefault(LeadingNumber(t));
+     },
+     NumberText<&SettingsRecord::AnnounceFrequency>},
+    {"格式设置", "0", SettingsPage::kBasic,
+     [](std::string_view t, SettingsRecord& r) {
+         r.AnnounceFormat = FormatOrDefault(LeadingNumber(t));
+     },
+     NumberText<&SettingsRecord::AnnounceFormat>},
+    {"广告设置", "0", SettingsPage::kBasic,
+     [](std::string_view t, SettingsRecord& r) { r.AdMode = LeadingNumber(t); },
+     NumberText<&SettingsRecord::AdMode>},
+    {"关闭报时", "0", SettingsPage::kBasic,
+     [](std::string_view t, SettingsRecord& r) { r.AnnounceOff = LeadingNumber(t); },
+     NumberText<&SettingsRecord::AnnounceOff>},
+    {"自动校时", "0", SettingsPage::kBasic,
+     [](std::string_view t, SettingsRecord& r) { r.AutoSyncOff = LeadingNumber(t); },
+     NumberText<&SettingsRecord::AutoSyncOff>},
+    {"广告日期", "", SettingsPage::kProgram,
+     [](std::string_view t, SettingsRecord& r) { r.AdShownDate = FirstCharacters(t, 11); },
+     [](const SettingsRecord& r) { return r.AdShownDate; }},
+    {"免打扰", "", SettingsPage::kAdvanced,
+     [](std::string_view t, SettingsRecord& r) { r.QuietTime = ParseQuietHours(t); },
+     [](const SettingsRecord& r) {
+         return r.QuietTime ? FormatQuietHours(*r.QuietTime) : std::string();
+     }},
+    {"半点报时", "0", SettingsPage::kAdvanced,
+     [](std::string_view t, SettingsRecord& r) {
+         r.HalfHourChimes = NumberIn(t, 0, 1).value_or(0);
+     },
+     NumberText<&SettingsRecord::HalfHourChimes>},
+    {"自然读法", "0", SettingsPage::kAdvanced,
+     [](std::string_view t, SettingsRecord& r) {
+         r.NaturalReading = NumberIn(t, 0, 1).value_or(0);
+     },
+     NumberText<&SettingsRecord::NaturalReading>},
+    {"音量", "100", SettingsPage::kAdvanced,
+     [](std::string_view t, SettingsRecord& r) {
+         r.Volume = NumberIn(t, 0, kFullVolume).value_or(kFullVolume);
+     },
+     NumberText<&SettingsRecord::Volume>},
+    {"语音目录", "", SettingsPage::kAdvanced,
+     [](std::string_view t, SettingsRecord& r) { r.VoiceFolder = std::string(Trimmed(t)); },
+     [](const SettingsRecord& r) { return r.VoiceFolder; }},
+};
+
+}  // namespace
+
+const std::vector<SettingRow>& SettingsTable() {
+    return kRows;
+}
+
 void LoadSettings(读写配置& config, StartEntryStore& startStore, const std::string& startCommand,
                   SettingsRecord& record) {
-    record.AnnounceFrequency = FrequencyOrDefault(config.ReadInt(kSettingsSection, "报时设置"));
-    record.AnnounceFormat = FormatOrDefault(config.ReadInt(kSettingsSection, "格式设置"));
-    record.AdMode = config.ReadInt(kSettingsSection, "广告设置");
-    record.AnnounceOff = config.ReadInt(kSettingsSection, "关闭报时");
-    record.AutoSyncOff = config.ReadInt(kSettingsSection, "自动校时");
-    record.AdShownDate = config.ReadString(kSettingsSection, "广告日期", 12);
-    // The advanced keys are read as text, so that an absent key is told from a bad one and each
-    // falls back to its own default (volume 100, not 0).
-    record.QuietTime = ParseQuietHours(config.ReadString(kSettingsSection, "免打扰", 64));
-    record.HalfHourChimes =
-        NumberIn(config.ReadString(kSettingsSection, "半点报时", 16), 0, 1).value_or(0);
-    record.NaturalReading =
-        NumberIn(config.ReadString(kSettingsSection, "自然读法", 16), 0, 1).value_or(0);
-    record.Volume = NumberIn(config.ReadString(kSettingsSection, "音量", 16), 0, kFullVolume)
-                        .value_or(kFullVolume);
-    record.VoiceFolder =
-        std::string(Trimmed(config.ReadString(kSettingsSection, "语音目录", kPathBufferSize)));
+    const auto entries = config.ReadSection(kSettingsSection);
+    for (const SettingRow& row : kRows) {
+        // The first line of a key counts; an empty value is an absent key.
+        const auto found = std::find_if(entries.begin(), entries.end(),
+                                        [&](const auto& entry) { return entry.first == row.key; });
+        const bool present = found != entries.end() && !Trimmed(found->second).empty();
+        row.read(present ? std::string_view(found->second) : row.defaultText, record);
+    }
     record.StartWithWindows = IsStartRegistered(startStore, startCommand) ? 1 : 0;
     record.AnnounceHours = {1, 2, 6, 0, 0};
 }
 
-bool WriteAdvancedSettings(读写配置& config, const SettingsRecord& record) {
-    const std::pair<const char*, std::string> keys[] = {
-        {"免打扰", record.QuietTime ? FormatQuietHours(*record.QuietTime) : ""},
-        {"半点报时", std::to_string(record.HalfHourChimes)},
-        {"自然读法", std::to_string(record.NaturalReading)},
-        {"音量", std::to_string(record.Volume)},
-        {"语音目录", record.VoiceFolder},
-    };
-    bool saved = true;
-    for (const auto& [key, value] : keys) {
-        saved = config.WriteString(kSettingsSection, key, value) && saved;
+bool SaveSettings(读写配置& config, const SettingsRecord& before, const SettingsRecord& after,
+                  SettingsPage page) {
+    std::vector<std::pair<std::string, std::string>> changed;
+    for (const SettingRow& row : kRows) {
+        if (row.page == page && row.write(before) != row.write(after)) {
+            changed.emplace_back(row.key, row.write(after));
+        }
     }
-    return saved;
+    return changed.empty() || config.WriteStrings(kSettingsSection, changed);
 }
 
 }  // namespace horalia

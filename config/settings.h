@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace horalia {
 
@@ -43,10 +44,26 @@ struct SettingsRecord {
     std::string VoiceFolder{};              // "语音目录": empty for the program's own clips
 };
 
-// Writes the five advanced keys of the record (免打扰, 半点报时, 自然读法, 音量, 语音目录), as the
-// advanced page applies them; 免打扰 is written empty when there are no quiet hours. Every key is
-// tried; false when one of the writes failed.
-bool WriteAdvancedSettings(读写配置& config, const SettingsRecord& record);
+// Where a key of Value.ini is set: the settings dialog, its advanced page, or the program itself.
+enum class SettingsPage { kBasic, kAdvanced, kProgram };
+
+// One row per key of Value.ini: the settings table that loading and saving go through.
+struct SettingRow {
+    const char* key;
+    const char* defaultText;  // what an absent key reads as
+    SettingsPage page;
+    // Takes the file's text into the record; a text that makes no sense gives the default.
+    void (*read)(std::string_view text, SettingsRecord& record);
+    // The record's value as the file keeps it.
+    std::string (*write)(const SettingsRecord& record);
+};
+
+const std::vector<SettingRow>& SettingsTable();
+
+// Writes the keys of the page whose values differ between before and after, with one writing of
+// the file; nothing when none differs. False when the file could not be written.
+bool SaveSettings(读写配置& config, const SettingsRecord& before, const SettingsRecord& after,
+                  SettingsPage page);
 
 // "HH:MM" (or "H:MM", blanks around it allowed) of a real time of day, as minutes after midnight.
 std::optional<int> ParseTimeOfDay(std::string_view text);
@@ -58,7 +75,8 @@ std::string FormatQuietHours(const QuietHours& quiet);
 // "HH:MM" of a minute of the day.
 std::string FormatTimeOfDay(int minuteOfDay);
 
-// Reads Value.ini (through config, whose file is already named) and the start entry into record.
+// Reads Value.ini (through config, whose file is already named) with one reading of the file,
+// key by key as the settings table says, and the start entry into record.
 void LoadSettings(读写配置& config, StartEntryStore& startStore, const std::string& startCommand,
                   SettingsRecord& record);
 

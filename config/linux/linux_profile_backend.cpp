@@ -58,12 +58,25 @@ class EngineProfileBackend : public ProfileBackend {
 
     bool WriteString(const std::string& section, const std::string& key, const std::string& value,
                      const std::string& path) override {
+        return WriteStrings(section, {{key, value}}, path);
+    }
+
+    Entries GetSection(const std::string& section, const std::string& path) override {
+        const LoadedFile file = Load(path);
+        return file.status == ReadStatus::kOk ? file.doc.Entries(section) : Entries();
+    }
+
+    // All or nothing: one replacement of the file with every key set.
+    bool WriteStrings(const std::string& section, const Entries& values,
+                      const std::string& path) override {
         LoadedFile file = Load(path);
         if (file.status == ReadStatus::kUnusable) {
             return false;  // never replace what cannot be read back whole
         }
-        if (!file.doc.Set(section, key, value)) {
-            return false;
+        for (const auto& [key, value] : values) {
+            if (!file.doc.Set(section, key, value)) {
+                return false;
+            }
         }
         // A file grown beyond the limit would read as empty from then on.
         const auto bytes = ini::EncodeFile(file.doc.Serialize(), file.encoding, IconvCodec());

@@ -341,6 +341,23 @@ TEST_F(FormMainTest, ALateTickCatchesTheHourButNothingComesLateAfterSleepOrACloc
     }
 }
 
+// Value.ini edited by hand while the program runs: the next tick reads it, the schedule follows.
+TEST_F(FormMainTest, AHandEditOfValueIniCountsFromTheNextTick) {
+    RecordAnnouncements();
+    Load(At(2026, 12, 7, 1, 59, 50));
+    EXPECT_EQ(backend.sectionReads, 1);  // the whole file at once
+    timers.RunUntil(At(2026, 12, 7, 2, 0, 30));
+    EXPECT_EQ(backend.sectionReads, 1);              // and not again while it stays as it is
+    backend.Edit(kIni, "Horalia", "报时设置", "1");  // every second hour
+    backend.Edit(kIni, "Horalia", "关闭报时", "1");
+    timers.RunUntil(At(2026, 12, 7, 2, 0, 32));
+    EXPECT_TRUE(tray.checks[TrayMenuEntry::托盘图标_关闭报时]);
+    backend.Edit(kIni, "Horalia", "关闭报时", "0");
+    timers.RunUntil(At(2026, 12, 7, 9, 0, 30));
+    EXPECT_EQ(AnnouncedHours(), (std::vector<int>{2, 4, 6, 8}));
+    EXPECT_EQ(backend.fileWrites, 0);
+}
+
 // Switched off just before the hour and on again just after it: the hour is not caught up.
 TEST_F(FormMainTest, AnHourThatPassedWhileAnnouncementsWereOffIsNotCaughtUp) {
     RecordAnnouncements();

@@ -149,7 +149,7 @@ TEST_F(LoadSettingsTest, AdvancedKeysAndTheirFallbacks) {
     EXPECT_EQ(LoadFrom("[Horalia]\r\n音量=100\r\n").Volume, 100);
 }
 
-TEST_F(LoadSettingsTest, WrittenAdvancedKeysReadBackTheSame) {
+TEST_F(LoadSettingsTest, SavedAdvancedKeysReadBackTheSame) {
     for (const bool quiet : {true, false}) {
         SettingsRecord written;
         if (quiet) {
@@ -159,7 +159,7 @@ TEST_F(LoadSettingsTest, WrittenAdvancedKeysReadBackTheSame) {
         written.NaturalReading = 1;
         written.Volume = 0;
         written.VoiceFolder = "D:\\声音";
-        WriteAdvancedSettings(config, written);
+        ASSERT_TRUE(SaveSettings(config, Load(), written, SettingsPage::kAdvanced));
         const SettingsRecord r = Load();
         EXPECT_EQ(r.QuietTime, written.QuietTime);
         EXPECT_EQ(r.HalfHourChimes, 1);
@@ -167,6 +167,29 @@ TEST_F(LoadSettingsTest, WrittenAdvancedKeysReadBackTheSame) {
         EXPECT_EQ(r.Volume, 0);
         EXPECT_EQ(r.VoiceFolder, written.VoiceFolder);
     }
+}
+
+// A save writes the file once, only the lines of the page's keys that changed; a person's edit
+// in between shows as a change of the file, the program's own writes do not.
+TEST_F(LoadSettingsTest, SaveWritesChangedKeysOnceAndAHandEditShows) {
+    const std::string original = "; mine\r\n[Horalia]\r\n报时设置=1\r\n音量=100\r\n";
+    SettingsRecord before = LoadFrom(original);
+    EXPECT_FALSE(config.FileChanged());
+    SettingsRecord after = before;
+    after.AnnounceFormat = 2;  // basic page
+    after.Volume = 40;         // advanced page: not saved with the basic one
+    ASSERT_TRUE(SaveSettings(config, before, after, SettingsPage::kBasic));
+    EXPECT_EQ(testing::ReadBytes(path),
+              testing::PlatformGbkCodec()
+                  .Utf8ToGbk("; mine\r\n[Horalia]\r\n报时设置=1\r\n音量=100\r\n格式设置=2\r\n")
+                  .value());
+    EXPECT_FALSE(config.FileChanged());
+    EXPECT_TRUE(SaveSettings(config, after, after, SettingsPage::kAdvanced));  // nothing to write
+
+    WriteBytes(path, testing::PlatformGbkCodec().Utf8ToGbk("[Horalia]\r\n报时设置=2\r\n").value());
+    EXPECT_TRUE(config.FileChanged());
+    EXPECT_EQ(Load().AnnounceFrequency, 2);
+    EXPECT_FALSE(config.FileChanged());
 }
 
 TEST(ParseQuietHours, RealTimesOfDayOnly) {

@@ -34,16 +34,45 @@ class FakeProfileBackend : public ProfileBackend {
     }
     bool WriteString(const std::string& section, const std::string& key, const std::string& value,
                      const std::string& path) override {
-        ++writes;
+        return WriteStrings(section, {{key, value}}, path);
+    }
+    Entries GetSection(const std::string& section, const std::string& path) override {
+        ++sectionReads;
+        Entries entries;
+        for (const auto& [where, value] : values) {
+            if (std::get<0>(where) == path && std::get<1>(where) == section) {
+                entries.emplace_back(std::get<2>(where), value);
+            }
+        }
+        return entries;
+    }
+    // One write of the file, however many keys; written keys are counted too.
+    bool WriteStrings(const std::string& section, const Entries& entries,
+                      const std::string& path) override {
+        ++fileWrites;
+        writes += static_cast<int>(entries.size());
         if (refuseWrites) {
             return false;  // a read-only file
         }
-        values[{path, section, key}] = value;
+        for (const auto& [key, value] : entries) {
+            values[{path, section, key}] = value;
+        }
+        ++edits;
         return true;
+    }
+    // Changes with every write and every edit a test makes by hand (Edit).
+    std::string Stamp(const std::string& path) override { return std::to_string(edits) + path; }
+    void Edit(const std::string& path, const std::string& section, const std::string& key,
+              const std::string& value) {
+        values[{path, section, key}] = value;
+        ++edits;
     }
 
     std::map<Key, std::string> values;
-    int writes = 0;
+    int writes = 0;        // keys written
+    int fileWrites = 0;    // writings of a file
+    int sectionReads = 0;  // readings of a whole section
+    int edits = 0;
     bool refuseWrites = false;
 };
 

@@ -18,8 +18,10 @@ class FakeMainForm final : public MainFormControls {
     void SetSyncTimerEnabled(bool enabled) override { syncTimer = enabled; }
     void SetStartMenuChecked(bool checked) override { startChecked = checked; }
     void SettingsNotSaved() override { ++notSaved; }
+    void RefreshSettings() override { ++refreshes; }
     std::optional<bool> announceTimer, syncTimer, startChecked;
     int notSaved = 0;
+    int refreshes = 0;
 };
 
 class FakeUrlOpener final : public UrlOpener {

@@ -48,6 +48,7 @@ Form_高级设置::Form_高级设置(const AdvancedDialogServices& services, Adv
     : s_(services), view_(view) {}
 
 void Form_高级设置::LoadDialog() {
+    s_.mainForm.RefreshSettings();
     const SettingsRecord& r = s_.settings;
     SetCheck(AdvancedCheck::免打扰, r.QuietTime ? 1 : 0);
     ShowAs(AdvancedText::免打扰开始,
@@ -78,12 +79,13 @@ bool Form_高级设置::ApplySettings() {
     }
 
     SettingsRecord& r = s_.settings;
+    const SettingsRecord before = r;
     r.QuietTime = quiet;
     r.HalfHourChimes = Check(AdvancedCheck::半点报时);
     r.NaturalReading = Check(AdvancedCheck::自然读法);
     r.Volume = volume_;
     r.VoiceFolder = Trimmed(Text(AdvancedText::语音目录));
-    const bool saved = WriteAdvancedSettings(s_.config, r);
+    const bool saved = SaveSettings(s_.config, before, r, SettingsPage::kAdvanced);
 
     // The boxes show what was applied: times as HH:MM, the folder without blanks around it.
     if (quiet) {

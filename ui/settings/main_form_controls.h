@@ -11,6 +11,9 @@ class MainFormControls {
     virtual void SetStartMenuChecked(bool checked) = 0;  // 托盘图标_开机启动's check mark
     // A write to Value.ini failed: the values hold for this run only, and the person is told.
     virtual void SettingsNotSaved() = 0;
+    // A page is about to show the settings: Value.ini, when someone changed it since it was last
+    // read, is read again and the program follows it.
+    virtual void RefreshSettings() = 0;
 };
 
 }  // namespace horalia

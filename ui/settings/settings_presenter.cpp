@@ -34,6 +34,7 @@ Form_一般设置::Form_一般设置(const SettingsDialogServices& services, Set
     : s_(services), view_(view) {}
 
 void Form_一般设置::LoadDialog() {
+    s_.mainForm.RefreshSettings();
     ShowAs(OptionGroup::报时设置, s_.settings.AnnounceFrequency);
     ShowAs(OptionGroup::格式设置, s_.settings.AnnounceFormat);
     ShowAs(OptionGroup::广告设置, s_.settings.AdMode);
@@ -46,21 +47,15 @@ void Form_一般设置::LoadDialog() {
 
 void Form_一般设置::ApplySettings() {
     SettingsRecord& r = s_.settings;
+    const SettingsRecord before = r;
     ReadSelection(OptionGroup::报时设置, r.AnnounceFrequency);
     ReadSelection(OptionGroup::格式设置, r.AnnounceFormat);
     ReadSelection(OptionGroup::广告设置, r.AdMode);
     r.AnnounceOff = Check(CheckBox::关闭报时);
     r.AutoSyncOff = Check(CheckBox::自动校时) == 1 ? 0 : 1;
 
-    // Every key is tried even after one failed; the values apply for this run either way.
-    const std::pair<const char*, std::int32_t> keys[] = {
-        {"报时设置", r.AnnounceFrequency}, {"格式设置", r.AnnounceFormat}, {"广告设置", r.AdMode},
-        {"关闭报时", r.AnnounceOff},       {"自动校时", r.AutoSyncOff},
-    };
-    bool saved = true;
-    for (const auto& [key, value] : keys) {
-        saved = s_.config.WriteString(kSettingsSection, key, std::to_string(value)) && saved;
-    }
+    // The values apply for this run whether or not the file takes them.
+    const bool saved = SaveSettings(s_.config, before, r, SettingsPage::kBasic);
 
     s_.mainForm.SetAnnounceTimerEnabled(Check(CheckBox::关闭报时) != 1);
     s_.mainForm.SetSyncTimerEnabled(Check(CheckBox::自动校时) == 1);

@@ -70,6 +70,11 @@ class Windows final : public FormsPort {
                 target->SettingsNotSaved();
             }
         }
+        void RefreshSettings() override {
+            if (target != nullptr) {
+                target->RefreshSettings();
+            }
+        }
         MainFormControls* target = nullptr;
     };
 

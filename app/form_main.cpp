@@ -21,7 +21,7 @@ void EndIfAlreadyRunning(ProcessPort& process) {
 
 Form_Main::Form_Main(const FormMainServices& services)
     : s_(services),
-      voice_(s_.player, s_.ui, s_.locale, s_.paths.soundFolder),
+      voice_(s_.player, s_.ui, s_.paths.soundFolder),
       timeSync_(s_.socket, s_.clockSetter, s_.replyTimer, s_.zoneClock),
       trayClockTimer_(s_.trayClockTimer, s_.clock, 1000),
       announceTimer_(s_.announceTimer, s_.clock, 1000),

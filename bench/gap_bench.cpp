@@ -131,7 +131,7 @@ std::optional<Clip> LoadClip(const fs::path& folder, const std::string& text, st
 std::optional<std::vector<Clip>> LoadAnnouncement(const fs::path& folder, std::string& error) {
     const Moment moment{2026, 12, 7, 13, 45, 0, 0};
     std::vector<Clip> clips;
-    for (const std::string& text : AnnouncementClipTexts(moment, 0, "AM", "PM")) {
+    for (const std::string& text : AnnouncementClipTexts(moment, 0)) {
         std::optional<Clip> clip = LoadClip(folder, text, error);
         if (!clip) {
             return std::nullopt;

@@ -4,7 +4,8 @@
 export WINEDEBUG=${WINEDEBUG:--all}
 # No Mono or Gecko download prompt: the HTML engine and .NET stay disabled.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-export LC_ALL=zh_CN.UTF-8 LANG=zh_CN.UTF-8
+# Chinese unless a test asks for another (HORALIA_WINE_LOCALE=ja_JP.UTF-8).
+export LC_ALL=${HORALIA_WINE_LOCALE:-zh_CN.UTF-8} LANG=${HORALIA_WINE_LOCALE:-zh_CN.UTF-8}
 # Wine's sound driver is a PulseAudio client, which makes a runtime folder in /tmp when the
 # session names none: a test run keeps it in its own session folder.
 if [ -n "${HORALIA_WINE_SESSION:-}" ] && [ -z "${XDG_RUNTIME_DIR:-}" ] &&

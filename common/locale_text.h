@@ -1,5 +1,5 @@
-// The user's locale as far as the program uses it: the 12-hour designators and the short date and
-// long time forms of the tooltip clock.
+// The user's locale as far as the program uses it: the short date and long time forms of the
+// tooltip clock. (The words it speaks are its own: 上午 and 下午 come from the hour.)
 #pragma once
 
 #include <string>
@@ -12,9 +12,7 @@ namespace horalia {
 class LocaleText {
   public:
     virtual ~LocaleText() = default;
-    // UTF-8 texts, exactly as the platform reports them ("AM", "上午", "am", ...).
-    virtual std::string AmDesignator() const = 0;
-    virtual std::string PmDesignator() const = 0;
+    // UTF-8 texts, exactly as the platform writes them.
     virtual std::string ShortDate(const Moment& m) const = 0;
     virtual std::string LongTime(const Moment& m) const = 0;
 };

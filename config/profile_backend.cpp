@@ -15,8 +15,7 @@ std::string ProfileBackend::Stamp(const std::string& path) {
         return {};
     }
     const auto size = std::filesystem::file_size(file, error);
-    return std::to_string(time.time_since_epoch().count()) + "/" +
-           std::to_string(error ? 0 : size);
+    return std::to_string(time.time_since_epoch().count()) + "/" + std::to_string(error ? 0 : size);
 }
 
 }  // namespace horalia

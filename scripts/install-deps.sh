@@ -68,11 +68,17 @@ if [ ${#missing[@]} -gt 0 ]; then
   "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-# Wine's ANSI code page follows the locale: the Windows tests run under zh_CN.UTF-8 (code page 936).
-if [ "$mode" = all ] && ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
-  "${sudo_cmd[@]}" sed -i 's/^# *\(zh_CN.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-  grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' | "${sudo_cmd[@]}" tee -a /etc/locale.gen >/dev/null
-  "${sudo_cmd[@]}" locale-gen >/dev/null
+# Wine's ANSI code page follows the locale: the Windows tests run under zh_CN.UTF-8 (code page 936);
+# some also run in Japanese and German, as do Linux tests of the same.
+if [ "$mode" = all ]; then
+  for wanted in zh_CN ja_JP de_DE; do
+    locale -a 2>/dev/null | grep -qi "^$wanted\.utf-\?8$" && continue
+    "${sudo_cmd[@]}" sed -i "s/^# *\($wanted.UTF-8 UTF-8\)/\1/" /etc/locale.gen
+    grep -q "^$wanted.UTF-8 UTF-8" /etc/locale.gen ||
+      echo "$wanted.UTF-8 UTF-8" | "${sudo_cmd[@]}" tee -a /etc/locale.gen >/dev/null
+    generate=1
+  done
+  if [ -n "${generate:-}" ]; then "${sudo_cmd[@]}" locale-gen >/dev/null; fi
 fi
 
 # openbsd-inetd, unpacked beside the builds: its package cannot be installed next to xinetd's.

@@ -36,13 +36,8 @@ std::string ClipPath(const std::string& text, const std::string& ownFolder,
     return ownFolder + file;
 }
 
-语音报时::语音报时(ClipPlayer& player, UiThread& ui, const LocaleText& locale,
-                   std::string soundFolder, ClipExists exists)
-    : player_(player),
-      ui_(ui),
-      locale_(locale),
-      soundFolder_(std::move(soundFolder)),
-      exists_(std::move(exists)) {}
+语音报时::语音报时(ClipPlayer& player, UiThread& ui, std::string soundFolder, ClipExists exists)
+    : player_(player), ui_(ui), soundFolder_(std::move(soundFolder)), exists_(std::move(exists)) {}
 
 语音报时::~语音报时() {
     player_.Stop();
@@ -66,9 +61,7 @@ void 语音报时::PlayClip(const std::string& path, std::int32_t /*flags*/) {
 }
 
 void 语音报时::SpeakTime(const Moment& moment, const AnnouncementOptions& options) {
-    player_.Play({PathsOf(TimeClipTexts(moment, locale_.AmDesignator(), locale_.PmDesignator(),
-                                        options.naturalReading),
-                          options.voiceFolder),
+    player_.Play({PathsOf(TimeClipTexts(moment, options.naturalReading), options.voiceFolder),
                   options.volume},
                  {});
 }
@@ -103,15 +96,9 @@ void 语音报时::Announce(const Moment& moment, const CurrentAnnouncementOptio
 void 语音报时::AfterChime(const Moment& moment, const CurrentAnnouncementOptions& current,
                           ClipPlayer::PartEnd end) {
     const AnnouncementOptions options = current();
-    std::vector<std::string> texts;
-    if (options.format == 1 || options.format == 2) {
-        texts = DateClipTexts(moment);
-    }
-    if (options.format == 0 || options.format == 2) {
-        const std::vector<std::string> time = TimeClipTexts(
-            moment, locale_.AmDesignator(), locale_.PmDesignator(), options.naturalReading);
-        texts.insert(texts.end(), time.begin(), time.end());
-    }
+    std::vector<std::string> texts =
+        AnnouncementClipTexts(moment, options.format, options.naturalReading);
+    texts.erase(texts.begin());  // the chime, played already
     if (end == ClipPlayer::PartEnd::kDropped || texts.empty()) {
         return Ended(end);  // the chime alone; or the sentence was dropped: never spoken late
     }

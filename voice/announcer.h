@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "common/locale_text.h"
 #include "common/moment.h"
 #include "common/ui_thread.h"
 #include "voice/clip_player.h"
@@ -40,7 +39,7 @@ class 语音报时 {
   public:
     // soundFolder ends with the path separator. The player's word that a part is queued comes
     // back on the user-interface thread through `ui`.
-    语音报时(ClipPlayer& player, UiThread& ui, const LocaleText& locale, std::string soundFolder,
+    语音报时(ClipPlayer& player, UiThread& ui, std::string soundFolder,
              ClipExists exists = ClipFileExists);
     // Stops the player, so that it calls back into nothing.
     ~语音报时();
@@ -74,7 +73,6 @@ class 语音报时 {
 
     ClipPlayer& player_;
     UiThread& ui_;
-    const LocaleText& locale_;
     std::string soundFolder_;
     ClipExists exists_;
     bool announcing_ = false;

@@ -34,14 +34,9 @@ std::string DigitByDigit(int value) {
     return NumberToChinese(value, false, true, places);
 }
 
-void AppendTime(std::vector<std::string>& clips, const Moment& moment,
-                const std::string& amDesignator, const std::string& pmDesignator, bool natural) {
+void AppendTime(std::vector<std::string>& clips, const Moment& moment, bool natural) {
     clips.emplace_back("现在时间");
-    if (natural) {
-        clips.push_back(NaturalPeriod(moment.hour));
-    } else {
-        clips.push_back(ReplacePeriod(moment.hour < 12 ? amDesignator : pmDesignator));
-    }
+    clips.push_back(natural ? NaturalPeriod(moment.hour) : ClockPeriod(moment.hour));
     const int hour12 = moment.hour % 12 == 0 ? 12 : moment.hour % 12;
     if (natural && hour12 == 2) {
         clips.emplace_back("两");
@@ -99,20 +94,13 @@ std::string NaturalPeriod(int hour) {
     return hour <= 18 ? "下午" : "晚上";
 }
 
-std::string ReplacePeriod(const std::string& designator) {
-    if (designator == "AM") {
-        return "上午";
-    }
-    if (designator == "PM") {
-        return "下午";
-    }
-    return designator;
+std::string ClockPeriod(int hour) {
+    return hour < 12 ? "上午" : "下午";
 }
 
-std::vector<std::string> TimeClipTexts(const Moment& moment, const std::string& amDesignator,
-                                       const std::string& pmDesignator, bool natural) {
+std::vector<std::string> TimeClipTexts(const Moment& moment, bool natural) {
     std::vector<std::string> clips;
-    AppendTime(clips, moment, amDesignator, pmDesignator, natural);
+    AppendTime(clips, moment, natural);
     return clips;
 }
 
@@ -123,14 +111,13 @@ std::vector<std::string> DateClipTexts(const Moment& moment) {
 }
 
 std::vector<std::string> AnnouncementClipTexts(const Moment& moment, std::int32_t announceFormat,
-                                               const std::string& amDesignator,
-                                               const std::string& pmDesignator, bool natural) {
+                                               bool natural) {
     std::vector<std::string> clips{kChimeClip};
     if (announceFormat == 1 || announceFormat == 2) {
         AppendDate(clips, moment);
     }
     if (announceFormat == 0 || announceFormat == 2) {
-        AppendTime(clips, moment, amDesignator, pmDesignator, natural);
+        AppendTime(clips, moment, natural);
     }
     return clips;
 }

@@ -17,23 +17,20 @@ inline constexpr char kChimeClip[] = "提示";
 // 晚上 19-23.
 std::string NaturalPeriod(int hour);
 
-// "AM" becomes 上午 and "PM" becomes 下午 (exact, case-sensitive); any other text is kept.
-std::string ReplacePeriod(const std::string& designator);
+// The period as the clock shows it: 上午 0-11, 下午 12-23. A Mandarin word of the program's own,
+// whatever the system's language calls the half of the day.
+std::string ClockPeriod(int hour);
 
 // 现在时间, the period word, the hour, 点, then 整 or the minutes and 分.
-// amDesignator/pmDesignator: the locale's 12-hour designators, before replacement.
 // natural: the period by the hour of the day (NaturalPeriod), 两 for the hour 2, and 零 before
 // minutes 1 to 9, as people say the time.
-std::vector<std::string> TimeClipTexts(const Moment& moment, const std::string& amDesignator,
-                                       const std::string& pmDesignator, bool natural = false);
+std::vector<std::string> TimeClipTexts(const Moment& moment, bool natural = false);
 
 // 今天是, the year digit by digit, 年, month, 月, day, 日, 星期 and the weekday (日 for Sunday).
 std::vector<std::string> DateClipTexts(const Moment& moment);
 
 // The whole announcement, chime first: format 0 time, 1 date, 2 date then time, else chime alone.
 std::vector<std::string> AnnouncementClipTexts(const Moment& moment, std::int32_t announceFormat,
-                                               const std::string& amDesignator,
-                                               const std::string& pmDesignator,
                                                bool natural = false);
 
 }  // namespace horalia

@@ -1,4 +1,3 @@
-#include <langinfo.h>
 #include <locale.h>
 #include <time.h>
 
@@ -32,12 +31,6 @@ std::string Format(const char* pattern, const Moment& m) {
     return std::string(buffer, n);
 }
 
-std::string LangInfo(nl_item item) {
-    const locale_t locale = UserTimeLocale();
-    const char* text = locale != nullptr ? nl_langinfo_l(item, locale) : nl_langinfo(item);
-    return text != nullptr ? text : "";
-}
-
 class LinuxClock final : public Clock {
   public:
     Moment Now() const override {
@@ -48,8 +41,6 @@ class LinuxClock final : public Clock {
 
 class LinuxLocale final : public LocaleText {
   public:
-    std::string AmDesignator() const override { return LangInfo(AM_STR); }
-    std::string PmDesignator() const override { return LangInfo(PM_STR); }
     std::string ShortDate(const Moment& m) const override { return Format("%x", m); }
     std::string LongTime(const Moment& m) const override { return Format("%X", m); }
 };

@@ -7,12 +7,6 @@
 namespace horalia {
 namespace {
 
-std::string LocaleInfo(LCTYPE type) {
-    wchar_t buffer[96] = {};
-    GetLocaleInfoW(LOCALE_USER_DEFAULT, type, buffer, 96);
-    return win32::WideToUtf8(buffer);
-}
-
 class WindowsClock final : public Clock {
   public:
     Moment Now() const override {
@@ -24,8 +18,6 @@ class WindowsClock final : public Clock {
 
 class WindowsLocale final : public LocaleText {
   public:
-    std::string AmDesignator() const override { return LocaleInfo(LOCALE_S1159); }
-    std::string PmDesignator() const override { return LocaleInfo(LOCALE_S2359); }
     std::string ShortDate(const Moment& m) const override {
         const SYSTEMTIME st = win32::ToSystemTime(m);
         wchar_t buffer[128] = {};

@@ -40,7 +40,7 @@ TEST(Moment_SplitFields, KeepsEmptyFields) {
     EXPECT_EQ(SplitFields("", '|'), (std::vector<std::string>{""}));
 }
 
-TEST(SystemLocale, GivesDesignatorsAndTooltipForms) {
+TEST(SystemLocale, GivesTheTooltipForms) {
     const Moment m{2026, 12, 7, 13, 45, 30, 0};
     EXPECT_FALSE(SystemLocale().ShortDate(m).empty());
     EXPECT_NE(SystemLocale().LongTime(m).find("45"), std::string::npos);

@@ -1,4 +1,4 @@
-// A locale with fixed, readable forms: "AM"/"PM", "2026/12/7" and "09:05:00".
+// A locale with fixed, readable forms: "2026/12/7" and "09:05:00".
 #pragma once
 
 #include <cstdio>
@@ -10,8 +10,6 @@ namespace horalia::fakes {
 
 class FakeLocale : public LocaleText {
   public:
-    std::string AmDesignator() const override { return am; }
-    std::string PmDesignator() const override { return pm; }
     std::string ShortDate(const Moment& m) const override {
         return std::to_string(m.year) + "/" + std::to_string(m.month) + "/" + std::to_string(m.day);
     }
@@ -21,9 +19,6 @@ class FakeLocale : public LocaleText {
                       m.second % 100);
         return text;
     }
-
-    std::string am = "AM";
-    std::string pm = "PM";
 };
 
 }  // namespace horalia::fakes

@@ -10,15 +10,12 @@
 #include <vector>
 
 #include "fakes/fake_clip_player.h"
-#include "fakes/fake_locale.h"
 
 namespace horalia {
 namespace {
 
 using fakes::FakeClipPlayer;
 using fakes::FakeEventPump;
-
-using FixedLocale = fakes::FakeLocale;
 
 constexpr char kFolder[] = "C:\\Horalia\\Sound\\";
 
@@ -55,9 +52,8 @@ class AnnouncerTest : public ::testing::Test {
 
     FakeClipPlayer player;
     FakeEventPump pump;
-    FixedLocale locale;
     AnnouncementOptions options;
-    语音报时 voice{player, pump, locale, kFolder};
+    语音报时 voice{player, pump, kFolder};
 };
 
 TEST_F(AnnouncerTest, SpeakTimeAndDateHandOneFilePerClip) {
@@ -67,14 +63,6 @@ TEST_F(AnnouncerTest, SpeakTimeAndDateHandOneFilePerClip) {
     voice.SpeakTime(m);
     voice.SpeakDate(m);
     EXPECT_EQ(player.Paths(), Paths("现在时间 下午 一 点 四 十 五 分 " + std::string(kDate)));
-}
-
-TEST_F(AnnouncerTest, SpeakTimeUsesTheLocaleDesignators) {
-    locale.am = "上午";
-    voice.SpeakTime(SundayTen());
-    locale.am = "am";
-    voice.SpeakTime(SundayTen());
-    EXPECT_EQ(player.Paths(), Paths(std::string(kTime) + "现在时间 am 十 点 整"));
 }
 
 TEST_F(AnnouncerTest, FormatSelectsWhatFollowsTheChime) {
@@ -124,10 +112,9 @@ TEST(ClipPath, TheVoiceFolderFirstThenTheProgramsOwn) {
 TEST(AnnouncerOptions, VoiceFolderVolumeAndNaturalReadingAreReadAtEachAnnouncement) {
     FakeClipPlayer player;
     FakeEventPump pump;
-    FixedLocale locale;
     AnnouncementOptions options;
     const ClipExists onlyTheChime = [](const std::string& path) { return path == "V/提示.wav"; };
-    语音报时 voice{player, pump, locale, "S/", onlyTheChime};
+    语音报时 voice{player, pump, "S/", onlyTheChime};
     Moment m = SundayTen();
     m.hour = 14;
     m.minute = 5;

@@ -33,20 +33,6 @@ Moment At(int year, int month, int day, int hour, int minute, int second = 0) {
     return m;
 }
 
-TEST(ReplacePeriod, OnlyExactUpperCaseDesignatorsAreReplaced) {
-    struct Case {
-        const char* in;
-        const char* out;
-    };
-    static const Case kCases[] = {
-        {"AM", "上午"}, {"PM", "下午"},   {"上午", "上午"}, {"下午", "下午"}, {"am", "am"},
-        {"pm", "pm"},   {"A.M.", "A.M."}, {" AM", " AM"},   {"", ""},         {"vorm.", "vorm."},
-    };
-    for (const Case& c : kCases) {
-        EXPECT_EQ(ReplacePeriod(c.in), c.out) << c.in;
-    }
-}
-
 TEST(TimeClipTexts, SpeaksTheTwelveHourClock) {
     struct Case {
         int hour;
@@ -68,22 +54,13 @@ TEST(TimeClipTexts, SpeaksTheTwelveHourClock) {
     for (const Case& c : kCases) {
         // Seconds are never spoken.
         const Moment m = At(2026, 12, 6, c.hour, c.minute, 37);
-        EXPECT_EQ(TimeClipTexts(m, "AM", "PM"), Words(c.clips)) << c.hour << ":" << c.minute;
-        EXPECT_EQ(TimeClipTexts(m, "上午", "下午"), Words(c.clips)) << c.hour << ":" << c.minute;
+        EXPECT_EQ(TimeClipTexts(m), Words(c.clips)) << c.hour << ":" << c.minute;
     }
 }
 
-TEST(TimeClipTexts, OtherDesignatorsNameTheirOwnClip) {
-    EXPECT_EQ(TimeClipTexts(At(2026, 1, 1, 9, 0), "am", "pm"), Words("现在时间 am 九 点 整"));
-    EXPECT_EQ(TimeClipTexts(At(2026, 1, 1, 21, 7), "am", "pm"), Words("现在时间 pm 九 点 七 分"));
-    // An empty designator still takes its place in the sequence.
-    EXPECT_EQ(TimeClipTexts(At(2026, 1, 1, 21, 7), "", ""),
-              (std::vector<std::string>{"现在时间", "", "九", "点", "七", "分"}));
-}
-
 TEST(TimeClipTexts, FieldsOutOfRangeLoseTheirNumerals) {
-    EXPECT_EQ(TimeClipTexts(At(2026, 1, 1, -3, -1), "AM", "PM"), Words("现在时间 上午 点 分"));
-    EXPECT_EQ(TimeClipTexts(At(2026, 1, 1, 25, 0), "AM", "PM"), Words("现在时间 下午 一 点 整"));
+    EXPECT_EQ(TimeClipTexts(At(2026, 1, 1, -3, -1)), Words("现在时间 上午 点 分"));
+    EXPECT_EQ(TimeClipTexts(At(2026, 1, 1, 25, 0)), Words("现在时间 下午 一 点 整"));
 }
 
 TEST(TimeClipTexts, NaturalReading) {
@@ -110,14 +87,12 @@ TEST(TimeClipTexts, NaturalReading) {
         {23, 59, "现在时间 晚上 十 一 点 五 十 九 分"},
     };
     for (const Case& c : kCases) {
-        // The locale's designators play no part in the natural reading.
-        EXPECT_EQ(TimeClipTexts(At(2026, 12, 7, c.hour, c.minute), "AM", "PM", true),
-                  Words(c.clips))
+        EXPECT_EQ(TimeClipTexts(At(2026, 12, 7, c.hour, c.minute), true), Words(c.clips))
             << c.hour << ":" << c.minute;
     }
     // The date is read the same either way.
     const Moment m = At(2026, 12, 7, 14, 2);
-    const std::vector<std::string> natural = AnnouncementClipTexts(m, 2, "AM", "PM", true);
+    const std::vector<std::string> natural = AnnouncementClipTexts(m, 2, true);
     EXPECT_EQ(natural, Words("提示 今天是 二 零 二 六 年 十 二 月 七 日 星期 一 "
                              "现在时间 下午 两 点 零 二 分"));
 }
@@ -158,13 +133,12 @@ TEST(AnnouncementClipTexts, FormatChoosesTheSentences) {
     const Moment m = At(2026, 12, 6, 10, 0);
     const std::string date = "今天是 二 零 二 六 年 十 二 月 六 日 星期 日";
     const std::string time = "现在时间 上午 十 点 整";
-    EXPECT_EQ(AnnouncementClipTexts(m, 0, "AM", "PM"), Words("提示 " + time));
-    EXPECT_EQ(AnnouncementClipTexts(m, 1, "AM", "PM"), Words("提示 " + date));
+    EXPECT_EQ(AnnouncementClipTexts(m, 0), Words("提示 " + time));
+    EXPECT_EQ(AnnouncementClipTexts(m, 1), Words("提示 " + date));
     // The whole date comes before 现在时间.
-    EXPECT_EQ(AnnouncementClipTexts(m, 2, "AM", "PM"), Words("提示 " + date + " " + time));
-    EXPECT_EQ(AnnouncementClipTexts(m, 2, "上午", "下午"), Words("提示 " + date + " " + time));
+    EXPECT_EQ(AnnouncementClipTexts(m, 2), Words("提示 " + date + " " + time));
     for (const int format : {3, -1, 99}) {
-        EXPECT_EQ(AnnouncementClipTexts(m, format, "AM", "PM"), Words("提示")) << format;
+        EXPECT_EQ(AnnouncementClipTexts(m, format), Words("提示")) << format;
     }
 }
 
@@ -176,7 +150,7 @@ TEST(AnnouncementClipTexts, SpeakOnlyClipsOfTheList) {
     for (int minutes = 0; minutes < 24 * 60; ++minutes) {
         for (const bool natural : {false, true}) {
             const Moment m{2026, 12, 1 + minutes % 31, minutes / 60, minutes % 60, 0, 0};
-            for (const std::string& text : AnnouncementClipTexts(m, 2, "AM", "PM", natural)) {
+            for (const std::string& text : AnnouncementClipTexts(m, 2, natural)) {
                 spoken.insert(text);
             }
         }

@@ -194,12 +194,10 @@ int Run(int argc, char** argv) {
     if (options.volume) {
         announcement.volume = *options.volume;
     }
-    const LocaleText& locale = SystemLocale();
 
     if (options.print || options.wavPath) {
         const std::vector<std::string> texts =
-            AnnouncementClipTexts(moment, announcement.format, locale.AmDesignator(),
-                                  locale.PmDesignator(), announcement.naturalReading);
+            AnnouncementClipTexts(moment, announcement.format, announcement.naturalReading);
         if (options.wavPath) {
             if (const int status =
                     RenderWav(texts, paths.soundFolder, announcement, *options.wavPath)) {
@@ -214,7 +212,7 @@ int Run(int argc, char** argv) {
 
     TaskQueue mainThread;
     ClipPlayer& player = SystemClipPlayer();
-    语音报时 announcer(player, mainThread, locale, paths.soundFolder);
+    语音报时 announcer(player, mainThread, paths.soundFolder);
     announcer.Announce(moment, [&announcement] { return announcement; });
     mainThread.RunUntil([&announcer] { return !announcer.Announcing(); });
     if (!announcer.LastAnnouncementPlayed()) {

@@ -19,7 +19,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 windows=
 if [ "${1:-}" = --windows ]; then
   windows=$(cd "$2" && pwd)
-  exe=$windows/bin/Horalia.exe
+  exe=$windows/bin/test-build/Horalia.exe  # the test build: it logs the clips it plays
 else
   exe=$(realpath "${1:-$root/build/linux/bin/horalia}")
 fi

@@ -43,11 +43,12 @@ stage=build/packages-stage
 rm -rf "$stage"
 for preset in win32 win64; do
   cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset" --target Horalia horalia_update horalia_sendcomment horalia_sound
+  cmake --build --preset "$preset" --target Horalia horalia-say horalia_update horalia_sendcomment \
+    horalia_sound
   folder=$stage/$preset/Horalia
   mkdir -p "$folder"
-  cp "build/$preset/bin/Horalia.exe" "build/$preset/bin/Update.dll" \
-    "build/$preset/bin/SendComment.dll" "$folder/"
+  cp "build/$preset/bin/Horalia.exe" "build/$preset/bin/horalia-say.exe" \
+    "build/$preset/bin/Update.dll" "build/$preset/bin/SendComment.dll" "$folder/"
   cp -r "build/$preset/bin/Sound" "$folder/"
   cp packaging/windows/readme-zh.txt "$folder/说明.txt"
   # Python's zipfile marks the names as UTF-8, so Windows shows 说明.txt as it is.

@@ -24,8 +24,10 @@
 namespace horalia::win32 {
 namespace {
 
-// The log of played clips that the end-to-end tests ask for, if any.
+// The log of played clips that the end-to-end tests ask for: only the test build reads it, the
+// program people run (elevated) never writes where an environment variable points.
 std::optional<std::filesystem::path> TestClipLogPath() {
+#ifdef HORALIA_CLIP_LOG
     const std::wstring name = Utf8ToWide(kClipLogVariable);
     wchar_t value[MAX_PATH];
     const DWORD length = GetEnvironmentVariableW(name.c_str(), value, MAX_PATH);
@@ -33,6 +35,9 @@ std::optional<std::filesystem::path> TestClipLogPath() {
         return std::nullopt;
     }
     return std::filesystem::path(std::wstring(value, length));
+#else
+    return std::nullopt;
+#endif
 }
 
 int RunTrayProgram(HINSTANCE instance) {

@@ -55,10 +55,12 @@ Section "Horalia"
   SetOutPath "$INSTDIR"
   ${If} ${RunningX64}
     File "${STAGE64}\Horalia.exe"
+    File "${STAGE64}\horalia-say.exe"
     File "${STAGE64}\Update.dll"
     File "${STAGE64}\SendComment.dll"
   ${Else}
     File "${STAGE32}\Horalia.exe"
+    File "${STAGE32}\horalia-say.exe"
     File "${STAGE32}\Update.dll"
     File "${STAGE32}\SendComment.dll"
   ${EndIf}
@@ -67,9 +69,9 @@ Section "Horalia"
   File "${STAGE32}\Sound\*.wav"
   SetOutPath "$INSTDIR"
 
-  ; Value.ini lives beside Horalia.exe: let every user of the machine write there.
-  nsExec::ExecToLog 'icacls "$INSTDIR" /grant *S-1-5-32-545:(OI)(CI)M'
-  Pop $0
+  ; The folder keeps the rights Program Files gives it: only administrators may change what is
+  ; in it. Horalia runs elevated, so it writes Value.ini beside itself without any grant; a grant
+  ; to all users would let any of them replace what an administrator runs.
 
   CreateShortcut "$SMPROGRAMS\Horalia.lnk" "$INSTDIR\Horalia.exe"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
@@ -87,6 +89,7 @@ Section "Uninstall"
   SetShellVarContext all
   Delete "$SMPROGRAMS\Horalia.lnk"
   Delete /REBOOTOK "$INSTDIR\Horalia.exe"
+  Delete "$INSTDIR\horalia-say.exe"
   Delete /REBOOTOK "$INSTDIR\Update.dll"
   Delete /REBOOTOK "$INSTDIR\SendComment.dll"
   Delete "$INSTDIR\说明.txt"

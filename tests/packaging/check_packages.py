@@ -69,6 +69,10 @@ def check_deb(deb):
         expect(library in depends, f".deb: Depends lacks {library}: {depends.strip()}")
 
 
+# The Windows packages' programs, each built for the package's machine.
+PROGRAMS = ("Horalia.exe", "horalia-say.exe", "Update.dll", "SendComment.dll")
+
+
 def pe_machine(data):
     offset = struct.unpack_from("<I", data, 0x3C)[0]
     expect(data[offset:offset + 4] == b"PE\0\0", "Horalia.exe is not a PE file")
@@ -76,7 +80,7 @@ def pe_machine(data):
 
 
 def check_zip(path, arch):
-    wanted = {f"Horalia/{name}" for name in ("Horalia.exe", "Update.dll", "SendComment.dll", "说明.txt")}
+    wanted = {f"Horalia/{name}" for name in PROGRAMS + ("说明.txt",)}
     wanted |= {f"Horalia/Sound/{clip}" for clip in CLIPS}
     with zipfile.ZipFile(path) as archive:
         entries = {info.filename: info for info in archive.infolist()}
@@ -84,7 +88,11 @@ def check_zip(path, arch):
         for name, info in entries.items():
             if not name.isascii():
                 expect(info.flag_bits & 0x800, f"{path}: {name} is not marked as UTF-8")
-        for program in ("Horalia/Horalia.exe", "Horalia/Update.dll", "Horalia/SendComment.dll"):
+        if "Horalia/说明.txt" in entries:
+            readme = archive.read("Horalia/说明.txt").decode("utf-8-sig")
+            expect(f"{len(CLIPS)} 个语音文件" in readme,
+                   f"{path}: 说明.txt does not count the {len(CLIPS)} clips shipped")
+        for program in (f"Horalia/{name}" for name in PROGRAMS):
             if program in entries:
                 machine = pe_machine(archive.read(program))
                 expect(machine == PE_MACHINE[arch],
@@ -101,10 +109,10 @@ def check_installer(path):
     paths = collections.Counter(line[7:] for line in listing if line.startswith("Path = "))
     paths.pop(path, None)
     found = {name for name in paths if not name.startswith("$PLUGINSDIR/")}
-    wanted = {"Horalia.exe", "Update.dll", "SendComment.dll", "说明.txt", "Uninstall.exe"}
+    wanted = set(PROGRAMS) | {"说明.txt", "Uninstall.exe"}
     wanted |= {f"Sound/{clip}" for clip in CLIPS}
     compare(os.path.basename(path), found, wanted)
-    for program in ("Horalia.exe", "Update.dll", "SendComment.dll"):
+    for program in PROGRAMS:
         expect(paths[program] == 2, f"{path}: {program} is there {paths[program]} times, not 2")
 
 

@@ -51,14 +51,15 @@ fs::path ThisFolder() {
 // A fresh program folder: Horalia.exe, Sound/ and an empty Value.ini, removed afterwards.
 class ProgramCopy {
   public:
-    ProgramCopy() {
+    // The test build by default: it writes the clips it plays to a log.
+    explicit ProgramCopy(const fs::path& program = ThisFolder() / L"test-build" / L"Horalia.exe") {
         wchar_t temp[MAX_PATH];
         GetTempPathW(MAX_PATH, temp);
         folder_ = fs::path(temp) / (L"horalia-e2e-" + std::to_wstring(GetCurrentProcessId()));
         fs::remove_all(folder_);
         fs::create_directories(folder_);
         const fs::path bin = ThisFolder();
-        fs::copy_file(bin / L"Horalia.exe", Executable());
+        fs::copy_file(program, Executable());
         fs::copy(bin / L"Sound", folder_ / L"Sound", fs::copy_options::recursive);
         std::ofstream(Ini(), std::ios::binary) << "[Horalia]\r\n";
     }
@@ -251,6 +252,26 @@ TEST(HoraliaExe, RunsOnceAnnouncesOnClickAndEndsFromTheMenu) {
     EXPECT_EQ(first.ExitCode(), 0u);
     EXPECT_EQ(FindMarker(), nullptr);
     EXPECT_EQ(ReadLines(copy.ClipLog()).size(), clips.size()) << "announced again";
+}
+
+// The program people run, elevated, writes nowhere an environment variable names: the clip log
+// is the test build's alone.
+TEST(HoraliaExe, TheShippedProgramKeepsNoClipLog) {
+    ASSERT_EQ(FindMarker(), nullptr) << "another Horalia is running in this Wine prefix";
+    ProgramCopy copy(ThisFolder() / L"Horalia.exe");
+    const std::string variable = horalia::kClipLogVariable;
+    SetEnvironmentVariableW(std::wstring(variable.begin(), variable.end()).c_str(),
+                            copy.ClipLog().c_str());
+    Process program(copy.Executable());
+    ASSERT_TRUE(program.Started());
+    ASSERT_TRUE(WaitFor([] { return FindMarker() != nullptr; })) << "no marker window";
+    std::vector<HWND> icons;
+    ASSERT_TRUE(WaitFor([&] { return !(icons = WindowsOfClass(kWineTrayIconClassPart)).empty(); }));
+    Click(icons.front(), WM_LBUTTONDOWN, WM_LBUTTONUP);
+    std::this_thread::sleep_for(std::chrono::seconds(3));  // the announcement goes on meanwhile
+    EXPECT_FALSE(fs::exists(copy.ClipLog()));
+    PostMessageW(FindMarker(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(program.WaitForEnd());
 }
 
 }  // namespace

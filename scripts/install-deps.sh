@@ -69,9 +69,9 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 # Wine's ANSI code page follows the locale: the Windows tests run under zh_CN.UTF-8 (code page 936);
-# some also run in Japanese and German, as do Linux tests of the same.
+# some also run in Japanese, German and English, as do Linux tests of the same.
 if [ "$mode" = all ]; then
-  for wanted in zh_CN ja_JP de_DE; do
+  for wanted in zh_CN ja_JP de_DE en_US; do
     locale -a 2>/dev/null | grep -qi "^$wanted\.utf-\?8$" && continue
     "${sudo_cmd[@]}" sed -i "s/^# *\($wanted.UTF-8 UTF-8\)/\1/" /etc/locale.gen
     grep -q "^$wanted.UTF-8 UTF-8" /etc/locale.gen ||

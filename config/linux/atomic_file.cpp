@@ -122,4 +122,17 @@ bool ReplaceFile(const std::string& linkOrPath, const std::string& bytes) {
     return true;
 }
 
+SmallFiles& LinuxFiles() {
+    struct Files final : SmallFiles {
+        FileContent Read(const std::string& path, std::size_t maxBytes) override {
+            return ReadSmallFile(path, maxBytes);
+        }
+        bool Replace(const std::string& path, const std::string& bytes) override {
+            return ReplaceFile(path, bytes);
+        }
+    };
+    static Files files;
+    return files;
+}
+
 }  // namespace horalia::linux_backend

@@ -1,5 +1,5 @@
-// 读写配置 on the platform's own profile backend and real files: kernel32 under Wine, the INI
-// engine on Linux.
+// 读写配置 on the platform's own profile backend and real files: the INI engine, on Linux and on
+// Windows (under Wine).
 #include "config/ini_file.h"
 
 #include <gtest/gtest.h>

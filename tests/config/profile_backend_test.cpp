@@ -1,6 +1,7 @@
-// The platform's profile backend against the committed Value.ini: the same expectations hold for
-// kernel32 (Windows build, under Wine) and for the INI engine (Linux build), so a file written on
-// one platform reads the same on the other.
+// The platform's profile backend against the committed Value.ini, as kernel32's profile functions
+// left it: the INI engine reads and writes the same bytes on both systems (the Windows build
+// under Wine, in Chinese, English and Japanese), so a file written on one reads the same on the
+// other, and files of earlier versions keep working.
 #include "config/profile_backend.h"
 
 #include <gtest/gtest.h>

@@ -21,4 +21,21 @@ void UnregisterStart(StartEntryStore& store) {
     store.Remove();
 }
 
+bool ReplacingStartStore::Write(const std::string& command) {
+    if (!current_.Write(command)) {
+        return false;
+    }
+    if (earlier_.Read()) {
+        earlier_.Remove();
+    }
+    return true;
+}
+
+bool ReplacingStartStore::Remove() {
+    if (earlier_.Read()) {
+        earlier_.Remove();
+    }
+    return current_.Remove();
+}
+
 }  // namespace horalia

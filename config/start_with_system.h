@@ -1,5 +1,7 @@
 // Starting at log-on: one named entry ("Chimewick") in a per-user store of start-up commands.
-// Windows: the value under HKCU\SOFTWARE\Microsoft\Windows\CurrentVersion\Run.
+// Windows: a log-on task of the Task Scheduler for the current user, with the highest rights (the
+// program asks for them, and Windows starts no such program from the Run key); earlier versions
+// used the value under HKCU\SOFTWARE\Microsoft\Windows\CurrentVersion\Run.
 // Linux: the XDG autostart file $XDG_CONFIG_HOME/autostart/Chimewick.desktop.
 #pragma once
 
@@ -21,6 +23,22 @@ class StartEntryStore {
 
 // The platform's store (defined in config/win32 or config/linux).
 StartEntryStore& SystemStartStore();
+
+// A store that replaces an earlier one: what is read and written is the current store's; an
+// entry the earlier store still holds is removed once the current one has been written, and
+// with every removal.
+class ReplacingStartStore final : public StartEntryStore {
+  public:
+    ReplacingStartStore(StartEntryStore& current, StartEntryStore& earlier)
+        : current_(current), earlier_(earlier) {}
+    std::optional<std::string> Read() override { return current_.Read(); }
+    bool Write(const std::string& command) override;
+    bool Remove() override;
+
+  private:
+    StartEntryStore& current_;
+    StartEntryStore& earlier_;
+};
 
 // The quoted full path of the running executable: "D:\Tools\Horalia\Horalia.exe" in quotes.
 std::string StartCommand(const std::string& executablePath);

@@ -1,7 +1,9 @@
-// The start entry as the value "Chimewick" under the current user's Run key.
+// The start entry as the value "Chimewick" under the current user's Run key, as earlier versions
+// kept it.
 #include <optional>
 
 #include "config/start_with_system.h"
+#include "config/win32/logon_task_store.h"
 #include "config/win32/registry.h"
 
 namespace horalia {
@@ -29,8 +31,13 @@ class RunKeyStore : public StartEntryStore {
 
 }  // namespace
 
-StartEntryStore& SystemStartStore() {
+StartEntryStore& RunValueStartStore() {
     static RunKeyStore store;
+    return store;
+}
+
+StartEntryStore& SystemStartStore() {
+    static ReplacingStartStore store(LogonTaskStartStore(), RunValueStartStore());
     return store;
 }
 

@@ -73,5 +73,29 @@ TEST(UnregisterStart, RemovesTheEntryAndToleratesNone) {
     EXPECT_FALSE(IsStartRegistered(store, kCommand));
 }
 
+// The log-on task replaces the Run value of earlier versions: making the task removes the value,
+// a failed task leaves it, and switching off removes both.
+TEST(ReplacingStartStore, TheNewEntryTakesTheOldOnesPlace) {
+    fakes::FakeStartStore task;
+    fakes::FakeStartStore runValue;
+    ReplacingStartStore store(task, runValue);
+    runValue.entry = kCommand;
+    EXPECT_FALSE(IsStartRegistered(store, kCommand));  // the Run value starts nothing elevated
+
+    task.writable = false;
+    RegisterStart(store, kCommand);
+    EXPECT_TRUE(runValue.entry.has_value());
+
+    task.writable = true;
+    RegisterStart(store, kCommand);
+    EXPECT_TRUE(IsStartRegistered(store, kCommand));
+    EXPECT_FALSE(runValue.entry.has_value());
+
+    runValue.entry = kCommand;
+    UnregisterStart(store);
+    EXPECT_FALSE(task.entry.has_value());
+    EXPECT_FALSE(runValue.entry.has_value());
+}
+
 }  // namespace
 }  // namespace horalia

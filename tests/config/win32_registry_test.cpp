@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "config/start_with_system.h"
+#include "config/win32/logon_task_store.h"
 #include "config/win32/registry.h"
 
 namespace horalia {
@@ -172,7 +173,7 @@ class RunValue : public ::testing::Test {
         return text;
     }
 
-    StartEntryStore& store = SystemStartStore();
+    StartEntryStore& store = RunValueStartStore();
     const std::string command = StartCommand("C:\\Program Files\\Horalia\\Horalia.exe");
 
   private:
@@ -206,6 +207,20 @@ TEST_F(RunValue, ARootFolderCommandIsFoundAgain) {
     const std::string rootCommand = StartCommand("D:\\\\Horalia.exe");
     RegisterStart(store, rootCommand);
     EXPECT_TRUE(IsStartRegistered(store, StartCommand("D:\\\\Horalia.exe")));
+}
+
+// The log-on task through Wine's Task Scheduler, as far as Wine implements it.
+TEST(LogonTask, IsMadeFoundAndRemoved) {
+    StartEntryStore& task = LogonTaskStartStore();
+    const std::string command = StartCommand("C:\\Program Files\\Horalia\\Horalia.exe");
+    task.Remove();
+    if (!task.Write(command)) {
+        GTEST_SKIP() << "this Task Scheduler cannot make a log-on task with the highest rights "
+                        "(Wine implements only part of it); the port is tested with a fake";
+    }
+    EXPECT_EQ(task.Read(), command);
+    EXPECT_TRUE(task.Remove());
+    EXPECT_FALSE(task.Read().has_value());
 }
 
 }  // namespace

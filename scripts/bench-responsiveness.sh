@@ -88,7 +88,8 @@ if [ -z "${HORALIA_BENCH_INNER:-}" ]; then
 fi
 
 work=$HORALIA_BENCH_INNER
-trap stop_all EXIT
+# The program's instance lock, one per user and display, stays in /tmp unless removed.
+trap 'stop_all; rm -f "/tmp/Horalia Ver:3.0.0.0-$(id -u)-$DISPLAY.lock"' EXIT
 export HOME=$work XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run QT_QPA_PLATFORM=xcb
 mkdir -p -m 700 "$work/run" "$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml"
 # One panel holding the notification area only; without a configuration the panel would ask.

@@ -54,4 +54,5 @@ fi
 
 echo "== packages"
 ./scripts/package.sh && python3 tests/packaging/check_packages.py build/packages || status=1
+tests/packaging/installer_test.sh build/packages/Horalia-*-setup.exe || status=1
 exit $status

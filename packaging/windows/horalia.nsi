@@ -98,7 +98,10 @@ Section "Uninstall"
   RMDir "$INSTDIR\Sound"
   Delete "$INSTDIR\Uninstall.exe"
   RMDir /REBOOTOK "$INSTDIR"
-  ; Start with Windows points at the program just removed.
+  ; Start at log-on points at the program just removed: the log-on task, and the Run value of
+  ; earlier versions.
+  nsExec::ExecToLog 'schtasks /Delete /TN Chimewick /F'
+  Pop $0
   DeleteRegValue HKCU "Software\Microsoft\Windows\CurrentVersion\Run" "Chimewick"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd

@@ -48,8 +48,8 @@ check "uninstall key names the folder" key_holds InstallLocation 'Program Files\
 printf '[Horalia]\r\n报时设置=1\r\n' >"$folder/Value.ini"  # as the program leaves it
 # _?= runs the uninstaller in place; Wine may hand back before it is done.
 run "$folder/Uninstall.exe" /S "_?=C:\\Program Files\\Horalia"
-for _ in $(seq 100); do [ -e "$shortcut" ] || break; sleep 0.2; done
-sleep 1
+# The key goes last: wait for it (at most about 30 seconds).
+for _ in $(seq 60); do run reg query "$key" >/dev/null 2>&1 || break; sleep 0.5; done
 rm -f "$folder/Uninstall.exe"  # run in place, the uninstaller cannot delete itself
 rmdir "$folder" 2>/dev/null
 check "nothing left in Program Files" test ! -e "$folder" -o -z "$(ls -A "$folder" 2>/dev/null)"

@@ -216,7 +216,8 @@ TEST(LogonTask, IsMadeFoundAndRemoved) {
     task.Remove();
     if (!task.Write(command)) {
         GTEST_SKIP() << "this Task Scheduler cannot make a log-on task with the highest rights "
-                        "(Wine implements only part of it); the port is tested with a fake";
+                        "(Wine 8 stubs the principal's logon type and run level); the store's use "
+                        "is tested with fakes";
     }
     EXPECT_EQ(task.Read(), command);
     EXPECT_TRUE(task.Remove());

@@ -8,6 +8,10 @@
 
 namespace horalia {
 
+std::string StartNotChangedText(const std::string& location) {
+    return "开机启动未能更改，保持原样。不能写入 " + location;
+}
+
 std::string SettingsNotSavedText(const std::string& iniPath) {
     // The path last: a balloon too small for a long one cuts it, not the message.
     return "新的设置无法保存，只在本次运行中有效。不能写入 " + iniPath;
@@ -148,16 +152,17 @@ void Form_Main::MenuChosen(TrayMenuEntry entry) {
 }
 
 void Form_Main::托盘图标_开机启动_Click() {
-    const std::string command = StartCommand(s_.paths.executablePath);
-    if (startChecked_) {
-        UnregisterStart(s_.startStore);
-        SetChecked(TrayMenuEntry::托盘图标_开机启动, false);
-        s_.settings.StartWithWindows = 0;
-    } else {
-        RegisterStart(s_.startStore, command);
-        SetChecked(TrayMenuEntry::托盘图标_开机启动, true);
-        s_.settings.StartWithWindows = 1;
+    const bool on = !startChecked_;
+    if (!SetStartEntry(s_.startStore, StartCommand(s_.paths.executablePath), on)) {
+        StartNotChanged();
+        return;
     }
+    SetChecked(TrayMenuEntry::托盘图标_开机启动, on);
+    s_.settings.StartWithWindows = on ? 1 : 0;
+}
+
+void Form_Main::StartNotChanged() {
+    s_.tray.ShowNotification(kProgramName, StartNotChangedText(s_.startStore.Location()));
 }
 
 void Form_Main::托盘图标_网络校时_Click() {

@@ -52,6 +52,8 @@ inline constexpr std::int32_t kUpdateTimerIntervalMs = 2000;
 
 // The notification shown when Value.ini cannot be written.
 std::string SettingsNotSavedText(const std::string& iniPath);
+// The notification shown when start at log-on cannot be changed.
+std::string StartNotChangedText(const std::string& location);
 
 // The creation step: ends the process at once, silently, when another instance's hidden window
 // exists. Runs before this process has a window of its own, so it never finds itself.
@@ -93,6 +95,7 @@ class Form_Main final : public MainFormControls, private TimeSyncListener {
     // Tells the person once per run, however many writes fail.
     void SettingsNotSaved() override;
     void RefreshSettings() override;
+    void StartNotChanged() override;
 
     bool MenuChecked(TrayMenuEntry entry) const;
     const FormTimer& TrayClockTimer() const { return trayClockTimer_; }

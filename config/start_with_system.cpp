@@ -21,6 +21,15 @@ void UnregisterStart(StartEntryStore& store) {
     store.Remove();
 }
 
+bool SetStartEntry(StartEntryStore& store, const std::string& startCommand, bool on) {
+    if (on) {
+        RegisterStart(store, startCommand);
+    } else {
+        UnregisterStart(store);
+    }
+    return on ? IsStartRegistered(store, startCommand) : !store.Read().has_value();
+}
+
 bool ReplacingStartStore::Write(const std::string& command) {
     if (!current_.Write(command)) {
         return false;

@@ -19,6 +19,8 @@ class StartEntryStore {
     virtual std::optional<std::string> Read() = 0;
     virtual bool Write(const std::string& command) = 0;
     virtual bool Remove() = 0;
+    // Where the entry is kept, for a person to read (a file's path, a task's name).
+    virtual std::string Location() const = 0;
 };
 
 // The platform's store (defined in config/win32 or config/linux).
@@ -34,6 +36,7 @@ class ReplacingStartStore final : public StartEntryStore {
     std::optional<std::string> Read() override { return current_.Read(); }
     bool Write(const std::string& command) override;
     bool Remove() override;
+    std::string Location() const override { return current_.Location(); }
 
   private:
     StartEntryStore& current_;
@@ -46,5 +49,7 @@ std::string StartCommand(const std::string& executablePath);
 bool IsStartRegistered(StartEntryStore& store, const std::string& startCommand);
 void RegisterStart(StartEntryStore& store, const std::string& startCommand);
 void UnregisterStart(StartEntryStore& store);
+// Registers (on) or removes the entry; true when the store then holds what was asked.
+bool SetStartEntry(StartEntryStore& store, const std::string& startCommand, bool on);
 
 }  // namespace horalia

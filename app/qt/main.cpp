@@ -4,11 +4,23 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
 #include "app/form_main.h"
 #include "app/qt/main_window.h"
 #include "app/qt/qt_process.h"
 
 int main(int argc, char** argv) {
+    // --help and --version are answered without a display.
+    if (const auto answer =
+            horalia::AnswerCommandLine(std::vector<std::string>(argv + 1, argv + argc))) {
+        std::fputs(answer->output.c_str(), stdout);
+        std::fputs(answer->error.c_str(), stderr);
+        return answer->exitCode;
+    }
     // The instance check comes before anything else: a second start ends without opening the
     // display or reading a file.
     horalia::qt::QtProcess process;

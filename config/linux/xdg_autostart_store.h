@@ -17,6 +17,7 @@ class XdgAutostartStore : public StartEntryStore {
     std::optional<std::string> Read() override;
     bool Write(const std::string& command) override;
     bool Remove() override;
+    std::string Location() const override { return FilePath(); }
 
     std::string FilePath() const;
 

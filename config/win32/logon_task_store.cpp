@@ -185,6 +185,10 @@ class LogonTaskStore final : public StartEntryStore {
         return s && SUCCEEDED(s->root->DeleteTask(Bstr(kTaskName), 0));
     }
 
+    std::string Location() const override {
+        return std::string("任务计划程序的任务 ") + kStartEntryName;
+    }
+
   private:
     static inline const std::wstring kTaskName = Utf8ToWide(kStartEntryName);
 };

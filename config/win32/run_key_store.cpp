@@ -27,6 +27,9 @@ class RunKeyStore : public StartEntryStore {
     bool Remove() override {
         return win32::DeleteRegValue(win32::kHkeyCurrentUser, kRunKey, kStartEntryName);
     }
+    std::string Location() const override {
+        return std::string("HKEY_CURRENT_USER\\") + kRunKey + " " + kStartEntryName;
+    }
 };
 
 }  // namespace

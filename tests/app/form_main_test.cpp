@@ -491,10 +491,14 @@ TEST_F(FormMainTest, StartEntrySwitchesFromTheTray) {
     EXPECT_FALSE(tray.checks[TrayMenuEntry::托盘图标_开机启动]);
     EXPECT_EQ(settings.StartWithWindows, 0);
 
-    startStore.writable = false;  // a refused write still shows as registered until restart
+    // A refused write (a home folder that is not writable): the tick stays, and the person is
+    // told what could not be written.
+    startStore.writable = false;
     form().MenuChosen(TrayMenuEntry::托盘图标_开机启动);
-    EXPECT_TRUE(tray.checks[TrayMenuEntry::托盘图标_开机启动]);
-    EXPECT_EQ(settings.StartWithWindows, 1);
+    EXPECT_FALSE(tray.checks[TrayMenuEntry::托盘图标_开机启动]);
+    EXPECT_EQ(settings.StartWithWindows, 0);
+    EXPECT_EQ(tray.notifications,
+              std::vector<std::string>{"Horalia: " + StartNotChangedText(startStore.Location())});
 }
 
 TEST_F(FormMainTest, MenuEntriesHandOver) {

@@ -25,6 +25,7 @@ class FakeStartStore : public StartEntryStore {
         entry.reset();
         return had;
     }
+    std::string Location() const override { return "~/.config/autostart/Chimewick.desktop"; }
 
     std::optional<std::string> entry;
     bool writable = true;

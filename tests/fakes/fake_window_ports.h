@@ -19,9 +19,11 @@ class FakeMainForm final : public MainFormControls {
     void SetStartMenuChecked(bool checked) override { startChecked = checked; }
     void SettingsNotSaved() override { ++notSaved; }
     void RefreshSettings() override { ++refreshes; }
+    void StartNotChanged() override { ++startNotChanged; }
     std::optional<bool> announceTimer, syncTimer, startChecked;
     int notSaved = 0;
     int refreshes = 0;
+    int startNotChanged = 0;
 };
 
 class FakeUrlOpener final : public UrlOpener {

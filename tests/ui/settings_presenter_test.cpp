@@ -282,12 +282,15 @@ TEST_F(SettingsDialogTest, StartBoxRegistersAndUnregistersAtOnce) {
     EXPECT_EQ(settings.StartWithWindows, 0);
     EXPECT_EQ(mainForm.startChecked, false);
 
-    // A failed write still shows registered until the next start finds the truth.
+    // A failed write: the box goes back at once and the main form tells the person.
     store.writable = false;
     d.ToggleCheck(CheckBox::开机启动);
     EXPECT_FALSE(store.entry.has_value());
-    EXPECT_EQ(settings.StartWithWindows, 1);
-    EXPECT_EQ(mainForm.startChecked, true);
+    EXPECT_EQ(d.Check(CheckBox::开机启动), 0);
+    EXPECT_EQ(view.checks[CheckBox::开机启动], 0);
+    EXPECT_EQ(settings.StartWithWindows, 0);
+    EXPECT_EQ(mainForm.startChecked, false);
+    EXPECT_EQ(mainForm.startNotChanged, 1);
 }
 
 // Values a hand-edited Value.ini can hold that have no button: the group shows none selected,

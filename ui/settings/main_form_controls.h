@@ -14,6 +14,8 @@ class MainFormControls {
     // A page is about to show the settings: Value.ini, when someone changed it since it was last
     // read, is read again and the program follows it.
     virtual void RefreshSettings() = 0;
+    // Start at log-on could not be changed: the person is told why; the ticks stay as they were.
+    virtual void StartNotChanged() = 0;
 };
 
 }  // namespace horalia

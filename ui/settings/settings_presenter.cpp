@@ -150,14 +150,16 @@ void Form_一般设置::SetApplyEnabled(bool enabled) {
 // The start-with-Windows switch: the registration changes at once, whatever happens to the
 // dialog afterwards.
 void Form_一般设置::Check_开机启动_Click() {
-    if (Check(CheckBox::开机启动) == 1) {
-        RegisterStart(s_.startStore, s_.startCommand);
-        s_.settings.StartWithWindows = 1;
-    } else {
-        UnregisterStart(s_.startStore);
-        s_.settings.StartWithWindows = 0;
+    const bool on = Check(CheckBox::开机启动) == 1;
+    if (!SetStartEntry(s_.startStore, s_.startCommand, on)) {
+        // The box goes back without running this action again, and the person hears why.
+        checks_[Slot(CheckBox::开机启动)] = on ? 0 : 1;
+        view_.ShowCheck(CheckBox::开机启动, on ? 0 : 1);
+        s_.mainForm.StartNotChanged();
+        return;
     }
-    s_.mainForm.SetStartMenuChecked(s_.settings.StartWithWindows != 0);
+    s_.settings.StartWithWindows = on ? 1 : 0;
+    s_.mainForm.SetStartMenuChecked(on);
 }
 
 void Form_一般设置::ReadSelection(OptionGroup group, std::int32_t& value) const {

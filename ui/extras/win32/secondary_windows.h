@@ -75,6 +75,11 @@ class Windows final : public FormsPort {
                 target->RefreshSettings();
             }
         }
+        void StartNotChanged() override {
+            if (target != nullptr) {
+                target->StartNotChanged();
+            }
+        }
         MainFormControls* target = nullptr;
     };
 

@@ -28,6 +28,7 @@ QString ToolTipText(const std::string& crlfText) {
 QtTray::QtTray(const QIcon& icon) : icon_(icon) {
     icon_.setToolTip(QString::fromUtf8(kInitialToolTip));
     BuildMenu();
+    icon_.setContextMenu(&menu_);
     // Queued: the click is handled from the event loop rather than inside the icon's mouse event,
     // because a left click plays a whole announcement and lets further events run meanwhile.
     QObject::connect(
@@ -106,8 +107,11 @@ void QtTray::SetMenuChecked(TrayMenuEntry entry, bool checked) {
     }
 }
 
+// Where the tray shows the menu itself (it is the icon's context menu), it is open already.
 void QtTray::PopupMenuAtPointer() {
-    menu_.popup(QCursor::pos());
+    if (!menu_.isVisible()) {
+        menu_.popup(QCursor::pos());
+    }
 }
 
 void QtTray::ShowNotification(const std::string& title, const std::string& text) {

@@ -1,6 +1,7 @@
 // TrayIcon_托盘图标 and its popup menu 托盘图标 on Qt: a QSystemTrayIcon and a QMenu built from
-// kTrayMenu. The icon only reports clicks; the core decides what a click does, including opening
-// the menu, so no context menu is attached to the icon itself.
+// kTrayMenu. The menu is the icon's context menu, so that a StatusNotifierItem panel (XFCE, LXQt,
+// KDE Plasma, GNOME's AppIndicator extension) gets it over D-Bus and shows it itself; an XEmbed
+// tray has Qt pop it. The icon reports clicks; the core decides what a click does.
 #pragma once
 
 #include <QIcon>

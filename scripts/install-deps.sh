@@ -10,7 +10,7 @@ mode=${1:-all}
 
 run_packages=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev qt6-qpa-plugins qt6-translations-l10n
+  qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libxcb1-dev
   libpulse-dev libsndfile1-dev libsamplerate0-dev libcurl4-openssl-dev
   fonts-wqy-microhei
 )
@@ -31,8 +31,8 @@ test_packages=(
   locales
   espeak-ng sox python3-pil
   trayer
-  # A StatusNotifierItem host for scripts/bench-responsiveness.sh.
-  xfce4-panel dbus-bin
+  # A StatusNotifierItem host for the panel test and scripts/bench-responsiveness.sh; gdbus.
+  xfce4-panel dbus-bin libglib2.0-bin
   # Daytime daemons the network-time tests ask: xinetd, and openbsd-inetd's own libraries (its
   # package conflicts with xinetd's, so its binary is unpacked into build/peers below).
   xinetd libwrap0 libbsd0 libevent-2.1-7

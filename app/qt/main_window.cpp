@@ -44,7 +44,7 @@ MainWindow::MainWindow(QtProcess& process)
                              syncTimer_,
                              updateTimer_}) {
     window_.setWindowTitle(QString::fromUtf8(kMainWindowTitle));
-    window_.setWindowIcon(tray_.Icon().icon());
+    window_.setWindowIcon(ApplicationIcon());
     ConnectHandlers();
 }
 

@@ -1,12 +1,24 @@
 #include "app/qt/qt_tray.h"
 
+#include <xcb/xcb.h>
+
 #include <QAction>
 #include <QCursor>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusInterface>
+#include <QGuiApplication>
 #include <QToolTip>
+#include <cstdlib>
 
 #include "app/tooltip.h"
 
 namespace horalia::qt {
+namespace {
+
+const QString kWatcher = QStringLiteral("org.kde.StatusNotifierWatcher");
+
+}  // namespace
 
 std::int16_t TrayButton(QSystemTrayIcon::ActivationReason reason) {
     switch (reason) {
@@ -19,20 +31,62 @@ std::int16_t TrayButton(QSystemTrayIcon::ActivationReason reason) {
     }
 }
 
+TrayKind AvailableTray() {
+    // A StatusNotifierItem host: the watcher is on the session bus and says a host is there.
+    const QDBusConnection bus = QDBusConnection::sessionBus();
+    if (bus.isConnected() && bus.interface()->isServiceRegistered(kWatcher).value()) {
+        QDBusInterface watcher(kWatcher, QStringLiteral("/StatusNotifierWatcher"), kWatcher, bus);
+        if (watcher.property("IsStatusNotifierHostRegistered").toBool()) {
+            return TrayKind::kStatusNotifier;
+        }
+    }
+    // An XEmbed tray on X11: the tray selection of the screen has an owner.
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 == nullptr || x11->connection() == nullptr) {
+        return TrayKind::kNone;
+    }
+    xcb_connection_t* connection = x11->connection();
+    const QByteArray display = qgetenv("DISPLAY");
+    const qsizetype dot = display.lastIndexOf('.');
+    const QByteArray name =
+        "_NET_SYSTEM_TRAY_S" + (dot > display.lastIndexOf(':') ? display.mid(dot + 1) : "0");
+    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
+        connection,
+        xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(name.size()), name.data()),
+        nullptr);
+    if (atom == nullptr) {
+        return TrayKind::kNone;
+    }
+    xcb_get_selection_owner_reply_t* owner = xcb_get_selection_owner_reply(
+        connection, xcb_get_selection_owner(connection, atom->atom), nullptr);
+    const bool owned = owner != nullptr && owner->owner != XCB_NONE;
+    std::free(owner);
+    std::free(atom);
+    return owned ? TrayKind::kXEmbedOnly : TrayKind::kNone;
+}
+
 QString ToolTipText(const std::string& crlfText) {
     QString text = QString::fromStdString(crlfText);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return text;
 }
 
-QtTray::QtTray(const QIcon& icon) : icon_(icon) {
-    icon_.setToolTip(QString::fromUtf8(kInitialToolTip));
+QtTray::QtTray(const QIcon& icon) : image_(icon), toolTip_(QString::fromUtf8(kInitialToolTip)) {
     BuildMenu();
-    icon_.setContextMenu(&menu_);
-    // Queued: the click is handled from the event loop rather than inside the icon's mouse event,
-    // because a left click plays a whole announcement and lets further events run meanwhile.
+    trayPoll_.setInterval(1000);
+    QObject::connect(&trayPoll_, &QTimer::timeout, [this] { ShowIfTrayAvailable(); });
+}
+
+QSystemTrayIcon& QtTray::Icon() {
+    if (icon_) {
+        return *icon_;
+    }
+    icon_ = std::make_unique<QSystemTrayIcon>(image_);
+    icon_->setToolTip(toolTip_);
+    icon_->setContextMenu(&menu_);
+    // Queued: the click is handled from the event loop rather than inside the icon's mouse event.
     QObject::connect(
-        &icon_, &QSystemTrayIcon::activated, &icon_,
+        icon_.get(), &QSystemTrayIcon::activated, icon_.get(),
         [this](QSystemTrayIcon::ActivationReason reason) {
             const std::int16_t button = TrayButton(reason);
             if (button != 0 && clicked_) {
@@ -40,8 +94,7 @@ QtTray::QtTray(const QIcon& icon) : icon_(icon) {
             }
         },
         Qt::QueuedConnection);
-    trayPoll_.setInterval(1000);
-    QObject::connect(&trayPoll_, &QTimer::timeout, [this] { ShowIfTrayAvailable(); });
+    return *icon_;
 }
 
 void QtTray::BuildMenu() {
@@ -72,32 +125,40 @@ void QtTray::BuildMenu() {
 
 void QtTray::ShowWhenTrayAvailable() {
     ShowIfTrayAvailable();
-    if (!icon_.isVisible()) {
+    if (!icon_ || !icon_->isVisible()) {
         trayPoll_.start();
     }
 }
 
+// A panel that hosts StatusNotifierItems usually also takes XEmbed icons and may claim that
+// first: with XEmbed alone, the icon waits a second poll for the StatusNotifierItem host.
 void QtTray::ShowIfTrayAvailable() {
-    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+    const TrayKind tray = AvailableTray();
+    if (tray == TrayKind::kNone || (tray == TrayKind::kXEmbedOnly && ++xembedOnlyPolls_ < 2)) {
         return;
     }
     trayPoll_.stop();
-    icon_.show();
+    Icon().show();
 }
 
 void QtTray::Hide() {
     trayPoll_.stop();
     menu_.hide();
-    icon_.hide();
+    if (icon_) {
+        icon_->hide();
+    }
 }
 
 void QtTray::SetToolTip(const std::string& text) {
-    const QString tip = ToolTipText(text);
-    icon_.setToolTip(tip);
+    toolTip_ = ToolTipText(text);
+    if (!icon_) {
+        return;
+    }
+    icon_->setToolTip(toolTip_);
     // A tooltip already on screen keeps the text it was shown with: show it again, so that its
     // clock goes on. (A tray host that draws its own tooltips asks for the new text itself.)
-    if (QToolTip::isVisible() && icon_.geometry().contains(QCursor::pos())) {
-        QToolTip::showText(QCursor::pos(), tip);
+    if (QToolTip::isVisible() && icon_->geometry().contains(QCursor::pos())) {
+        QToolTip::showText(QCursor::pos(), toolTip_);
     }
 }
 
@@ -115,8 +176,10 @@ void QtTray::PopupMenuAtPointer() {
 }
 
 void QtTray::ShowNotification(const std::string& title, const std::string& text) {
-    icon_.showMessage(QString::fromStdString(title), QString::fromStdString(text),
-                      QSystemTrayIcon::Information);
+    if (icon_) {
+        icon_->showMessage(QString::fromStdString(title), QString::fromStdString(text),
+                           QSystemTrayIcon::Information);
+    }
 }
 
 }  // namespace horalia::qt

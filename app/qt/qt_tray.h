@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "app/main_form_ports.h"
@@ -24,6 +25,10 @@ namespace horalia::qt {
 // Context (right click), 0 (no button the form acts on) for every other reason.
 std::int16_t TrayButton(QSystemTrayIcon::ActivationReason reason);
 
+enum class TrayKind { kNone, kXEmbedOnly, kStatusNotifier };
+// The notification area there is now, found without asking Qt (see ShowWhenTrayAvailable).
+TrayKind AvailableTray();
+
 // The core's CR LF line breaks as the '\n' breaks a Qt tooltip understands.
 QString ToolTipText(const std::string& crlfText);
 
@@ -36,8 +41,10 @@ class QtTray final : public TrayPort {
     }
     void OnMenuChosen(std::function<void(TrayMenuEntry)> chosen) { chosen_ = std::move(chosen); }
 
-    // Shows the icon once a notification area exists, asking again every second until then: at
-    // log-on the tray host may start after this program.
+    // Shows the icon once a notification area exists, looking again every second until then: at
+    // log-on the panel may start after this program. The icon is made only then, because Qt
+    // settles once per process whether its icons go to a StatusNotifierItem host, when the first
+    // is made or the tray is first asked for.
     void ShowWhenTrayAvailable();
     void Hide();
 
@@ -46,7 +53,8 @@ class QtTray final : public TrayPort {
     void PopupMenuAtPointer() override;
     void ShowNotification(const std::string& title, const std::string& text) override;
 
-    QSystemTrayIcon& Icon() { return icon_; }
+    // Made on first use.
+    QSystemTrayIcon& Icon();
     QMenu& Menu() { return menu_; }
     QAction* Action(TrayMenuEntry entry) { return actions_[TrayMenuIndex(entry)]; }
 
@@ -54,8 +62,11 @@ class QtTray final : public TrayPort {
     void BuildMenu();
     void ShowIfTrayAvailable();
 
-    QSystemTrayIcon icon_;
+    QIcon image_;
+    QString toolTip_;
+    std::unique_ptr<QSystemTrayIcon> icon_;
     QMenu menu_;
+    int xembedOnlyPolls_ = 0;
     QTimer trayPoll_;
     std::array<QAction*, kTrayMenu.size()> actions_{};
     std::function<void(std::int16_t)> clicked_;

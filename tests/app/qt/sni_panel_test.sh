@@ -1,0 +1,121 @@
+#!/usr/bin/env bash
+# The tray program on a StatusNotifierItem panel nobody here wrote: xfce4-panel's systray, on a
+# private X server and D-Bus session. The panel starts after the program (as at log-on) and the
+# item still comes; its menu, read over D-Bus as the panel reads it, lists the seven entries; the
+# item comes back when the panel restarts; 退出程序 chosen through the menu ends the program.
+#   sni_panel_test.sh HORALIA SOUND_FOLDER
+# Exits 77 (skipped) when a tool it needs is missing.
+set -uo pipefail
+exe=$1 sound=$2
+for tool in Xvfb xfce4-panel dbus-run-session gdbus python3; do
+  command -v "$tool" >/dev/null || { echo "sni_panel_test: SKIPPED, $tool is not installed"; exit 77; }
+done
+
+if [ -z "${HORALIA_SNI_INNER:-}" ]; then
+  work=$(mktemp -d "${TMPDIR:-/tmp}/horalia-sni.XXXXXX")
+  Xvfb -displayfd 3 -screen 0 1024x600x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+  xvfb=$!
+  for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+  HORALIA_SNI_INNER=$work DISPLAY=:$(cat "$work/display") dbus-run-session -- "$0" "$@" 2>/dev/null
+  status=$?
+  kill "$xvfb"
+  wait "$xvfb" 2>/dev/null
+  rm -f "/tmp/Horalia Ver:3.0.0.0-$(id -u)-:$(cat "$work/display").lock"
+  rm -rf "$work"
+  exit $status
+fi
+
+work=$HORALIA_SNI_INNER
+export HOME=$work XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run QT_QPA_PLATFORM=xcb
+export PULSE_SERVER=unix:/nonexistent/horalia-test/native ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
+mkdir -p -m 700 "$work/run" "$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml" "$work/app"
+# One panel holding the notification area only; without a configuration the panel would ask.
+cat >"$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml/xfce4-panel.xml" <<'XML'
+<?xml version="1.0" encoding="UTF-8"?>
+<channel name="xfce4-panel" version="1.0">
+  <property name="configver" type="int" value="2"/>
+  <property name="panels" type="array">
+    <value type="int" value="1"/>
+    <property name="panel-1" type="empty">
+      <property name="position" type="string" value="p=6;x=0;y=0"/>
+      <property name="length" type="uint" value="100"/>
+      <property name="size" type="uint" value="30"/>
+      <property name="plugin-ids" type="array">
+        <value type="int" value="1"/>
+      </property>
+    </property>
+  </property>
+  <property name="plugins" type="empty">
+    <property name="plugin-1" type="string" value="systray"/>
+  </property>
+</channel>
+XML
+cp "$exe" "$work/app/horalia"
+cp -r "$sound" "$work/app/Sound"
+
+pids=()
+trap 'for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done; wait' EXIT
+failures=0 checks=0
+check() {  # description, command...
+  checks=$((checks + 1))
+  local what=$1
+  shift
+  "$@" || { echo "FAIL: $what"; failures=$((failures + 1)); }
+}
+within() {  # seconds, command...: true once the command succeeds
+  local tries=$(($1 * 4))
+  shift
+  for _ in $(seq "$tries"); do "$@" >/dev/null 2>&1 && return 0; sleep 0.25; done
+  return 1
+}
+item() {  # the registered item, BUS/PATH, or nothing
+  gdbus call --session --dest org.kde.StatusNotifierWatcher --object-path /StatusNotifierWatcher \
+    --method org.freedesktop.DBus.Properties.Get org.kde.StatusNotifierWatcher \
+    RegisteredStatusNotifierItems 2>/dev/null | grep -o "'[^']*'" | tr -d "'" | tail -1
+}
+has_item() { [ -n "$(item)" ]; }
+no_item() { [ -z "$(item)" ]; }
+
+"$work/app/horalia" >"$work/horalia.log" 2>&1 &
+horalia=$!
+pids+=("$horalia")
+sleep 3  # the program is up, and no notification area yet
+xfce4-panel >"$work/panel.log" 2>&1 &
+panel=$!
+pids+=("$panel")
+check "the item registers with a panel that came later" within 20 has_item
+
+bus=$(item)
+bus=${bus%%/*}
+menu=$(gdbus call --session --dest "$bus" --object-path /StatusNotifierItem \
+  --method org.freedesktop.DBus.Properties.Get org.kde.StatusNotifierItem Menu |
+  grep -o "objectpath '[^']*'" | cut -d"'" -f2)
+layout=$(gdbus call --session --dest "$bus" --object-path "$menu" \
+  --method com.canonical.dbusmenu.GetLayout 0 -- -1 "['label']" 2>&1)
+entries=$(python3 -c 'import re, sys
+for id, label in re.findall(r"\((\d+), \{[^}]*.label.: <.([^\x27]*).>", sys.argv[1]):
+    print(id, label)' "$layout")
+labels=$(echo "$entries" | cut -d' ' -f2 | tr '\n' ' ')
+check "the menu lists the seven entries in order (got: $labels)" test "$labels" = \
+  "关闭报时[_C] 开机启动[_R] 网络校时[_T] 参数设置[_S] 意见反馈[_F] 关于[_A] 退出程序[_E] "
+
+check "关闭报时 is greyed, with its check mark" \
+  sh -c "echo \"\$0\" | grep -q \"'enabled': <false>, 'label': <'关闭报时\[_C\]'>, 'toggle-state'\"" "$layout"
+
+kill "$panel"
+wait "$panel" 2>/dev/null
+check "the item goes with the panel" within 10 no_item
+xfce4-panel >"$work/panel.log" 2>&1 &
+pids+=($!)
+check "the item comes back when the panel restarts" within 20 has_item
+
+exit_id=$(echo "$entries" | grep '退出程序' | cut -d' ' -f1)
+bus=$(item)
+bus=${bus%%/*}
+gdbus call --session --dest "$bus" --object-path "$menu" --method com.canonical.dbusmenu.Event \
+  "$exit_id" clicked '<0>' 0 >/dev/null 2>&1
+check "退出程序 through the menu ends the program" within 10 sh -c "! kill -0 $horalia"
+check "and its item goes" within 10 no_item
+
+echo "$((checks - failures)) passed, $failures failed"
+[ "$failures" -eq 0 ]

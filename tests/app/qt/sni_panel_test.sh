@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # The tray program on a StatusNotifierItem panel nobody here wrote: xfce4-panel's systray, on a
 # private X server and D-Bus session. The panel starts after the program (as at log-on) and the
-# item still comes; its menu, read over D-Bus as the panel reads it, lists the seven entries; the
-# item comes back when the panel restarts; 退出程序 chosen through the menu ends the program.
+# item still comes; its menu, read over D-Bus as the panel reads it, lists the seven entries, and
+# 关于 chosen through it opens the about box; the item comes back when the panel restarts;
+# 退出程序 chosen through the menu ends the program.
 #   sni_panel_test.sh HORALIA SOUND_FOLDER
 # Exits 77 (skipped) when a tool it needs is missing.
 set -uo pipefail
 exe=$1 sound=$2
-for tool in Xvfb xfce4-panel dbus-run-session gdbus python3; do
+for tool in Xvfb xfce4-panel dbus-run-session gdbus python3 xdotool; do
   command -v "$tool" >/dev/null || { echo "sni_panel_test: SKIPPED, $tool is not installed"; exit 77; }
 done
 
@@ -102,6 +103,15 @@ check "the menu lists the seven entries in order (got: $labels)" test "$labels" 
 check "关闭报时 is greyed, with its check mark" \
   sh -c "echo \"\$0\" | grep -q \"'enabled': <false>, 'label': <'关闭报时\[_C\]'>, 'toggle-state'\"" "$layout"
 
+choose() {  # label: the entry clicked, as the panel does it
+  local id
+  id=$(echo "$entries" | grep -F "$1" | cut -d' ' -f1)
+  gdbus call --session --dest "$bus" --object-path "$menu" --method com.canonical.dbusmenu.Event \
+    "$id" clicked '<0>' 0 >/dev/null 2>&1
+}
+choose '关于[_A]'
+check "关于 through the menu opens the about box" within 10 xdotool search --onlyvisible --name '^关于 Horalia$'
+
 kill "$panel"
 wait "$panel" 2>/dev/null
 check "the item goes with the panel" within 10 no_item
@@ -109,11 +119,9 @@ xfce4-panel >"$work/panel.log" 2>&1 &
 pids+=($!)
 check "the item comes back when the panel restarts" within 20 has_item
 
-exit_id=$(echo "$entries" | grep '退出程序' | cut -d' ' -f1)
 bus=$(item)
 bus=${bus%%/*}
-gdbus call --session --dest "$bus" --object-path "$menu" --method com.canonical.dbusmenu.Event \
-  "$exit_id" clicked '<0>' 0 >/dev/null 2>&1
+choose '退出程序[_E]'
 check "退出程序 through the menu ends the program" within 10 sh -c "! kill -0 $horalia"
 check "and its item goes" within 10 no_item
 

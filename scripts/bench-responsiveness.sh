@@ -93,26 +93,7 @@ trap 'stop_all; rm -f "/tmp/Horalia Ver:3.0.0.0-$(id -u)-$DISPLAY.lock"' EXIT
 export HOME=$work XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run QT_QPA_PLATFORM=xcb
 mkdir -p -m 700 "$work/run" "$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml"
 # One panel holding the notification area only; without a configuration the panel would ask.
-cat >"$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml/xfce4-panel.xml" <<'XML'
-<?xml version="1.0" encoding="UTF-8"?>
-<channel name="xfce4-panel" version="1.0">
-  <property name="configver" type="int" value="2"/>
-  <property name="panels" type="array">
-    <value type="int" value="1"/>
-    <property name="panel-1" type="empty">
-      <property name="position" type="string" value="p=6;x=0;y=0"/>
-      <property name="length" type="uint" value="100"/>
-      <property name="size" type="uint" value="30"/>
-      <property name="plugin-ids" type="array">
-        <value type="int" value="1"/>
-      </property>
-    </property>
-  </property>
-  <property name="plugins" type="empty">
-    <property name="plugin-1" type="string" value="systray"/>
-  </property>
-</channel>
-XML
+cp "$root/tests/app/qt/xfce4-panel.xml" "$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml/"
 xfce4-panel >"$work/panel.log" 2>&1 &
 pids+=($!)
 wait_for dbus-send --session --print-reply --dest=org.kde.StatusNotifierWatcher \

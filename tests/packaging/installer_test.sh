@@ -22,13 +22,7 @@ export HORALIA_WINE_SESSION=$session
 trap '"$root/cmake/wine-session.sh" stop "$session" "$setup" >/dev/null 2>&1; rm -rf "$session"' EXIT
 run() { "$root/cmake/wine-run.sh" "$@" 2>/dev/null; }
 
-failures=0 checks=0
-check() {  # description, command...
-  checks=$((checks + 1))
-  local what=$1
-  shift
-  "$@" || { echo "FAIL: $what"; failures=$((failures + 1)); }
-}
+. "$root/tests/shell_checks.sh"
 
 drive=$session/prefix-i686/drive_c
 folder="$drive/Program Files/Horalia"
@@ -56,5 +50,4 @@ check "nothing left in Program Files" test ! -e "$folder" -o -z "$(ls -A "$folde
 check "shortcut removed" test ! -e "$shortcut"
 check "uninstall key removed" sh -c "! '$root/cmake/wine-run.sh' reg query '$key' >/dev/null 2>&1"
 
-echo "$((checks - failures)) passed, $failures failed"
-[ "$failures" -eq 0 ]
+report

@@ -19,7 +19,7 @@ stop_daemon() {
 }
 trap 'stop_daemon; rm -rf "$work"' EXIT
 
-failures=0 checks=0
+. "$(dirname "$0")/../shell_checks.sh"
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 free_port() {
@@ -125,5 +125,4 @@ else
   done
 fi
 
-echo "$((checks - failures)) passed, $failures failed"
-[ "$failures" -eq 0 ]
+report

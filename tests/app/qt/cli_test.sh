@@ -5,17 +5,11 @@
 set -u
 exe=$1 version=$2
 unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
-failures=0
-check() {  # description, command...
-  local what=$1
-  shift
-  "$@" || { echo "FAIL: $what"; failures=$((failures + 1)); }
-}
+. "$(dirname "$0")/../../shell_checks.sh"
 check "--help prints the usage" sh -c '"$0" --help | grep -q "^Usage: horalia"' "$exe"
 check "--version prints the version" test "$("$exe" --version)" = "horalia $version"
 check "an unknown option is named" sh -c \
   '"$0" --frobnicate 2>&1 >/dev/null | grep -q "unknown option \"--frobnicate\""' "$exe"
 "$exe" --frobnicate 2>/dev/null
 check "an unknown option gives status 2" test $? -eq 2
-echo "$((4 - failures)) passed, $failures failed"
-[ "$failures" -eq 0 ]
+report

@@ -7,6 +7,7 @@
 #   sni_panel_test.sh HORALIA SOUND_FOLDER
 # Exits 77 (skipped) when a tool it needs is missing.
 set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
 exe=$1 sound=$2
 for tool in Xvfb xfce4-panel dbus-run-session gdbus python3 xdotool; do
   command -v "$tool" >/dev/null || { echo "sni_panel_test: SKIPPED, $tool is not installed"; exit 77; }
@@ -31,44 +32,13 @@ export HOME=$work XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run QT_QPA_
 export PULSE_SERVER=unix:/nonexistent/horalia-test/native ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
 mkdir -p -m 700 "$work/run" "$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml" "$work/app"
 # One panel holding the notification area only; without a configuration the panel would ask.
-cat >"$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml/xfce4-panel.xml" <<'XML'
-<?xml version="1.0" encoding="UTF-8"?>
-<channel name="xfce4-panel" version="1.0">
-  <property name="configver" type="int" value="2"/>
-  <property name="panels" type="array">
-    <value type="int" value="1"/>
-    <property name="panel-1" type="empty">
-      <property name="position" type="string" value="p=6;x=0;y=0"/>
-      <property name="length" type="uint" value="100"/>
-      <property name="size" type="uint" value="30"/>
-      <property name="plugin-ids" type="array">
-        <value type="int" value="1"/>
-      </property>
-    </property>
-  </property>
-  <property name="plugins" type="empty">
-    <property name="plugin-1" type="string" value="systray"/>
-  </property>
-</channel>
-XML
+cp "$here/xfce4-panel.xml" "$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml/"
 cp "$exe" "$work/app/horalia"
 cp -r "$sound" "$work/app/Sound"
 
 pids=()
 trap 'for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done; wait' EXIT
-failures=0 checks=0
-check() {  # description, command...
-  checks=$((checks + 1))
-  local what=$1
-  shift
-  "$@" || { echo "FAIL: $what"; failures=$((failures + 1)); }
-}
-within() {  # seconds, command...: true once the command succeeds
-  local tries=$(($1 * 4))
-  shift
-  for _ in $(seq "$tries"); do "$@" >/dev/null 2>&1 && return 0; sleep 0.25; done
-  return 1
-}
+. "$here/../../shell_checks.sh"
 item() {  # the registered item, BUS/PATH, or nothing
   gdbus call --session --dest org.kde.StatusNotifierWatcher --object-path /StatusNotifierWatcher \
     --method org.freedesktop.DBus.Properties.Get org.kde.StatusNotifierWatcher \
@@ -125,5 +95,4 @@ choose '退出程序[_E]'
 check "退出程序 through the menu ends the program" within 10 sh -c "! kill -0 $horalia"
 check "and its item goes" within 10 no_item
 
-echo "$((checks - failures)) passed, $failures failed"
-[ "$failures" -eq 0 ]
+report

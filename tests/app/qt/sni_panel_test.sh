@@ -2,14 +2,15 @@
 # The tray program on a StatusNotifierItem panel nobody here wrote: xfce4-panel's systray, on a
 # private X server and D-Bus session. The panel starts after the program (as at log-on) and the
 # item still comes; its menu, read over D-Bus as the panel reads it, lists the seven entries, and
-# 关于 chosen through it opens the about box; the item comes back when the panel restarts;
-# 退出程序 chosen through the menu ends the program.
+# 关于 chosen through it opens the about box; the item comes back when the panel restarts; the
+# panel's left click (Activate) speaks into a private PulseAudio null sink; 退出程序 chosen through
+# the menu ends the program.
 #   sni_panel_test.sh HORALIA SOUND_FOLDER
 # Exits 77 (skipped) when a tool it needs is missing.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 exe=$1 sound=$2
-for tool in Xvfb xfce4-panel dbus-run-session gdbus python3 xdotool; do
+for tool in Xvfb xfce4-panel dbus-run-session gdbus python3 xdotool pulseaudio parec pactl; do
   command -v "$tool" >/dev/null || { echo "sni_panel_test: SKIPPED, $tool is not installed"; exit 77; }
 done
 
@@ -29,8 +30,9 @@ fi
 
 work=$HORALIA_SNI_INNER
 export HOME=$work XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run QT_QPA_PLATFORM=xcb
-export PULSE_SERVER=unix:/nonexistent/horalia-test/native ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
-mkdir -p -m 700 "$work/run" "$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml" "$work/app"
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
+mkdir -p -m 700 "$work/run" "$work/pulse" "$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml" \
+  "$work/app"
 # One panel holding the notification area only; without a configuration the panel would ask.
 cp "$here/xfce4-panel.xml" "$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml/"
 cp "$exe" "$work/app/horalia"
@@ -46,6 +48,21 @@ item() {  # the registered item, BUS/PATH, or nothing
 }
 has_item() { [ -n "$(item)" ]; }
 no_item() { [ -z "$(item)" ]; }
+
+# The sound: a null sink in the clips' own format, its monitor recorded.
+cat >"$work/pulse/sni.pa" <<PA
+load-module module-native-protocol-unix socket=$work/pulse/native auth-anonymous=1
+load-module module-null-sink sink_name=sni rate=22050 channels=1 format=s16le norewinds=1
+set-default-sink sni
+PA
+HOME=$work/pulse XDG_RUNTIME_DIR=$work/pulse PULSE_RUNTIME_PATH=$work/pulse \
+  PULSE_STATE_PATH=$work/pulse pulseaudio -n -F "$work/pulse/sni.pa" --daemonize=no \
+  --disallow-exit --exit-idle-time=-1 --system=false --use-pid-file=no 2>/dev/null &
+pids+=($!)
+export PULSE_SERVER=unix:$work/pulse/native
+within 10 pactl info
+parec -d sni.monitor --format=s16le --rate=22050 --channels=1 >"$work/recording.raw" &
+pids+=($!)
 
 "$work/app/horalia" >"$work/horalia.log" 2>&1 &
 horalia=$!
@@ -91,6 +108,11 @@ check "the item comes back when the panel restarts" within 20 has_item
 
 bus=$(item)
 bus=${bus%%/*}
+gdbus call --session --dest "$bus" --object-path /StatusNotifierItem \
+  --method org.kde.StatusNotifierItem.Activate 0 0 >/dev/null 2>&1
+sleep 9
+check "a left click on the panel's item speaks" python3 "$here/find_announcement.py" \
+  "$work/recording.raw" "$sound"
 choose '退出程序[_E]'
 check "退出程序 through the menu ends the program" within 10 sh -c "! kill -0 $horalia"
 check "and its item goes" within 10 no_item

@@ -37,6 +37,20 @@ cmake --build --preset app
 (cd build/app && cpack -B "$PWD/../packages/cpack" >/dev/null)
 find "$out/cpack" -maxdepth 1 \( -name '*.deb' -o -name '*.rpm' \) -exec mv {} "$out/" \;
 rm -rf "$out/cpack"
+# CPack runs ldconfig from postinst and postrm for any library under /usr/lib, private ones too,
+# and its strip keeps the compiler's .comment notes: the .deb is made again without those two
+# scripts, which do nothing else, and without the notes.
+for deb in "$out"/*.deb; do
+  unpacked=$(mktemp -d)
+  root=$unpacked/root
+  dpkg-deb --raw-extract "$deb" "$root"
+  rm -f "$root/DEBIAN/postinst" "$root/DEBIAN/postrm"
+  find "$root/usr/bin" "$root/usr/lib" -type f -exec sh -c \
+    'file -b "$1" | grep -q "^ELF" && objcopy --remove-section=.comment "$1"' _ {} \;
+  (cd "$root" && find usr -type f -exec md5sum {} + | sort -k 2 >DEBIAN/md5sums)
+  dpkg-deb --root-owner-group --build "$root" "$deb" >/dev/null
+  rm -rf "$unpacked"
+done
 
 echo "== Windows packages"
 stage=build/packages-stage

@@ -67,6 +67,11 @@ def check_deb(deb):
     # From dpkg-shlibdeps: Qt for the program, libcurl for the update check, PulseAudio for sound.
     for library in ("libqt6widgets6", "libcurl4", "libpulse0", "libsndfile1", "qt6-qpa-plugins"):
         expect(library in depends, f".deb: Depends lacks {library}: {depends.strip()}")
+    # The libraries in /usr/lib/horalia are private, loaded by path: no ldconfig run for them.
+    control = subprocess.run(["dpkg-deb", "--info", deb], check=True, capture_output=True,
+                             text=True).stdout
+    for script in ("postinst", "postrm"):
+        expect(f" {script} " not in control, f".deb: has a {script}, which only ran ldconfig")
 
 
 # The Windows packages' programs, each built for the package's machine.

@@ -35,20 +35,10 @@ wait_for() {
   return 1
 }
 
-start_sound_server() {  # work folder
-  mkdir -p -m 700 "$1/pulse"
-  cat >"$1/pulse/bench.pa" <<PA
-load-module module-native-protocol-unix socket=$1/pulse/native auth-anonymous=1
-load-module module-null-sink sink_name=bench rate=48000 channels=2
-set-default-sink bench
-PA
-  HOME=$1/pulse XDG_RUNTIME_DIR=$1/pulse PULSE_RUNTIME_PATH=$1/pulse PULSE_STATE_PATH=$1/pulse \
-    pulseaudio -n -F "$1/pulse/bench.pa" --daemonize=no --disallow-exit --exit-idle-time=-1 \
-    --system=false --use-pid-file=no 2>/dev/null &
-  pids+=($!)
-  export PULSE_SERVER=unix:$1/pulse/native
-  wait_for pactl info
-}
+# A desktop-like sink: 48 kHz stereo.
+# shellcheck source=../tests/private_pulse.sh
+. "$root/tests/private_pulse.sh"
+start_sound_server() { start_private_pulse "$1" bench rate=48000 channels=2; }
 
 pids=()
 stop_all() {

@@ -31,8 +31,7 @@ fi
 work=$HORALIA_SNI_INNER
 export HOME=$work XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run QT_QPA_PLATFORM=xcb
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
-mkdir -p -m 700 "$work/run" "$work/pulse" "$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml" \
-  "$work/app"
+mkdir -p -m 700 "$work/run" "$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml" "$work/app"
 # One panel holding the notification area only; without a configuration the panel would ask.
 cp "$here/xfce4-panel.xml" "$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml/"
 cp "$exe" "$work/app/horalia"
@@ -50,17 +49,8 @@ has_item() { [ -n "$(item)" ]; }
 no_item() { [ -z "$(item)" ]; }
 
 # The sound: a null sink in the clips' own format, its monitor recorded.
-cat >"$work/pulse/sni.pa" <<PA
-load-module module-native-protocol-unix socket=$work/pulse/native auth-anonymous=1
-load-module module-null-sink sink_name=sni rate=22050 channels=1 format=s16le norewinds=1
-set-default-sink sni
-PA
-HOME=$work/pulse XDG_RUNTIME_DIR=$work/pulse PULSE_RUNTIME_PATH=$work/pulse \
-  PULSE_STATE_PATH=$work/pulse pulseaudio -n -F "$work/pulse/sni.pa" --daemonize=no \
-  --disallow-exit --exit-idle-time=-1 --system=false --use-pid-file=no 2>/dev/null &
-pids+=($!)
-export PULSE_SERVER=unix:$work/pulse/native
-within 10 pactl info
+. "$here/../../private_pulse.sh"
+start_private_pulse "$work" sni rate=22050 channels=1 format=s16le norewinds=1
 parec -d sni.monitor --format=s16le --rate=22050 --channels=1 >"$work/recording.raw" &
 pids+=($!)
 

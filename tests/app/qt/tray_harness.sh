@@ -49,16 +49,8 @@ pids+=($!)
 wait_for xdotool search --onlyvisible --class trayer || fail "trayer did not start"
 
 # --- the private sound server
-mkdir -m 700 "$work/pulse" "$work/run"
-cat >"$work/pulse/e2e.pa" <<PA
-load-module module-native-protocol-unix socket=$work/pulse/native auth-anonymous=1
-load-module module-null-sink sink_name=horalia_e2e rate=22050 channels=1 format=s16le norewinds=1
-set-default-sink horalia_e2e
-PA
-HOME=$work/pulse XDG_RUNTIME_DIR=$work/pulse PULSE_RUNTIME_PATH=$work/pulse \
-  PULSE_STATE_PATH=$work/pulse pulseaudio -n -F "$work/pulse/e2e.pa" --daemonize=no \
-  --disallow-exit --exit-idle-time=-1 --system=false --use-pid-file=no \
-  --log-target=file:"$work/pulse.log" 2>/dev/null &
-pids+=($!)
-export PULSE_SERVER=unix:$work/pulse/native
-wait_for pactl info || fail "the PulseAudio daemon did not start"
+mkdir -m 700 "$work/run"
+# shellcheck source=../../private_pulse.sh
+. "$(dirname "${BASH_SOURCE[0]}")/../../private_pulse.sh"
+start_private_pulse "$work" horalia_e2e rate=22050 channels=1 format=s16le norewinds=1 ||
+  fail "the PulseAudio daemon did not start"

@@ -48,7 +48,8 @@ fs::path ThisFolder() {
     return fs::path(std::wstring(path, length)).parent_path();
 }
 
-// A fresh program folder: Horalia.exe, Sound/ and an empty Value.ini, removed afterwards.
+// A fresh program folder: Horalia.exe, Sound/ and an empty Value.ini, removed afterwards; the
+// programs this test starts are asked to log their clips there.
 class ProgramCopy {
   public:
     // The test build by default: it writes the clips it plays to a log.
@@ -62,6 +63,10 @@ class ProgramCopy {
         fs::copy_file(program, Executable());
         fs::copy(bin / L"Sound", folder_ / L"Sound", fs::copy_options::recursive);
         std::ofstream(Ini(), std::ios::binary) << "[Horalia]\r\n";
+        // Programs started from here are asked to log the clips they play into the folder.
+        const std::string variable = horalia::kClipLogVariable;
+        SetEnvironmentVariableW(std::wstring(variable.begin(), variable.end()).c_str(),
+                                ClipLog().c_str());
     }
     ~ProgramCopy() {
         std::error_code ignored;
@@ -189,9 +194,6 @@ std::string FileBytes(const fs::path& file) {
 TEST(HoraliaExe, RunsOnceAnnouncesOnClickAndEndsFromTheMenu) {
     ASSERT_EQ(FindMarker(), nullptr) << "another Horalia is running in this Wine prefix";
     ProgramCopy copy;
-    const std::string variable = horalia::kClipLogVariable;
-    SetEnvironmentVariableW(std::wstring(variable.begin(), variable.end()).c_str(),
-                            copy.ClipLog().c_str());
 
     // The first start: its hidden window is found by title alone.
     Process first(copy.Executable());
@@ -259,9 +261,6 @@ TEST(HoraliaExe, RunsOnceAnnouncesOnClickAndEndsFromTheMenu) {
 TEST(HoraliaExe, TheShippedProgramKeepsNoClipLog) {
     ASSERT_EQ(FindMarker(), nullptr) << "another Horalia is running in this Wine prefix";
     ProgramCopy copy(ThisFolder() / L"Horalia.exe");
-    const std::string variable = horalia::kClipLogVariable;
-    SetEnvironmentVariableW(std::wstring(variable.begin(), variable.end()).c_str(),
-                            copy.ClipLog().c_str());
     Process program(copy.Executable());
     ASSERT_TRUE(program.Started());
     ASSERT_TRUE(WaitFor([] { return FindMarker() != nullptr; })) << "no marker window";

@@ -95,12 +95,14 @@ void 语音报时::Announce(const Moment& moment, const CurrentAnnouncementOptio
 // Asked again after the chime: a settings change applied while it played takes effect at once.
 void 语音报时::AfterChime(const Moment& moment, const CurrentAnnouncementOptions& current,
                           ClipPlayer::PartEnd end) {
+    if (end == ClipPlayer::PartEnd::kDropped) {
+        return Ended(end);  // the sentence could not start: it is never spoken late
+    }
     const AnnouncementOptions options = current();
-    std::vector<std::string> texts =
-        AnnouncementClipTexts(moment, options.format, options.naturalReading);
-    texts.erase(texts.begin());  // the chime, played already
-    if (end == ClipPlayer::PartEnd::kDropped || texts.empty()) {
-        return Ended(end);  // the chime alone; or the sentence was dropped: never spoken late
+    const std::vector<std::string> texts =
+        AfterChimeClipTexts(moment, options.format, options.naturalReading);
+    if (texts.empty()) {
+        return Ended(end);  // the chime alone
     }
     PlayThen({PathsOf(texts, options.voiceFolder), options.volume},
              [this](ClipPlayer::PartEnd rest) { Ended(rest); });

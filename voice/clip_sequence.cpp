@@ -110,15 +110,23 @@ std::vector<std::string> DateClipTexts(const Moment& moment) {
     return clips;
 }
 
-std::vector<std::string> AnnouncementClipTexts(const Moment& moment, std::int32_t announceFormat,
-                                               bool natural) {
-    std::vector<std::string> clips{kChimeClip};
+std::vector<std::string> AfterChimeClipTexts(const Moment& moment, std::int32_t announceFormat,
+                                             bool natural) {
+    std::vector<std::string> clips;
     if (announceFormat == 1 || announceFormat == 2) {
         AppendDate(clips, moment);
     }
     if (announceFormat == 0 || announceFormat == 2) {
         AppendTime(clips, moment, natural);
     }
+    return clips;
+}
+
+std::vector<std::string> AnnouncementClipTexts(const Moment& moment, std::int32_t announceFormat,
+                                               bool natural) {
+    std::vector<std::string> clips{kChimeClip};
+    const std::vector<std::string> rest = AfterChimeClipTexts(moment, announceFormat, natural);
+    clips.insert(clips.end(), rest.begin(), rest.end());
     return clips;
 }
 

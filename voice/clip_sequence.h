@@ -29,7 +29,11 @@ std::vector<std::string> TimeClipTexts(const Moment& moment, bool natural = fals
 // 今天是, the year digit by digit, 年, month, 月, day, 日, 星期 and the weekday (日 for Sunday).
 std::vector<std::string> DateClipTexts(const Moment& moment);
 
-// The whole announcement, chime first: format 0 time, 1 date, 2 date then time, else chime alone.
+// What follows the chime: format 0 the time, 1 the date, 2 the date then the time, else nothing.
+std::vector<std::string> AfterChimeClipTexts(const Moment& moment, std::int32_t announceFormat,
+                                             bool natural = false);
+
+// The whole announcement: the chime, then AfterChimeClipTexts.
 std::vector<std::string> AnnouncementClipTexts(const Moment& moment, std::int32_t announceFormat,
                                                bool natural = false);
 

@@ -8,7 +8,7 @@ endif()
 set(packaging_dir ${PROJECT_SOURCE_DIR}/packaging/linux)
 
 install(FILES ${packaging_dir}/horalia.svg DESTINATION share/icons/hicolor/scalable/apps)
-install(FILES ${packaging_dir}/horalia.metainfo.xml DESTINATION share/metainfo)
+install(FILES ${packaging_dir}/com.example.horalia.metainfo.xml DESTINATION share/metainfo)
 
 # Manual pages and the change log go compressed, as Debian's policy asks (gzip -n: no time stamp,
 # so the packages are reproducible).
@@ -51,10 +51,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, so dpkg-shlibdeps cannot see them: Qt's platform plugins (X11, Wayland).
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-# Sound, the update question (zenity or kdialog), opening web pages, the Chinese texts, Qt's own
-# dialogs in Chinese.
+# Sound, opening web pages, the Chinese texts, Qt's own dialogs in Chinese.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "pulseaudio | pipewire-pulse, zenity | kdialog, xdg-utils, fonts-wqy-microhei | fonts-noto-cjk, qt6-translations-l10n")
+    "pulseaudio | pipewire-pulse, xdg-utils, fonts-wqy-microhei | fonts-noto-cjk, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "gnome-shell-extension-appindicator")
 
 find_program(HORALIA_RPMBUILD rpmbuild)

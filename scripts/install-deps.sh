@@ -17,7 +17,7 @@ run_packages=(
 package_packages=(
   googletest
   g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
-  dpkg-dev fakeroot file lintian rpm nsis p7zip-full python3 xvfb
+  dpkg-dev fakeroot file lintian appstream desktop-file-utils rpm nsis p7zip-full python3 xvfb
 )
 test_packages=(
   build-essential git ccache

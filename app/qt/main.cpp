@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("horalia"));
-    QApplication::setDesktopFileName(QStringLiteral("horalia"));
+    QApplication::setDesktopFileName(QStringLiteral("com.example.horalia"));
     // The program has no visible window; closing a dialog must not end it.
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(horalia::qt::ApplicationIcon());

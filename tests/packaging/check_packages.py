@@ -9,6 +9,7 @@ import shutil
 import struct
 import subprocess
 import sys
+import tempfile
 import zipfile
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
@@ -42,8 +43,8 @@ def check_deb(deb):
         "usr/bin/horalia", "usr/bin/horalia-say",
         "usr/lib/horalia/libUpdate.so", "usr/lib/horalia/libUpdateCheck.so",
         "usr/lib/horalia/libSendComment.so",
-        "usr/share/applications/horalia.desktop",
-        "usr/share/metainfo/horalia.metainfo.xml",
+        "usr/share/applications/com.example.horalia.desktop",
+        "usr/share/metainfo/com.example.horalia.metainfo.xml",
         "usr/share/icons/hicolor/scalable/apps/horalia.svg",
         "usr/share/man/man1/horalia.1.gz", "usr/share/man/man1/horalia-say.1.gz",
         "usr/share/doc/horalia/copyright", "usr/share/doc/horalia/changelog.gz",
@@ -72,6 +73,20 @@ def check_deb(deb):
                              text=True).stdout
     for script in ("postinst", "postrm"):
         expect(f" {script} " not in control, f".deb: has a {script}, which only ran ldconfig")
+    check_desktop_metadata(deb)
+
+
+def check_desktop_metadata(deb):
+    """The menu entry and the AppStream data as desktops and software centres validate them."""
+    with tempfile.TemporaryDirectory() as tree:
+        subprocess.run(["dpkg-deb", "-x", deb, tree], check=True)
+        for command in (["desktop-file-validate", "usr/share/applications/com.example.horalia.desktop"],
+                        ["appstreamcli", "validate", "--no-net", "--pedantic",
+                         "usr/share/metainfo/com.example.horalia.metainfo.xml"]):
+            result = subprocess.run(command, cwd=tree, capture_output=True, text=True)
+            notes = [line for line in result.stdout.splitlines() if line[:2] in ("E:", "W:", "I:", "P:")]
+            expect(result.returncode == 0 and not notes,
+                   f".deb: {command[0]} finds: {' '.join(notes) or result.stderr.strip()}")
 
 
 # The Windows packages' programs, each built for the package's machine.

@@ -1,5 +1,9 @@
 #include "extlibs/update/linux/desktop_update_ports.h"
 
+#include <QApplication>
+#include <QMessageBox>
+#include <QThread>
+
 #include "extlibs/desktop/linux/desktop_process.h"
 #include "extlibs/update/linux/curl_fetch.h"
 #include "extlibs/update/update_text.h"
@@ -11,22 +15,22 @@ std::optional<std::string> DesktopUpdatePorts::Fetch(const std::string& url) {
 }
 
 bool DesktopUpdatePorts::AskToOpen(const std::string& version) {
-    // The version is digits and dots only, so it is safe in zenity's markup too.
-    const std::string question = UpdatePromptText(version);
-    std::vector<std::string> argv;
-    switch (desktop::FindDialogTool()) {
-        case desktop::DialogTool::kZenity:
-            argv = {"zenity", "--question", "--no-wrap",
-                    std::string("--title=") + kUpdatePromptTitle, "--text=" + question};
-            break;
-        case desktop::DialogTool::kKdialog:
-            argv = {"kdialog", "--title", kUpdatePromptTitle, "--yesno", question};
-            break;
-        case desktop::DialogTool::kNone:
-            return false;
-    }
-    const std::optional<desktop::ChildResult> answer = desktop::RunAndWait(argv);
-    return answer && answer->exitStatus == 0;
+    auto* application = qobject_cast<QApplication*>(QCoreApplication::instance());
+    if (application == nullptr)
+        return false;
+    bool yes = false;
+    const auto ask = [&] {
+        yes =
+            QMessageBox::question(nullptr, QString::fromUtf8(kUpdatePromptTitle),
+                                  QString::fromUtf8(UpdatePromptText(version))) == QMessageBox::Yes;
+    };
+    // Widgets belong to the program's own thread. Should the program quit first, Qt drops the
+    // call, releases this thread and the answer stays no.
+    if (QThread::currentThread() == application->thread())
+        ask();
+    else
+        QMetaObject::invokeMethod(application, ask, Qt::BlockingQueuedConnection);
+    return yes;
 }
 
 void DesktopUpdatePorts::OpenPage(const std::string& url) {

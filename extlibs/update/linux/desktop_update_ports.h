@@ -1,4 +1,4 @@
-// The update check's ports on Linux desktops: libcurl, a zenity or kdialog question, xdg-open.
+// The update check's ports on Linux desktops: libcurl, a Qt question in the program, xdg-open.
 #pragma once
 
 #include "extlibs/update/update_check.h"
@@ -8,7 +8,8 @@ namespace horalia::update {
 class DesktopUpdatePorts : public UpdatePorts {
   public:
     std::optional<std::string> Fetch(const std::string& url) override;
-    // Without zenity or kdialog there is nobody to ask, and the answer is no.
+    // Asked on the program's own thread; without a Qt widgets program there is nobody to ask,
+    // and the answer is no.
     bool AskToOpen(const std::string& version) override;
     void OpenPage(const std::string& url) override;
 };

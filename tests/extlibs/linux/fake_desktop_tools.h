@@ -1,6 +1,6 @@
-// Stand-ins for zenity and xdg-open: shell scripts in a temporary folder put first on PATH. Each
-// call is numbered from 1 and leaves its arguments (one a line) and its standard input behind;
-// call n answers with the output and exit status the test scripted for it.
+// A stand-in for xdg-open, so that no test opens a browser or a mail program: a shell script in a
+// temporary folder put first on PATH. Each call is numbered from 1 and leaves its arguments (one
+// a line) behind; call n answers with the exit status the test scripted for it.
 #pragma once
 
 #include <stdlib.h>
@@ -17,11 +17,9 @@ namespace horalia::testing {
 
 class FakeDesktopTools {
   public:
-    explicit FakeDesktopTools(bool withZenity = true) {
+    FakeDesktopTools() {
         char pattern[] = "/tmp/horalia-tools-XXXXXX";
         dir_ = mkdtemp(pattern);
-        if (withZenity)
-            WriteTool("zenity");
         WriteTool("xdg-open");
         const char* path = getenv("PATH");
         oldPath_ = path ? path : "";
@@ -49,10 +47,6 @@ class FakeDesktopTools {
         for (std::string line; std::getline(text, line);)
             lines.push_back(line);
         return lines;
-    }
-
-    std::string Input(const std::string& tool, int call) const {
-        return Read(Name(tool, call, "stdin"));
     }
 
     // For calls made by a background thread.
@@ -84,9 +78,6 @@ class FakeDesktopTools {
             "printf '%s\\n' \"$@\" > '" +
             d +
             ".'$n'.args'\n"
-            "cat > '" +
-            d +
-            ".'$n'.stdin'\n"
             "echo $n > '" +
             d + ".count.new' && mv '" + d + ".count.new' '" + d +
             ".count'\n"

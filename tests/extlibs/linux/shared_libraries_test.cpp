@@ -1,12 +1,11 @@
 // libUpdate.so and libSendComment.so as the program loads them: dlopen from the program's folder,
-// dlsym, and calls with the dialog tools and xdg-open replaced by scripts; the feedback window on
-// Qt's offscreen platform.
+// dlsym, and calls with xdg-open replaced by a script; their windows on Qt's offscreen platform,
+// in a QApplication as the program has one.
 #include <dlfcn.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -18,6 +17,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 
 #include "extlibs/linux/fake_desktop_tools.h"
 #include "fakes/loopback_server.h"
@@ -51,21 +51,59 @@ EntryPoint ShowComment() {
     return reinterpret_cast<EntryPoint>(dlsym(library, "ShowComment"));
 }
 
-bool Contains(const std::vector<std::string>& lines, const std::string& line) {
-    return std::find(lines.begin(), lines.end(), line) != lines.end();
+QApplication& Application() {
+    static int argc = 1;
+    static char name[] = "tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication application(argc, argv);
+    return application;
 }
+
+// Runs this thread's events, where the update check asks its question, until `done` holds.
+template <typename Done>
+bool PumpUntil(Done done) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
+// Answers each question box that opens with the next of the given answers, as a person would,
+// and keeps "title|text" of each.
+class QuestionAnswerer {
+  public:
+    explicit QuestionAnswerer(std::vector<QMessageBox::StandardButton> answers)
+        : answers_(std::move(answers)) {
+        Application();
+        QObject::connect(&timer_, &QTimer::timeout, [this] { AnswerOpenQuestion(); });
+        timer_.start(10);
+    }
+    const std::vector<QString>& Asked() const { return asked_; }
+
+  private:
+    void AnswerOpenQuestion() {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr || asked_.size() >= answers_.size())
+            return;
+        asked_.push_back(box->windowTitle() + "|" + box->text());
+        box->button(answers_[asked_.size() - 1])->click();
+    }
+
+    std::vector<QMessageBox::StandardButton> answers_;
+    std::vector<QString> asked_;
+    QTimer timer_;
+};
 
 // A check ends when the next DoUpdate is let through: keep asking until the server sees it.
 bool WaitUntilTheCheckEnds(const LoopbackServer& server, const std::string& url) {
     const int seen = server.Accepted();
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (server.Accepted() == seen) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
+    return PumpUntil([&] {
         DoUpdate()(url.c_str());
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
+        return server.Accepted() != seen;
+    });
 }
 
 TEST(SharedLibraries, ExportTheirEntryPointAndNothingElse) {
@@ -82,7 +120,8 @@ TEST(SharedLibraries, ExportTheirEntryPointAndNothingElse) {
 
 TEST(SharedLibraries_DoUpdate, RunsOneCheckAtATimeInTheBackground) {
     FakeDesktopTools tools;
-    tools.Script("zenity", 1, 0);  // yes, open the page
+    tools.Script("xdg-open", 1, 0);
+    QuestionAnswerer person({QMessageBox::Yes, QMessageBox::No});
     LoopbackServer server(
         {{"/u.txt", HttpResponse(200, "3.2.0.0\r\nhttps://www.example.com/dl/?v=3.2\r\n")}});
     server.Hold();
@@ -90,25 +129,22 @@ TEST(SharedLibraries_DoUpdate, RunsOneCheckAtATimeInTheBackground) {
     // Each call returns while the server still holds the first request.
     for (int i = 0; i < 3; ++i)
         DoUpdate()(url.c_str());
-    while (server.Accepted() == 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));  // room for a wrong second check
+    ASSERT_TRUE(PumpUntil([&] { return server.Accepted() > 0; }));
+    const auto later = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
+    PumpUntil([&] { return std::chrono::steady_clock::now() > later; });  // room for a wrong check
     EXPECT_EQ(server.Accepted(), 1);
     server.Release();
 
-    ASSERT_TRUE(tools.WaitForCalls("xdg-open", 1));
+    ASSERT_TRUE(PumpUntil([&] { return tools.Calls("xdg-open") == 1; }));
     EXPECT_EQ(tools.Arguments("xdg-open", 1),
               std::vector<std::string>{"https://www.example.com/dl/?v=3.2"});
-    ASSERT_EQ(tools.Calls("zenity"), 1);
-    const std::vector<std::string> question = tools.Arguments("zenity", 1);
-    EXPECT_TRUE(Contains(question, "--question"));
-    EXPECT_TRUE(Contains(question, "--title=Horalia"));
-    EXPECT_TRUE(Contains(question, "--text=发现新版本 3.2.0.0，是否打开下载页面？"));
+    EXPECT_EQ(
+        person.Asked(),
+        std::vector<QString>{QStringLiteral("Horalia|发现新版本 3.2.0.0，是否打开下载页面？")});
 
-    tools.Script("zenity", 2, 1);  // the next check's question is answered no
-    ASSERT_TRUE(WaitUntilTheCheckEnds(server, url));
-    ASSERT_TRUE(tools.WaitForCalls("zenity", 2));
+    ASSERT_TRUE(WaitUntilTheCheckEnds(server, url));  // the next check's question is answered no
     ASSERT_TRUE(WaitUntilTheCheckEnds(server, server.Url("/none")));
+    EXPECT_EQ(person.Asked().size(), 2u);
     EXPECT_EQ(tools.Calls("xdg-open"), 1);
 }
 
@@ -122,36 +158,34 @@ TEST(SharedLibraries_DoUpdate, AsksNothingWithoutANewerWellFormedText) {
         HttpResponse(200, "9.0.0.0\nhttp://www.example.com/dl/\n" + std::string(8000, ' ')),
     };
     FakeDesktopTools tools;
+    QuestionAnswerer person({QMessageBox::Yes});
     for (const std::string& response : responses) {
         LoopbackServer server({{"/u.txt", response}});
         ASSERT_TRUE(WaitUntilTheCheckEnds(server, server.Url("/u.txt")));
         ASSERT_TRUE(WaitUntilTheCheckEnds(server, server.Url("/u.txt")));
     }
-    EXPECT_EQ(tools.Calls("zenity"), 0);
+    EXPECT_TRUE(person.Asked().empty());
     EXPECT_EQ(tools.Calls("xdg-open"), 0);
 }
 
 TEST(SharedLibraries_DoUpdate, IgnoresANullOrUnreachableUrl) {
     FakeDesktopTools tools;
+    QuestionAnswerer person({QMessageBox::Yes});
     DoUpdate()(nullptr);
     const std::string unreachable =
         "http://127.0.0.1:" + std::to_string(horalia::testing::UnusedPort()) + "/x";
     DoUpdate()(unreachable.c_str());
     LoopbackServer server;
     ASSERT_TRUE(WaitUntilTheCheckEnds(server, server.Url("/none")));
-    EXPECT_EQ(tools.Calls("zenity"), 0);
+    EXPECT_TRUE(person.Asked().empty());
+    EXPECT_EQ(tools.Calls("xdg-open"), 0);
 }
 
 // The feedback window in a running Qt program: ShowComment returns at once and the window lives
 // beside the program's own.
 class SharedLibraries_ShowComment : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "tests";
-        static char* argv[] = {name, nullptr};
-        static QApplication application(argc, argv);
-    }
+    static void SetUpTestSuite() { Application(); }
     // The windows delete themselves once closed.
     void TearDown() override {
         QApplication::closeAllWindows();

@@ -17,6 +17,10 @@ std::string SettingsNotSavedText(const std::string& iniPath) {
     return "新的设置无法保存，只在本次运行中有效。不能写入 " + iniPath;
 }
 
+std::string HotkeyTakenText(const std::string& hotkey) {
+    return "报时热键 " + hotkey + " 已被其他程序占用，没有设置。可在高级设置中换一个组合键。";
+}
+
 void EndIfAlreadyRunning(ProcessPort& process) {
     if (process.MarkerWindowExists(kMainWindowTitle)) {
         process.EndProcessNow();
@@ -50,6 +54,25 @@ void Form_Main::FollowSettings() {
     SetChecked(TrayMenuEntry::托盘图标_开机启动, s_.settings.StartWithWindows != 0);
     SetAnnounceTimerEnabled(ScheduleRuns(s_.settings));
     SetSyncTimerEnabled(s_.settings.AutoSyncOff != 1);
+    FollowHotkeySetting();
+}
+
+void Form_Main::FollowHotkeySetting() {
+    const std::string& wanted = s_.settings.AnnounceHotkey;
+    if (heldHotkey_ == wanted) {
+        return;
+    }
+    heldHotkey_ = wanted;
+    const std::optional<Hotkey> hotkey = ParseHotkey(wanted);
+    if (!hotkey) {
+        s_.hotkey.Unregister();
+        hotkeyState_ = HotkeyState::kNone;
+        return;
+    }
+    hotkeyState_ = s_.hotkey.Register(*hotkey);
+    if (hotkeyState_ == HotkeyState::kTaken) {
+        s_.tray.ShowNotification(kProgramName, HotkeyTakenText(wanted));
+    }
 }
 
 void Form_Main::RefreshSettings() {
@@ -57,6 +80,7 @@ void Form_Main::RefreshSettings() {
         LoadSettings(s_.config, s_.startStore, StartCommand(s_.paths.executablePath), s_.settings);
         FollowSettings();
     }
+    FollowHotkeySetting();  // the advanced page may have changed it in the record
 }
 
 void Form_Main::Timer_更新托盘显示时间_Fired() {
@@ -90,7 +114,9 @@ void Form_Main::Timer_更新托盘显示时间_Timer() {
 
 void Form_Main::Timer_自动报时_Timer() {
     // One reading of the clock serves the test and the announcement.
-    if (const std::optional<Moment> due = schedule_.Tick(s_.clock.Now(), s_.settings)) {
+    const std::optional<Moment> due = schedule_.Tick(s_.clock.Now(), s_.settings);
+    // Asked only when an announcement is due: the desktop's answer may take a round trip.
+    if (due && !(s_.settings.DesktopQuietCheck == 1 && s_.desktopQuiet.AsksForQuiet())) {
         Announce(*due);
     }
 }
@@ -130,6 +156,10 @@ void Form_Main::TrayIcon_托盘图标_MouseClick(std::int16_t button) {
     } else if (button == 2) {
         s_.tray.PopupMenuAtPointer();
     }
+}
+
+void Form_Main::Hotkey_报时热键_Pressed() {
+    Announce(s_.clock.Now());
 }
 
 void Form_Main::MenuChosen(TrayMenuEntry entry) {
@@ -194,6 +224,7 @@ void Form_Main::托盘图标_退出程序_Click() {
     announceTimer_.SetEnabled(false);
     syncTimer_.SetEnabled(false);
     updateTimer_.SetEnabled(false);
+    s_.hotkey.Unregister();
     s_.socket.Close();
     s_.process.UnloadMainForm();
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "app/form_timer.h"
@@ -46,6 +47,8 @@ struct FormMainServices {
     FormTimerPort& announceTimer;   // Timer_自动报时
     FormTimerPort& syncTimer;       // Timer_自动校时
     FormTimerPort& updateTimer;     // Timer_自动升级
+    HotkeyPort& hotkey;             // 报时热键
+    QuietSource& desktopQuiet;      // asked when 勿扰检测 is 1
 };
 
 inline constexpr std::int32_t kUpdateTimerIntervalMs = 2000;
@@ -54,6 +57,8 @@ inline constexpr std::int32_t kUpdateTimerIntervalMs = 2000;
 std::string SettingsNotSavedText(const std::string& iniPath);
 // The notification shown when start at log-on cannot be changed.
 std::string StartNotChangedText(const std::string& location);
+// The notification shown when another program holds the announcement hotkey.
+std::string HotkeyTakenText(const std::string& hotkey);
 
 // The creation step: ends the process at once, silently, when another instance's hidden window
 // exists. Runs before this process has a window of its own, so it never finds itself.
@@ -79,6 +84,8 @@ class Form_Main final : public MainFormControls, private TimeSyncListener {
 
     // button: 1 left, 2 right; any other does nothing.
     void TrayIcon_托盘图标_MouseClick(std::int16_t button);
+    // The announcement hotkey was pressed: announces as a left click on the icon does.
+    void Hotkey_报时热键_Pressed();
     void MenuChosen(TrayMenuEntry entry);
 
     void 托盘图标_开机启动_Click();
@@ -96,6 +103,7 @@ class Form_Main final : public MainFormControls, private TimeSyncListener {
     void SettingsNotSaved() override;
     void RefreshSettings() override;
     void StartNotChanged() override;
+    HotkeyState AnnounceHotkeyState() const override { return hotkeyState_; }
 
     bool MenuChecked(TrayMenuEntry entry) const;
     const FormTimer& TrayClockTimer() const { return trayClockTimer_; }
@@ -114,6 +122,8 @@ class Form_Main final : public MainFormControls, private TimeSyncListener {
     // The menu's check marks and the timers as the settings record says.
     void FollowSettings();
     void SetToolTipNow();
+    // Holds the combination 报时热键 names, when it changed since the last call.
+    void FollowHotkeySetting();
 
     FormMainServices s_;
     语音报时 voice_;
@@ -126,6 +136,8 @@ class Form_Main final : public MainFormControls, private TimeSyncListener {
     bool announceOffChecked_ = false;
     bool startChecked_ = false;
     bool toldNotSaved_ = false;
+    std::optional<std::string> heldHotkey_;  // the setting last handed to the port
+    HotkeyState hotkeyState_ = HotkeyState::kNone;
 };
 
 }  // namespace horalia

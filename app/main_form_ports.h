@@ -4,9 +4,12 @@
 // ui/settings/main_form_controls.h.
 #pragma once
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "app/tray_menu.h"
+#include "config/hotkey.h"
 #include "ui/extras/main_form_windows.h"
 #include "ui/settings/main_form_controls.h"
 
@@ -34,6 +37,43 @@ class ProcessPort {
     virtual void SetCurrentFolder(const std::string& folder) = 0;
     // Removes the tray icon, stops the timers and releases the socket; the process then ends.
     virtual void UnloadMainForm() = 0;
+};
+
+// A key combination that reaches this program from anywhere on the desktop. A press comes back
+// as Form_Main::Hotkey_报时热键_Pressed.
+class HotkeyPort {
+  public:
+    virtual ~HotkeyPort() = default;
+    // Gives up the combination held before, if any, and takes this one: kActive, kTaken when
+    // another program holds it (then nothing is held), kUnavailable where the desktop has no
+    // global keys.
+    virtual HotkeyState Register(const Hotkey& hotkey) = 0;
+    virtual void Unregister() = 0;
+};
+
+// One way the desktop asks programs to keep quiet: a full-screen program, a presentation, do not
+// disturb. Asked just before a scheduled announcement; a source that cannot tell says no.
+class QuietSource {
+  public:
+    virtual ~QuietSource() = default;
+    virtual bool AsksForQuiet() = 0;
+};
+
+// The desktop asks for quiet when any of its sources does.
+class QuietSources final : public QuietSource {
+  public:
+    void Add(std::unique_ptr<QuietSource> source) { sources_.push_back(std::move(source)); }
+    bool AsksForQuiet() override {
+        for (const auto& source : sources_) {
+            if (source->AsksForQuiet()) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+  private:
+    std::vector<std::unique_ptr<QuietSource>> sources_;
 };
 
 }  // namespace horalia

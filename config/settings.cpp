@@ -151,9 +151,23 @@ const std::vector<SettingRow> kRows = {
      }},
     {"半点报时", "0", SettingsPage::kAdvanced,
      [](std::string_view t, SettingsRecord& r) {
-         r.HalfHourChimes = NumberIn(t, 0, 1).value_or(0);
+         r.HalfHourChimes = NumberIn(t, 0, 2).value_or(0);
      },
      NumberText<&SettingsRecord::HalfHourChimes>},
+    {"勿扰检测", "0", SettingsPage::kAdvanced,
+     [](std::string_view t, SettingsRecord& r) {
+         r.DesktopQuietCheck = NumberIn(t, 0, 1).value_or(0);
+     },
+     NumberText<&SettingsRecord::DesktopQuietCheck>},
+    // An empty value switches the hotkey off.
+    {"报时热键", kDefaultHotkey, SettingsPage::kAdvanced,
+     [](std::string_view t, SettingsRecord& r) {
+         const std::optional<Hotkey> hotkey = ParseHotkey(t);
+         r.AnnounceHotkey = Trimmed(t).empty() ? ""
+                            : hotkey           ? FormatHotkey(*hotkey)
+                                               : kDefaultHotkey;
+     },
+     [](const SettingsRecord& r) { return r.AnnounceHotkey; }, true},
     {"自然读法", "0", SettingsPage::kAdvanced,
      [](std::string_view t, SettingsRecord& r) {
          r.NaturalReading = NumberIn(t, 0, 1).value_or(0);
@@ -179,10 +193,12 @@ void LoadSettings(读写配置& config, StartEntryStore& startStore, const std::
                   SettingsRecord& record) {
     const auto entries = config.ReadSection(kSettingsSection);
     for (const SettingRow& row : kRows) {
-        // The first line of a key counts; an empty value is an absent key.
+        // The first line of a key counts; an empty value is an absent key unless the row says
+        // otherwise.
         const auto found = std::find_if(entries.begin(), entries.end(),
                                         [&](const auto& entry) { return entry.first == row.key; });
-        const bool present = found != entries.end() && !Trimmed(found->second).empty();
+        const bool present =
+            found != entries.end() && (row.emptyIsAValue || !Trimmed(found->second).empty());
         row.read(present ? std::string_view(found->second) : row.defaultText, record);
     }
     record.StartWithWindows = IsStartRegistered(startStore, startCommand) ? 1 : 0;

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "config/hotkey.h"
+
 namespace horalia {
 
 class 读写配置;
@@ -38,10 +40,14 @@ struct SettingsRecord {
     std::array<std::int32_t, 5> AnnounceHours{};  // 1, 2, 6, 0, 0 after LoadSettings
     // The advanced settings; each falls back to its default when the file holds nonsense.
     std::optional<QuietHours> QuietTime{};  // "免打扰": "HH:MM-HH:MM", none when absent
-    std::int32_t HalfHourChimes = 0;        // "半点报时": 1 also at hh:30 after a due hour
-    std::int32_t NaturalReading = 0;        // "自然读法": 1 reads the time as people say it
-    std::int32_t Volume = kFullVolume;      // "音量": 0..100
-    std::string VoiceFolder{};              // "语音目录": empty for the program's own clips
+    // "半点报时": 1 also at hh:30 after a due hour, 2 also at hh:15, hh:30 and hh:45.
+    std::int32_t HalfHourChimes = 0;
+    std::int32_t DesktopQuietCheck = 0;  // "勿扰检测": 1 keeps the schedule quiet when asked
+    std::string AnnounceHotkey =
+        kDefaultHotkey;                 // "报时热键": as FormatHotkey writes it; empty: none
+    std::int32_t NaturalReading = 0;    // "自然读法": 1 reads the time as people say it
+    std::int32_t Volume = kFullVolume;  // "音量": 0..100
+    std::string VoiceFolder{};          // "语音目录": empty for the program's own clips
 };
 
 // Where a key of Value.ini is set: the settings dialog, its advanced page, or the program itself.
@@ -56,6 +62,8 @@ struct SettingRow {
     void (*read)(std::string_view text, SettingsRecord& record);
     // The record's value as the file keeps it.
     std::string (*write)(const SettingsRecord& record);
+    // Whether "key=" says something of its own rather than standing for an absent key.
+    bool emptyIsAValue = false;
 };
 
 const std::vector<SettingRow>& SettingsTable();

@@ -36,9 +36,12 @@ bool IsAnnouncementDue(const Moment& now, std::int32_t announceFrequency,
 }
 
 bool IsScheduledMoment(const Moment& now, const SettingsRecord& settings) {
+    // hh:30 (and hh:15, hh:45 for quarters) follow the hour hh when that hour was due.
+    const bool half = settings.HalfHourChimes == 1 && now.minute == 30;
+    const bool quarter = settings.HalfHourChimes == 2 && now.minute % 15 == 0;
     Moment hour = now;
-    if (settings.HalfHourChimes == 1 && now.minute == 30) {
-        hour.minute = 0;  // hh:30 follows the hour hh when that hour was due
+    if (half || quarter) {
+        hour.minute = 0;
     }
     if (!IsAnnouncementDue(hour, settings.AnnounceFrequency, settings.AnnounceHours)) {
         return false;
@@ -84,8 +87,8 @@ std::vector<Moment> NextScheduledMoments(const ZoneClock& zone, const Moment& fr
     if (!start) {
         return moments;
     }
-    // Every zone's offset is a whole number of quarter hours, so every local whole or half hour
-    // falls on a quarter hour of UTC. The schedule repeats every day: two days of quarter hours
+    // Every zone's offset is a whole number of quarter hours, so every local quarter hour falls
+    // on a quarter hour of UTC. The schedule repeats every day: two days of quarter hours
     // without a hit mean there is none at all.
     UtcMilliseconds t = (*start + kQuarterHour - 1) / kQuarterHour * kQuarterHour;
     for (int misses = 0; static_cast<int>(moments.size()) < count && misses <= 2 * 96;

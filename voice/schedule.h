@@ -19,7 +19,8 @@ bool IsAnnouncementDue(const Moment& now, std::int32_t announceFrequency,
                        const std::array<std::int32_t, 5>& announceHours);
 
 // True in the first second of a moment the settings select: a due hour, with half-hour chimes
-// also hh:30 after it, and neither inside the quiet hours.
+// also hh:30 after it (with quarter chimes hh:15, hh:30 and hh:45), and none inside the quiet
+// hours.
 bool IsScheduledMoment(const Moment& now, const SettingsRecord& settings);
 
 // Whether the announcement timer runs at all (关闭报时 = 1 stops it).

@@ -24,7 +24,8 @@ enum class Kind {
     TextBox,
     EditBox,
     Slider,
-    Browser
+    Browser,
+    HotkeyBox  // shows a key combination and takes the one the person presses
 };
 enum class Cursor { Arrow, Hand };
 

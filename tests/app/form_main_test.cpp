@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <set>
@@ -84,6 +85,30 @@ class FakeHooks : public ExternalHooks {
     Log& log_;
 };
 
+class FakeHotkey : public HotkeyPort {
+  public:
+    HotkeyState Register(const Hotkey& hotkey) override {
+        held = answer == HotkeyState::kActive ? FormatHotkey(hotkey) : "";
+        registered.push_back(FormatHotkey(hotkey));
+        return answer;
+    }
+    void Unregister() override { held.clear(); }
+
+    HotkeyState answer = HotkeyState::kActive;
+    std::string held;
+    std::vector<std::string> registered;
+};
+
+class FakeQuiet : public QuietSource {
+  public:
+    bool AsksForQuiet() override {
+        ++asked;
+        return quiet;
+    }
+    bool quiet = false;
+    int asked = 0;
+};
+
 constexpr char kExe[] = "C:\\Tools\\Horalia\\Horalia.exe";
 constexpr char kIni[] = "C:\\Tools\\Horalia\\Value.ini";
 
@@ -108,9 +133,10 @@ class Rig {
         if (!form_) {
             AppPaths paths = PathsBesideExecutable(kExe, '\\');
             form_ = std::make_unique<Form_Main>(FormMainServices{
-                paths,     clock,      locale,   config,       startStore, settings,  tray,
-                process,   forms,      hooks,    player,       ui,         socket,    clockSetter,
-                zoneClock, replyTimer, trayPort, announcePort, syncPort,   updatePort});
+                paths,    clock,       locale,    config,     startStore, settings,
+                tray,     process,     forms,     hooks,      player,     ui,
+                socket,   clockSetter, zoneClock, replyTimer, trayPort,   announcePort,
+                syncPort, updatePort,  hotkey,    quiet});
         }
         return *form_;
     }
@@ -153,6 +179,8 @@ class Rig {
     fakes::FakeClockSetter clockSetter;
     fakes::FakeZoneClock zoneClock;
     fakes::FakeOneShotTimer replyTimer;
+    FakeHotkey hotkey;
+    FakeQuiet quiet;
     std::vector<int> announcedHours;
 
   private:
@@ -370,26 +398,87 @@ TEST_F(FormMainTest, AnHourThatPassedWhileAnnouncementsWereOffIsNotCaughtUp) {
     EXPECT_EQ(AnnouncedHours(), std::vector<int>{});
 }
 
-TEST_F(FormMainTest, HalfHoursAndQuietHoursOverADay) {
-    SetIni("报时设置", "2");
-    SetIni("半点报时", "1");
-    SetIni("免打扰", "23:00-06:30");
-    std::vector<std::string> chimes;
-    player.onPlay = [this, &chimes](const std::string& path, std::size_t) {
-        if (path.ends_with("提示.wav")) {
-            const Moment now = clock.Now();
-            chimes.push_back(std::to_string(now.hour) + ":" + std::to_string(now.minute) + ":" +
-                             std::to_string(now.second));
-        }
+TEST_F(FormMainTest, HalfHoursQuartersAndQuietHoursOverADay) {
+    const struct {
+        const char* halfHours;
+        std::vector<std::string> chimes;
+    } cases[] = {
+        // 06:00 is quiet, 06:30 is not: the quiet hours end before it.
+        {"1", {"6:30", "12:0", "12:30", "18:0", "18:30"}},
+        {"2",
+         {"6:30", "6:45", "12:0", "12:15", "12:30", "12:45", "18:0", "18:15", "18:30", "18:45"}},
     };
-    Load(At(2026, 12, 6, 23, 59, 58, 300));
-    timers.RunUntil(At(2026, 12, 7, 23, 59, 59, 900));
-    // 06:00 is quiet, 06:30 is not: the quiet hours end before it.
-    EXPECT_EQ(chimes,
-              (std::vector<std::string>{"6:30:0", "12:0:0", "12:30:0", "18:0:0", "18:30:0"}));
-    clock.now = At(2026, 12, 8, 2, 0, 0);
-    form().TrayIcon_托盘图标_MouseClick(1);  // a click speaks whatever the quiet hours
-    EXPECT_EQ(chimes.size(), 6u);
+    for (const auto& c : cases) {
+        Rig rig;
+        rig.SetIni("报时设置", "2");
+        rig.SetIni("半点报时", c.halfHours);
+        rig.SetIni("免打扰", "23:00-06:30");
+        std::vector<std::string> chimes;
+        rig.player.onPlay = [&](const std::string& path, std::size_t) {
+            const Moment now = rig.clock.Now();
+            if (path.ends_with("提示.wav") && now.second == 0) {
+                chimes.push_back(std::to_string(now.hour) + ":" + std::to_string(now.minute));
+            }
+        };
+        rig.Load(At(2026, 12, 6, 23, 59, 58, 300));
+        rig.timers.RunUntil(At(2026, 12, 7, 23, 59, 59, 900));
+        EXPECT_EQ(chimes, c.chimes) << "半点报时=" << c.halfHours;
+        rig.clock.now = At(2026, 12, 8, 2, 0, 0);
+        const std::size_t before = rig.player.paths.size();
+        rig.form().TrayIcon_托盘图标_MouseClick(1);  // a click speaks whatever the quiet hours
+        ASSERT_GT(rig.player.paths.size(), before);
+        EXPECT_TRUE(rig.player.paths[before].ends_with("提示.wav"));
+    }
+}
+
+// The desktop is asked only with 勿扰检测=1, and only when an announcement is due; a click and
+// the hotkey always speak.
+TEST_F(FormMainTest, TheDesktopsQuietSkipsScheduledAnnouncementsOnly) {
+    const struct {
+        const char* check;
+        bool desktopQuiet;
+        std::vector<int> hours;
+        int asked;
+    } cases[] = {{"0", true, {10, 11}, 0}, {"1", true, {}, 2}, {"1", false, {10, 11}, 2}};
+    for (const auto& c : cases) {
+        Rig rig;
+        rig.SetIni("勿扰检测", c.check);
+        rig.quiet.quiet = c.desktopQuiet;
+        rig.RecordAnnouncements();
+        rig.Load(At(2026, 12, 7, 9, 59, 50));
+        rig.timers.RunUntil(At(2026, 12, 7, 11, 0, 30));
+        EXPECT_EQ(rig.AnnouncedHours(), c.hours) << "勿扰检测=" << c.check;
+        EXPECT_EQ(rig.quiet.asked, c.asked);
+        rig.player.onPlay = nullptr;
+        rig.player.paths.clear();
+        rig.form().TrayIcon_托盘图标_MouseClick(1);
+        rig.form().Hotkey_报时热键_Pressed();
+        EXPECT_EQ(std::count_if(rig.player.paths.begin(), rig.player.paths.end(),
+                                [](const std::string& path) { return path.ends_with("提示.wav"); }),
+                  2);
+    }
+}
+
+TEST_F(FormMainTest, TheHotkeyFollowsTheSettingAndATakenOneIsToldOnce) {
+    Load(At(2026, 12, 7, 13, 45, 0));
+    EXPECT_EQ(hotkey.held, "Ctrl+Alt+Shift+T");  // the default, without a Value.ini
+    EXPECT_EQ(form().AnnounceHotkeyState(), HotkeyState::kActive);
+    form().Hotkey_报时热键_Pressed();
+    EXPECT_EQ(player.paths.size(), 9u);  // 提示 现在时间 下午 一 点 四 十 五 分
+
+    hotkey.answer = HotkeyState::kTaken;
+    backend.Edit(kIni, "Horalia", "报时热键", "alt + win + f9");
+    timers.RunUntil(At(2026, 12, 7, 13, 45, 3));
+    EXPECT_EQ(hotkey.registered, (std::vector<std::string>{"Ctrl+Alt+Shift+T", "Alt+Win+F9"}));
+    EXPECT_EQ(form().AnnounceHotkeyState(), HotkeyState::kTaken);
+    ASSERT_EQ(tray.notifications.size(), 1u);  // not again at the next ticks
+    EXPECT_EQ(tray.notifications[0], "Horalia: " + HotkeyTakenText("Alt+Win+F9"));
+
+    backend.Edit(kIni, "Horalia", "报时热键", "");  // switched off
+    timers.RunUntil(At(2026, 12, 7, 13, 45, 5));
+    EXPECT_EQ(form().AnnounceHotkeyState(), HotkeyState::kNone);
+    EXPECT_EQ(hotkey.registered.size(), 2u);
+    EXPECT_EQ(tray.notifications.size(), 1u);
 }
 
 TEST_F(FormMainTest, SynchronisesOnThe3601stTickOnly) {

@@ -124,10 +124,14 @@ TEST_F(LoadSettingsTest, AdvancedKeysAndTheirFallbacks) {
     EXPECT_EQ(none.NaturalReading, 0);
     EXPECT_EQ(none.Volume, 100);
     EXPECT_EQ(none.VoiceFolder, "");
+    EXPECT_EQ(none.DesktopQuietCheck, 0);
+    EXPECT_EQ(none.AnnounceHotkey, "Ctrl+Alt+Shift+T");
 
     const SettingsRecord set = LoadFrom(
         "[Horalia]\r\n免打扰=22:30-07:00\r\n半点报时=1\r\n自然读法=1\r\n音量=35\r\n"
-        "语音目录= D:\\声音\\女声 \r\n");
+        "语音目录= D:\\声音\\女声 \r\n勿扰检测=1\r\n报时热键= ctrl+F12 \r\n");
+    EXPECT_EQ(set.DesktopQuietCheck, 1);
+    EXPECT_EQ(set.AnnounceHotkey, "Ctrl+F12");
     EXPECT_EQ(set.QuietTime, (QuietHours{22 * 60 + 30, 7 * 60}));
     EXPECT_EQ(set.HalfHourChimes, 1);
     EXPECT_EQ(set.NaturalReading, 1);
@@ -137,14 +141,27 @@ TEST_F(LoadSettingsTest, AdvancedKeysAndTheirFallbacks) {
     // Nonsense falls back to each key's default.
     for (const char* bad : {"", "-1", "1x", "yes", "250", "101", "99999999999"}) {
         const std::string v = bad;
-        const SettingsRecord r = LoadFrom("[Horalia]\r\n免打扰=" + v + "\r\n半点报时=" + v +
-                                          "\r\n自然读法=" + v + "\r\n音量=" + v + "\r\n");
+        const SettingsRecord r =
+            LoadFrom("[Horalia]\r\n免打扰=" + v + "\r\n半点报时=" + v + "\r\n自然读法=" + v +
+                     "\r\n音量=" + v + "\r\n勿扰检测=" + v + "\r\n");
         EXPECT_FALSE(r.QuietTime) << v;
         EXPECT_EQ(r.HalfHourChimes, 0) << v;
         EXPECT_EQ(r.NaturalReading, 0) << v;
         EXPECT_EQ(r.Volume, 100) << v;
+        EXPECT_EQ(r.DesktopQuietCheck, 0) << v;
     }
-    EXPECT_EQ(LoadFrom("[Horalia]\r\n半点报时=2\r\n").HalfHourChimes, 0);
+    EXPECT_EQ(LoadFrom("[Horalia]\r\n半点报时=2\r\n").HalfHourChimes, 2);
+    EXPECT_EQ(LoadFrom("[Horalia]\r\n半点报时=3\r\n").HalfHourChimes, 0);
+    // An empty hotkey is none; one that is no combination is the default.
+    EXPECT_EQ(LoadFrom("[Horalia]\r\n报时热键=\r\n").AnnounceHotkey, "");
+    EXPECT_EQ(LoadFrom("[Horalia]\r\n报时热键=super + control+f24\r\n").AnnounceHotkey,
+              "Ctrl+Win+F24");
+    for (const char* bad :
+         {"T", "Shift+T", "Ctrl+", "Ctrl+Alt+F25", "Ctrl+时", "Hyper+T", "Ctrl++T"}) {
+        EXPECT_EQ(LoadFrom(std::string("[Horalia]\r\n报时热键=") + bad + "\r\n").AnnounceHotkey,
+                  "Ctrl+Alt+Shift+T")
+            << bad;
+    }
     EXPECT_EQ(LoadFrom("[Horalia]\r\n音量=0\r\n").Volume, 0);
     EXPECT_EQ(LoadFrom("[Horalia]\r\n音量=100\r\n").Volume, 100);
 }
@@ -155,14 +172,18 @@ TEST_F(LoadSettingsTest, SavedAdvancedKeysReadBackTheSame) {
         if (quiet) {
             written.QuietTime = QuietHours{23 * 60, 6 * 60 + 30};
         }
-        written.HalfHourChimes = 1;
+        written.HalfHourChimes = 2;
+        written.DesktopQuietCheck = 1;
+        written.AnnounceHotkey = quiet ? "Alt+Win+0" : "";
         written.NaturalReading = 1;
         written.Volume = 0;
         written.VoiceFolder = "D:\\声音";
         ASSERT_TRUE(SaveSettings(config, Load(), written, SettingsPage::kAdvanced));
         const SettingsRecord r = Load();
         EXPECT_EQ(r.QuietTime, written.QuietTime);
-        EXPECT_EQ(r.HalfHourChimes, 1);
+        EXPECT_EQ(r.HalfHourChimes, 2);
+        EXPECT_EQ(r.DesktopQuietCheck, 1);
+        EXPECT_EQ(r.AnnounceHotkey, written.AnnounceHotkey);
         EXPECT_EQ(r.NaturalReading, 1);
         EXPECT_EQ(r.Volume, 0);
         EXPECT_EQ(r.VoiceFolder, written.VoiceFolder);

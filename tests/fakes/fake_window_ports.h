@@ -20,7 +20,9 @@ class FakeMainForm final : public MainFormControls {
     void SettingsNotSaved() override { ++notSaved; }
     void RefreshSettings() override { ++refreshes; }
     void StartNotChanged() override { ++startNotChanged; }
+    HotkeyState AnnounceHotkeyState() const override { return hotkeyState; }
     std::optional<bool> announceTimer, syncTimer, startChecked;
+    HotkeyState hotkeyState = HotkeyState::kActive;
     int notSaved = 0;
     int refreshes = 0;
     int startNotChanged = 0;

@@ -403,6 +403,8 @@ class FakeAdvancedView : public AdvancedDialogView {
     void ShowCheck(AdvancedCheck box, int state) override { checks[box] = state; }
     void ShowText(AdvancedText field, const std::string& text) override { texts[field] = text; }
     void ShowVolume(int value) override { volume = value; }
+    void ShowHalfHourOption(int index) override { halfHour = index; }
+    void ShowHotkeyNote(const std::string& text) override { hotkeyNote = text; }
     void ShowQuietTimesEnabled(bool enabled) override { quietTimesEnabled = enabled; }
     void ShowApplyEnabled(bool enabled) override { applyEnabled = enabled; }
     void ShowInvalidInput(AdvancedText field, const std::string& message) override {
@@ -415,6 +417,8 @@ class FakeAdvancedView : public AdvancedDialogView {
     std::map<AdvancedCheck, int> checks;
     std::map<AdvancedText, std::string> texts;
     int volume = -1;
+    int halfHour = -1;
+    std::string hotkeyNote = "unset";
     bool quietTimesEnabled = false;
     bool applyEnabled = false;
     std::vector<std::pair<AdvancedText, std::string>> invalid;
@@ -424,6 +428,7 @@ class FakeAdvancedView : public AdvancedDialogView {
 constexpr AdvancedText kStart = AdvancedText::免打扰开始;
 constexpr AdvancedText kEnd = AdvancedText::免打扰结束;
 constexpr AdvancedText kFolder = AdvancedText::语音目录;
+constexpr AdvancedText kHotkey = AdvancedText::报时热键;
 
 class AdvancedPageTest : public SettingsDialogTest {
   protected:
@@ -443,20 +448,27 @@ TEST_F(AdvancedPageTest, LoadShowsTheRecord) {
     EXPECT_FALSE(advancedView.quietTimesEnabled);
     // Times to start from once the box is ticked.
     EXPECT_EQ(advancedView.texts,
-              (std::map<AdvancedText, std::string>{{kStart, "22:00"}, {kEnd, "07:00"}}));
+              (std::map<AdvancedText, std::string>{
+                  {kStart, "22:00"}, {kEnd, "07:00"}, {kHotkey, "Ctrl+Alt+Shift+T"}}));
     EXPECT_EQ(advancedView.volume, 100);
+    EXPECT_EQ(advancedView.hotkeyNote, "");
     EXPECT_FALSE(none.ApplyEnabled());
 
     settings.QuietTime = QuietHours{23 * 60 + 30, 6 * 60 + 5};
-    settings.HalfHourChimes = 1;
+    settings.HalfHourChimes = 2;
     settings.NaturalReading = 1;
+    settings.DesktopQuietCheck = 1;
+    settings.AnnounceHotkey = "";
     settings.Volume = 35;
     settings.VoiceFolder = "D:\\声音\\女声";
+    mainForm.hotkeyState = HotkeyState::kUnavailable;
     advancedView = {};
     Form_高级设置& full = OpenAdvanced();
     EXPECT_EQ(advancedView.checks, (std::map<AdvancedCheck, int>{{AdvancedCheck::免打扰, 1},
-                                                                 {AdvancedCheck::半点报时, 1},
-                                                                 {AdvancedCheck::自然读法, 1}}));
+                                                                 {AdvancedCheck::自然读法, 1},
+                                                                 {AdvancedCheck::勿扰检测, 1}}));
+    EXPECT_EQ(advancedView.halfHour, 2);
+    EXPECT_EQ(advancedView.hotkeyNote, "此桌面不支持全局热键");
     EXPECT_TRUE(advancedView.quietTimesEnabled);
     EXPECT_EQ(advancedView.texts,
               (std::map<AdvancedText, std::string>{
@@ -475,8 +487,10 @@ TEST_F(AdvancedPageTest, EveryRealChangeEnablesApply) {
     };
     const Case cases[] = {
         {"免打扰", [](Form_高级设置& p) { p.ToggleCheck(AdvancedCheck::免打扰); }, true},
-        {"半点报时", [](Form_高级设置& p) { p.ToggleCheck(AdvancedCheck::半点报时); }, true},
+        {"每刻钟", [](Form_高级设置& p) { p.SelectHalfHour(2); }, true},
         {"自然读法", [](Form_高级设置& p) { p.ToggleCheck(AdvancedCheck::自然读法); }, true},
+        {"勿扰检测", [](Form_高级设置& p) { p.ToggleCheck(AdvancedCheck::勿扰检测); }, true},
+        {"hotkey pressed", [](Form_高级设置& p) { p.SetText(kHotkey, "Ctrl+F5"); }, true},
         {"start", [](Form_高级设置& p) { p.SetText(kStart, "21:00"); }, true},
         {"end", [](Form_高级设置& p) { p.SetText(kEnd, "0"); }, true},
         {"folder typed", [](Form_高级设置& p) { p.SetText(kFolder, "/v"); }, true},
@@ -485,7 +499,9 @@ TEST_F(AdvancedPageTest, EveryRealChangeEnablesApply) {
         {"same volume", [](Form_高级设置& p) { p.SetVolume(100); }, false},
         {"volume above 100", [](Form_高级设置& p) { p.SetVolume(250); }, false},
         {"same text", [](Form_高级设置& p) { p.SetText(kStart, "22:00"); }, false},
-        {"same state", [](Form_高级设置& p) { p.SetCheck(AdvancedCheck::半点报时, 0); }, false},
+        {"same state", [](Form_高级设置& p) { p.SetCheck(AdvancedCheck::勿扰检测, 0); }, false},
+        {"same option", [](Form_高级设置& p) { p.SelectHalfHour(0); }, false},
+        {"option beyond", [](Form_高级设置& p) { p.SelectHalfHour(7); }, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -507,15 +523,20 @@ TEST_F(AdvancedPageTest, ApplyWritesTheChangedKeysKeepsTheRestAndReachesTheRecor
     p.ToggleCheck(AdvancedCheck::免打扰);
     p.SetText(kStart, " 7：05 ");  // typed with a Chinese input method
     p.SetText(kEnd, "9:00");
-    p.ToggleCheck(AdvancedCheck::半点报时);
+    p.SelectHalfHour(2);
+    p.SetText(kHotkey, "Alt+Win+F9");
     p.SetVolume(40);
     p.SetText(kFolder, "  /home/u/声音 ");
+    const int refreshes = mainForm.refreshes;
     ClickAdvancedControl(p, kApplyControlId);
 
-    EXPECT_EQ(backend.keys, (std::vector<std::string>{"免打扰", "半点报时", "音量", "语音目录"}));
+    EXPECT_EQ(backend.keys,
+              (std::vector<std::string>{"免打扰", "半点报时", "报时热键", "音量", "语音目录"}));
     EXPECT_EQ(backend.fileWrites, 1);
     EXPECT_EQ(backend.Value("免打扰"), "07:05-09:00");
-    EXPECT_EQ(backend.Value("半点报时"), "1");
+    EXPECT_EQ(backend.Value("半点报时"), "2");
+    EXPECT_EQ(backend.Value("报时热键"), "Alt+Win+F9");
+    EXPECT_EQ(mainForm.refreshes, refreshes + 1);  // the running program takes the new hotkey
     EXPECT_FALSE(backend.Value("自然读法").has_value());  // unchanged
     EXPECT_EQ(backend.Value("音量"), "40");
     EXPECT_EQ(backend.Value("语音目录"), "/home/u/声音");
@@ -523,7 +544,7 @@ TEST_F(AdvancedPageTest, ApplyWritesTheChangedKeysKeepsTheRestAndReachesTheRecor
     EXPECT_EQ(backend.Value("广告日期"), "2026|12|07");
     // The running program reads the record at its next tick and announcement.
     EXPECT_EQ(settings.QuietTime, (QuietHours{7 * 60 + 5, 9 * 60}));
-    EXPECT_EQ(settings.HalfHourChimes, 1);
+    EXPECT_EQ(settings.HalfHourChimes, 2);
     EXPECT_EQ(settings.Volume, 40);
     EXPECT_EQ(settings.VoiceFolder, "/home/u/声音");
     EXPECT_EQ(settings.AnnounceFrequency, 2);
@@ -579,6 +600,20 @@ TEST_F(AdvancedPageTest, InvalidTimesAreRefusedWithAMessageAndNothingChanges) {
     }
 }
 
+TEST_F(AdvancedPageTest, AHotkeyWithoutCtrlAltOrWinIsRefusedAndAnEmptyOneSwitchesItOff) {
+    Form_高级设置& p = OpenAdvanced();
+    p.SetText(kHotkey, "Shift+T");
+    ClickAdvancedControl(p, kOkControlId);
+    ASSERT_EQ(advancedView.invalid.size(), 1u);
+    EXPECT_EQ(advancedView.invalid[0].first, kHotkey);
+    EXPECT_TRUE(backend.keys.empty());
+    EXPECT_EQ(settings.AnnounceHotkey, "Ctrl+Alt+Shift+T");
+    p.SetText(kHotkey, "");
+    ClickAdvancedControl(p, kOkControlId);
+    EXPECT_EQ(backend.Value("报时热键"), "");
+    EXPECT_EQ(settings.AnnounceHotkey, "");
+}
+
 TEST_F(AdvancedPageTest, CancelWritesNothing) {
     Form_高级设置& p = OpenAdvanced();
     p.ToggleCheck(AdvancedCheck::自然读法);
@@ -611,6 +646,10 @@ TEST_F(AdvancedPageTest, TableEventsReachThePresenter) {
     ClickAdvancedControl(p, AdvancedCheckControlId(AdvancedCheck::自然读法));
     EditAdvancedControl(p, AdvancedTextControlId(kFolder), " /typed ");
     ClickAdvancedControl(p, kBrowseControlId);
+    ClickAdvancedControl(p, HalfHourOptionControlId(1));
+    EditAdvancedControl(p, AdvancedTextControlId(kHotkey), "Ctrl+Alt+Q");
+    EXPECT_EQ(p.HalfHourOption(), 1);
+    EXPECT_EQ(p.Text(kHotkey), "Ctrl+Alt+Q");
     EXPECT_EQ(p.Check(AdvancedCheck::自然读法), 1);
     EXPECT_EQ(advancedView.log, (std::vector<std::string>{"choose /typed"}));
     EXPECT_EQ(form::FindControl(AdvancedForm(), kVolumeSliderId)->maximum, 100);

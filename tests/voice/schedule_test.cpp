@@ -104,6 +104,9 @@ TEST(IsScheduledMoment, HalfHoursFollowDueHoursAndQuietHoursSkipBoth) {
     EXPECT_EQ(ScheduledDay(Settings(2, 0)), (V{"00:00", "06:00", "12:00", "18:00"}));
     EXPECT_EQ(ScheduledDay(Settings(2, 1)),
               (V{"00:00", "00:30", "06:00", "06:30", "12:00", "12:30", "18:00", "18:30"}));
+    EXPECT_EQ(ScheduledDay(Settings(2, 2, "05:00-06:15")),
+              (V{"00:00", "00:15", "00:30", "00:45", "06:15", "06:30", "06:45", "12:00", "12:15",
+                 "12:30", "12:45", "18:00", "18:15", "18:30", "18:45"}));
     EXPECT_EQ(ScheduledDay(Settings(1, 1, "02:00-22:00")), (V{"00:00", "00:30", "22:00", "22:30"}));
     // Across midnight, start inclusive and end exclusive.
     EXPECT_EQ(ScheduledDay(Settings(2, 1, "18:30-06:00")),
@@ -111,9 +114,12 @@ TEST(IsScheduledMoment, HalfHoursFollowDueHoursAndQuietHoursSkipBoth) {
     EXPECT_EQ(ScheduledDay(Settings(0, 1, "00:00-23:59")), V{});
     EXPECT_EQ(ScheduledDay(Settings(0, 0)).size(), 24u);
     EXPECT_EQ(ScheduledDay(Settings(0, 1)).size(), 48u);
+    EXPECT_EQ(ScheduledDay(Settings(0, 2)).size(), 96u);
     // Only the first second counts, half hours included.
     EXPECT_FALSE(IsScheduledMoment(TimeOfDay(14, 30, 1), Settings(1, 1)));
     EXPECT_FALSE(IsScheduledMoment(TimeOfDay(15, 30, 0), Settings(1, 1)));
+    EXPECT_FALSE(IsScheduledMoment(TimeOfDay(15, 45, 0), Settings(1, 2)));
+    EXPECT_FALSE(IsScheduledMoment(TimeOfDay(14, 15, 1), Settings(1, 2)));
 }
 
 // One tick per listed second, "HH:MM:SS"; what each tick announces, "-" for nothing.

@@ -16,6 +16,7 @@ constexpr int kFirstCheckId = 1530;  // + box
 constexpr int kFirstTextId = 1540;   // + field
 constexpr int kFirstLabelId = 1550;
 constexpr int kFirstFrameId = 1560;
+constexpr int kFirstOptionId = 1570;  // + index
 
 constexpr int CheckId(AdvancedCheck box) {
     return kFirstCheckId + static_cast<int>(box);
@@ -24,8 +25,8 @@ constexpr int TextId(AdvancedText field) {
     return kFirstTextId + static_cast<int>(field);
 }
 
-constexpr Rect kAnnounceFrame{30, 30, 5670, 1455};
-constexpr Rect kSoundFrame{30, 1560, 5670, 1140};
+constexpr Rect kAnnounceFrame{30, 30, 5670, 2175};
+constexpr Rect kSoundFrame{30, 2280, 5670, 1140};
 
 constexpr Control Make(Kind kind, int id, std::string_view name, std::string_view caption,
                        const Rect& rect, int tabIndex, std::string_view toolTip = {}) {
@@ -57,6 +58,13 @@ constexpr Control Hint(int index, std::string_view name, std::string_view captio
     return control;
 }
 
+constexpr Control HalfHourOption(int index, std::string_view caption, int left, int width) {
+    Control control = Make(Kind::OptionButton, kFirstOptionId + index, "Option_半点报时", caption,
+                           Inside(kAnnounceFrame, {left, 690, width, 255}), 3 + index);
+    control.optionGroup = 1;
+    return control;
+}
+
 constexpr Control VolumeSlider(int tabIndex) {
     Control control = Make(Kind::Slider, kVolumeSliderId, "Slider_音量", "",
                            Inside(kSoundFrame, {1200, 255, 3480, 420}), tabIndex);
@@ -77,30 +85,41 @@ constexpr std::array kControls{
     Check(AdvancedCheck::免打扰, "Check_免打扰", "免打扰时段", {210, 300, 1275, 255}, 0,
           "这段时间里不自动报时；单击托盘图标仍会报时"),
     Edit(AdvancedText::免打扰开始, "Text_免打扰开始", kAnnounceFrame, {1530, 270, 780, 315}, 1),
-    Label(0, "Label_至", "至", kAnnounceFrame, {2400, 300, 270, 255}, 11),
+    Label(0, "Label_至", "至", kAnnounceFrame, {2400, 300, 270, 255}, 15),
     Edit(AdvancedText::免打扰结束, "Text_免打扰结束", kAnnounceFrame, {2700, 270, 780, 315}, 2),
-    Hint(1, "Label_时段说明", "时:分，可跨过午夜", kAnnounceFrame, {3600, 300, 1950, 255}, 12),
-    Check(AdvancedCheck::半点报时, "Check_半点报时", "半点报时", {210, 690, 2445, 255}, 3,
-          "整点报时之后，半点再报一次"),
-    Check(AdvancedCheck::自然读法, "Check_自然读法", "自然读法", {210, 1050, 2445, 255}, 4,
+    Hint(1, "Label_时段说明", "时:分，可跨过午夜", kAnnounceFrame, {3600, 300, 1950, 255}, 16),
+    Label(4, "Label_半点报时", "半点报时", kAnnounceFrame, {210, 690, 1275, 255}, 17),
+    HalfHourOption(0, "不报", 1530, 900),
+    HalfHourOption(1, "半点", 2520, 900),
+    HalfHourOption(2, "每刻钟", 3510, 1200),
+    Check(AdvancedCheck::自然读法, "Check_自然读法", "自然读法", {210, 1050, 2445, 255}, 6,
           "按平常的说法报时，例如“晚上九点零五分”“两点整”"),
-    Label(2, "Label_音量", "音量", kSoundFrame, {210, 345, 960, 255}, 13),
-    VolumeSlider(5),
+    Check(AdvancedCheck::勿扰检测, "Check_勿扰检测", "全屏或勿扰时不自动报时",
+          {210, 1410, 5250, 255}, 7,
+          "有程序全屏、正在演示或桌面处于勿扰状态时跳过自动报时；单击托盘图标和热键仍会报时"),
+    Label(5, "Label_报时热键", "报时热键", kAnnounceFrame, {210, 1800, 1275, 255}, 18),
+    Make(Kind::HotkeyBox, TextId(AdvancedText::报时热键), "Text_报时热键", "",
+         Inside(kAnnounceFrame, {1530, 1770, 1950, 315}), 8,
+         "在任何地方按下这组键都会报时；在框中按下新的组合键即可更改，按退格键清除"),
+    Hint(kHotkeyNoteId - kFirstLabelId, "Label_热键状态", "", kAnnounceFrame,
+         {3600, 1800, 1950, 255}, 19),
+    Label(2, "Label_音量", "音量", kSoundFrame, {210, 345, 960, 255}, 20),
+    VolumeSlider(9),
     Make(Kind::Label, kVolumeValueId, "Label_音量值", "100%",
-         Inside(kSoundFrame, {4770, 345, 750, 255}), 14),
-    Label(3, "Label_语音目录", "语音目录", kSoundFrame, {210, 765, 960, 255}, 15),
-    Edit(AdvancedText::语音目录, "Text_语音目录", kSoundFrame, {1200, 720, 3480, 315}, 6,
+         Inside(kSoundFrame, {4770, 345, 750, 255}), 21),
+    Label(3, "Label_语音目录", "语音目录", kSoundFrame, {210, 765, 960, 255}, 22),
+    Edit(AdvancedText::语音目录, "Text_语音目录", kSoundFrame, {1200, 720, 3480, 315}, 10,
          "另一套语音的文件夹，文件名与程序自带的相同；留空或缺少的语音用程序自带的"),
     Make(Kind::PushButton, kBrowseControlId, "Command_浏览", "浏览…",
-         Inside(kSoundFrame, {4770, 705, 780, 345}), 7),
-    Make(Kind::GroupBox, kFirstFrameId, "GroupBox_报时", "报时", kAnnounceFrame, 16),
-    Make(Kind::GroupBox, kFirstFrameId + 1, "GroupBox_声音", "声音", kSoundFrame, 17),
-    Button(kOkControlId, "Command_确定", "确定[&E]", 2400, 8),
-    Button(kCancelControlId, "Command_取消", "取消[&C]", 3540, 9),
-    Button(kApplyControlId, "Command_应用", "应用[&A]", 4680, 10),
+         Inside(kSoundFrame, {4770, 705, 780, 345}), 11),
+    Make(Kind::GroupBox, kFirstFrameId, "GroupBox_报时", "报时", kAnnounceFrame, 23),
+    Make(Kind::GroupBox, kFirstFrameId + 1, "GroupBox_声音", "声音", kSoundFrame, 24),
+    Button(kOkControlId, "Command_确定", "确定[&E]", 2400, 12),
+    Button(kCancelControlId, "Command_取消", "取消[&C]", 3540, 13),
+    Button(kApplyControlId, "Command_应用", "应用[&A]", 4680, 14),
 };
 
-constexpr form::Form kForm{"高级设置", 5730, 3240, 8.25, kControls};
+constexpr form::Form kForm{"高级设置", 5730, 3960, 8.25, kControls};
 
 }  // namespace
 
@@ -110,6 +129,10 @@ int AdvancedCheckControlId(AdvancedCheck box) {
 
 int AdvancedTextControlId(AdvancedText field) {
     return TextId(field);
+}
+
+int HalfHourOptionControlId(int index) {
+    return kFirstOptionId + index;
 }
 
 const form::Form& AdvancedForm() {
@@ -134,16 +157,19 @@ void ClickAdvancedControl(Form_高级设置& presenter, int id) {
             break;
     }
     for (AdvancedCheck box :
-         {AdvancedCheck::免打扰, AdvancedCheck::半点报时, AdvancedCheck::自然读法}) {
+         {AdvancedCheck::免打扰, AdvancedCheck::自然读法, AdvancedCheck::勿扰检测}) {
         if (id == CheckId(box)) {
             return presenter.ToggleCheck(box);
         }
     }
+    if (id >= kFirstOptionId && id < kFirstOptionId + kHalfHourOptionCount) {
+        presenter.SelectHalfHour(id - kFirstOptionId);
+    }
 }
 
 void EditAdvancedControl(Form_高级设置& presenter, int id, std::string_view text) {
-    for (AdvancedText field :
-         {AdvancedText::免打扰开始, AdvancedText::免打扰结束, AdvancedText::语音目录}) {
+    for (AdvancedText field : {AdvancedText::免打扰开始, AdvancedText::免打扰结束,
+                               AdvancedText::语音目录, AdvancedText::报时热键}) {
         if (id == TextId(field)) {
             return presenter.SetText(field, std::string(text));
         }

@@ -13,9 +13,11 @@ namespace horalia {
 inline constexpr int kBrowseControlId = 1510;
 inline constexpr int kVolumeSliderId = 1520;
 inline constexpr int kVolumeValueId = 1521;  // the label beside the slider
+inline constexpr int kHotkeyNoteId = 1556;   // the label beside the hotkey box
 
 int AdvancedCheckControlId(AdvancedCheck box);
 int AdvancedTextControlId(AdvancedText field);
+int HalfHourOptionControlId(int index);
 
 const form::Form& AdvancedForm();
 

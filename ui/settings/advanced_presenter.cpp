@@ -1,6 +1,7 @@
 #include "ui/settings/advanced_presenter.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,6 +42,13 @@ std::string Trimmed(const std::string& text) {
 constexpr char kBadStart[] = "免打扰的开始时间无效。请按“时:分”填写，例如 22:00。";
 constexpr char kBadEnd[] = "免打扰的结束时间无效。请按“时:分”填写，例如 07:00。";
 constexpr char kEmptyStretch[] = "免打扰的开始时间和结束时间相同。请填写两个不同的时间。";
+constexpr char kBadHotkey[] =
+    "报时热键要有 Ctrl、Alt 或 Win 再加一个字母、数字或 F1 到 F24 的键，例如 Ctrl+Alt+Shift+T。";
+
+constexpr std::array kAllChecks{AdvancedCheck::免打扰, AdvancedCheck::自然读法,
+                                AdvancedCheck::勿扰检测};
+constexpr std::array kAllTexts{AdvancedText::免打扰开始, AdvancedText::免打扰结束,
+                               AdvancedText::语音目录, AdvancedText::报时热键};
 
 }  // namespace
 
@@ -55,8 +63,11 @@ void Form_高级设置::LoadDialog() {
            r.QuietTime ? FormatTimeOfDay(r.QuietTime->startMinute) : kDefaultQuietStart);
     ShowAs(AdvancedText::免打扰结束,
            r.QuietTime ? FormatTimeOfDay(r.QuietTime->endMinute) : kDefaultQuietEnd);
-    SetCheck(AdvancedCheck::半点报时, r.HalfHourChimes);
+    SelectHalfHour(r.HalfHourChimes);
     SetCheck(AdvancedCheck::自然读法, r.NaturalReading);
+    SetCheck(AdvancedCheck::勿扰检测, r.DesktopQuietCheck);
+    ShowAs(AdvancedText::报时热键, r.AnnounceHotkey);
+    ShowHotkeyState();
     SetVolume(r.Volume);
     ShowAs(AdvancedText::语音目录, r.VoiceFolder);
     // Last: the changes above have enabled it.
@@ -77,12 +88,20 @@ bool Form_高级设置::ApplySettings() {
         }
         quiet = QuietHours{*start, *end};
     }
+    const std::string hotkeyText = Trimmed(Text(AdvancedText::报时热键));
+    const std::optional<Hotkey> hotkey = ParseHotkey(hotkeyText);
+    if (!hotkeyText.empty() && !hotkey) {
+        view_.ShowInvalidInput(AdvancedText::报时热键, kBadHotkey);
+        return false;
+    }
 
     SettingsRecord& r = s_.settings;
     const SettingsRecord before = r;
     r.QuietTime = quiet;
-    r.HalfHourChimes = Check(AdvancedCheck::半点报时);
+    r.HalfHourChimes = halfHour_;
     r.NaturalReading = Check(AdvancedCheck::自然读法);
+    r.DesktopQuietCheck = Check(AdvancedCheck::勿扰检测);
+    r.AnnounceHotkey = hotkey ? FormatHotkey(*hotkey) : "";
     r.Volume = volume_;
     r.VoiceFolder = Trimmed(Text(AdvancedText::语音目录));
     const bool saved = SaveSettings(s_.config, before, r, SettingsPage::kAdvanced);
@@ -93,10 +112,13 @@ bool Form_高级设置::ApplySettings() {
         ShowAs(AdvancedText::免打扰结束, FormatTimeOfDay(quiet->endMinute));
     }
     ShowAs(AdvancedText::语音目录, r.VoiceFolder);
+    ShowAs(AdvancedText::报时热键, r.AnnounceHotkey);
     SetApplyEnabled(false);
     if (!saved) {
         s_.mainForm.SettingsNotSaved();
     }
+    s_.mainForm.RefreshSettings();  // takes the new hotkey
+    ShowHotkeyState();
     return true;
 }
 
@@ -133,6 +155,20 @@ void Form_高级设置::SetVolume(int volume) {
     }
 }
 
+void Form_高级设置::SelectHalfHour(int index) {
+    index = (index >= 0 && index < kHalfHourOptionCount) ? index : 0;
+    if (halfHour_ != index) {
+        halfHour_ = index;
+        view_.ShowHalfHourOption(index);
+        SetApplyEnabled(true);
+    }
+}
+
+void Form_高级设置::ShowHotkeyState() {
+    hotkeyNote_ = HotkeyStateText(s_.mainForm.AnnounceHotkeyState());
+    view_.ShowHotkeyNote(hotkeyNote_);
+}
+
 void Form_高级设置::FolderChosen(const std::string& folder) {
     if (Text(AdvancedText::语音目录) != folder) {
         ShowAs(AdvancedText::语音目录, folder);
@@ -155,14 +191,14 @@ void Form_高级设置::Command_确定_Click() {
 }
 
 void Form_高级设置::ShowState() {
-    for (AdvancedCheck box :
-         {AdvancedCheck::免打扰, AdvancedCheck::半点报时, AdvancedCheck::自然读法}) {
+    for (AdvancedCheck box : kAllChecks) {
         view_.ShowCheck(box, Check(box));
     }
-    for (AdvancedText field :
-         {AdvancedText::免打扰开始, AdvancedText::免打扰结束, AdvancedText::语音目录}) {
+    for (AdvancedText field : kAllTexts) {
         view_.ShowText(field, Text(field));
     }
+    view_.ShowHalfHourOption(halfHour_);
+    view_.ShowHotkeyNote(hotkeyNote_);
     view_.ShowVolume(Volume());
     view_.ShowQuietTimesEnabled(QuietTimesEnabled());
     view_.ShowApplyEnabled(ApplyEnabled());

@@ -1,6 +1,7 @@
-// Form_高级设置: the advanced page of the settings dialog (quiet hours, half-hour chimes, natural
-// reading, volume, voice folder) as state, with LoadDialog and ApplySettings on it. The window
-// mirrors this state through AdvancedDialogView and forwards every click and edit here.
+// Form_高级设置: the advanced page of the settings dialog (quiet hours, half-hour and quarter
+// chimes, natural reading, the desktop's quiet, the hotkey, volume, voice folder) as state, with
+// LoadDialog and ApplySettings on it. The window mirrors this state through AdvancedDialogView and
+// forwards every click and edit here.
 #pragma once
 
 #include <array>
@@ -12,8 +13,12 @@
 
 namespace horalia {
 
-enum class AdvancedCheck { 免打扰, 半点报时, 自然读法 };
-enum class AdvancedText { 免打扰开始, 免打扰结束, 语音目录 };
+enum class AdvancedCheck { 免打扰, 自然读法, 勿扰检测 };
+// 报时热键 holds the combination as FormatHotkey writes it; the window's hotkey box turns what the
+// person presses into that text.
+enum class AdvancedText { 免打扰开始, 免打扰结束, 语音目录, 报时热键 };
+// Option_半点报时(0..2): 不报, 半点, 每刻钟, the values of 半点报时.
+inline constexpr int kHalfHourOptionCount = 3;
 
 // What the times show when the record has no quiet hours: ticking the box gives a usual night.
 inline constexpr char kDefaultQuietStart[] = "22:00";
@@ -26,6 +31,9 @@ class AdvancedDialogView {
     virtual void ShowCheck(AdvancedCheck box, int state) = 0;  // 0 clear, 1 ticked
     virtual void ShowText(AdvancedText field, const std::string& text) = 0;
     virtual void ShowVolume(int volume) = 0;
+    virtual void ShowHalfHourOption(int index) = 0;
+    // Beside the hotkey: what became of it on this desktop, or nothing.
+    virtual void ShowHotkeyNote(const std::string& text) = 0;
     virtual void ShowQuietTimesEnabled(bool enabled) = 0;  // the two time boxes
     virtual void ShowApplyEnabled(bool enabled) = 0;       // Command_应用
     // Input that cannot be applied: tells the person why and puts the focus on the field.
@@ -54,8 +62,8 @@ class Form_高级设置 {
     // changed on its own.
     void ShowState();
     // Checks the page's input; refused (nothing written, nothing changed) with a message when
-    // a time is not a time. Otherwise the record takes the page's values, at once for the running
-    // program, and the five advanced keys are written.
+    // a time is not a time or the hotkey is no combination. Otherwise the record takes the page's
+    // values, at once for the running program, and the advanced keys that changed are written.
     bool ApplySettings();
 
     // The person changes a control; Command_应用 is enabled when its state actually changes.
@@ -63,7 +71,8 @@ class Form_高级设置 {
     void ToggleCheck(AdvancedCheck box);
     // Typed text: the window shows it already.
     void SetText(AdvancedText field, const std::string& text);
-    void SetVolume(int volume);  // held within 0..100
+    void SetVolume(int volume);      // held within 0..100
+    void SelectHalfHour(int index);  // an index outside 0..2 selects 0
     void FolderChosen(const std::string& folder);
 
     void Command_浏览_Click();
@@ -74,6 +83,7 @@ class Form_高级设置 {
     int Check(AdvancedCheck box) const;
     const std::string& Text(AdvancedText field) const;
     int Volume() const { return volume_; }
+    int HalfHourOption() const { return halfHour_; }
     bool QuietTimesEnabled() const { return Check(AdvancedCheck::免打扰) == 1; }
     bool ApplyEnabled() const { return applyEnabled_; }
 
@@ -83,9 +93,13 @@ class Form_高级设置 {
 
     AdvancedDialogServices s_;
     AdvancedDialogView& view_;
+    void ShowHotkeyState();
+
     std::array<int, 3> checks_{0, 0, 0};
-    std::array<std::string, 3> texts_;
+    std::array<std::string, 4> texts_;
     int volume_ = 0;
+    int halfHour_ = 0;
+    std::string hotkeyNote_;
     bool applyEnabled_ = false;
 };
 

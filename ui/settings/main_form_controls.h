@@ -1,6 +1,8 @@
 // What the settings dialog and the start switch push into the running main form.
 #pragma once
 
+#include "config/hotkey.h"
+
 namespace horalia {
 
 class MainFormControls {
@@ -16,6 +18,8 @@ class MainFormControls {
     virtual void RefreshSettings() = 0;
     // Start at log-on could not be changed: the person is told why; the ticks stay as they were.
     virtual void StartNotChanged() = 0;
+    // What became of the announcement hotkey the settings name.
+    virtual HotkeyState AnnounceHotkeyState() const = 0;
 };
 
 }  // namespace horalia

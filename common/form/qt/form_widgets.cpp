@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QEvent>
 #include <QGroupBox>
+#include <QKeySequenceEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -144,6 +145,13 @@ QWidget* FormWidgets::Make(QWidget& window, const form::Control& control) {
             slider->setPageStep(std::max(1, (control.maximum - control.minimum) / 10));
             QObject::connect(slider, &QSlider::valueChanged, &window, [this, id] { clicked_(id); });
             return slider;
+        }
+        case Kind::HotkeyBox: {
+            auto* keys = new QKeySequenceEdit(&window);
+            keys->setClearButtonEnabled(true);
+            QObject::connect(keys, &QKeySequenceEdit::keySequenceChanged, &window,
+                             [this, id] { clicked_(id); });
+            return keys;
         }
         case Kind::Label:
         case Kind::Browser:

@@ -27,6 +27,8 @@ const wchar_t* WindowClassOf(Kind kind) {
             return WC_EDITW;
         case Kind::Slider:
             return TRACKBAR_CLASSW;
+        case Kind::HotkeyBox:
+            return HOTKEY_CLASSW;
         default:
             return WC_BUTTONW;
     }
@@ -63,6 +65,7 @@ DWORD StyleOf(const form::Control& control, const form::Control* previous) {
             return style | ES_AUTOHSCROLL;
         case Kind::Slider:
             return style | TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS;
+        case Kind::HotkeyBox:
         case Kind::Browser:
             break;
     }
@@ -138,7 +141,8 @@ void FormControls::Create(HWND dialog, const form::Form& form) {
     HWND focus = nullptr;
     for (const form::Control* control : form::CreationOrder(form)) {
         const form::PixelRect r = form::ToPixels(control->rect, dpi);
-        const bool sunken = control->kind == Kind::TextBox || control->kind == Kind::EditBox;
+        const bool sunken = control->kind == Kind::TextBox || control->kind == Kind::EditBox ||
+                            control->kind == Kind::HotkeyBox;
         HWND child = CreateWindowExW(
             sunken ? WS_EX_CLIENTEDGE : 0, WindowClassOf(control->kind),
             Utf8ToWide(std::string(control->caption)).c_str(),
@@ -156,6 +160,11 @@ void FormControls::Create(HWND dialog, const form::Form& form) {
                          std::max(1, (control->maximum - control->minimum) / 10), 0);
             SendMessageW(child, TBM_SETPAGESIZE, 0,
                          std::max(1, (control->maximum - control->minimum) / 10));
+        }
+        if (control->kind == Kind::HotkeyBox) {
+            // A key alone or with Shift alone is typing: the box adds Ctrl+Alt to it.
+            SendMessageW(child, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
+                         MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
         }
         if (!control->toolTip.empty()) {
             AddToolTip(dialog, child, control->toolTip);

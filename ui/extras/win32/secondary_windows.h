@@ -80,6 +80,9 @@ class Windows final : public FormsPort {
                 target->StartNotChanged();
             }
         }
+        HotkeyState AnnounceHotkeyState() const override {
+            return target != nullptr ? target->AnnounceHotkeyState() : HotkeyState::kNone;
+        }
         MainFormControls* target = nullptr;
     };
 

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QDir>
 #include <QFileDialog>
+#include <QKeySequenceEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -19,6 +20,37 @@ namespace {
 
 QString Text(const std::string& utf8) {
     return QString::fromStdString(utf8);
+}
+
+// The box's first combination as the page keeps it; a key a hotkey may not use gives text that
+// the page refuses.
+std::string HotkeyText(const QKeySequenceEdit& box) {
+    const QKeySequence keys = box.keySequence();
+    if (keys.isEmpty()) {
+        return {};
+    }
+    const Qt::KeyboardModifiers modifiers = keys[0].keyboardModifiers();
+    const int key = keys[0].key();
+    std::string name;
+    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9)) {
+        name = std::string(1, static_cast<char>(key));
+    } else if (key >= Qt::Key_F1 && key <= Qt::Key_F24) {
+        name = "F" + std::to_string(key - Qt::Key_F1 + 1);
+    }
+    return FormatHotkey(
+        Hotkey{modifiers.testFlag(Qt::ControlModifier), modifiers.testFlag(Qt::AltModifier),
+               modifiers.testFlag(Qt::ShiftModifier), modifiers.testFlag(Qt::MetaModifier), name});
+}
+
+QKeySequence KeySequenceOf(const Hotkey& hotkey) {
+    Qt::KeyboardModifiers modifiers;
+    modifiers.setFlag(Qt::ControlModifier, hotkey.control);
+    modifiers.setFlag(Qt::AltModifier, hotkey.alt);
+    modifiers.setFlag(Qt::ShiftModifier, hotkey.shift);
+    modifiers.setFlag(Qt::MetaModifier, hotkey.win);
+    const int key =
+        hotkey.key.size() == 1 ? hotkey.key[0] : Qt::Key_F1 + std::stoi(hotkey.key.substr(1)) - 1;
+    return QKeySequence(QKeyCombination(modifiers, static_cast<Qt::Key>(key)));
 }
 
 }  // namespace
@@ -64,6 +96,16 @@ void AdvancedDialog::ShowCheck(AdvancedCheck box, int state) {
 }
 
 void AdvancedDialog::ShowText(AdvancedText field, const std::string& text) {
+    if (auto* keys = widgets_->As<QKeySequenceEdit>(AdvancedTextControlId(field))) {
+        // A combination the page would refuse stays in the box until the person changes it.
+        const std::optional<Hotkey> hotkey = ParseHotkey(text);
+        const QKeySequence wanted = hotkey ? KeySequenceOf(*hotkey) : QKeySequence();
+        if ((hotkey || text.empty()) && keys->keySequence() != wanted) {
+            const QSignalBlocker blocker(keys);
+            keys->setKeySequence(wanted);
+        }
+        return;
+    }
     auto* edit = widgets_->As<QLineEdit>(AdvancedTextControlId(field));
     // Set only when it differs, so that the cursor and selection stay where the person left them.
     if (edit != nullptr && edit->text() != Text(text)) {
@@ -78,6 +120,19 @@ void AdvancedDialog::ShowVolume(int volume) {
     }
     if (auto* label = widgets_->As<QLabel>(kVolumeValueId)) {
         label->setText(Text(VolumeText(volume)));
+    }
+}
+
+void AdvancedDialog::ShowHalfHourOption(int index) {
+    if (auto* option = widgets_->As<QAbstractButton>(HalfHourOptionControlId(index))) {
+        const QSignalBlocker blocker(option);
+        option->setChecked(true);  // the group clears the others
+    }
+}
+
+void AdvancedDialog::ShowHotkeyNote(const std::string& text) {
+    if (auto* label = widgets_->As<QLabel>(kHotkeyNoteId)) {
+        label->setText(Text(text));
     }
 }
 
@@ -142,6 +197,8 @@ void AdvancedDialog::UnloadWindow() {
 void AdvancedDialog::OnEvent(int id) {
     if (id == kVolumeSliderId) {
         presenter_->SetVolume(widgets_->As<QSlider>(id)->value());
+    } else if (auto* keys = widgets_->As<QKeySequenceEdit>(id)) {
+        EditAdvancedControl(*presenter_, id, HotkeyText(*keys));
     } else if (auto* edit = widgets_->As<QLineEdit>(id)) {
         EditAdvancedControl(*presenter_, id, edit->text().toStdString());
     } else {

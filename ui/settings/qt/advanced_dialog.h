@@ -34,6 +34,8 @@ class AdvancedDialog final : public AdvancedDialogView {
     void ShowCheck(AdvancedCheck box, int state) override;
     void ShowText(AdvancedText field, const std::string& text) override;
     void ShowVolume(int volume) override;
+    void ShowHalfHourOption(int index) override;
+    void ShowHotkeyNote(const std::string& text) override;
     void ShowQuietTimesEnabled(bool enabled) override;
     void ShowApplyEnabled(bool enabled) override;
     void ShowInvalidInput(AdvancedText field, const std::string& message) override;

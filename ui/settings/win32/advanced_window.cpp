@@ -9,6 +9,7 @@
 #include "common/win32/ansi_text.h"
 #include "ui/settings/advanced_form.h"
 #include "ui/settings/settings_form.h"
+#include "ui/settings/win32/virtual_keys.h"
 
 namespace horalia::win32 {
 namespace {
@@ -66,6 +67,13 @@ void AdvancedWindow::ShowCheck(AdvancedCheck box, int state) {
 // Set only when it differs, so that the caret and selection stay where the person left them.
 void AdvancedWindow::ShowText(AdvancedText field, const std::string& text) {
     HWND edit = controls_.Control(AdvancedTextControlId(field));
+    if (field == AdvancedText::报时热键) {
+        const WORD value = HotkeyControlValue(text);
+        if (edit != nullptr && LOWORD(SendMessageW(edit, HKM_GETHOTKEY, 0, 0)) != value) {
+            SendMessageW(edit, HKM_SETHOTKEY, value, 0);
+        }
+        return;
+    }
     const std::wstring wide = Utf8ToWide(text);
     if (edit != nullptr && WindowText(edit) != wide) {
         SetWindowTextW(edit, wide.c_str());
@@ -75,6 +83,17 @@ void AdvancedWindow::ShowText(AdvancedText field, const std::string& text) {
 void AdvancedWindow::ShowVolume(int volume) {
     SendMessageW(controls_.Control(kVolumeSliderId), TBM_SETPOS, TRUE, volume);
     SetWindowTextW(controls_.Control(kVolumeValueId), Utf8ToWide(VolumeText(volume)).c_str());
+}
+
+void AdvancedWindow::ShowHalfHourOption(int index) {
+    for (int i = 0; i < kHalfHourOptionCount; ++i) {
+        CheckDlgButton(Handle(), HalfHourOptionControlId(i),
+                       i == index ? BST_CHECKED : BST_UNCHECKED);
+    }
+}
+
+void AdvancedWindow::ShowHotkeyNote(const std::string& text) {
+    SetWindowTextW(controls_.Control(kHotkeyNoteId), Utf8ToWide(text).c_str());
 }
 
 void AdvancedWindow::ShowQuietTimesEnabled(bool enabled) {
@@ -141,7 +160,12 @@ INT_PTR AdvancedWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return FALSE;  // the focus was set on the first box already
         case WM_COMMAND: {
             const int id = LOWORD(wParam);
-            if (HIWORD(wParam) == EN_CHANGE) {
+            if (HIWORD(wParam) == EN_CHANGE &&
+                id == AdvancedTextControlId(AdvancedText::报时热键)) {
+                const LRESULT value =
+                    SendMessageW(reinterpret_cast<HWND>(lParam), HKM_GETHOTKEY, 0, 0);
+                EditAdvancedControl(*presenter_, id, HotkeyControlText(LOWORD(value)));
+            } else if (HIWORD(wParam) == EN_CHANGE) {
                 const std::wstring text = WindowText(reinterpret_cast<HWND>(lParam));
                 EditAdvancedControl(*presenter_, id, WideToUtf8(text));
             } else if (HIWORD(wParam) == BN_CLICKED) {

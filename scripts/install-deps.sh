@@ -31,8 +31,9 @@ test_packages=(
   locales
   espeak-ng sox python3-pil
   trayer
-  # A StatusNotifierItem host for the panel test and scripts/bench-responsiveness.sh; gdbus.
-  xfce4-panel dbus-bin libglib2.0-bin
+  # A StatusNotifierItem host for the panel test and scripts/bench-responsiveness.sh; gdbus; a
+  # headless Wayland compositor and Qt's Wayland plugin for the program on native Wayland.
+  xfce4-panel dbus-bin libglib2.0-bin weston qt6-wayland
   # Daytime daemons the network-time tests ask: xinetd, and openbsd-inetd's own libraries (its
   # package conflicts with xinetd's, so its binary is unpacked into build/peers below).
   xinetd libwrap0 libbsd0 libevent-2.1-7

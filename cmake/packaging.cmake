@@ -53,7 +53,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 # Sound, opening web pages, the Chinese texts, Qt's own dialogs in Chinese.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "pulseaudio | pipewire-pulse, xdg-utils, fonts-wqy-microhei | fonts-noto-cjk, qt6-translations-l10n")
+    "pipewire-pulse | pulseaudio, xdg-utils, fonts-wqy-microhei | fonts-noto-cjk, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "gnome-shell-extension-appindicator")
 
 find_program(HORALIA_RPMBUILD rpmbuild)

@@ -3,11 +3,13 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "app/clip_log.h"
 #include "app/form_main.h"
+#include "app/win32/desktop_quiet.h"
 #include "app/win32/main_window.h"
 #include "app/win32/message_pump.h"
 #include "app/win32/shell_process.h"
@@ -68,6 +70,9 @@ int RunTrayProgram(HINSTANCE instance) {
     ClipPlayer& player =
         loggingPlayer ? static_cast<ClipPlayer&>(*loggingPlayer) : SystemClipPlayer();
 
+    QuietSources desktopQuiet;
+    desktopQuiet.Add(std::make_unique<NotificationStateQuiet>());
+
     using Timer = MainWindow::TimerId;
     Form_Main form({paths,
                     SystemClock(),
@@ -88,7 +93,9 @@ int RunTrayProgram(HINSTANCE instance) {
                     window.Timer(Timer::更新托盘显示时间),
                     window.Timer(Timer::自动报时),
                     window.Timer(Timer::自动校时),
-                    window.Timer(Timer::自动升级)});
+                    window.Timer(Timer::自动升级),
+                    window.AnnounceHotkey(),
+                    desktopQuiet});
     socket.SetEvents(&form.Winsock_时间同步());
     window.Attach(&form);
     forms.SetMainForm(form);

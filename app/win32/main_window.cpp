@@ -8,6 +8,7 @@
 #include "app/win32/tray_events.h"
 #include "common/identity.h"
 #include "common/win32/ansi_text.h"
+#include "ui/settings/win32/virtual_keys.h"
 
 namespace horalia::win32 {
 namespace {
@@ -35,6 +36,25 @@ void MainWindow::WindowTimer::Cancel() {
     if (window_ != nullptr) {
         KillTimer(window_, static_cast<UINT_PTR>(id_));
     }
+}
+
+HotkeyState MainWindow::WindowHotkey::Register(const Hotkey& hotkey) {
+    Unregister();
+    const UINT modifiers = (hotkey.control ? MOD_CONTROL : 0) | (hotkey.alt ? MOD_ALT : 0) |
+                           (hotkey.shift ? MOD_SHIFT : 0) | (hotkey.win ? MOD_WIN : 0);
+    const UINT key = VirtualKeyOf(hotkey.key);
+    // Refused with ERROR_HOTKEY_ALREADY_REGISTERED when another program holds the combination
+    // (the system keeps some for itself the same way). Held down, it announces once.
+    held_ = window_ != nullptr && key != 0 &&
+            RegisterHotKey(window_, kId, modifiers | MOD_NOREPEAT, key) != FALSE;
+    return held_ ? HotkeyState::kActive : HotkeyState::kTaken;
+}
+
+void MainWindow::WindowHotkey::Unregister() {
+    if (held_ && window_ != nullptr) {
+        UnregisterHotKey(window_, kId);
+    }
+    held_ = false;
 }
 
 MainWindow::MainWindow(HINSTANCE instance)
@@ -72,6 +92,7 @@ bool MainWindow::Create() {
     for (WindowTimer& timer : timers_) {
         timer.SetWindow(Handle());
     }
+    hotkey_.SetWindow(Handle());
     taskbarCreatedMessage_ = RegisterWindowMessageW(L"TaskbarCreated");
     // Run as administrator, the window would not get the message from an unelevated shell.
     ChangeWindowMessageFilterEx(Handle(), taskbarCreatedMessage_, MSGFLT_ALLOW, nullptr);
@@ -152,6 +173,11 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             OnCommand(wParam);
             return 0;
+        case WM_HOTKEY:
+            if (wParam == WindowHotkey::kId && form_ != nullptr) {
+                form_->Hotkey_报时热键_Pressed();
+            }
+            return 0;
         case WM_CLOSE:
             // Closed from outside (a task manager, the session): the same shutdown as the menu's.
             if (form_ != nullptr) {
@@ -167,6 +193,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             for (WindowTimer& timer : timers_) {
                 timer.SetWindow(nullptr);
             }
+            hotkey_.SetWindow(nullptr);
             // Tasks that will never run are freed. PeekMessage hands out a WM_QUIT whatever the
             // filter: it goes back for the message loop.
             MSG pending;
@@ -222,6 +249,7 @@ void MainWindow::OnDestroy() {
     for (WindowTimer& timer : timers_) {
         timer.Cancel();
     }
+    hotkey_.Unregister();
     PostQuitMessage(0);
 }
 

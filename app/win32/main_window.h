@@ -1,6 +1,6 @@
 // The hidden main window titled "Horalia Ver:3.0.0.0": the running instance's marker, and the
-// host of the tray icon, its popup menu and the main form's four timers. It forwards every event
-// to Form_Main and decides nothing itself.
+// host of the tray icon, its popup menu, the main form's four timers and the announcement hotkey.
+// It forwards every event to Form_Main and decides nothing itself.
 #pragma once
 
 #include <windows.h>
@@ -37,6 +37,7 @@ class MainWindow final : public Window, public TrayPort, public UiThread {
     // Where the window's events go; nullptr drops them.
     void Attach(Form_Main* form) { form_ = form; }
     FormTimerPort& Timer(TimerId id);
+    HotkeyPort& AnnounceHotkey() { return hotkey_; }
 
     // Removes the icon, stops the timers and destroys the window, which ends the message loop.
     void Unload();
@@ -64,6 +65,21 @@ class MainWindow final : public Window, public TrayPort, public UiThread {
         TimerId id_;
     };
 
+    // A desktop-wide key combination held by the main window (RegisterHotKey): a press arrives
+    // as WM_HOTKEY with kId, wherever the focus is.
+    class WindowHotkey final : public HotkeyPort {
+      public:
+        static constexpr int kId = 1;
+        // The window it is held by while there is one; without, nothing can be held.
+        void SetWindow(HWND window) { window_ = window; }
+        HotkeyState Register(const Hotkey& hotkey) override;
+        void Unregister() override;
+
+      private:
+        HWND window_ = nullptr;
+        bool held_ = false;
+    };
+
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnTimer(WPARAM id);
     void OnTrayNotification(LPARAM lParam);
@@ -83,6 +99,7 @@ class MainWindow final : public Window, public TrayPort, public UiThread {
     std::wstring toolTip_;
     Form_Main* form_ = nullptr;
     std::array<WindowTimer, 4> timers_;
+    WindowHotkey hotkey_;
 };
 
 }  // namespace horalia::win32

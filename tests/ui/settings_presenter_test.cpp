@@ -659,3 +659,40 @@ TEST_F(AdvancedPageTest, TableEventsReachThePresenter) {
 
 }  // namespace
 }  // namespace horalia
+
+namespace horalia {
+namespace {
+
+// Every control lies inside the window, a control that touches a frame lies wholly inside it,
+// and no two controls other than frames share a twip.
+TEST(DialogLayout, ControlsStayInsideTheWindowAndTheirFramesAndNeverOverlap) {
+    const auto inside = [](const form::Rect& in, const form::Rect& outer) {
+        return in.left >= outer.left && in.top >= outer.top &&
+               in.left + in.width <= outer.left + outer.width &&
+               in.top + in.height <= outer.top + outer.height;
+    };
+    const auto overlap = [](const form::Rect& a, const form::Rect& b) {
+        return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
+               b.top < a.top + a.height;
+    };
+    for (const form::Form* dialog : {&SettingsForm(), &AdvancedForm()}) {
+        const form::Rect window{0, 0, dialog->clientWidth, dialog->clientHeight};
+        for (const form::Control& a : dialog->controls) {
+            EXPECT_TRUE(inside(a.rect, window)) << a.name;
+            for (const form::Control& b : dialog->controls) {
+                if (&a == &b || !overlap(a.rect, b.rect)) {
+                    continue;
+                }
+                if (b.kind == form::Kind::GroupBox) {
+                    EXPECT_TRUE(a.kind == form::Kind::GroupBox || inside(a.rect, b.rect))
+                        << a.name << " straddles " << b.name;
+                } else if (a.kind != form::Kind::GroupBox) {
+                    ADD_FAILURE() << a.name << " overlaps " << b.name;
+                }
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace horalia

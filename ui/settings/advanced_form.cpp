@@ -75,7 +75,7 @@ constexpr Control VolumeSlider(int tabIndex) {
 
 constexpr Control Button(int id, std::string_view name, std::string_view caption, int left,
                          int tabIndex) {
-    Control control = Make(Kind::PushButton, id, name, caption, {left, 2790, 990, 360}, tabIndex);
+    Control control = Make(Kind::PushButton, id, name, caption, {left, 3510, 990, 360}, tabIndex);
     control.isDefault = id == kOkControlId;
     control.enabled = id != kApplyControlId;  // until something changes
     return control;

@@ -72,6 +72,27 @@ DWORD StyleOf(const form::Control& control, const form::Control* previous) {
     return style;
 }
 
+// The hotkey control tells its parent of a new combination with EN_CHANGE, but Wine's clears
+// itself on Backspace, Delete and Space without a word. The box reports every change of its
+// value after a key, so that the form holds what the box shows; a second report of the same
+// value changes nothing in the form.
+LRESULT CALLBACK HotkeyBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                               DWORD_PTR) {
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(box, &HotkeyBoxProc, 0);
+    }
+    if (message != WM_KEYDOWN && message != WM_SYSKEYDOWN) {
+        return DefSubclassProc(box, message, wParam, lParam);
+    }
+    const LRESULT before = SendMessageW(box, HKM_GETHOTKEY, 0, 0);
+    const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
+    if (SendMessageW(box, HKM_GETHOTKEY, 0, 0) != before) {
+        SendMessageW(GetParent(box), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(box), EN_CHANGE),
+                     reinterpret_cast<LPARAM>(box));
+    }
+    return result;
+}
+
 }  // namespace
 
 UniqueIcon LoadProgramIcon(int size) {
@@ -165,6 +186,7 @@ void FormControls::Create(HWND dialog, const form::Form& form) {
             // A key alone or with Shift alone is typing: the box adds Ctrl+Alt to it.
             SendMessageW(child, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
                          MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
+            SetWindowSubclass(child, &HotkeyBoxProc, 0, 0);
         }
         if (!control->toolTip.empty()) {
             AddToolTip(dialog, child, control->toolTip);

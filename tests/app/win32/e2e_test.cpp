@@ -1,9 +1,12 @@
 // Horalia.exe from the outside, as a user meets it: started from a copy of the build's bin/ folder
-// it hides its marker window, refuses a second start, announces on a left click of its tray icon,
-// opens its menu on a right click and ends from the exit entry. Under Wine without a desktop tray
-// the icons live in Wine's own tray window ("Wine System Tray"), one window per icon, and mouse
-// messages posted to an icon's window reach the program's tray callback as clicks.
+// it hides its marker window, refuses a second start, announces on a left click of its tray icon
+// and on its hotkey, opens its menu on a right click and ends from the exit entry. Under Wine
+// without a desktop tray the icons live in Wine's own tray window ("Wine System Tray"), one
+// window per icon, and mouse messages posted to an icon's window reach the program's tray
+// callback as clicks.
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -11,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <initializer_list>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -19,6 +23,10 @@
 #include "app/clip_log.h"
 #include "app/tray_menu.h"
 #include "common/identity.h"
+#include "common/win32/ansi_text.h"
+#include "config/hotkey.h"
+#include "ui/settings/advanced_form.h"
+#include "ui/settings/settings_form.h"
 
 namespace fs = std::filesystem;
 
@@ -191,6 +199,80 @@ std::string FileBytes(const fs::path& file) {
     return bytes.str();
 }
 
+// The program's top-level window of that title, once it is shown: its controls are filled in.
+HWND ShownWindowOf(DWORD processId, const wchar_t* title) {
+    const HWND window = FindWindowW(nullptr, title);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    return owner == processId && IsWindowVisible(window) ? window : nullptr;
+}
+
+void ChooseFromMenu(HWND marker, horalia::TrayMenuEntry entry) {
+    PostMessageW(marker, WM_COMMAND, MAKEWPARAM(horalia::TrayMenuIndex(entry) + 1, 0), 0);
+}
+
+// The advanced page, opened as a person opens it: 参数设置 from the tray menu, then the link on
+// the settings dialog. Null when either does not open.
+HWND OpenAdvancedPage(HWND marker, DWORD processId) {
+    ChooseFromMenu(marker, horalia::TrayMenuEntry::托盘图标_参数设置);
+    HWND dialog = nullptr;
+    if (!WaitFor([&] { return (dialog = ShownWindowOf(processId, L"Horalia设置")) != nullptr; })) {
+        return nullptr;
+    }
+    Click(GetDlgItem(dialog, horalia::kAdvancedLabelId), WM_LBUTTONDOWN, WM_LBUTTONUP);
+    HWND page = nullptr;
+    WaitFor([&] { return (page = ShownWindowOf(processId, L"高级设置")) != nullptr; });
+    return page;
+}
+
+HWND HotkeyBox(HWND page) {
+    return GetDlgItem(page, horalia::AdvancedTextControlId(horalia::AdvancedText::报时热键));
+}
+
+// Keys pressed together and let go in reverse order, as the keyboard gives them. SendInput
+// enters the Wine server by the same way as the X driver's key events: the server matches the
+// registered hotkeys there, posting WM_HOTKEY to the holder, and hands other keys to the focus.
+void PressTogether(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs;
+    const auto add = [&](WORD key, DWORD flags) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+        input.ki.dwFlags = flags;
+        inputs.push_back(input);
+    };
+    for (const WORD key : keys) {
+        add(key, 0);
+    }
+    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) {
+        add(*key, KEYEVENTF_KEYUP);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void PressIntoHotkeyBox(HWND page, std::initializer_list<WORD> keys) {
+    SendMessageW(page, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(HotkeyBox(page)), TRUE);
+    PressTogether(keys);
+}
+
+void PressDefaultHotkey() {
+    PressTogether({VK_CONTROL, VK_MENU, VK_SHIFT, 'T'});
+}
+
+// A text as the Value.ini of a Chinese system holds it, in GBK.
+std::string Gbk(const std::wstring& text) {
+    std::string bytes(text.size() * 2, '\0');
+    bytes.resize(static_cast<std::size_t>(
+        WideCharToMultiByte(936, 0, text.data(), static_cast<int>(text.size()), bytes.data(),
+                            static_cast<int>(bytes.size()), nullptr, nullptr)));
+    return bytes;
+}
+
+bool IniHolds(const ProgramCopy& copy, const std::wstring& line) {
+    return FileBytes(copy.Ini()).find(Gbk(line)) != std::string::npos;
+}
+
 TEST(HoraliaExe, RunsOnceAnnouncesOnClickAndEndsFromTheMenu) {
     ASSERT_EQ(FindMarker(), nullptr) << "another Horalia is running in this Wine prefix";
     ProgramCopy copy;
@@ -254,6 +336,109 @@ TEST(HoraliaExe, RunsOnceAnnouncesOnClickAndEndsFromTheMenu) {
     EXPECT_EQ(first.ExitCode(), 0u);
     EXPECT_EQ(FindMarker(), nullptr);
     EXPECT_EQ(ReadLines(copy.ClipLog()).size(), clips.size()) << "announced again";
+}
+
+// Counts the announcements in the clip log: each begins with the chime.
+std::size_t Announcements(const std::vector<std::string>& clips) {
+    std::size_t count = 0;
+    for (const std::string& clip : clips) {
+        count += EndsWith(clip, "\\Sound\\提示.wav") ? 1 : 0;
+    }
+    return count;
+}
+
+// The log holds this many announcements, the last one whole.
+bool AnnouncedTimes(const fs::path& log, std::size_t times) {
+    const std::vector<std::string> clips = ReadLines(log);
+    return Announcements(clips) == times &&
+           (EndsWith(clips.back(), "\\整.wav") || EndsWith(clips.back(), "\\分.wav"));
+}
+
+// Ctrl+Alt+Shift+T announces from anywhere; a combination pressed into the advanced page's box
+// and applied is written to Value.ini and takes its place at once, and Backspace there clears it.
+TEST(HoraliaExe, AnnouncesOnItsHotkeyAndTakesANewOneFromTheAdvancedPage) {
+    ASSERT_EQ(FindMarker(), nullptr) << "another Horalia is running in this Wine prefix";
+    ProgramCopy copy;
+    Process program(copy.Executable());
+    ASSERT_TRUE(program.Started());
+    ASSERT_TRUE(WaitFor([] { return FindMarker() != nullptr; })) << "no marker window";
+    const HWND marker = FindMarker();
+
+    // The page opens from the message loop, so the program has loaded its settings by then.
+    const HWND page = OpenAdvancedPage(marker, program.Id());
+    ASSERT_NE(page, nullptr) << "no advanced page";
+    EXPECT_EQ(SendMessageW(HotkeyBox(page), HKM_GETHOTKEY, 0, 0),
+              MAKEWORD('T', HOTKEYF_CONTROL | HOTKEYF_ALT | HOTKEYF_SHIFT));
+
+    PressDefaultHotkey();
+    ASSERT_TRUE(WaitFor([&] { return AnnouncedTimes(copy.ClipLog(), 1); }))
+        << "no announcement on Ctrl+Alt+Shift+T";
+
+    // A new combination, pressed into the box with the focus, and applied.
+    SetForegroundWindow(page);
+    PressIntoHotkeyBox(page, {VK_CONTROL, VK_MENU, VK_F9});
+    EXPECT_TRUE(WaitFor([&] {
+        return SendMessageW(HotkeyBox(page), HKM_GETHOTKEY, 0, 0) ==
+               MAKEWORD(VK_F9, HOTKEYF_CONTROL | HOTKEYF_ALT);
+    }));
+    PostMessageW(GetDlgItem(page, horalia::kApplyControlId), BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return IniHolds(copy, L"报时热键=Ctrl+Alt+F9\r\n"); }))
+        << FileBytes(copy.Ini());
+
+    // The old combination is given up: another program may take it now.
+    EXPECT_TRUE(WaitFor([] {
+        return RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT | MOD_SHIFT, 'T') != FALSE;
+    })) << "Ctrl+Alt+Shift+T still held";
+    UnregisterHotKey(nullptr, 1);
+    // The new one announces. A press while the first announcement still sounds is dropped, so
+    // it is pressed again until an announcement starts.
+    EXPECT_TRUE(WaitFor([&] {
+        PressTogether({VK_CONTROL, VK_MENU, VK_F9});
+        return WaitFor([&] { return Announcements(ReadLines(copy.ClipLog())) == 2; }, 1000);
+    })) << "no announcement on Ctrl+Alt+F9";
+    EXPECT_TRUE(WaitFor([&] { return AnnouncedTimes(copy.ClipLog(), 2); }));
+
+    // Backspace in the box switches the hotkey off.
+    PressIntoHotkeyBox(page, {VK_BACK});
+    PostMessageW(GetDlgItem(page, horalia::kApplyControlId), BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return IniHolds(copy, L"报时热键=\r\n"); })) << FileBytes(copy.Ini());
+    EXPECT_TRUE(WaitFor([] {
+        return RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, VK_F9) != FALSE;
+    })) << "Ctrl+Alt+F9 still held";
+    UnregisterHotKey(nullptr, 1);
+
+    ChooseFromMenu(marker, horalia::TrayMenuEntry::托盘图标_退出程序);
+    EXPECT_TRUE(program.WaitForEnd());
+}
+
+// A combination another program holds stays with it: the advanced page says so beside the box,
+// and the key reaches its holder, not Horalia.
+TEST(HoraliaExe, LeavesAHotkeyHeldElsewhereToItsHolder) {
+    ASSERT_EQ(FindMarker(), nullptr) << "another Horalia is running in this Wine prefix";
+    constexpr int kHolderId = 7;
+    ASSERT_TRUE(RegisterHotKey(nullptr, kHolderId, MOD_CONTROL | MOD_ALT | MOD_SHIFT, 'T'));
+    ProgramCopy copy;
+    Process program(copy.Executable());
+    ASSERT_TRUE(program.Started());
+    ASSERT_TRUE(WaitFor([] { return FindMarker() != nullptr; })) << "no marker window";
+    const HWND page = OpenAdvancedPage(FindMarker(), program.Id());
+    ASSERT_NE(page, nullptr) << "no advanced page";
+    wchar_t note[64] = {};
+    GetWindowTextW(GetDlgItem(page, horalia::kHotkeyNoteId), note, 64);
+    EXPECT_EQ(horalia::win32::WideToUtf8(note),
+              horalia::HotkeyStateText(horalia::HotkeyState::kTaken));
+
+    PressDefaultHotkey();
+    MSG message;
+    EXPECT_TRUE(WaitFor([&] {
+        return PeekMessageW(&message, reinterpret_cast<HWND>(-1), WM_HOTKEY, WM_HOTKEY,
+                            PM_REMOVE) &&
+               message.wParam == kHolderId;
+    })) << "the holder did not get its key";
+    UnregisterHotKey(nullptr, kHolderId);
+
+    ChooseFromMenu(FindMarker(), horalia::TrayMenuEntry::托盘图标_退出程序);
+    EXPECT_TRUE(program.WaitForEnd());
 }
 
 // The program people run, elevated, writes nowhere an environment variable names: the clip log

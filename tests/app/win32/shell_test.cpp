@@ -1,5 +1,6 @@
 // The pieces of the Windows shell that do not need a running program: the popup menu, the
-// mapping of tray and menu messages, the message pump, the current folder and the hook loader.
+// mapping of tray and menu messages, the desktop's quiet, the message pump, the current folder
+// and the hook loader.
 #include <windows.h>
 
 #include <shellapi.h>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "app/tray_menu.h"
+#include "app/win32/desktop_quiet.h"
 #include "app/win32/message_pump.h"
 #include "app/win32/shell_process.h"
 #include "app/win32/tray_events.h"
@@ -131,6 +133,40 @@ TEST(FitToolTip, CutsToTheBufferWithoutSplittingASurrogatePair) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(FitToolTip(c.text, 4), c.fitted);
+    }
+}
+
+// Wine's SHQueryUserNotificationState answers QUNS_ACCEPTS_NOTIFICATIONS whatever the desktop
+// does, so the shell's other answers come from a stand-in.
+QUERY_USER_NOTIFICATION_STATE g_shellState;
+HRESULT g_shellResult;
+HRESULT WINAPI ShellAnswer(QUERY_USER_NOTIFICATION_STATE* state) {
+    *state = g_shellState;
+    return g_shellResult;
+}
+
+TEST(NotificationStateQuiet, FullScreenPresentationAndQuietTimeAskForQuiet) {
+    struct Case {
+        QUERY_USER_NOTIFICATION_STATE state;
+        HRESULT result;
+        bool quiet;
+    };
+    const std::vector<Case> cases = {
+        {QUNS_BUSY, S_OK, true},
+        {QUNS_RUNNING_D3D_FULL_SCREEN, S_OK, true},
+        {QUNS_PRESENTATION_MODE, S_OK, true},
+        {QUNS_QUIET_TIME, S_OK, true},
+        {QUNS_ACCEPTS_NOTIFICATIONS, S_OK, false},
+        {QUNS_NOT_PRESENT, S_OK, false},
+        {static_cast<QUERY_USER_NOTIFICATION_STATE>(7), S_OK, false},  // QUNS_APP, Windows 8
+        {QUNS_BUSY, E_FAIL, false},
+    };
+    NotificationStateQuiet quiet(&ShellAnswer);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.state << " " << std::hex << c.result);
+        g_shellState = c.state;
+        g_shellResult = c.result;
+        EXPECT_EQ(quiet.AsksForQuiet(), c.quiet);
     }
 }
 

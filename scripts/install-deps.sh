@@ -10,7 +10,7 @@ mode=${1:-all}
 
 run_packages=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libxcb1-dev
+  qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libxcb1-dev libxcb-keysyms1-dev libglib2.0-dev
   libpulse-dev libsndfile1-dev libsamplerate0-dev libcurl4-openssl-dev
   fonts-wqy-microhei
 )
@@ -34,6 +34,9 @@ test_packages=(
   # A StatusNotifierItem host for the panel test and scripts/bench-responsiveness.sh; gdbus; a
   # headless Wayland compositor and Qt's Wayland plugin for the program on native Wayland.
   xfce4-panel dbus-bin libglib2.0-bin weston qt6-wayland
+  # An X client that holds the hotkey first; the stand-ins of the notification server and the
+  # portal (python3-gi); the GNOME notification setting's schema.
+  xbindkeys python3-gi gsettings-desktop-schemas
   # Daytime daemons the network-time tests ask: xinetd, and openbsd-inetd's own libraries (its
   # package conflicts with xinetd's, so its binary is unpacked into build/peers below).
   xinetd libwrap0 libbsd0 libevent-2.1-7

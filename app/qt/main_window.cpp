@@ -1,5 +1,6 @@
 #include "app/qt/main_window.h"
 
+#include "app/qt/desktop_quiet.h"
 #include "common/identity.h"
 #include "common/locale_text.h"
 #include "config/ini_file.h"
@@ -23,6 +24,8 @@ MainWindow::MainWindow(QtProcess& process)
       forms_(QtFormsServices{Config(), SystemStartStore(), StartCommand(paths_.executablePath),
                              settings_, form_, pump_, opener_}),
       hooks_(HookLibraryFolders(paths_.appFolder)),
+      hotkey_(MakeDesktopHotkey()),
+      desktopQuiet_(DesktopQuietSources()),
       form_(FormMainServices{paths_,
                              SystemClock(),
                              SystemLocale(),
@@ -42,7 +45,9 @@ MainWindow::MainWindow(QtProcess& process)
                              trayClockTimer_,
                              announceTimer_,
                              syncTimer_,
-                             updateTimer_}) {
+                             updateTimer_,
+                             *hotkey_,
+                             desktopQuiet_}) {
     window_.setWindowTitle(QString::fromUtf8(kMainWindowTitle));
     window_.setWindowIcon(ApplicationIcon());
     ConnectHandlers();
@@ -55,6 +60,7 @@ void MainWindow::ConnectHandlers() {
     updateTimer_.OnFire([this] { form_.Timer_自动升级_Fired(); });
     tray_.OnClick([this](std::int16_t button) { form_.TrayIcon_托盘图标_MouseClick(button); });
     tray_.OnMenuChosen([this](TrayMenuEntry entry) { form_.MenuChosen(entry); });
+    hotkey_->OnPressed([this] { form_.Hotkey_报时热键_Pressed(); });
     socket_.SetEvents(&form_.Winsock_时间同步());
     clockSetter_.OnAnswer(
         [this](ClockSetResult result) { form_.Winsock_时间同步().OnClockSetAnswered(result); });

@@ -4,8 +4,10 @@
 
 #include <QIcon>
 #include <QWidget>
+#include <memory>
 
 #include "app/form_main.h"
+#include "app/qt/desktop_hotkey.h"
 #include "app/qt/qt_form_timer.h"
 #include "app/qt/qt_process.h"
 #include "app/qt/qt_tray.h"
@@ -48,6 +50,8 @@ class MainWindow {
     QtFormTimer announceTimer_;
     QtFormTimer syncTimer_;
     QtFormTimer updateTimer_;
+    std::unique_ptr<DesktopHotkey> hotkey_;
+    QuietSources desktopQuiet_;
     Form_Main form_;
 };
 

@@ -1,16 +1,16 @@
 #include "app/qt/qt_tray.h"
 
-#include <xcb/xcb.h>
-
 #include <QAction>
 #include <QCursor>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusInterface>
-#include <QGuiApplication>
 #include <QToolTip>
 #include <cstdlib>
+#include <string>
+#include <utility>
 
+#include "app/qt/x11_display.h"
 #include "app/tooltip.h"
 
 namespace horalia::qt {
@@ -41,27 +41,19 @@ TrayKind AvailableTray() {
         }
     }
     // An XEmbed tray on X11: the tray selection of the screen has an owner.
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (x11 == nullptr || x11->connection() == nullptr) {
+    const X11Display x11 = QtX11Display();
+    if (x11.connection == nullptr) {
         return TrayKind::kNone;
     }
-    xcb_connection_t* connection = x11->connection();
-    const QByteArray display = qgetenv("DISPLAY");
-    const qsizetype dot = display.lastIndexOf('.');
-    const QByteArray name =
-        "_NET_SYSTEM_TRAY_S" + (dot > display.lastIndexOf(':') ? display.mid(dot + 1) : "0");
-    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
-        connection,
-        xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(name.size()), name.data()),
-        nullptr);
-    if (atom == nullptr) {
+    const std::string selection = "_NET_SYSTEM_TRAY_S" + std::to_string(x11.screen);
+    const xcb_atom_t atom = InternAtom(x11.connection, selection.c_str());
+    if (atom == XCB_NONE) {
         return TrayKind::kNone;
     }
     xcb_get_selection_owner_reply_t* owner = xcb_get_selection_owner_reply(
-        connection, xcb_get_selection_owner(connection, atom->atom), nullptr);
+        x11.connection, xcb_get_selection_owner(x11.connection, atom), nullptr);
     const bool owned = owner != nullptr && owner->owner != XCB_NONE;
     std::free(owner);
-    std::free(atom);
     return owned ? TrayKind::kXEmbedOnly : TrayKind::kNone;
 }
 
@@ -139,6 +131,10 @@ void QtTray::ShowIfTrayAvailable() {
     }
     trayPoll_.stop();
     Icon().show();
+    if (pendingNotification_) {
+        const auto [title, text] = *std::exchange(pendingNotification_, std::nullopt);
+        ShowNotification(title, text);
+    }
 }
 
 void QtTray::Hide() {
@@ -175,10 +171,13 @@ void QtTray::PopupMenuAtPointer() {
     }
 }
 
+// One told before there is a tray (at start, when the panel comes later) waits for the icon.
 void QtTray::ShowNotification(const std::string& title, const std::string& text) {
-    if (icon_) {
+    if (icon_ && icon_->isVisible()) {
         icon_->showMessage(QString::fromStdString(title), QString::fromStdString(text),
                            QSystemTrayIcon::Information);
+    } else {
+        pendingNotification_.emplace(title, text);
     }
 }
 

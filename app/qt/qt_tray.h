@@ -12,7 +12,9 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "app/main_form_ports.h"
 #include "app/tray_menu.h"
@@ -71,6 +73,7 @@ class QtTray final : public TrayPort {
     std::array<QAction*, kTrayMenu.size()> actions_{};
     std::function<void(std::int16_t)> clicked_;
     std::function<void(TrayMenuEntry)> chosen_;
+    std::optional<std::pair<std::string, std::string>> pendingNotification_;  // title, text
 };
 
 }  // namespace horalia::qt

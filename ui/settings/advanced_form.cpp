@@ -58,8 +58,9 @@ constexpr Control Hint(int index, std::string_view name, std::string_view captio
     return control;
 }
 
-constexpr Control HalfHourOption(int index, std::string_view caption, int left, int width) {
-    Control control = Make(Kind::OptionButton, kFirstOptionId + index, "Option_半点报时", caption,
+constexpr Control HalfHourOption(int index, std::string_view name, std::string_view caption,
+                                 int left, int width) {
+    Control control = Make(Kind::OptionButton, kFirstOptionId + index, name, caption,
                            Inside(kAnnounceFrame, {left, 690, width, 255}), 3 + index);
     control.optionGroup = 1;
     return control;
@@ -89,9 +90,9 @@ constexpr std::array kControls{
     Edit(AdvancedText::免打扰结束, "Text_免打扰结束", kAnnounceFrame, {2700, 270, 780, 315}, 2),
     Hint(1, "Label_时段说明", "时:分，可跨过午夜", kAnnounceFrame, {3600, 300, 1950, 255}, 16),
     Label(4, "Label_半点报时", "半点报时", kAnnounceFrame, {210, 690, 1275, 255}, 17),
-    HalfHourOption(0, "不报", 1530, 900),
-    HalfHourOption(1, "半点", 2520, 900),
-    HalfHourOption(2, "每刻钟", 3510, 1200),
+    HalfHourOption(0, "Option_半点报时_0", "不报", 1530, 900),
+    HalfHourOption(1, "Option_半点报时_1", "半点", 2520, 900),
+    HalfHourOption(2, "Option_半点报时_2", "每刻钟", 3510, 1200),
     Check(AdvancedCheck::自然读法, "Check_自然读法", "自然读法", {210, 1050, 2445, 255}, 6,
           "按平常的说法报时，例如“晚上九点零五分”“两点整”"),
     Check(AdvancedCheck::勿扰检测, "Check_勿扰检测", "全屏或勿扰时不自动报时",

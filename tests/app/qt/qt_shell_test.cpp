@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "app/form_main.h"
+#include "app/qt/desktop_hotkey.h"
 #include "app/qt/instance_lock.h"
 #include "app/qt/qt_form_timer.h"
 #include "app/qt/qt_test_application.h"
@@ -194,6 +195,8 @@ TEST(QtMainFormTooltip, EveryTickRewritesTheTooltip) {
     fakes::FakeZoneClock zoneClock;
     fakes::FakeOneShotTimer replyTimer;
     QtFormTimer trayClock, announce, sync, update;
+    const std::unique_ptr<DesktopHotkey> hotkey = MakeDesktopHotkey();  // none offscreen
+    QuietSources quiet;
     Form_Main form(FormMainServices{PathsBesideExecutable("/opt/horalia/horalia", '/'),
                                     clock,
                                     locale,
@@ -213,7 +216,9 @@ TEST(QtMainFormTooltip, EveryTickRewritesTheTooltip) {
                                     trayClock,
                                     announce,
                                     sync,
-                                    update});
+                                    update,
+                                    *hotkey,
+                                    quiet});
     trayClock.OnFire([&] { form.Timer_更新托盘显示时间_Fired(); });
 
     form.Form_Load();

@@ -4,6 +4,15 @@
 # folder, the item the watcher lists, its menu as the panel reads it over D-Bus, and a click on an
 # entry. The caller sets here, exe and sound; everything it starts goes into its pids array.
 
+# NAME TOOL...: exits 77 (skipped), naming the first tool that is not installed.
+need_tools() {
+  local name=$1 tool
+  shift
+  for tool in "$@"; do
+    command -v "$tool" >/dev/null || { echo "$name: SKIPPED, $tool is not installed"; exit 77; }
+  done
+}
+
 in_private_session() {  # ARGS...: runs $0 ARGS inside them, then removes them; exits with its status
   work=$(mktemp -d "${TMPDIR:-/tmp}/horalia-sni.XXXXXX")
   Xvfb -displayfd 3 -screen 0 1024x600x24 -nolisten tcp 3>"$work/display" 2>/dev/null &

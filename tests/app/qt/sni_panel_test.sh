@@ -10,12 +10,11 @@
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 exe=$1 sound=$2
-for tool in Xvfb xfce4-panel dbus-run-session gdbus python3 xdotool pulseaudio parec pactl; do
-  command -v "$tool" >/dev/null || { echo "sni_panel_test: SKIPPED, $tool is not installed"; exit 77; }
-done
 
 # shellcheck source=sni_checks.sh
 . "$here/sni_checks.sh"
+need_tools sni_panel_test Xvfb xfce4-panel dbus-run-session gdbus python3 xdotool pulseaudio \
+  parec pactl
 [ -n "${HORALIA_SNI_INNER:-}" ] || in_private_session "$@"
 start_in_work_folder
 export QT_QPA_PLATFORM=xcb

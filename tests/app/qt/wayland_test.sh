@@ -10,15 +10,14 @@
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 exe=$1 sound=$2
-for tool in weston Xvfb xfce4-panel dbus-run-session gdbus python3 pulseaudio parec pactl; do
-  command -v "$tool" >/dev/null || { echo "wayland_test: SKIPPED, $tool is not installed"; exit 77; }
-done
 qt=$(dirname "$(ldd "$exe" | awk '/libQt6Gui/ { print $3 }')")
 ls "$qt"/qt6/plugins/platforms/libqwayland-* >/dev/null 2>&1 ||
   { echo "wayland_test: SKIPPED, Qt's Wayland plugin (qt6-wayland) is not installed"; exit 77; }
 
 # shellcheck source=sni_checks.sh
 . "$here/sni_checks.sh"
+need_tools wayland_test weston Xvfb xfce4-panel dbus-run-session gdbus python3 pulseaudio \
+  parec pactl
 [ -n "${HORALIA_SNI_INNER:-}" ] || in_private_session "$@"
 start_in_work_folder
 socket=wayland-${work##*.}

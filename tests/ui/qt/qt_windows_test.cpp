@@ -5,6 +5,7 @@
 #include <QBuffer>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QKeySequenceEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -187,7 +188,9 @@ TEST_F(SettingsDialogTest, AdvancedPageOpensFromTheLinkAndAppliesOnlyValidInput)
     EXPECT_EQ(page->windowModality(), Qt::WindowModal);
     auto* apply = In<QPushButton>(page, "Command_应用");
     auto* start = In<QLineEdit>(page, "Text_免打扰开始");
-    EXPECT_TRUE(In<QCheckBox>(page, "Check_半点报时")->isChecked());
+    EXPECT_TRUE(In<QRadioButton>(page, "Option_半点报时_1")->isChecked());
+    auto* hotkey = In<QKeySequenceEdit>(page, "Text_报时热键");
+    EXPECT_EQ(hotkey->keySequence(), QKeySequence(QStringLiteral("Ctrl+Alt+Shift+T")));
     EXPECT_EQ(In<QSlider>(page, "Slider_音量")->value(), 60);
     EXPECT_EQ(In<QLabel>(page, "Label_音量值")->text(), QStringLiteral("60%"));
     EXPECT_FALSE(start->isEnabled());
@@ -210,11 +213,13 @@ TEST_F(SettingsDialogTest, AdvancedPageOpensFromTheLinkAndAppliesOnlyValidInput)
 
     start->selectAll();
     QTest::keyClicks(start, "23:15");
+    QTest::keyClick(hotkey, Qt::Key_F9, Qt::ControlModifier | Qt::MetaModifier);
     QTest::mouseClick(In<QPushButton>(page, "Command_确定"), Qt::LeftButton);
     EXPECT_EQ(dialog.Advanced().Window(), nullptr);
     EXPECT_EQ((backend.values[{kIni, "Horalia", "免打扰"}]), "23:15-07:00");
+    EXPECT_EQ((backend.values[{kIni, "Horalia", "报时热键"}]), "Ctrl+Win+F9");
     EXPECT_EQ(settings.Volume, 30);
-    EXPECT_EQ(backend.writes, 2);  // 免打扰 and 音量, the keys that changed
+    EXPECT_EQ(backend.writes, 3);  // 免打扰, 报时热键 and 音量, the keys that changed
 
     // Closing the dialog from the tray takes an open page with it, unapplied.
     QTest::mouseClick(Find<QLabel>("Label_高级设置"), Qt::LeftButton);
@@ -222,7 +227,7 @@ TEST_F(SettingsDialogTest, AdvancedPageOpensFromTheLinkAndAppliesOnlyValidInput)
     dialog.Unload();
     EXPECT_EQ(dialog.Advanced().Window(), nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(backend.writes, 2);
+    EXPECT_EQ(backend.writes, 3);
 }
 
 TEST(AboutDialogTest, TextsLinkAndBothKeysClose) {

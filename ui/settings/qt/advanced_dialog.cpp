@@ -195,10 +195,14 @@ void AdvancedDialog::UnloadWindow() {
 // Qt has already toggled a clicked box, moved the slider or changed the text; the presenter
 // decides, and the window then shows its decision.
 void AdvancedDialog::OnEvent(int id) {
+    // The box tells of a new combination only a second after the keys are let go: whatever the
+    // event, the presenter first learns what the box holds now.
+    const int hotkeyId = AdvancedTextControlId(AdvancedText::报时热键);
+    if (auto* keys = widgets_->As<QKeySequenceEdit>(hotkeyId)) {
+        EditAdvancedControl(*presenter_, hotkeyId, HotkeyText(*keys));
+    }
     if (id == kVolumeSliderId) {
         presenter_->SetVolume(widgets_->As<QSlider>(id)->value());
-    } else if (auto* keys = widgets_->As<QKeySequenceEdit>(id)) {
-        EditAdvancedControl(*presenter_, id, HotkeyText(*keys));
     } else if (auto* edit = widgets_->As<QLineEdit>(id)) {
         EditAdvancedControl(*presenter_, id, edit->text().toStdString());
     } else {

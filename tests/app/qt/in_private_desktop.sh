@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Runs a test program on a private X server and D-Bus session bus, removed afterwards.
+#   in_private_desktop.sh PROGRAM [ARGS...]
+# Exits 77 (skipped) when Xvfb or dbus-run-session is missing.
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=sni_checks.sh
+. "$here/sni_checks.sh"
+need_tools in_private_desktop Xvfb dbus-run-session
+[ -n "${HORALIA_SNI_INNER:-}" ] || in_private_session "$@"
+export HOME=$HORALIA_SNI_INNER
+exec "$@" 2>&1  # the session's own error output goes nowhere

@@ -30,12 +30,7 @@ bool IsKeyName(const std::string& name) {
         return std::isupper(static_cast<unsigned char>(name[0])) ||
                std::isdigit(static_cast<unsigned char>(name[0]));
     }
-    if (name.size() < 2 || name.size() > 3 || name[0] != 'F' || name[1] == '0') {
-        return false;
-    }
-    int number = 0;
-    const auto [end, error] = std::from_chars(name.data() + 1, name.data() + name.size(), number);
-    return error == std::errc() && end == name.data() + name.size() && number >= 1 && number <= 24;
+    return FunctionKeyNumber(name) != 0;
 }
 
 // Sets the modifier the word names; false for a word that is none.
@@ -90,6 +85,20 @@ std::string FormatHotkey(const Hotkey& hotkey) {
         }
     }
     return text + hotkey.key;
+}
+
+int FunctionKeyNumber(std::string_view key) {
+    if (key.size() < 2 || key.size() > 3 || key[0] != 'F' || key[1] == '0') {
+        return 0;
+    }
+    int number = 0;
+    const auto [end, error] = std::from_chars(key.data() + 1, key.data() + key.size(), number);
+    const bool whole = error == std::errc() && end == key.data() + key.size();
+    return whole && number >= 1 && number <= kLastFunctionKey ? number : 0;
+}
+
+std::string FunctionKeyName(int number) {
+    return number >= 1 && number <= kLastFunctionKey ? "F" + std::to_string(number) : "";
 }
 
 std::string HotkeyStateText(HotkeyState state) {

@@ -29,6 +29,12 @@ std::optional<Hotkey> ParseHotkey(std::string_view text);
 // The modifiers in the order Ctrl, Alt, Shift, Win, then the key.
 std::string FormatHotkey(const Hotkey& hotkey);
 
+inline constexpr int kLastFunctionKey = 24;
+// A key's function-key number: 1 for "F1" up to 24 for "F24"; 0 for any other key.
+int FunctionKeyNumber(std::string_view key);
+// "F1".."F24" for 1..24; empty for another number.
+std::string FunctionKeyName(int number);
+
 enum class HotkeyState {
     kNone,         // no combination set
     kActive,       // held by this program

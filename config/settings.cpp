@@ -119,6 +119,12 @@ std::string NumberText(const SettingsRecord& r) {
     return std::to_string(r.*field);
 }
 
+// An advanced number: 0 up to `high`, anything else the fallback.
+template <std::int32_t SettingsRecord::*field, std::int32_t high, std::int32_t fallback = 0>
+void ReadNumberUpTo(std::string_view text, SettingsRecord& r) {
+    r.*field = NumberIn(text, 0, high).value_or(fallback);
+}
+
 // 报时设置, 格式设置, 广告设置, 关闭报时 and 自动校时 are numbers as GetPrivateProfileInt reads
 // them (the leading integer; an empty value counts as absent).
 const std::vector<SettingRow> kRows = {
@@ -149,15 +155,10 @@ const std::vector<SettingRow> kRows = {
      [](const SettingsRecord& r) {
          return r.QuietTime ? FormatQuietHours(*r.QuietTime) : std::string();
      }},
-    {"半点报时", "0", SettingsPage::kAdvanced,
-     [](std::string_view t, SettingsRecord& r) {
-         r.HalfHourChimes = NumberIn(t, 0, 2).value_or(0);
-     },
+    {"半点报时", "0", SettingsPage::kAdvanced, ReadNumberUpTo<&SettingsRecord::HalfHourChimes, 2>,
      NumberText<&SettingsRecord::HalfHourChimes>},
     {"勿扰检测", "0", SettingsPage::kAdvanced,
-     [](std::string_view t, SettingsRecord& r) {
-         r.DesktopQuietCheck = NumberIn(t, 0, 1).value_or(0);
-     },
+     ReadNumberUpTo<&SettingsRecord::DesktopQuietCheck, 1>,
      NumberText<&SettingsRecord::DesktopQuietCheck>},
     // An empty value switches the hotkey off.
     {"报时热键", kDefaultHotkey, SettingsPage::kAdvanced,
@@ -168,15 +169,10 @@ const std::vector<SettingRow> kRows = {
                                                : kDefaultHotkey;
      },
      [](const SettingsRecord& r) { return r.AnnounceHotkey; }, true},
-    {"自然读法", "0", SettingsPage::kAdvanced,
-     [](std::string_view t, SettingsRecord& r) {
-         r.NaturalReading = NumberIn(t, 0, 1).value_or(0);
-     },
+    {"自然读法", "0", SettingsPage::kAdvanced, ReadNumberUpTo<&SettingsRecord::NaturalReading, 1>,
      NumberText<&SettingsRecord::NaturalReading>},
     {"音量", "100", SettingsPage::kAdvanced,
-     [](std::string_view t, SettingsRecord& r) {
-         r.Volume = NumberIn(t, 0, kFullVolume).value_or(kFullVolume);
-     },
+     ReadNumberUpTo<&SettingsRecord::Volume, kFullVolume, kFullVolume>,
      NumberText<&SettingsRecord::Volume>},
     {"语音目录", "", SettingsPage::kAdvanced,
      [](std::string_view t, SettingsRecord& r) { r.VoiceFolder = std::string(Trimmed(t)); },

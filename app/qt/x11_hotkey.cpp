@@ -26,7 +26,7 @@ xcb_keysym_t KeysymOf(const std::string& key) {
     if (key.size() == 1 && key[0] >= '0' && key[0] <= '9') {
         return kKeysym0 + static_cast<xcb_keysym_t>(key[0] - '0');
     }
-    return kKeysymF1 + static_cast<xcb_keysym_t>(std::stoi(key.substr(1)) - 1);  // "F1".."F24"
+    return kKeysymF1 + static_cast<xcb_keysym_t>(FunctionKeyNumber(key) - 1);
 }
 
 // The first key that produces the keysym on this keyboard, or 0.

@@ -157,8 +157,7 @@ void ClickAdvancedControl(Form_高级设置& presenter, int id) {
         default:
             break;
     }
-    for (AdvancedCheck box :
-         {AdvancedCheck::免打扰, AdvancedCheck::自然读法, AdvancedCheck::勿扰检测}) {
+    for (AdvancedCheck box : kAdvancedChecks) {
         if (id == CheckId(box)) {
             return presenter.ToggleCheck(box);
         }
@@ -169,8 +168,7 @@ void ClickAdvancedControl(Form_高级设置& presenter, int id) {
 }
 
 void EditAdvancedControl(Form_高级设置& presenter, int id, std::string_view text) {
-    for (AdvancedText field : {AdvancedText::免打扰开始, AdvancedText::免打扰结束,
-                               AdvancedText::语音目录, AdvancedText::报时热键}) {
+    for (AdvancedText field : kAdvancedTexts) {
         if (id == TextId(field)) {
             return presenter.SetText(field, std::string(text));
         }

@@ -45,11 +45,6 @@ constexpr char kEmptyStretch[] = "免打扰的开始时间和结束时间相同�
 constexpr char kBadHotkey[] =
     "报时热键要有 Ctrl、Alt 或 Win 再加一个字母、数字或 F1 到 F24 的键，例如 Ctrl+Alt+Shift+T。";
 
-constexpr std::array kAllChecks{AdvancedCheck::免打扰, AdvancedCheck::自然读法,
-                                AdvancedCheck::勿扰检测};
-constexpr std::array kAllTexts{AdvancedText::免打扰开始, AdvancedText::免打扰结束,
-                               AdvancedText::语音目录, AdvancedText::报时热键};
-
 }  // namespace
 
 Form_高级设置::Form_高级设置(const AdvancedDialogServices& services, AdvancedDialogView& view)
@@ -191,10 +186,10 @@ void Form_高级设置::Command_确定_Click() {
 }
 
 void Form_高级设置::ShowState() {
-    for (AdvancedCheck box : kAllChecks) {
+    for (AdvancedCheck box : kAdvancedChecks) {
         view_.ShowCheck(box, Check(box));
     }
-    for (AdvancedText field : kAllTexts) {
+    for (AdvancedText field : kAdvancedTexts) {
         view_.ShowText(field, Text(field));
     }
     view_.ShowHalfHourOption(halfHour_);

@@ -17,6 +17,10 @@ enum class AdvancedCheck { 免打扰, 自然读法, 勿扰检测 };
 // 报时热键 holds the combination as FormatHotkey writes it; the window's hotkey box turns what the
 // person presses into that text.
 enum class AdvancedText { 免打扰开始, 免打扰结束, 语音目录, 报时热键 };
+inline constexpr std::array kAdvancedChecks{AdvancedCheck::免打扰, AdvancedCheck::自然读法,
+                                            AdvancedCheck::勿扰检测};
+inline constexpr std::array kAdvancedTexts{AdvancedText::免打扰开始, AdvancedText::免打扰结束,
+                                           AdvancedText::语音目录, AdvancedText::报时热键};
 // Option_半点报时(0..2): 不报, 半点, 每刻钟, the values of 半点报时.
 inline constexpr int kHalfHourOptionCount = 3;
 
@@ -95,8 +99,8 @@ class Form_高级设置 {
     AdvancedDialogView& view_;
     void ShowHotkeyState();
 
-    std::array<int, 3> checks_{0, 0, 0};
-    std::array<std::string, 4> texts_;
+    std::array<int, kAdvancedChecks.size()> checks_{};
+    std::array<std::string, kAdvancedTexts.size()> texts_;
     int volume_ = 0;
     int halfHour_ = 0;
     std::string hotkeyNote_;

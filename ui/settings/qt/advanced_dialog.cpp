@@ -31,12 +31,10 @@ std::string HotkeyText(const QKeySequenceEdit& box) {
     }
     const Qt::KeyboardModifiers modifiers = keys[0].keyboardModifiers();
     const int key = keys[0].key();
-    std::string name;
-    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9)) {
-        name = std::string(1, static_cast<char>(key));
-    } else if (key >= Qt::Key_F1 && key <= Qt::Key_F24) {
-        name = "F" + std::to_string(key - Qt::Key_F1 + 1);
-    }
+    const bool letterOrDigit =
+        (key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9);
+    const std::string name = letterOrDigit ? std::string(1, static_cast<char>(key))
+                                           : FunctionKeyName(key - Qt::Key_F1 + 1);
     return FormatHotkey(
         Hotkey{modifiers.testFlag(Qt::ControlModifier), modifiers.testFlag(Qt::AltModifier),
                modifiers.testFlag(Qt::ShiftModifier), modifiers.testFlag(Qt::MetaModifier), name});
@@ -49,7 +47,7 @@ QKeySequence KeySequenceOf(const Hotkey& hotkey) {
     modifiers.setFlag(Qt::ShiftModifier, hotkey.shift);
     modifiers.setFlag(Qt::MetaModifier, hotkey.win);
     const int key =
-        hotkey.key.size() == 1 ? hotkey.key[0] : Qt::Key_F1 + std::stoi(hotkey.key.substr(1)) - 1;
+        hotkey.key.size() == 1 ? hotkey.key[0] : Qt::Key_F1 + FunctionKeyNumber(hotkey.key) - 1;
     return QKeySequence(QKeyCombination(modifiers, static_cast<Qt::Key>(key)));
 }
 

@@ -16,7 +16,8 @@ inline UINT VirtualKeyOf(const std::string& key) {
     if (key.size() == 1) {
         return static_cast<unsigned char>(key[0]);
     }
-    return key.size() > 1 && key[0] == 'F' ? VK_F1 + std::stoul(key.substr(1)) - 1 : 0;
+    const int function = FunctionKeyNumber(key);
+    return function != 0 ? VK_F1 + function - 1 : 0;
 }
 
 // Empty for a key a hotkey may not use.
@@ -24,10 +25,7 @@ inline std::string KeyNameOf(UINT virtualKey) {
     if ((virtualKey >= 'A' && virtualKey <= 'Z') || (virtualKey >= '0' && virtualKey <= '9')) {
         return std::string(1, static_cast<char>(virtualKey));
     }
-    if (virtualKey >= VK_F1 && virtualKey <= VK_F24) {
-        return "F" + std::to_string(virtualKey - VK_F1 + 1);
-    }
-    return {};
+    return FunctionKeyName(static_cast<int>(virtualKey) - VK_F1 + 1);
 }
 
 // The hotkey control's value (HKM_GETHOTKEY, HKM_SETHOTKEY) as text and back; it has no Win

@@ -35,8 +35,8 @@ test_packages=(
   # headless Wayland compositor and Qt's Wayland plugin for the program on native Wayland.
   xfce4-panel dbus-bin libglib2.0-bin weston qt6-wayland
   # An X client that holds the hotkey first; the stand-ins of the notification server and the
-  # portal (python3-gi); the GNOME notification setting's schema.
-  xbindkeys python3-gi gsettings-desktop-schemas
+  # portal (python3-gi); the GNOME notification setting's schema and GNOME's store for it (dconf).
+  xbindkeys python3-gi gsettings-desktop-schemas dconf-gsettings-backend dconf-service
   # Daytime daemons the network-time tests ask: xinetd, and openbsd-inetd's own libraries (its
   # package conflicts with xinetd's, so its binary is unpacked into build/peers below).
   xinetd libwrap0 libbsd0 libevent-2.1-7

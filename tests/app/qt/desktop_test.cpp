@@ -8,6 +8,7 @@
 #include <QDBusConnectionInterface>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QWidget>
 #include <QtTest/QTest>
 #include <cstdint>
@@ -144,21 +145,31 @@ TEST(NotificationsInhibited, ReadsTheServersPropertyAndWaitsAtMostAQuarterSecond
     }
 }
 
-// GSETTINGS_BACKEND=memory: the program and the test share one store.
+// The setting as GNOME keeps it: Debian's gsettings command writes it through dconf-service on
+// the test's private session bus and home, and the program reads it through dconf too.
 TEST(GnomeBannersOff, QuietWhileBannersAreOff) {
     GSettingsSchema* schema = g_settings_schema_source_lookup(
         g_settings_schema_source_get_default(), "org.gnome.desktop.notifications", TRUE);
-    if (schema == nullptr) {
-        GTEST_SKIP() << "gsettings-desktop-schemas is not installed";
+    if (schema == nullptr ||
+        QStandardPaths::findExecutable(QStringLiteral("gsettings")).isEmpty()) {
+        GTEST_SKIP() << "gsettings-desktop-schemas or gsettings is not installed";
     }
     g_settings_schema_unref(schema);
-    GSettings* settings = g_settings_new("org.gnome.desktop.notifications");
     GnomeBannersOff source;
     for (const bool banners : {true, false, true}) {
-        g_settings_set_boolean(settings, "show-banners", banners);
+        const QString value = banners ? QStringLiteral("true") : QStringLiteral("false");
+        ASSERT_EQ(QProcess::execute(
+                      QStringLiteral("gsettings"),
+                      {QStringLiteral("set"), QStringLiteral("org.gnome.desktop.notifications"),
+                       QStringLiteral("show-banners"), value}),
+                  0);
+        QElapsedTimer waited;
+        waited.start();
+        while (source.AsksForQuiet() == banners && waited.elapsed() < 5000) {
+            g_main_context_iteration(nullptr, FALSE);  // dconf's change notice
+        }
         EXPECT_EQ(source.AsksForQuiet(), !banners) << "show-banners " << banners;
     }
-    g_object_unref(settings);
 }
 
 TEST(PortalTrigger, WritesModifiersThenTheKeysymName) {

@@ -31,9 +31,8 @@ class FakeDesktopTools {
         std::filesystem::remove_all(dir_);
     }
 
-    void Script(const std::string& tool, int call, int status, const std::string& output = "") {
+    void Script(const std::string& tool, int call, int status) {
         Write(Name(tool, call, "status"), std::to_string(status));
-        Write(Name(tool, call, "out"), output);
     }
 
     int Calls(const std::string& tool) const {
@@ -65,8 +64,8 @@ class FakeDesktopTools {
         return tool + "." + std::to_string(call) + "." + what;
     }
 
-    // Unscripted calls answer with status 1 (cancel, no) and no output. The count is renamed into
-    // place last, so a reader that sees it also sees the call's files.
+    // Unscripted calls answer with status 1. The count is renamed into place last, so a reader
+    // that sees it also sees the call's files.
     void WriteTool(const std::string& tool) {
         const std::string d = dir_.string() + "/" + tool;
         const std::string script =
@@ -81,9 +80,6 @@ class FakeDesktopTools {
             "echo $n > '" +
             d + ".count.new' && mv '" + d + ".count.new' '" + d +
             ".count'\n"
-            "cat '" +
-            d +
-            ".'$n'.out' 2>/dev/null\n"
             "exit $(cat '" +
             d + ".'$n'.status' 2>/dev/null || echo 1)\n";
         Write(tool, script);

@@ -2,8 +2,9 @@
 # finds or starts the X display, and prepares a prefix once.
 
 export WINEDEBUG=${WINEDEBUG:--all}
-# No Mono or Gecko download prompt: the HTML engine and .NET stay disabled.
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+# No Mono or Gecko download prompt: the HTML engine and .NET stay disabled. No menu entries or
+# file types in the Linux user's home for what the installer puts in the Start menu.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}
 # Chinese unless a test asks for another (HORALIA_WINE_LOCALE=ja_JP.UTF-8).
 export LC_ALL=${HORALIA_WINE_LOCALE:-zh_CN.UTF-8} LANG=${HORALIA_WINE_LOCALE:-zh_CN.UTF-8}
 # Wine's sound driver is a PulseAudio client, which makes a runtime folder in /tmp when the

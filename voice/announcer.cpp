@@ -95,7 +95,7 @@ void 语音报时::Announce(const Moment& moment, const CurrentAnnouncementOptio
 // Asked again after the chime: a settings change applied while it played takes effect at once.
 void 语音报时::AfterChime(const Moment& moment, const CurrentAnnouncementOptions& current,
                           ClipPlayer::PartEnd end) {
-    if (end == ClipPlayer::PartEnd::kDropped) {
+    if (end != ClipPlayer::PartEnd::kPlayed) {
         return Ended(end);  // the sentence could not start: it is never spoken late
     }
     const AnnouncementOptions options = current();
@@ -109,7 +109,7 @@ void 语音报时::AfterChime(const Moment& moment, const CurrentAnnouncementOpt
 }
 
 void 语音报时::Ended(ClipPlayer::PartEnd end) {
-    lastPlayed_ = end == ClipPlayer::PartEnd::kPlayed;
+    lastEnd_ = end;
     announcing_ = false;
 }
 

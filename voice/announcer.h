@@ -58,8 +58,9 @@ class 语音报时 {
     void Stop();
 
     bool Announcing() const { return announcing_; }
-    // How the last announcement ended: false when the player dropped it.
-    bool LastAnnouncementPlayed() const { return lastPlayed_; }
+    // How the last announcement ended: whether the player played it, dropped it, or found no
+    // sound output for it.
+    ClipPlayer::PartEnd LastAnnouncementEnd() const { return lastEnd_; }
 
   private:
     void AfterChime(const Moment& moment, const CurrentAnnouncementOptions& current,
@@ -76,7 +77,7 @@ class 语音报时 {
     std::string soundFolder_;
     ClipExists exists_;
     bool announcing_ = false;
-    bool lastPlayed_ = true;
+    ClipPlayer::PartEnd lastEnd_ = ClipPlayer::PartEnd::kPlayed;
     std::uint64_t generation_ = 0;  // a Stop makes every answer still on its way stale
 };
 

@@ -18,9 +18,10 @@ struct SentencePart {
 
 class ClipPlayer {
   public:
-    // What became of a part: played (a missing or unplayable clip as the default sound), or
-    // dropped because the sound output did not take it in time or the player was stopped.
-    enum class PartEnd { kPlayed, kDropped };
+    // What became of a part: played (a missing or unplayable clip as the default sound),
+    // dropped because the sound output did not take it in time or the player was stopped, or
+    // not played because no sound server or output device could be opened for it.
+    enum class PartEnd { kPlayed, kDropped, kNoOutput };
     using PartQueued = std::function<void(PartEnd)>;
 
     virtual ~ClipPlayer() = default;

@@ -1,11 +1,8 @@
 #include "voice/clip_stream.h"
 
-#include <utility>
-
 namespace horalia::audio {
 
-ClipStream::ClipStream(PcmOutput& output, std::function<Clock::time_point()> now)
-    : output_(output), now_(std::move(now)) {}
+ClipStream::ClipStream(PcmOutput& output) : output_(output) {}
 
 ClipStream::~ClipStream() {
     Close();
@@ -16,15 +13,9 @@ OpenResult ClipStream::Ensure(const PcmFormat& format) {
         return OpenResult::kOpened;
     }
     Close();
-    if (retryAt_ && now_() < *retryAt_) {
-        return OpenResult::kNoServer;
-    }
     const OpenResult result = output_.Open(format);
-    retryAt_.reset();
     if (result == OpenResult::kOpened) {
         open_ = format;
-    } else if (result == OpenResult::kNoServer) {
-        retryAt_ = now_() + kRetryDelay;
     }
     return result;
 }

@@ -164,15 +164,16 @@ ClipPlayer::PartEnd SentencePlayer::PlayPart(const Job& job) {
         return PartEnd::kDropped;  // it waited behind a stalled output: never spoken late
     }
     for (const std::string& clip : job.part.clips) {
-        if (!PlayClip(clip, job.part.volume)) {
-            return PartEnd::kDropped;
+        if (const PartEnd end = PlayClip(clip, job.part.volume); end != PartEnd::kPlayed) {
+            return end;
         }
     }
     return PartEnd::kPlayed;
 }
 
-// False when the part is to be dropped: the output stalled or the player was stopped.
-bool SentencePlayer::PlayClip(const std::string& path, std::int32_t volume) {
+// kDropped when the output stalled or the player was stopped, kNoOutput when there is nowhere
+// to play: the rest of the part is not tried, and the next part asks for the server again.
+ClipPlayer::PartEnd SentencePlayer::PlayClip(const std::string& path, std::int32_t volume) {
     const std::optional<Pcm> clip = read_(path);
     if (!clip || clip->samples.empty()) {
         return PlayDefaultSound(path, volume);
@@ -185,7 +186,7 @@ bool SentencePlayer::PlayClip(const std::string& path, std::int32_t volume) {
         opened = stream_.Ensure(format);
     }
     if (opened == OpenResult::kNoServer) {
-        return !Interrupted();  // nowhere to play, and the tone would not be heard either
+        return NoOutput();  // and the tone would not be heard either
     }
     if (opened != OpenResult::kOpened) {
         return PlayDefaultSound(path, volume);
@@ -202,26 +203,31 @@ bool SentencePlayer::PlayClip(const std::string& path, std::int32_t volume) {
 
 // The system's sound where the platform has one (it cannot be made quieter, so only at full
 // volume), else the tone, in the open stream's format so that a missing word costs no reopen.
-bool SentencePlayer::PlayDefaultSound(const std::string& path, std::int32_t volume) {
+ClipPlayer::PartEnd SentencePlayer::PlayDefaultSound(const std::string& path, std::int32_t volume) {
     if (volume >= 100) {
         bool played = false;
         if (!Watched([&] { played = output_.PlaySystemSound(path); })) {
-            return false;
+            return PartEnd::kDropped;
         }
         if (played) {
             std::lock_guard lock(mutex_);
             played_ = true;
-            return true;
+            return PartEnd::kPlayed;
         }
     }
     const PcmFormat format = stream_.OpenFormat().value_or(kClipFormat);
     if (stream_.Ensure(format) != OpenResult::kOpened) {
-        return !Interrupted();
+        return NoOutput();
     }
     return WriteSamples(DefaultTone(format), volume);
 }
 
-bool SentencePlayer::WriteSamples(std::span<const std::int16_t> samples, std::int32_t volume) {
+ClipPlayer::PartEnd SentencePlayer::NoOutput() {
+    return Interrupted() ? PartEnd::kDropped : PartEnd::kNoOutput;
+}
+
+ClipPlayer::PartEnd SentencePlayer::WriteSamples(std::span<const std::int16_t> samples,
+                                                 std::int32_t volume) {
     std::vector<std::int16_t> quieter;
     if (volume < 100) {
         quieter.assign(samples.begin(), samples.end());
@@ -234,15 +240,15 @@ bool SentencePlayer::WriteSamples(std::span<const std::int16_t> samples, std::in
         const auto piece = samples.subspan(at, std::min(chunk, samples.size() - at));
         bool written = false;
         if (!Watched([&] { written = stream_.Write(piece); })) {
-            return false;
+            return PartEnd::kDropped;
         }
         if (!written) {
-            return true;  // the stream failed by itself and is closed; the next clip opens anew
+            return PartEnd::kPlayed;  // the stream failed and is closed; the next clip reopens
         }
         std::lock_guard lock(mutex_);
         played_ = true;
     }
-    return true;
+    return PartEnd::kPlayed;
 }
 
 }  // namespace horalia::audio

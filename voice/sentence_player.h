@@ -64,9 +64,11 @@ class SentencePlayer final : public ClipPlayer {
     void WriteLoop();
     void WatchLoop();
     PartEnd PlayPart(const Job& job);
-    bool PlayClip(const std::string& path, std::int32_t volume);
-    bool PlayDefaultSound(const std::string& path, std::int32_t volume);
-    bool WriteSamples(std::span<const std::int16_t> samples, std::int32_t volume);
+    // kPlayed: go on with the next clip; otherwise the part ends so.
+    PartEnd PlayClip(const std::string& path, std::int32_t volume);
+    PartEnd PlayDefaultSound(const std::string& path, std::int32_t volume);
+    PartEnd NoOutput();
+    PartEnd WriteSamples(std::span<const std::int16_t> samples, std::int32_t volume);
     // Runs one call on the output under the stall watch; false when the call was cut off.
     bool Watched(const std::function<void()>& call);
     bool Interrupted();

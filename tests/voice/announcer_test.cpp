@@ -148,16 +148,20 @@ TEST_F(AnnouncerTest, AnAnnouncementHoldsUntilItsLastPartIsQueued) {
     pump.ProcessPendingEvents();
     EXPECT_EQ(player.Paths(), Paths(std::string("提示 ") + kTime));
     EXPECT_FALSE(voice.Announcing());
-    EXPECT_TRUE(voice.LastAnnouncementPlayed());
+    EXPECT_EQ(voice.LastAnnouncementEnd(), ClipPlayer::PartEnd::kPlayed);
 }
 
-// A sentence the player could not start in time (a stalled sound server) is not spoken later.
-TEST_F(AnnouncerTest, ADroppedChimeEndsTheSentence) {
-    player.end = ClipPlayer::PartEnd::kDropped;
-    Announce(SundayTen());
-    EXPECT_EQ(player.Paths(), Paths("提示"));
-    EXPECT_FALSE(voice.Announcing());
-    EXPECT_FALSE(voice.LastAnnouncementPlayed());
+// A sentence the player could not start in time (a stalled sound server), or found no sound
+// server for, ends with its chime: it is never spoken later, and it is not reported as played.
+TEST_F(AnnouncerTest, AChimeNotPlayedEndsTheSentence) {
+    for (const auto end : {ClipPlayer::PartEnd::kDropped, ClipPlayer::PartEnd::kNoOutput}) {
+        player.end = end;
+        Announce(SundayTen());
+        EXPECT_EQ(player.Paths(), Paths("提示"));
+        EXPECT_FALSE(voice.Announcing());
+        EXPECT_EQ(voice.LastAnnouncementEnd(), end);
+        player.paths.clear();
+    }
 }
 
 // Quitting in the middle: the player stops, and its answer still on the way is ignored.

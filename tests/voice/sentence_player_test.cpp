@@ -119,6 +119,22 @@ TEST_F(SentencePlayerTest, AStalledOutputDropsTheSentenceInsteadOfSpeakingItLate
     EXPECT_EQ(std::count(log.begin(), log.end(), "open 22050/1"), 2);
 }
 
+// With no sound server the part ends at its first clip as not played, and the next part asks for
+// the server again at once: one restarted meanwhile is heard.
+TEST_F(SentencePlayerTest, NoServerEndsThePartAndTheNextPartAsksAgain) {
+    SentencePlayer player(output, Reader(), ConvertPcm, kNoIdleClose);
+    output.QueueOpenResult(OpenResult::kNoServer);
+    player.Play({{"a", "missing", "b"}}, ends.Next());
+    EXPECT_THAT(ends.WaitFor(1), testing::ElementsAre(PartEnd::kNoOutput));
+    EXPECT_FALSE(player.Finish());
+    player.Play({{"b"}}, ends.Next());
+    EXPECT_EQ(ends.WaitFor(2).back(), PartEnd::kPlayed);
+    EXPECT_TRUE(player.Finish());
+    EXPECT_EQ(output.Written(), clips["b"].samples);
+    const std::vector<std::string> log = output.Log();
+    EXPECT_EQ(std::count(log.begin(), log.end(), "open 22050/1"), 2) << testing::PrintToString(log);
+}
+
 TEST_F(SentencePlayerTest, StopSilencesAtOnceAndCallsNothingBack) {
     SentencePlayer player(output, Reader(), ConvertPcm, kNoIdleClose);
     output.Stall(true);

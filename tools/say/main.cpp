@@ -215,13 +215,14 @@ int Run(int argc, char** argv) {
     语音报时 announcer(player, mainThread, paths.soundFolder);
     announcer.Announce(moment, [&announcement] { return announcement; });
     mainThread.RunUntil([&announcer] { return !announcer.Announcing(); });
-    if (!announcer.LastAnnouncementPlayed()) {
+    const ClipPlayer::PartEnd end = announcer.LastAnnouncementEnd();
+    if (end == ClipPlayer::PartEnd::kDropped) {
         Complain("the sound output took nothing for " +
                  std::to_string(audio::SentencePlayer::kLateLimit.count() / 1000) +
                  " seconds: the announcement was dropped rather than spoken late");
         return kExitNoSound;
     }
-    if (!player.Finish()) {
+    if (!player.Finish() || end == ClipPlayer::PartEnd::kNoOutput) {
         Complain("nothing could be played: no sound server or no output device was found");
         return kExitNoSound;
     }

@@ -4,7 +4,9 @@
 #include <QCursor>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
-#include <QDBusInterface>
+#include <QDBusMessage>
+#include <QDBusReply>
+#include <QDBusVariant>
 #include <QToolTip>
 #include <cstdlib>
 #include <string>
@@ -35,8 +37,14 @@ TrayKind AvailableTray() {
     // A StatusNotifierItem host: the watcher is on the session bus and says a host is there.
     const QDBusConnection bus = QDBusConnection::sessionBus();
     if (bus.isConnected() && bus.interface()->isServiceRegistered(kWatcher).value()) {
-        QDBusInterface watcher(kWatcher, QStringLiteral("/StatusNotifierWatcher"), kWatcher, bus);
-        if (watcher.property("IsStatusNotifierHostRegistered").toBool()) {
+        // A plain Properties.Get: a QDBusInterface would introspect the watcher on every poll
+        // and leave its description in the connection's cache.
+        QDBusMessage get = QDBusMessage::createMethodCall(
+            kWatcher, QStringLiteral("/StatusNotifierWatcher"),
+            QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+        get << kWatcher << QStringLiteral("IsStatusNotifierHostRegistered");
+        const QDBusReply<QDBusVariant> hostRegistered = bus.call(get);
+        if (hostRegistered.isValid() && hostRegistered.value().variant().toBool()) {
             return TrayKind::kStatusNotifier;
         }
     }

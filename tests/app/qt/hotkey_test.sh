@@ -39,12 +39,6 @@ press_and_record() {  # NAME: the hotkey typed, and what the sink played until t
 }
 speaks() { python3 "$here/find_announcement.py" "$work/$1.raw" "$sound" >/dev/null 2>&1; }
 told_taken() { grep -q '已被其他程序占用' "$work/notify.log"; }
-quit_program() {  # through the menu; the program ends, and cleanly
-  choose '退出程序[_E]'
-  check "退出程序 ends the program" within 10 sh -c "! kill -0 $horalia"
-  wait "$horalia"
-  check "with status 0" test $? -eq 0
-}
 
 start_program
 press_and_record plain
@@ -54,7 +48,7 @@ press_and_record num_lock
 xdotool key Num_Lock
 check "the hotkey speaks with Num Lock on" speaks num_lock
 check "no notification says the hotkey is taken" eval '! told_taken'
-quit_program
+check_menu_quits
 
 printf '"touch %s/xbindkeys-ran"\n  control+alt+shift + t\n' "$work" >"$work/xbindkeysrc"
 xbindkeys -n -f "$work/xbindkeysrc" >"$work/xbindkeys.log" 2>&1 &
@@ -65,6 +59,6 @@ check "a notification says the hotkey is taken" within 10 told_taken
 press_and_record taken
 check "the taken hotkey reaches xbindkeys" test -e "$work/xbindkeys-ran"
 check "and does not make the program speak" eval '! speaks taken'
-quit_program
+check_menu_quits
 
 report

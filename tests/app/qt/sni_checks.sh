@@ -30,7 +30,8 @@ in_private_session() {  # ARGS...: runs $0 ARGS inside them, then removes them; 
 start_in_work_folder() {  # the program and its clips copied in, the recorder of its speech running
   work=$HORALIA_SNI_INNER
   export HOME=$work XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run
-  export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
+  # Leaks are checked: the program frees what it made when it ends through the exit entry.
+  export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$here/../../lsan.supp:fast_unwind_on_malloc=0}
   mkdir -p -m 700 "$work/run" "$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml" "$work/app"
   # One panel holding the notification area only; without a configuration the panel would ask.
   cp "$here/xfce4-panel.xml" "$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml/"
@@ -88,4 +89,13 @@ check_left_click_speaks() {  # the panel's left click (Activate) on the item, th
   sleep 9
   check "a left click on the panel's item speaks" python3 "$here/find_announcement.py" \
     "$work/recording.raw" "$sound"
+}
+
+check_menu_quits() {  # 退出程序 chosen through the menu: the program ends cleanly, nothing leaked
+  choose '退出程序[_E]'
+  check "退出程序 through the menu ends the program" within 10 sh -c "! kill -0 $horalia"
+  local status=0
+  wait "$horalia" || status=$?
+  [ "$status" -eq 0 ] || tail -c 3000 "$work/horalia.log"
+  check "it ends with status 0, nothing leaked (got $status)" test "$status" -eq 0
 }

@@ -43,8 +43,7 @@ pids+=($!)
 check "the item comes back when the panel restarts" within 20 has_item
 
 check_left_click_speaks
-choose '退出程序[_E]'
-check "退出程序 through the menu ends the program" within 10 sh -c "! kill -0 $horalia"
+check_menu_quits
 check "and its item goes" within 10 no_item
 
 report

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The tray program as a user meets it, on a private X server (Xvfb) with a tray host (trayer) and
 # a private PulseAudio daemon whose default sink is a null sink: the icon appears, a left click
-# plays the chime and then the spoken words (found in the sink's recorded monitor), a second start
-# ends at once, and the exit entry of the menu (access key E) ends the program.
+# plays the chime and then the spoken words (found in the sink's recorded monitor), and does so
+# again half a second after the sound server was restarted, a second start ends at once, and the
+# exit entry of the menu (access key E) ends the program, with nothing leaked.
 #
 #   tray_e2e.sh HORALIA_EXECUTABLE SOUND_FOLDER
 #
@@ -47,7 +48,8 @@ else
   cp "$exe" "$program"
   cp -r "$sound" "$work/app/Sound"
 fi
-export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
+# Leaks are checked: the program frees what it made when it ends through the exit entry.
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$here/../../lsan.supp:fast_unwind_on_malloc=0}
 
 parec -d horalia_e2e.monitor --format=s16le --rate=22050 --channels=1 >"$work/recording.raw" &
 pids+=($!)
@@ -79,6 +81,24 @@ xdotool mousemove --window "$icon" 8 8 click 1
 sleep 9
 python3 "$here/find_announcement.py" "$work/recording.raw" "$sound" ||
   fail "the chime and the spoken clips were not found in the recording"
+
+# --- the sound server goes away and comes back (a crash, an update): a click while it is gone
+# finds nothing to play to, and a click half a second after it returns speaks
+pulse=$(pgrep -f -- "-F $work/pulse/private.pa")
+kill "$pulse"
+wait "$pulse" 2>/dev/null || true
+xdotool mousemove --window "$icon" 8 8 click 1
+sleep 1
+start_private_pulse "$work" horalia_e2e rate=22050 channels=1 format=s16le norewinds=1 ||
+  fail "the PulseAudio daemon did not start again"
+parec -d horalia_e2e.monitor --format=s16le --rate=22050 --channels=1 >"$work/returned.raw" &
+pids+=($!)
+sleep 0.5
+xdotool mousemove --window "$icon" 8 8 click 1
+sleep 9
+python3 "$here/find_announcement.py" "$work/returned.raw" "$sound" ||
+  fail "a click 0.5 s after the sound server came back was not heard"
+echo "tray_e2e: a click 0.5 s after the sound server came back speaks"
 
 # --- a second start ends at once, and the first goes on, even when the second is started
 # without the session's runtime folder (from su or cron)

@@ -22,7 +22,7 @@ trap cleanup EXIT
 fail() {
   echo "$harness_name: FAILED: $*" >&2
   for log in "$work"/*.log; do
-    [ -s "$log" ] && { echo "--- $log" >&2; tail -20 "$log" >&2; }
+    [ -s "$log" ] && { echo "--- $log" >&2; tail -60 "$log" >&2; }
   done
   exit 1
 }

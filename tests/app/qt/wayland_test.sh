@@ -41,8 +41,7 @@ for x in "DISPLAY=$DISPLAY" "no DISPLAY"; do
   check "with $x, the item registers" within 20 has_item
   check_menu
   [ "$x" = "no DISPLAY" ] || check_left_click_speaks
-  choose '退出程序[_E]'
-  check "退出程序 through the menu ends the program" within 10 sh -c "! kill -0 $horalia"
+  check_menu_quits
   check "and its item goes" within 10 no_item
 done
 rm -f "/tmp/Horalia Ver:"*"-$(id -u)-$socket.lock"

@@ -216,4 +216,24 @@ std::string LunarDayName(int day) {
            std::string(kDigits[static_cast<std::size_t>(units)]);
 }
 
+std::string LunarDateLine(int year, int month, int day, int mode) {
+    const std::optional<LunarDate> date = LunarDateOf(year, month, day);
+    if (!date || (mode != 1 && mode != 2)) {
+        return {};
+    }
+    std::string line = "农历";
+    if (mode == 2) {
+        line += std::string(HeavenlyStemOf(date->year)) + std::string(EarthlyBranchOf(date->year)) +
+                std::string(ZodiacAnimalOf(date->year)) + "年 ";
+    }
+    line += LunarMonthName(date->month, date->leap) + LunarDayName(date->day);
+    if (const std::string_view term = SolarTermOn(year, month, day); !term.empty()) {
+        line += " " + std::string(term);
+    }
+    for (const std::string_view festival : FestivalsOn(year, month, day)) {
+        line += " " + std::string(festival);
+    }
+    return line;
+}
+
 }  // namespace horalia

@@ -59,4 +59,9 @@ std::string LunarMonthName(int month, bool leap);
 // The day as people name it: 初一 .. 初十, 十一 .. 十九, 二十, 二十一 .. 二十九, 三十.
 std::string LunarDayName(int day);
 
+// The lunar date as a line of text: mode 1 "农历冬月十四 冬至" (the month, the day, then the
+// day's solar term and festivals), mode 2 "农历丙午马年 冬月十四 冬至" (the year's 干支 and 生肖
+// first); empty for any other mode and outside the calendar's range.
+std::string LunarDateLine(int year, int month, int day, int mode);
+
 }  // namespace horalia

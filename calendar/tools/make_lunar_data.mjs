@@ -12,7 +12,7 @@
 // Every day from 1901-02-19 to 2100-12-31 is asked of each library; the days on which they
 // disagree are printed, so that the notes in calendar/tools/REFERENCES.md can be checked again.
 //
-// Usage (from this folder): npm ci   (or npm install)
+// Usage (from this folder): npm install   (the versions are pinned in package.json)
 //                           node make_lunar_data.mjs [icu-dump.txt]
 import fs from 'node:fs'
 import path from 'node:path'

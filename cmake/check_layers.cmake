@@ -1,17 +1,18 @@
-# Fails when an include breaks the layering: common < config < voice, timesync < ui < app, with
-# extlibs and tools resting on the layers below ui; and when a portable file includes a platform
+# Fails when an include breaks the layering: common < config, calendar < voice, timesync < ui <
+# app, with extlibs and tools resting on the layers below ui; and when a portable file includes a platform
 # leaf (win32/, qt/, linux/). Run as: cmake -DSOURCE_DIR=<root> -P check_layers.cmake
 cmake_minimum_required(VERSION 3.25)
 
 set(allowed_common common)
 set(allowed_config common config)
-set(allowed_voice common config voice)
+set(allowed_calendar common calendar)
+set(allowed_voice common config calendar voice)
 set(allowed_timesync common config timesync)
-set(allowed_ui common config voice timesync ui)
-set(allowed_app common config voice timesync ui app)
-set(allowed_extlibs common config voice timesync extlibs)
-set(allowed_tools common config voice timesync tools)
-set(layers common config voice timesync ui app extlibs tools)
+set(allowed_ui common config calendar voice timesync ui)
+set(allowed_app common config calendar voice timesync ui app)
+set(allowed_extlibs common config calendar voice timesync extlibs)
+set(allowed_tools common config calendar voice timesync tools)
+set(layers common config calendar voice timesync ui app extlibs tools)
 
 set(leaf_regex "/(win32|qt|linux)/")
 set(faults "")

@@ -40,7 +40,12 @@ test_packages=(
   # Daytime daemons the network-time tests ask: xinetd, and openbsd-inetd's own libraries (its
   # package conflicts with xinetd's, so its binary is unpacked into build/peers below).
   xinetd libwrap0 libbsd0 libevent-2.1-7
+  # The Chinese calendar's tables are made by node from npm packages (calendar/tools), with ICU
+  # (python3-icu) as one more reference in the report.
+  nodejs python3-icu
 )
+# Debian's nodejs comes without npm; a nodejs that brings its own npm conflicts with Debian's.
+command -v npm >/dev/null || test_packages+=(npm)
 
 case $mode in
   run) packages=("${run_packages[@]}") ;;

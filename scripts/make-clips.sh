@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Regenerates the 28 voice clips in resources/Sound/.
+# Regenerates the voice clips in resources/Sound/, one for every text of resources/clips.txt.
 #
 # Every spoken clip is synthesised by espeak-ng's Mandarin voice, trimmed of the silence before
 # and after the word, given a short tail so that consecutive words of a phrase stay apart, and
@@ -42,6 +42,18 @@ format=(-r "$rate" -c 1 -b 16 -e signed-integer)
 mapfile -t words < <(grep -v '^#' "$here/../resources/clips.txt" | grep -vx '提示')
 phrase_openers=" 现在时间 今天是 "
 
+# Words whose characters espeak-ng reads with another of their readings (its phoneme output,
+# espeak-ng -x, shows it): these are spoken from their pinyin instead. 正月 is zhēng yuè, not
+# zhèng; 子 alone, the earthly branch, is zǐ, not the toneless suffix; 芒种 is zhòng, not zhǒng;
+# 处暑 is chǔ, not chù; 重阳 is chóng, not zhòng.
+declare -A pinyin=(
+  [正月]="zheng1 yue4"
+  [子]="zi3"
+  [芒种]="mang2 zhong4"
+  [处暑]="chu3 shu3"
+  [重阳节]="chong2 yang2 jie2"
+)
+
 mkdir -p "$out"
 tmp="$(mktemp -d)"
 trap 'rm -rf "$tmp"' EXIT
@@ -61,7 +73,7 @@ gain_to() {  # gain_to <file> <level>
 for word in "${words[@]}"; do
   raw="$tmp/raw.wav"
   trimmed="$tmp/trimmed.wav"
-  espeak-ng -v "$voice" -s "$speed" -p "$pitch" -a 100 -w "$raw" -- "$word"
+  espeak-ng -v "$voice" -s "$speed" -p "$pitch" -a 100 -w "$raw" -- "${pinyin[$word]:-$word}"
   # Trim the leading silence, then (by reversing) the trailing one. A 15 ms fade applied while
   # the audio is reversed becomes the fade-out; with the 5 ms fade-in after it the cut edges are
   # click-free.

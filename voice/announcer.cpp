@@ -67,7 +67,8 @@ void 语音报时::SpeakTime(const Moment& moment, const AnnouncementOptions& op
 }
 
 void 语音报时::SpeakDate(const Moment& moment, const AnnouncementOptions& options) {
-    player_.Play({PathsOf(DateClipTexts(moment), options.voiceFolder), options.volume}, {});
+    player_.Play(
+        {PathsOf(DateClipTexts(moment, options.lunar), options.voiceFolder), options.volume}, {});
 }
 
 void 语音报时::PlayThen(SentencePart part, std::function<void(ClipPlayer::PartEnd)> then) {
@@ -100,7 +101,7 @@ void 语音报时::AfterChime(const Moment& moment, const CurrentAnnouncementOpt
     }
     const AnnouncementOptions options = current();
     const std::vector<std::string> texts =
-        AfterChimeClipTexts(moment, options.format, options.naturalReading);
+        AfterChimeClipTexts(moment, options.format, options.naturalReading, options.lunar);
     if (texts.empty()) {
         return Ended(end);  // the chime alone
     }

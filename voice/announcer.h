@@ -29,6 +29,8 @@ struct AnnouncementOptions {
     bool naturalReading = false;  // the time as people say it: 两点零五分
     std::int32_t volume = 100;    // percent of the clips as recorded
     std::string voiceFolder;      // empty: the program's own clips
+    std::int32_t lunar = 0;       // the lunar date after the weekday: 0 none, 1 month and day,
+                                  // 2 the year's 干支 and 生肖 too (LunarClipTexts)
 };
 
 // The options as they stand now: asked as the chime starts and again after it, so that a change

@@ -1,5 +1,6 @@
 #include "voice/clip_sequence.h"
 
+#include "calendar/chinese_calendar.h"
 #include "voice/numerals.h"
 
 namespace horalia {
@@ -55,7 +56,44 @@ void AppendTime(std::vector<std::string>& clips, const Moment& moment, bool natu
     clips.emplace_back("分");
 }
 
-void AppendDate(std::vector<std::string>& clips, const Moment& moment) {
+void AppendLunarDate(std::vector<std::string>& clips, const Moment& moment,
+                     std::int32_t lunarMode) {
+    if (lunarMode != 1 && lunarMode != 2) {
+        return;
+    }
+    const std::optional<LunarDate> date = LunarDateOf(moment.year, moment.month, moment.day);
+    if (!date) {
+        return;
+    }
+    clips.emplace_back("农历");
+    if (lunarMode == 2) {
+        clips.emplace_back(HeavenlyStemOf(date->year));
+        clips.emplace_back(EarthlyBranchOf(date->year));
+        clips.emplace_back(ZodiacAnimalOf(date->year));
+        clips.emplace_back("年");
+    }
+    if (date->leap) {
+        clips.emplace_back("闰");
+    }
+    // 正月, 冬月 and 腊月 are words of their own (正 is zhēng there, 腊 là); 二 月 .. 十 月 are
+    // said with the Gregorian months' clips.
+    const std::string month = LunarMonthName(date->month, false);
+    if (date->month == 1 || date->month >= 11) {
+        clips.push_back(month);
+    } else {
+        AppendCharacters(clips, month);
+    }
+    AppendCharacters(clips, LunarDayName(date->day));
+    if (const std::string_view term = SolarTermOn(moment.year, moment.month, moment.day);
+        !term.empty()) {
+        clips.emplace_back(term);
+    }
+    for (const std::string_view festival : FestivalsOn(moment.year, moment.month, moment.day)) {
+        clips.emplace_back(festival);
+    }
+}
+
+void AppendDate(std::vector<std::string>& clips, const Moment& moment, std::int32_t lunarMode) {
     clips.emplace_back("今天是");
     AppendCharacters(clips, DigitByDigit(moment.year));
     clips.emplace_back("年");
@@ -74,6 +112,7 @@ void AppendDate(std::vector<std::string>& clips, const Moment& moment) {
     }
     const int weekday = DayOfWeek(moment);  // 0 = Sunday
     clips.push_back(weekday == 0 ? std::string("日") : Ordinary(weekday));
+    AppendLunarDate(clips, moment, lunarMode);
 }
 
 }  // namespace
@@ -104,17 +143,23 @@ std::vector<std::string> TimeClipTexts(const Moment& moment, bool natural) {
     return clips;
 }
 
-std::vector<std::string> DateClipTexts(const Moment& moment) {
+std::vector<std::string> LunarClipTexts(const Moment& moment, std::int32_t lunarMode) {
     std::vector<std::string> clips;
-    AppendDate(clips, moment);
+    AppendLunarDate(clips, moment, lunarMode);
+    return clips;
+}
+
+std::vector<std::string> DateClipTexts(const Moment& moment, std::int32_t lunarMode) {
+    std::vector<std::string> clips;
+    AppendDate(clips, moment, lunarMode);
     return clips;
 }
 
 std::vector<std::string> AfterChimeClipTexts(const Moment& moment, std::int32_t announceFormat,
-                                             bool natural) {
+                                             bool natural, std::int32_t lunarMode) {
     std::vector<std::string> clips;
     if (announceFormat == 1 || announceFormat == 2) {
-        AppendDate(clips, moment);
+        AppendDate(clips, moment, lunarMode);
     }
     if (announceFormat == 0 || announceFormat == 2) {
         AppendTime(clips, moment, natural);
@@ -123,9 +168,10 @@ std::vector<std::string> AfterChimeClipTexts(const Moment& moment, std::int32_t 
 }
 
 std::vector<std::string> AnnouncementClipTexts(const Moment& moment, std::int32_t announceFormat,
-                                               bool natural) {
+                                               bool natural, std::int32_t lunarMode) {
     std::vector<std::string> clips{kChimeClip};
-    const std::vector<std::string> rest = AfterChimeClipTexts(moment, announceFormat, natural);
+    const std::vector<std::string> rest =
+        AfterChimeClipTexts(moment, announceFormat, natural, lunarMode);
     clips.insert(clips.end(), rest.begin(), rest.end());
     return clips;
 }

@@ -26,15 +26,25 @@ std::string ClockPeriod(int hour);
 // minutes 1 to 9, as people say the time.
 std::vector<std::string> TimeClipTexts(const Moment& moment, bool natural = false);
 
-// 今天是, the year digit by digit, 年, month, 月, day, 日, 星期 and the weekday (日 for Sunday).
-std::vector<std::string> DateClipTexts(const Moment& moment);
+// The lunar date (农历) of the moment's day, in the reading the person chose:
+//   0 (or any other value): nothing;
+//   1: 农历, the month (闰 first for a leap month; 正月, 二 月 .. 十 月, 冬月, 腊月), the day (初
+//   一
+//      .. 初 十, 十 一 .. 三 十), then the day's solar term and festivals;
+//   2: as 1, with the year's 干支 and 生肖 and 年 after 农历 (农历 丙 午 马 年 ...).
+// Nothing outside the calendar's range (1901-02-19 to 2100-12-31).
+std::vector<std::string> LunarClipTexts(const Moment& moment, std::int32_t lunarMode);
+
+// 今天是, the year digit by digit, 年, month, 月, day, 日, 星期 and the weekday (日 for Sunday),
+// then LunarClipTexts.
+std::vector<std::string> DateClipTexts(const Moment& moment, std::int32_t lunarMode = 0);
 
 // What follows the chime: format 0 the time, 1 the date, 2 the date then the time, else nothing.
 std::vector<std::string> AfterChimeClipTexts(const Moment& moment, std::int32_t announceFormat,
-                                             bool natural = false);
+                                             bool natural = false, std::int32_t lunarMode = 0);
 
 // The whole announcement: the chime, then AfterChimeClipTexts.
 std::vector<std::string> AnnouncementClipTexts(const Moment& moment, std::int32_t announceFormat,
-                                               bool natural = false);
+                                               bool natural = false, std::int32_t lunarMode = 0);
 
 }  // namespace horalia

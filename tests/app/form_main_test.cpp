@@ -200,6 +200,18 @@ TEST(TrayToolTipText, FourLinesAndTheDateAloneAtMidnight) {
     EXPECT_TRUE(TrayToolTipText({2026, 12, 8, 12, 0, 0}, locale).ends_with(" 12:00:00"));
 }
 
+TEST(TrayToolTipText, ALunarLineForTheLunarReadings) {
+    const fakes::FakeLocale locale;
+    const Moment winterSolstice{2026, 12, 22, 13, 45, 9};
+    const std::string fourLines = TrayToolTipText(winterSolstice, locale);
+    EXPECT_EQ(TrayToolTipText(winterSolstice, locale, 0), fourLines);
+    EXPECT_EQ(TrayToolTipText(winterSolstice, locale, 1), fourLines + "\r\n农历冬月十四 冬至");
+    EXPECT_EQ(TrayToolTipText(winterSolstice, locale, 2),
+              fourLines + "\r\n农历丙午马年 冬月十四 冬至");
+    EXPECT_EQ(TrayToolTipText({2101, 1, 1, 8, 0, 0}, locale, 2),
+              TrayToolTipText({2101, 1, 1, 8, 0, 0}, locale));
+}
+
 TEST(TrayMenu, ElevenEntriesInOrderWithTheirCaptions) {
     std::string captions;
     for (std::size_t i = 0; i < kTrayMenu.size(); ++i) {

@@ -138,7 +138,7 @@ def check_installer(path):
 
 def main():
     folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "build", "packages")
-    expect(len(CLIPS) == 28, f"resources/Sound holds {len(CLIPS)} clips, not 28")
+    expect(len(CLIPS) == 103, f"resources/Sound holds {len(CLIPS)} clips, not 103")
     deb = only(folder, "horalia_*.deb")
     if deb:
         check_deb(deb)

@@ -33,7 +33,7 @@ run "$setup" /S
 for file in Horalia.exe horalia-say.exe Update.dll SendComment.dll 说明.txt Uninstall.exe; do
   check "installed $file" test -f "$folder/$file"
 done
-check "28 clips in Sound" test "$(ls "$folder/Sound"/*.wav 2>/dev/null | wc -l)" -eq 28
+check "103 clips in Sound" test "$(ls "$folder/Sound"/*.wav 2>/dev/null | wc -l)" -eq 103
 check "Start-menu shortcut" test -f "$shortcut"
 key_holds() { run reg query "$key" /v "$1" | grep -q "$2"; }
 check "uninstall key with its uninstaller" key_holds UninstallString 'Horalia\\Uninstall.exe'

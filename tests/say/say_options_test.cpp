@@ -43,10 +43,11 @@ TEST(ParseSayArguments, ReadsEveryOption) {
 }
 
 TEST(ParseSayArguments, ReadsTheVoiceAndScheduleOptions) {
-    const ParseResult r =
-        ParseSayArguments({"--natural", "--voice", "D:\\女声", "--volume=0", "--print"});
+    const ParseResult r = ParseSayArguments(
+        {"--natural", "--voice", "D:\\女声", "--volume=0", "--print", "--lunar=2"});
     ASSERT_TRUE(r.Ok()) << r.error;
     EXPECT_TRUE(r.options.natural);
+    EXPECT_EQ(r.options.lunar, 2);
     EXPECT_EQ(r.options.voiceFolder, "D:\\女声");
     EXPECT_EQ(r.options.volume, 0);
     EXPECT_FALSE(r.options.schedule);
@@ -95,6 +96,8 @@ TEST(ParseSayArguments, NamesTheProblemOfBadInput) {
         {{"--format", "3"}, "\"3\""},
         {{"--format", "01"}, "\"01\""},
         {{"--format", ""}, "--format"},
+        {{"--lunar", "3"}, "--lunar: \"3\""},
+        {{"--lunar", "1", "--lunar", "1"}, "given twice"},
         {{"--wav", ""}, "--wav"},
         {{"--loud"}, "unknown option \"--loud\""},
         {{"now"}, "unexpected argument \"now\""},

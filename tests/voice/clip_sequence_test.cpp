@@ -142,6 +142,44 @@ TEST(AnnouncementClipTexts, FormatChoosesTheSentences) {
     }
 }
 
+TEST(DateClipTexts, TheLunarDateAfterTheWeekday) {
+    struct Case {
+        Moment day;
+        int lunarMode;
+        const char* lunar;  // what follows 星期 and the weekday
+    };
+    const Case cases[] = {
+        {At(2027, 2, 6, 9, 0), 1, "农历 正月 初 一 春节"},
+        {At(2026, 12, 22, 9, 0), 1, "农历 冬月 十 四 冬至"},
+        {At(2026, 12, 8, 9, 0), 2, "农历 丙 午 马 年 十 月 三 十"},
+        {At(1987, 7, 26, 9, 0), 2, "农历 丁 卯 兔 年 闰 六 月 初 一"},
+        {At(2033, 12, 22, 9, 0), 1, "农历 闰 冬月 初 一"},
+        {At(2026, 2, 16, 9, 0), 2, "农历 乙 巳 蛇 年 腊月 二 十 九 除夕"},
+        {At(2020, 10, 1, 9, 0), 1, "农历 八 月 十 五 中秋节 国庆节"},
+        {At(2024, 1, 20, 9, 0), 1, "农历 腊月 初 十 大寒"},
+        // No reading chosen, a reading that does not exist, or a day the calendar does not know.
+        {At(2027, 2, 6, 9, 0), 0, ""},
+        {At(2027, 2, 6, 9, 0), 3, ""},
+        {At(2101, 1, 1, 9, 0), 2, ""},
+        {At(1901, 2, 18, 9, 0), 2, ""},
+    };
+    for (const Case& c : cases) {
+        const std::vector<std::string> gregorian = DateClipTexts(c.day);
+        std::vector<std::string> expected = gregorian;
+        for (const std::string& word : Words(c.lunar)) {
+            expected.push_back(word);
+        }
+        EXPECT_EQ(DateClipTexts(c.day, c.lunarMode), expected) << c.lunar;
+        EXPECT_EQ(LunarClipTexts(c.day, c.lunarMode), Words(c.lunar)) << c.lunar;
+    }
+    // In the whole sentence the lunar date ends the date, before 现在时间.
+    EXPECT_EQ(AnnouncementClipTexts(At(2027, 2, 6, 10, 0), 2, false, 1),
+              Words("提示 今天是 二 零 二 七 年 二 月 六 日 星期 六 农历 正月 初 一 春节 "
+                    "现在时间 上午 十 点 整"));
+    EXPECT_EQ(AnnouncementClipTexts(At(2027, 2, 6, 10, 0), 0, false, 2),
+              Words("提示 现在时间 上午 十 点 整"));
+}
+
 // Every word an announcement can say has its clip in the list that CMake ships and the clip
 // script makes.
 TEST(AnnouncementClipTexts, SpeakOnlyClipsOfTheList) {
@@ -152,6 +190,17 @@ TEST(AnnouncementClipTexts, SpeakOnlyClipsOfTheList) {
             const Moment m{2026, 12, 1 + minutes % 31, minutes / 60, minutes % 60, 0, 0};
             for (const std::string& text : AnnouncementClipTexts(m, 2, natural)) {
                 spoken.insert(text);
+            }
+        }
+    }
+    // Sixty years see every 干支 and 生肖, every solar term and festival, leap months and every
+    // day of the lunar month.
+    for (int year = 2020; year < 2080; ++year) {
+        for (int month = 1; month <= 12; ++month) {
+            for (int day = 1; day <= DaysInMonth(year, month); ++day) {
+                for (const std::string& text : LunarClipTexts(At(year, month, day, 9, 0), 2)) {
+                    spoken.insert(text);
+                }
             }
         }
     }

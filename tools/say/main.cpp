@@ -188,6 +188,9 @@ int Run(int argc, char** argv) {
     if (options.natural) {
         announcement.naturalReading = true;
     }
+    if (options.lunar) {
+        announcement.lunar = *options.lunar;
+    }
     if (options.voiceFolder) {
         announcement.voiceFolder = *options.voiceFolder;
     }
@@ -196,8 +199,8 @@ int Run(int argc, char** argv) {
     }
 
     if (options.print || options.wavPath) {
-        const std::vector<std::string> texts =
-            AnnouncementClipTexts(moment, announcement.format, announcement.naturalReading);
+        const std::vector<std::string> texts = AnnouncementClipTexts(
+            moment, announcement.format, announcement.naturalReading, announcement.lunar);
         if (options.wavPath) {
             if (const int status =
                     RenderWav(texts, paths.soundFolder, announcement, *options.wavPath)) {

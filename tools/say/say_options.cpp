@@ -86,7 +86,8 @@ ParseResult ParseSayArguments(const std::vector<std::string>& arguments) {
         }
         const bool takesValue = name == "--at" || name == "--format" || name == "--wav" ||
                                 name == "--voice" || name == "--volume" ||
-                                name == "--check-voice" || name == "--from" || name == "--count";
+                                name == "--check-voice" || name == "--from" || name == "--count" ||
+                                name == "--lunar";
         std::string value;
         if (takesValue) {
             if (inlineValue) {
@@ -147,6 +148,12 @@ ParseResult ParseSayArguments(const std::vector<std::string>& arguments) {
                             " is not one of 0 (time), 1 (date), 2 (date and time)");
             }
             o.format = value[0] - '0';
+        } else if (name == "--lunar") {
+            if (value != "0" && value != "1" && value != "2") {
+                return fail("--lunar: " + Quote(value) +
+                            " is not one of 0 (none), 1 (month and day), 2 (year, month and day)");
+            }
+            o.lunar = value[0] - '0';
         } else if (name == "--volume" || name == "--count") {
             const bool volume = name == "--volume";
             const int low = volume ? 0 : 1;
@@ -192,7 +199,7 @@ ParseResult ParseSayArguments(const std::vector<std::string>& arguments) {
 std::string SayUsage() {
     return "Usage: horalia-say [--at \"YYYY-MM-DD HH:MM:SS\"] [--format 0|1|2] [--print] "
            "[--wav FILE] [--help]\n"
-           "                   [--natural] [--voice DIR] [--volume N]\n"
+           "                   [--natural] [--lunar 0|1|2] [--voice DIR] [--volume N]\n"
            "       horalia-say --check-voice DIR\n"
            "       horalia-say --check-time [HOST[:PORT]]\n"
            "       horalia-say --schedule [--from \"YYYY-MM-DD HH:MM:SS\"] [--count N]\n"
@@ -208,6 +215,10 @@ std::string SayUsage() {
            "                              a short tone\n"
            "  --natural                   read the time as people say it (两点零五分, 凌晨 早上\n"
            "                              中午 晚上), whatever the setting 自然读法\n"
+           "  --lunar N                   with the date, after the weekday, the lunar date: 0\n"
+           "                              none, 1 农历 with the month and the day, 2 with the\n"
+           "                              year's 干支 and 生肖 too, then the day's solar term and\n"
+           "                              festivals (1901-02-19 to 2100-12-31); without it, none\n"
            "  --voice DIR                 take the clips from this folder, the program's own\n"
            "                              where it lacks one; without it, the setting 语音目录\n"
            "  --volume N                  0 to 100, the loudness of the clips; without it, the\n"

@@ -20,6 +20,7 @@ struct SayOptions {
     std::optional<std::string> wavPath;      // render into this file instead of playing
     std::optional<ServerAddress> checkTime;  // ask this server for the time instead
     bool natural = false;                    // natural reading whatever the setting
+    std::optional<std::int32_t> lunar;       // 0..2, the lunar date's reading (农历)
     std::optional<std::string> voiceFolder;  // instead of 语音目录
     std::optional<std::int32_t> volume;      // 0..100, instead of 音量
     std::optional<std::string> checkVoice;   // list the clips this folder lacks, and nothing else

@@ -73,28 +73,29 @@ int RunTrayProgram(HINSTANCE instance) {
     QuietSources desktopQuiet;
     desktopQuiet.Add(std::make_unique<NotificationStateQuiet>());
 
-    using Timer = MainWindow::TimerId;
+    using Timer = WindowTimers::Id;
+    WindowPorts& ports = window.Ports();
     Form_Main form({paths,
                     SystemClock(),
                     SystemLocale(),
                     Config(),
                     SystemStartStore(),
                     settings,
-                    window,
+                    window.Tray(),
                     process,
                     forms,
                     hooks,
                     player,
-                    window,
+                    ports.tasks,
                     socket,
                     clockSetter,
                     SystemZoneClock(),
                     socket.ReplyTimer(),
-                    window.Timer(Timer::更新托盘显示时间),
-                    window.Timer(Timer::自动报时),
-                    window.Timer(Timer::自动校时),
-                    window.Timer(Timer::自动升级),
-                    window.AnnounceHotkey(),
+                    ports.timers[Timer::更新托盘显示时间],
+                    ports.timers[Timer::自动报时],
+                    ports.timers[Timer::自动校时],
+                    ports.timers[Timer::自动升级],
+                    ports.hotkey,
                     desktopQuiet});
     socket.SetEvents(&form.Winsock_时间同步());
     window.Attach(&form);

@@ -9,7 +9,7 @@
 #include "common/win32/ansi_text.h"
 #include "ui/settings/advanced_form.h"
 #include "ui/settings/settings_form.h"
-#include "ui/settings/win32/virtual_keys.h"
+#include "config/win32/virtual_keys.h"
 
 namespace horalia::win32 {
 namespace {

@@ -60,8 +60,8 @@ int RunTrayProgram(HINSTANCE instance) {
     SettingsRecord settings;
     ShellUrlOpener opener;
     const AppPaths paths = CurrentAppPaths();
-    Windows forms({instance, Config(), SystemStartStore(), StartCommand(paths.executablePath),
-                   settings, pump, opener});
+    SecondaryWindows forms({instance, Config(), SystemStartStore(),
+                            StartCommand(paths.executablePath), settings, pump, opener});
 
     std::optional<ClipLogPlayer> loggingPlayer;
     if (const std::optional<std::filesystem::path> log = TestClipLogPath()) {
@@ -75,31 +75,29 @@ int RunTrayProgram(HINSTANCE instance) {
 
     using Timer = WindowTimers::Id;
     WindowPorts& ports = window.Ports();
-    Form_Main form({paths,
-                    SystemClock(),
-                    SystemLocale(),
-                    Config(),
-                    SystemStartStore(),
-                    settings,
-                    window.Tray(),
-                    process,
-                    forms,
-                    hooks,
-                    player,
-                    ports.tasks,
-                    socket,
-                    clockSetter,
-                    SystemZoneClock(),
-                    socket.ReplyTimer(),
-                    ports.timers[Timer::更新托盘显示时间],
-                    ports.timers[Timer::自动报时],
-                    ports.timers[Timer::自动校时],
-                    ports.timers[Timer::自动升级],
-                    ports.hotkey,
-                    desktopQuiet});
+    Form_Main form({
+        .paths = paths,
+        .clock = SystemClock(),
+        .locale = SystemLocale(),
+        .stores = {.config = Config(), .startStore = SystemStartStore(), .settings = settings},
+        .desktop = {.tray = window.Tray(),
+                    .process = process,
+                    .forms = forms,
+                    .hooks = hooks,
+                    .hotkey = ports.hotkey,
+                    .quiet = desktopQuiet},
+        .sound = {.player = player, .ui = ports.tasks},
+        .timeServer = {.socket = socket,
+                       .replyTimer = socket.ReplyTimer(),
+                       .clockSetter = clockSetter,
+                       .zoneClock = SystemZoneClock()},
+        .timers = {.trayClock = ports.timers[Timer::更新托盘显示时间],
+                   .announce = ports.timers[Timer::自动报时],
+                   .sync = ports.timers[Timer::自动校时],
+                   .update = ports.timers[Timer::自动升级]},
+    });
     socket.SetEvents(&form.Winsock_时间同步());
     window.Attach(&form);
-    forms.SetMainForm(form);
 
     form.Form_Load();
     const int exitCode = RunMessageLoop();

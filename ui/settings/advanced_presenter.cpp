@@ -47,11 +47,12 @@ constexpr char kBadHotkey[] =
 
 }  // namespace
 
-Form_高级设置::Form_高级设置(const AdvancedDialogServices& services, AdvancedDialogView& view)
-    : s_(services), view_(view) {}
+Form_高级设置::Form_高级设置(const AdvancedDialogServices& services, MainFormControls& mainForm,
+                             AdvancedDialogView& view)
+    : s_(services), mainForm_(mainForm), view_(view) {}
 
 void Form_高级设置::LoadDialog() {
-    s_.mainForm.RefreshSettings();
+    mainForm_.RefreshSettings();
     const SettingsRecord& r = s_.settings;
     SetCheck(AdvancedCheck::免打扰, r.QuietTime ? 1 : 0);
     ShowAs(AdvancedText::免打扰开始,
@@ -110,9 +111,9 @@ bool Form_高级设置::ApplySettings() {
     ShowAs(AdvancedText::报时热键, r.AnnounceHotkey);
     SetApplyEnabled(false);
     if (!saved) {
-        s_.mainForm.SettingsNotSaved();
+        mainForm_.SettingsNotSaved();
     }
-    s_.mainForm.RefreshSettings();  // takes the new hotkey
+    mainForm_.RefreshSettings();  // takes the new hotkey
     ShowHotkeyState();
     return true;
 }
@@ -160,7 +161,7 @@ void Form_高级设置::SelectHalfHour(int index) {
 }
 
 void Form_高级设置::ShowHotkeyState() {
-    hotkeyNote_ = HotkeyStateText(s_.mainForm.AnnounceHotkeyState());
+    hotkeyNote_ = HotkeyStateText(mainForm_.AnnounceHotkeyState());
     view_.ShowHotkeyNote(hotkeyNote_);
 }
 

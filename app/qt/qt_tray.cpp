@@ -6,7 +6,6 @@
 #include <QDBusConnectionInterface>
 #include <QDBusInterface>
 #include <QToolTip>
-#include <cstdlib>
 #include <string>
 #include <utility>
 
@@ -50,10 +49,9 @@ TrayKind AvailableTray() {
     if (atom == XCB_NONE) {
         return TrayKind::kNone;
     }
-    xcb_get_selection_owner_reply_t* owner = xcb_get_selection_owner_reply(
-        x11.connection, xcb_get_selection_owner(x11.connection, atom), nullptr);
+    const XcbReply<xcb_get_selection_owner_reply_t> owner(xcb_get_selection_owner_reply(
+        x11.connection, xcb_get_selection_owner(x11.connection, atom), nullptr));
     const bool owned = owner != nullptr && owner->owner != XCB_NONE;
-    std::free(owner);
     return owned ? TrayKind::kXEmbedOnly : TrayKind::kNone;
 }
 

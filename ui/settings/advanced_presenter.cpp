@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/trim.h"
+
 namespace horalia {
 namespace {
 
@@ -29,14 +31,6 @@ std::string WithAsciiColons(std::string_view text) {
         }
     }
     return result;
-}
-
-std::string Trimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 constexpr char kBadStart[] = "免打扰的开始时间无效。请按“时:分”填写，例如 22:00。";
@@ -84,7 +78,7 @@ bool Form_高级设置::ApplySettings() {
         }
         quiet = QuietHours{*start, *end};
     }
-    const std::string hotkeyText = Trimmed(Text(AdvancedText::报时热键));
+    const std::string hotkeyText(Trimmed(Text(AdvancedText::报时热键)));
     const std::optional<Hotkey> hotkey = ParseHotkey(hotkeyText);
     if (!hotkeyText.empty() && !hotkey) {
         view_.ShowInvalidInput(AdvancedText::报时热键, kBadHotkey);
@@ -173,7 +167,7 @@ void Form_高级设置::FolderChosen(const std::string& folder) {
 }
 
 void Form_高级设置::Command_浏览_Click() {
-    view_.ChooseFolder(Trimmed(Text(AdvancedText::语音目录)));
+    view_.ChooseFolder(std::string(Trimmed(Text(AdvancedText::语音目录))));
 }
 
 void Form_高级设置::Command_应用_Click() {

@@ -15,7 +15,10 @@
 #   need_tools NAME TOOL...       exits 77 (skipped), naming the first tool not installed
 #   in_private_session ARGS...    runs "$0 ARGS" inside a new display and session bus, then
 #                                 removes them; exits with its status. Inside, $work is set.
-#   start_desktop HOST EXE SOUND  the home, the sound server and recorder, the host, the copy
+#   start_desktop HOST EXE SOUND [SINK_OPTIONS...]
+#                                 the home, the sound server and recorder, the host, the copy;
+#                                 the options (rate=48000 channels=2: a desktop's) replace the
+#                                 clips' own format
 
 # shellcheck source=../../shell_checks.sh
 . "$(dirname "${BASH_SOURCE[0]}")/../../shell_checks.sh"
@@ -35,16 +38,15 @@ need_tools() {
 remove_instance_lock() { rm -f "/tmp/Horalia Ver:3.0.0.0-$(id -u)-$1.lock"; }
 
 in_private_session() {
-  local work xvfb status
+  local work xvfb status=0
   work=$(mktemp -d "${TMPDIR:-/tmp}/horalia-desktop.XXXXXX")
   Xvfb -displayfd 3 -screen 0 1024x600x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
   xvfb=$!
   for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
   HORALIA_DESKTOP_WORK=$work DISPLAY=:$(head -1 "$work/display") \
-    dbus-run-session -- "$0" "$@" 2>/dev/null
-  status=$?
+    dbus-run-session -- "$0" "$@" 2>/dev/null || status=$?
   kill "$xvfb"
-  wait "$xvfb" 2>/dev/null
+  wait "$xvfb" 2>/dev/null || true
   remove_instance_lock ":$(head -1 "$work/display")"
   rm -rf "$work"
   exit $status
@@ -52,6 +54,9 @@ in_private_session() {
 
 start_desktop() {
   local host=$1 exe=$2 sound=$3
+  shift 3
+  local sink=(rate=22050 channels=1 format=s16le norewinds=1)
+  [ $# -eq 0 ] || sink=("$@")
   work=$HORALIA_DESKTOP_WORK
   export HOME=$work XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run
   export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
@@ -62,7 +67,7 @@ start_desktop() {
   sound_folder=$sound
   pids=()
   trap end_desktop EXIT
-  start_private_pulse "$work" horalia_e2e rate=22050 channels=1 format=s16le norewinds=1 ||
+  start_private_pulse "$work" horalia_e2e "${sink[@]}" ||
     { echo "the PulseAudio daemon did not start"; exit 1; }
   parec -d horalia_e2e.monitor --format=s16le --rate=22050 --channels=1 --latency-msec=5 \
     >"$work/recording.raw" &
@@ -88,7 +93,7 @@ start_desktop() {
 }
 
 end_desktop() {  # everything started ends; the lock of a Wayland display goes too
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   wait
   [ -z "${WAYLAND_DISPLAY:-}" ] || remove_instance_lock "$WAYLAND_DISPLAY"
 }

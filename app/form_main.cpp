@@ -28,56 +28,64 @@ void EndIfAlreadyRunning(ProcessPort& process) {
 }
 
 Form_Main::Form_Main(const FormMainServices& services)
-    : s_(services),
-      voice_(s_.player, s_.ui, s_.paths.soundFolder),
-      timeSync_(s_.socket, s_.clockSetter, s_.replyTimer, s_.zoneClock),
-      trayClockTimer_(s_.trayClockTimer, s_.clock, 1000),
-      announceTimer_(s_.announceTimer, s_.clock, 1000),
-      syncTimer_(s_.syncTimer, s_.clock, kSyncTimerIntervalMilliseconds),
-      updateTimer_(s_.updateTimer, s_.clock, kUpdateTimerIntervalMs) {
+    : paths_(services.paths),
+      clock_(services.clock),
+      locale_(services.locale),
+      stores_(services.stores),
+      desktop_(services.desktop),
+      socket_(services.timeServer.socket),
+      voice_(services.sound.player, services.sound.ui, paths_.soundFolder),
+      timeSync_(services.timeServer.socket, services.timeServer.clockSetter,
+                services.timeServer.replyTimer, services.timeServer.zoneClock),
+      trayClockTimer_(services.timers.trayClock, clock_, 1000),
+      announceTimer_(services.timers.announce, clock_, 1000),
+      syncTimer_(services.timers.sync, clock_, kSyncTimerIntervalMilliseconds),
+      updateTimer_(services.timers.update, clock_, kUpdateTimerIntervalMs) {
     timeSync_.SetListener(this);
 }
 
 void Form_Main::Form_Load() {
-    s_.config.SpecifyIni(s_.paths.iniPath);
-    LoadSettings(s_.config, s_.startStore, StartCommand(s_.paths.executablePath), s_.settings);
+    stores_.config.SpecifyIni(paths_.iniPath);
+    LoadSettings(stores_.config, stores_.startStore, StartCommand(paths_.executablePath),
+                 stores_.settings);
     trayClockTimer_.SetEnabled(true);
     FollowSettings();
     updateTimer_.SetEnabled(true);
     SetToolTipNow();
-    s_.process.SetCurrentFolder(s_.paths.appFolder);
+    desktop_.process.SetCurrentFolder(paths_.appFolder);
 }
 
 // Values other than 0 and 1 (a hand-edited file) leave the timers as created: running.
 void Form_Main::FollowSettings() {
-    SetChecked(TrayMenuEntry::托盘图标_关闭报时, s_.settings.AnnounceOff != 0);
-    SetChecked(TrayMenuEntry::托盘图标_开机启动, s_.settings.StartWithWindows != 0);
-    SetAnnounceTimerEnabled(ScheduleRuns(s_.settings));
-    SetSyncTimerEnabled(s_.settings.AutoSyncOff != 1);
+    SetChecked(TrayMenuEntry::托盘图标_关闭报时, stores_.settings.AnnounceOff != 0);
+    SetChecked(TrayMenuEntry::托盘图标_开机启动, stores_.settings.StartWithWindows != 0);
+    SetAnnounceTimerEnabled(ScheduleRuns(stores_.settings));
+    SetSyncTimerEnabled(stores_.settings.AutoSyncOff != 1);
     FollowHotkeySetting();
 }
 
 void Form_Main::FollowHotkeySetting() {
-    const std::string& wanted = s_.settings.AnnounceHotkey;
+    const std::string& wanted = stores_.settings.AnnounceHotkey;
     if (heldHotkey_ == wanted) {
         return;
     }
     heldHotkey_ = wanted;
     const std::optional<Hotkey> hotkey = ParseHotkey(wanted);
     if (!hotkey) {
-        s_.hotkey.Unregister();
+        desktop_.hotkey.Unregister();
         hotkeyState_ = HotkeyState::kNone;
         return;
     }
-    hotkeyState_ = s_.hotkey.Register(*hotkey);
+    hotkeyState_ = desktop_.hotkey.Register(*hotkey);
     if (hotkeyState_ == HotkeyState::kTaken) {
-        s_.tray.ShowNotification(kProgramName, HotkeyTakenText(wanted));
+        desktop_.tray.ShowNotification(kProgramName, HotkeyTakenText(wanted));
     }
 }
 
 void Form_Main::RefreshSettings() {
-    if (s_.config.FileChanged()) {
-        LoadSettings(s_.config, s_.startStore, StartCommand(s_.paths.executablePath), s_.settings);
+    if (stores_.config.FileChanged()) {
+        LoadSettings(stores_.config, stores_.startStore, StartCommand(paths_.executablePath),
+                     stores_.settings);
         FollowSettings();
     }
     FollowHotkeySetting();  // the advanced page may have changed it in the record
@@ -114,9 +122,9 @@ void Form_Main::Timer_更新托盘显示时间_Timer() {
 
 void Form_Main::Timer_自动报时_Timer() {
     // One reading of the clock serves the test and the announcement.
-    const std::optional<Moment> due = schedule_.Tick(s_.clock.Now(), s_.settings);
+    const std::optional<Moment> due = schedule_.Tick(clock_.Now(), stores_.settings);
     // Asked only when an announcement is due: the desktop's answer may take a round trip.
-    if (due && !(s_.settings.DesktopQuietCheck == 1 && s_.desktopQuiet.AsksForQuiet())) {
+    if (due && !(stores_.settings.DesktopQuietCheck == 1 && desktop_.quiet.AsksForQuiet())) {
         Announce(*due);
     }
 }
@@ -126,16 +134,16 @@ void Form_Main::Timer_自动校时_Timer() {
 }
 
 void Form_Main::Timer_自动升级_Timer() {
-    s_.hooks.DoUpdate(kUpdateUrl);
+    desktop_.hooks.DoUpdate(kUpdateUrl);
     const AdDecision ad =
-        DecideAdvertisement(s_.settings.AdMode, s_.settings.AdShownDate, s_.clock.Now());
+        DecideAdvertisement(stores_.settings.AdMode, stores_.settings.AdShownDate, clock_.Now());
     if (ad.load) {
-        s_.forms.LoadAdvertisement();
+        desktop_.forms.LoadAdvertisement();
     }
     if (ad.dateToRecord) {
-        const SettingsRecord before = s_.settings;
-        s_.settings.AdShownDate = *ad.dateToRecord;
-        if (!SaveSettings(s_.config, before, s_.settings, SettingsPage::kProgram)) {
+        const SettingsRecord before = stores_.settings;
+        stores_.settings.AdShownDate = *ad.dateToRecord;
+        if (!SaveSettings(stores_.config, before, stores_.settings, SettingsPage::kProgram)) {
             SettingsNotSaved();
         }
     }
@@ -144,7 +152,7 @@ void Form_Main::Timer_自动升级_Timer() {
 
 void Form_Main::Announce(const Moment& moment) {
     voice_.Announce(moment, [this] {
-        const SettingsRecord& settings = s_.settings;
+        const SettingsRecord& settings = stores_.settings;
         return AnnouncementOptions{settings.AnnounceFormat, settings.NaturalReading == 1,
                                    settings.Volume, settings.VoiceFolder};
     });
@@ -152,14 +160,14 @@ void Form_Main::Announce(const Moment& moment) {
 
 void Form_Main::TrayIcon_托盘图标_MouseClick(std::int16_t button) {
     if (button == 1) {
-        Announce(s_.clock.Now());
+        Announce(clock_.Now());
     } else if (button == 2) {
-        s_.tray.PopupMenuAtPointer();
+        desktop_.tray.PopupMenuAtPointer();
     }
 }
 
 void Form_Main::Hotkey_报时热键_Pressed() {
-    Announce(s_.clock.Now());
+    Announce(clock_.Now());
 }
 
 void Form_Main::MenuChosen(TrayMenuEntry entry) {
@@ -183,16 +191,17 @@ void Form_Main::MenuChosen(TrayMenuEntry entry) {
 
 void Form_Main::托盘图标_开机启动_Click() {
     const bool on = !startChecked_;
-    if (!SetStartEntry(s_.startStore, StartCommand(s_.paths.executablePath), on)) {
+    if (!SetStartEntry(stores_.startStore, StartCommand(paths_.executablePath), on)) {
         StartNotChanged();
         return;
     }
     SetChecked(TrayMenuEntry::托盘图标_开机启动, on);
-    s_.settings.StartWithWindows = on ? 1 : 0;
+    stores_.settings.StartWithWindows = on ? 1 : 0;
 }
 
 void Form_Main::StartNotChanged() {
-    s_.tray.ShowNotification(kProgramName, StartNotChangedText(s_.startStore.Location()));
+    desktop_.tray.ShowNotification(kProgramName,
+                                   StartNotChangedText(stores_.startStore.Location()));
 }
 
 void Form_Main::托盘图标_网络校时_Click() {
@@ -201,32 +210,32 @@ void Form_Main::托盘图标_网络校时_Click() {
 
 void Form_Main::OnTimeSyncFinished(const TimeSyncOutcome& outcome, SyncTrigger trigger) {
     if (trigger == SyncTrigger::kMenu) {
-        s_.tray.ShowNotification(kTimeSyncNoticeTitle,
-                                 TimeSyncNoticeText(outcome, kTimeServerHost));
+        desktop_.tray.ShowNotification(kTimeSyncNoticeTitle,
+                                       TimeSyncNoticeText(outcome, kTimeServerHost));
     }
 }
 void Form_Main::托盘图标_参数设置_Click() {
-    s_.forms.ShowSettingsDialog();
+    desktop_.forms.ShowSettingsDialog(*this);
 }
 void Form_Main::托盘图标_意见反馈_Click() {
-    s_.hooks.ShowComment(kFeedbackText);
+    desktop_.hooks.ShowComment(kFeedbackText);
 }
 void Form_Main::托盘图标_关于_Click() {
-    s_.forms.ShowAboutBox();
+    desktop_.forms.ShowAboutBox();
 }
 
 void Form_Main::托盘图标_退出程序_Click() {
     voice_.Stop();  // silent at once, not after the sentence
-    s_.forms.UnloadSettingsDialog();
-    s_.forms.UnloadAdvertisementQuietly();
-    s_.forms.UnloadAboutBox();
+    desktop_.forms.UnloadSettingsDialog();
+    desktop_.forms.UnloadAdvertisementQuietly();
+    desktop_.forms.UnloadAboutBox();
     trayClockTimer_.SetEnabled(false);
     announceTimer_.SetEnabled(false);
     syncTimer_.SetEnabled(false);
     updateTimer_.SetEnabled(false);
-    s_.hotkey.Unregister();
-    s_.socket.Close();
-    s_.process.UnloadMainForm();
+    desktop_.hotkey.Unregister();
+    socket_.Close();
+    desktop_.process.UnloadMainForm();
 }
 
 void Form_Main::SetAnnounceTimerEnabled(bool enabled) {
@@ -245,7 +254,7 @@ void Form_Main::SetStartMenuChecked(bool checked) {
 void Form_Main::SettingsNotSaved() {
     if (!toldNotSaved_) {
         toldNotSaved_ = true;
-        s_.tray.ShowNotification(kProgramName, SettingsNotSavedText(s_.paths.iniPath));
+        desktop_.tray.ShowNotification(kProgramName, SettingsNotSavedText(paths_.iniPath));
     }
 }
 
@@ -262,11 +271,11 @@ void Form_Main::SetChecked(TrayMenuEntry entry, bool checked) {
     } else if (entry == TrayMenuEntry::托盘图标_开机启动) {
         startChecked_ = checked;
     }
-    s_.tray.SetMenuChecked(entry, checked);
+    desktop_.tray.SetMenuChecked(entry, checked);
 }
 
 void Form_Main::SetToolTipNow() {
-    s_.tray.SetToolTip(TrayToolTipText(s_.clock.Now(), s_.locale));
+    desktop_.tray.SetToolTip(TrayToolTipText(clock_.Now(), locale_));
 }
 
 }  // namespace horalia

@@ -25,30 +25,56 @@
 
 namespace horalia {
 
-// Everything the main form reaches, handed in by the shell (or by a test).
-struct FormMainServices {
-    AppPaths paths;
-    const Clock& clock;
-    const LocaleText& locale;
+// Where the settings live: Value.ini, the start-at-log-on entry, and the record read from both.
+struct SettingsStores {
     读写配置& config;
     StartEntryStore& startStore;
     SettingsRecord& settings;
+};
+
+// The desktop around the main form: its icon, its process, the windows it opens, the two hook
+// libraries, the global hotkey and the desktop's wish for quiet.
+struct DesktopPorts {
     TrayPort& tray;
     ProcessPort& process;
     FormsPort& forms;
     ExternalHooks& hooks;
+    HotkeyPort& hotkey;  // 报时热键
+    QuietSource& quiet;  // asked when 勿扰检测 is 1
+};
+
+// Where a sentence goes, and the thread the player's answers come back on.
+struct SoundPorts {
     ClipPlayer& player;
-    UiThread& ui;  // where the player's answers come back
+    UiThread& ui;
+};
+
+// The time server's socket and answer timeout, and the clock a reply sets.
+struct TimeServerPorts {
     TimeSocket& socket;
+    OneShotTimer& replyTimer;
     ClockSetter& clockSetter;
     const ZoneClock& zoneClock;
-    OneShotTimer& replyTimer;
-    FormTimerPort& trayClockTimer;  // Timer_更新托盘显示时间
-    FormTimerPort& announceTimer;   // Timer_自动报时
-    FormTimerPort& syncTimer;       // Timer_自动校时
-    FormTimerPort& updateTimer;     // Timer_自动升级
-    HotkeyPort& hotkey;             // 报时热键
-    QuietSource& desktopQuiet;      // asked when 勿扰检测 is 1
+};
+
+// The real timers behind the main form's four.
+struct MainFormTimerPorts {
+    FormTimerPort& trayClock;  // Timer_更新托盘显示时间
+    FormTimerPort& announce;   // Timer_自动报时
+    FormTimerPort& sync;       // Timer_自动校时
+    FormTimerPort& update;     // Timer_自动升级
+};
+
+// Everything the main form reaches, handed in by the shell (or by a test), group by group.
+struct FormMainServices {
+    AppPaths paths;
+    const Clock& clock;
+    const LocaleText& locale;
+    SettingsStores stores;
+    DesktopPorts desktop;
+    SoundPorts sound;
+    TimeServerPorts timeServer;
+    MainFormTimerPorts timers;
 };
 
 inline constexpr std::int32_t kUpdateTimerIntervalMs = 2000;
@@ -125,7 +151,12 @@ class Form_Main final : public MainFormControls, private TimeSyncListener {
     // Holds the combination 报时热键 names, when it changed since the last call.
     void FollowHotkeySetting();
 
-    FormMainServices s_;
+    AppPaths paths_;
+    const Clock& clock_;
+    const LocaleText& locale_;
+    SettingsStores stores_;
+    DesktopPorts desktop_;
+    TimeSocket& socket_;
     语音报时 voice_;
     TimeSync timeSync_;
     AnnouncementSchedule schedule_;

@@ -5,6 +5,8 @@
 #include <cctype>
 #include <charconv>
 
+#include "common/trim.h"
+
 namespace horalia {
 namespace {
 
@@ -13,16 +15,6 @@ std::string Upper(std::string_view text) {
     std::transform(result.begin(), result.end(), result.begin(),
                    [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
     return result;
-}
-
-std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
-        text.remove_suffix(1);
-    }
-    return text;
 }
 
 bool IsKeyName(const std::string& name) {

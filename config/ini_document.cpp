@@ -3,24 +3,12 @@
 #include <algorithm>
 #include <limits>
 
+#include "common/trim.h"
+
 namespace horalia::ini {
 namespace {
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
 
 char FoldAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
@@ -40,15 +28,15 @@ bool SameName(std::string_view a, std::string_view b) {
 
 // The name of a section header line ("[name]"), or nothing for any other line.
 std::optional<std::string_view> SectionName(std::string_view line) {
-    const std::string_view trimmed = Trim(line);
+    const std::string_view trimmed = Trimmed(line);
     if (trimmed.empty() || trimmed.front() != '[') {
         return std::nullopt;
     }
     const std::size_t close = trimmed.find(']');
     if (close == std::string_view::npos) {
-        return Trim(trimmed.substr(1));
+        return Trimmed(trimmed.substr(1));
     }
-    return Trim(trimmed.substr(1, close - 1));
+    return Trimmed(trimmed.substr(1, close - 1));
 }
 
 struct KeyLine {
@@ -57,7 +45,7 @@ struct KeyLine {
 };
 
 std::optional<KeyLine> SplitKeyLine(std::string_view line) {
-    const std::string_view trimmed = Trim(line);
+    const std::string_view trimmed = Trimmed(line);
     if (trimmed.empty() || trimmed.front() == ';' || trimmed.front() == '#') {
         return std::nullopt;
     }
@@ -65,7 +53,7 @@ std::optional<KeyLine> SplitKeyLine(std::string_view line) {
     if (eq == std::string_view::npos) {
         return std::nullopt;
     }
-    return KeyLine{Trim(trimmed.substr(0, eq)), Trim(trimmed.substr(eq + 1))};
+    return KeyLine{Trimmed(trimmed.substr(0, eq)), Trimmed(trimmed.substr(eq + 1))};
 }
 
 // The profile functions hand out 'text' and "text" without their quotes.
@@ -124,8 +112,8 @@ void IniDocument::Insert(std::size_t at, std::string text) {
 }
 
 std::optional<std::string> IniDocument::Get(std::string_view section, std::string_view key) const {
-    section = Trim(section);
-    key = Trim(key);
+    section = Trimmed(section);
+    key = Trimmed(key);
     bool inSection = false;
     for (const Line& entry : lines_) {
         const std::string& line = entry.text;
@@ -148,7 +136,7 @@ std::optional<std::string> IniDocument::Get(std::string_view section, std::strin
 
 std::vector<std::pair<std::string, std::string>> IniDocument::Entries(
     std::string_view section) const {
-    section = Trim(section);
+    section = Trimmed(section);
     std::vector<std::pair<std::string, std::string>> entries;
     bool inSection = false;
     for (const Line& entry : lines_) {
@@ -168,8 +156,8 @@ bool IniDocument::Set(std::string_view section, std::string_view key, std::strin
     if (!CanWrite(section, key, value)) {
         return false;
     }
-    section = Trim(section);
-    key = Trim(key);
+    section = Trimmed(section);
+    key = Trimmed(key);
     bool inSection = false;
     std::optional<std::size_t> insertAt;
     for (std::size_t i = 0; i < lines_.size(); ++i) {
@@ -194,7 +182,7 @@ bool IniDocument::Set(std::string_view section, std::string_view key, std::strin
                 return true;
             }
         }
-        if (!Trim(line).empty()) {
+        if (!Trimmed(line).empty()) {
             insertAt = i + 1;
         }
     }
@@ -221,8 +209,8 @@ bool CanWrite(std::string_view section, std::string_view key, std::string_view v
     if (HasLineBreakOrNul(section) || HasLineBreakOrNul(key) || HasLineBreakOrNul(value)) {
         return false;
     }
-    section = Trim(section);
-    key = Trim(key);
+    section = Trimmed(section);
+    key = Trimmed(key);
     if (section.empty() || key.empty()) {
         return false;
     }
@@ -327,7 +315,7 @@ std::optional<std::string> EncodeFile(std::string_view utf8, Encoding encoding, 
 }
 
 std::int32_t LeadingInteger(std::string_view value) {
-    value = Trim(value);
+    value = Trimmed(value);
     bool negative = false;
     if (!value.empty() && (value.front() == '+' || value.front() == '-')) {
         negative = value.front() == '-';

@@ -1,5 +1,6 @@
 #include "config/ini_file.h"
 
+#include "common/trim.h"
 #include "config/ini_document.h"
 #include "config/profile_backend.h"
 
@@ -10,21 +11,12 @@ constexpr char kNoFile[] = "没有指定文件 ";
 constexpr char kWriteFailed[] = "写入失败 ";
 constexpr char kCannotRead[] = "不能读取 ";
 
-std::string TrimSpaces(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) {
-        return {};
-    }
-    const std::size_t last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
-}
-
 }  // namespace
 
 读写配置::读写配置(ProfileBackend& backend) : backend_(&backend) {}
 
 void 读写配置::SpecifyIni(const std::string& path) {
-    IniPath = TrimSpaces(path);
+    IniPath = std::string(Trimmed(path, " "));  // spaces only: a tab is part of the name
 }
 
 bool 读写配置::FileNotSpecified() {

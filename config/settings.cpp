@@ -4,6 +4,7 @@
 #include <charconv>
 #include <utility>
 
+#include "common/trim.h"
 #include "config/ini_document.h"
 #include "config/ini_file.h"
 #include "config/start_with_system.h"
@@ -23,17 +24,6 @@ std::int32_t FrequencyOrDefault(std::int32_t value) {
 }
 std::int32_t FormatOrDefault(std::int32_t value) {
     return (value >= 0 && value <= 3) ? value : 0;
-}
-
-std::string_view Trimmed(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && blank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && blank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
 }
 
 // Plain decimal digits (blanks around them allowed) within [low, high]; nothing otherwise.

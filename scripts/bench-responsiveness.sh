@@ -23,35 +23,25 @@ if [ "${1:-}" = --windows ]; then
 else
   exe=$(realpath "${1:-$root/build/linux/bin/horalia}")
 fi
-tools=(Xvfb pulseaudio pactl python3)
-[ -n "$windows" ] || tools+=(xfce4-panel dbus-run-session dbus-send)
-for tool in "${tools[@]}"; do
-  command -v "$tool" >/dev/null || { echo "bench-responsiveness: $tool is not installed" >&2; exit 1; }
-done
-
-wait_for() {
-  for _ in $(seq 200); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
-  echo "bench-responsiveness: timed out waiting for: $*" >&2
-  return 1
-}
-
-# A desktop-like sink: 48 kHz stereo.
 # shellcheck source=../tests/private_pulse.sh
 . "$root/tests/private_pulse.sh"
-start_sound_server() { start_private_pulse "$1" bench rate=48000 channels=2; }
 
-pids=()
 stop_all() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   wait 2>/dev/null || true
 }
 
 if [ -n "$windows" ]; then
+  for tool in Xvfb pulseaudio pactl python3; do
+    command -v "$tool" >/dev/null || { echo "bench-responsiveness: $tool is not installed" >&2; exit 1; }
+  done
+  pids=()
   work=$(mktemp -d "${TMPDIR:-/tmp}/horalia-responsiveness.XXXXXX")
   session=$work/wine
   export HORALIA_WINE_SESSION=$session
   trap '"$root/cmake/wine-session.sh" stop "$session" "$exe" || true; stop_all; rm -rf "$work"' EXIT
-  start_sound_server "$work"
+  # A desktop-like sink: 48 kHz stereo.
+  start_private_pulse "$work" bench rate=48000 channels=2
   "$root/cmake/wine-session.sh" start "$session" "$exe"
   mkdir -p "$work/app"
   cp "$exe" "$work/app/Horalia.exe"
@@ -63,49 +53,21 @@ if [ -n "$windows" ]; then
   exit 0
 fi
 
-if [ -z "${HORALIA_BENCH_INNER:-}" ]; then
-  work=$(mktemp -d "${TMPDIR:-/tmp}/horalia-responsiveness.XXXXXX")
-  trap 'rm -rf "$work"' EXIT
-  display=:$((90 + RANDOM % 100))
-  Xvfb "$display" -screen 0 1024x600x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb=$!
-  status=0
-  HORALIA_BENCH_INNER=$work DISPLAY=$display dbus-run-session -- "$0" "$exe" 2>/dev/null ||
-    status=$?
-  kill "$xvfb"
-  wait "$xvfb" 2>/dev/null || true
-  exit $status
-fi
-
-work=$HORALIA_BENCH_INNER
-# The program's instance lock, one per user and display, stays in /tmp unless removed.
-trap 'stop_all; rm -f "/tmp/Horalia Ver:3.0.0.0-$(id -u)-$DISPLAY.lock"' EXIT
-export HOME=$work XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run QT_QPA_PLATFORM=xcb
-mkdir -p -m 700 "$work/run" "$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml"
-# One panel holding the notification area only; without a configuration the panel would ask.
-cp "$root/tests/app/qt/xfce4-panel.xml" "$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml/"
-xfce4-panel >"$work/panel.log" 2>&1 &
-pids+=($!)
-wait_for dbus-send --session --print-reply --dest=org.kde.StatusNotifierWatcher \
-  /StatusNotifierWatcher org.freedesktop.DBus.Peer.Ping
-start_sound_server "$work"
-
-mkdir -p "$work/app"
-cp "$exe" "$work/app/horalia"
-cp -r "$root/resources/Sound" "$work/app/Sound"
+# The private desktop of the Linux desktop tests, its sink a desktop's: 48 kHz stereo.
+# shellcheck source=../tests/app/qt/desktop_harness.sh
+. "$root/tests/app/qt/desktop_harness.sh"
+need_tools bench-responsiveness Xvfb dbus-run-session xfce4-panel pulseaudio pactl parec python3 \
+  dbus-send
+[ -n "${HORALIA_DESKTOP_WORK:-}" ] || in_private_session "$exe"
+start_desktop xfce4-panel "$exe" "$root/resources/Sound" rate=48000 channels=2
+export QT_QPA_PLATFORM=xcb
+start_panel
 "$work/app/horalia" >"$work/horalia.log" 2>&1 &
 pids+=($!)
-# The item as the watcher lists it: "BUS-NAME/OBJECT-PATH".
-registered_item() {
-  dbus-send --session --print-reply --dest=org.kde.StatusNotifierWatcher /StatusNotifierWatcher \
-    org.freedesktop.DBus.Properties.Get string:org.kde.StatusNotifierWatcher \
-    string:RegisteredStatusNotifierItems | sed -n 's/^ *string "\(.*\)"$/\1/p' | tail -1
-}
-has_item() { [ -n "$(registered_item)" ]; }
-wait_for has_item
+within 20 has_item || { echo "bench-responsiveness: the item did not register" >&2; exit 1; }
 sleep 3  # past the start-up work
 
-python3 - "$(registered_item)" <<'PY'
+python3 - "$(item)" <<'PY'
 import statistics, subprocess, sys, time
 bus, path = sys.argv[1].split("/", 1)
 call = ["dbus-send", "--session", "--print-reply", f"--dest={bus}", "/" + path]

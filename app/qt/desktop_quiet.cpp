@@ -7,7 +7,6 @@
 #include <QDBusMessage>
 #include <QDBusVariant>
 #include <cstdint>
-#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -16,20 +15,23 @@ namespace {
 
 constexpr int kNotificationsTimeoutMs = 250;
 
+struct SchemaUnref {
+    void operator()(GSettingsSchema* schema) const { g_settings_schema_unref(schema); }
+};
+
 // The 32-bit values of a window's property (WINDOW, ATOM, ...: of whatever type), or none.
 std::vector<std::uint32_t> Property(xcb_connection_t* connection, xcb_window_t window,
                                     xcb_atom_t property) {
     constexpr std::uint32_t kMaxValues = 64;
-    xcb_get_property_reply_t* reply = xcb_get_property_reply(
+    const XcbReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
         connection,
         xcb_get_property(connection, 0, window, property, XCB_GET_PROPERTY_TYPE_ANY, 0, kMaxValues),
-        nullptr);
+        nullptr));
     std::vector<std::uint32_t> values;
     if (reply != nullptr && reply->format == 32) {
-        const auto* data = static_cast<const std::uint32_t*>(xcb_get_property_value(reply));
-        values.assign(data, data + xcb_get_property_value_length(reply) / 4);
+        const auto* data = static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
+        values.assign(data, data + xcb_get_property_value_length(reply.get()) / 4);
     }
-    std::free(reply);
     return values;
 }
 
@@ -58,24 +60,19 @@ bool GnomeBannersOff::AsksForQuiet() {
         opened_ = true;
         // g_settings_new aborts the program on a schema that is not installed.
         GSettingsSchemaSource* source = g_settings_schema_source_get_default();
-        GSettingsSchema* schema =
+        const std::unique_ptr<GSettingsSchema, SchemaUnref> schema(
             source != nullptr
                 ? g_settings_schema_source_lookup(source, "org.gnome.desktop.notifications", TRUE)
-                : nullptr;
-        if (schema != nullptr && g_settings_schema_has_key(schema, "show-banners")) {
-            settings_ = g_settings_new_full(schema, nullptr, nullptr);
-        }
-        if (schema != nullptr) {
-            g_settings_schema_unref(schema);
+                : nullptr);
+        if (schema != nullptr && g_settings_schema_has_key(schema.get(), "show-banners")) {
+            settings_.reset(g_settings_new_full(schema.get(), nullptr, nullptr));
         }
     }
-    return settings_ != nullptr && !g_settings_get_boolean(settings_, "show-banners");
+    return settings_ != nullptr && !g_settings_get_boolean(settings_.get(), "show-banners");
 }
 
-GnomeBannersOff::~GnomeBannersOff() {
-    if (settings_ != nullptr) {
-        g_object_unref(settings_);
-    }
+void GnomeBannersOff::Unref::operator()(GSettings* settings) const {
+    g_object_unref(settings);
 }
 
 bool X11FullScreen::AsksForQuiet() {

@@ -2,6 +2,8 @@
 // scheduled announcement.
 #pragma once
 
+#include <memory>
+
 #include "app/main_form_ports.h"
 #include "app/qt/x11_display.h"
 
@@ -20,15 +22,16 @@ class NotificationsInhibited final : public QuietSource {
 // Where that schema is not installed, no.
 class GnomeBannersOff final : public QuietSource {
   public:
-    GnomeBannersOff() = default;
-    ~GnomeBannersOff() override;
-    GnomeBannersOff(const GnomeBannersOff&) = delete;
-    GnomeBannersOff& operator=(const GnomeBannersOff&) = delete;
     bool AsksForQuiet() override;
 
   private:
+    // Lets go of the GSettings object (a GObject) with its holder.
+    struct Unref {
+        void operator()(GSettings* settings) const;
+    };
+
     bool opened_ = false;
-    GSettings* settings_ = nullptr;
+    std::unique_ptr<GSettings, Unref> settings_;
 };
 
 // On X11: the active window is full screen (a film, a presentation, a game).

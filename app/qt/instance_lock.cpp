@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <string_view>
+#include <utility>
 
 namespace horalia::qt {
 
@@ -42,36 +43,24 @@ std::string InstanceLockPath(const std::string& title, unsigned uid, const std::
     return "/tmp/" + name + ".lock";
 }
 
-InstanceLock::~InstanceLock() {
-    if (fd_ >= 0) {
-        close(fd_);
-    }
-}
-
 InstanceLock::Result InstanceLock::TryAcquire(const std::string& path) {
     // O_CLOEXEC: a program started from here (the browser, an updater) must not inherit the lock
     // and keep the next start from running after this one has ended. O_NOFOLLOW: in /tmp the name
     // could be a link planted by someone else.
-    const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0) {
+    UniqueFd fd(open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
+    if (!fd) {
         return Result::Unavailable;
     }
     // A file someone else made under this name, and may hold locked, says nothing about this
     // user's instances.
     struct stat st {};
-    if (fstat(fd, &st) != 0 || st.st_uid != geteuid()) {
-        close(fd);
+    if (fstat(fd.get(), &st) != 0 || st.st_uid != geteuid()) {
         return Result::Unavailable;
     }
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        const bool held = errno == EWOULDBLOCK;
-        close(fd);
-        return held ? Result::HeldElsewhere : Result::Unavailable;
+    if (flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+        return errno == EWOULDBLOCK ? Result::HeldElsewhere : Result::Unavailable;
     }
-    if (fd_ >= 0) {
-        close(fd_);
-    }
-    fd_ = fd;
+    fd_ = std::move(fd);
     return Result::Acquired;
 }
 

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "common/linux/unique_handles.h"
+
 namespace horalia::qt {
 
 // The display a program started now shows its icon on: $DISPLAY without its screen number
@@ -22,17 +24,12 @@ class InstanceLock {
   public:
     enum class Result { Acquired, HeldElsewhere, Unavailable };
 
-    InstanceLock() = default;
-    ~InstanceLock();
-    InstanceLock(const InstanceLock&) = delete;
-    InstanceLock& operator=(const InstanceLock&) = delete;
-
     // Opens (creating it if need be) and locks the file without waiting. Unavailable means the
     // file could not be opened, or belongs to another user: no instance can be told apart then.
     Result TryAcquire(const std::string& path);
 
   private:
-    int fd_ = -1;
+    UniqueFd fd_;  // held locked while this instance runs
 };
 
 }  // namespace horalia::qt

@@ -16,7 +16,7 @@
 #include "timesync/qt/system_clock_setter.h"
 #include "ui/extras/linux/hook_loader.h"
 #include "ui/extras/qt/desktop_url_opener.h"
-#include "ui/extras/qt/qt_forms.h"
+#include "ui/extras/qt/secondary_windows.h"
 
 namespace horalia::qt {
 
@@ -40,9 +40,7 @@ class MainWindow {
     QtTray tray_;
     QtEventPump pump_;
     DesktopUrlOpener opener_;
-    // The windows take the main form, declared below, as the controls they switch: a reference
-    // they use only once a dialog is open.
-    QtForms forms_;
+    SecondaryWindows forms_;
     HookLoader hooks_;
     QtTimeSocket socket_;
     SystemClockSetter clockSetter_;

@@ -8,7 +8,6 @@
 #include <QDBusReply>
 #include <QDBusVariant>
 #include <QToolTip>
-#include <cstdlib>
 #include <string>
 #include <utility>
 
@@ -58,10 +57,9 @@ TrayKind AvailableTray() {
     if (atom == XCB_NONE) {
         return TrayKind::kNone;
     }
-    xcb_get_selection_owner_reply_t* owner = xcb_get_selection_owner_reply(
-        x11.connection, xcb_get_selection_owner(x11.connection, atom), nullptr);
+    const XcbReply<xcb_get_selection_owner_reply_t> owner(xcb_get_selection_owner_reply(
+        x11.connection, xcb_get_selection_owner(x11.connection, atom), nullptr));
     const bool owned = owner != nullptr && owner->owner != XCB_NONE;
-    std::free(owner);
     return owned ? TrayKind::kXEmbedOnly : TrayKind::kNone;
 }
 

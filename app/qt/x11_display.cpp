@@ -1,7 +1,6 @@
 #include "app/qt/x11_display.h"
 
 #include <QGuiApplication>
-#include <cstdlib>
 #include <cstring>
 
 namespace horalia::qt {
@@ -28,13 +27,11 @@ X11Display QtX11Display() {
 }
 
 xcb_atom_t InternAtom(xcb_connection_t* connection, const char* name) {
-    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+    const XcbReply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
         connection,
         xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name),
-        nullptr);
-    const xcb_atom_t atom = reply != nullptr ? reply->atom : XCB_NONE;
-    std::free(reply);
-    return atom;
+        nullptr));
+    return reply != nullptr ? reply->atom : XCB_NONE;
 }
 
 }  // namespace horalia::qt

@@ -4,6 +4,8 @@
 
 #include <xcb/xcb.h>
 
+#include "common/linux/unique_handles.h"
+
 namespace horalia::qt {
 
 struct X11Display {
@@ -13,6 +15,10 @@ struct X11Display {
 };
 
 X11Display QtX11Display();
+
+// A reply, error or list xcb allocated for the caller, freed with its holder.
+template <typename T>
+using XcbReply = UniqueMalloc<T>;
 
 // The atom of a name, interned on the connection; XCB_NONE when the server does not answer.
 xcb_atom_t InternAtom(xcb_connection_t* connection, const char* name);

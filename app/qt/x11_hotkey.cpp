@@ -4,7 +4,6 @@
 
 #include <QCoreApplication>
 #include <algorithm>
-#include <cstdlib>
 #include <string>
 
 namespace horalia::qt {
@@ -31,20 +30,19 @@ xcb_keysym_t KeysymOf(const std::string& key) {
 
 // The first key that produces the keysym on this keyboard, or 0.
 xcb_keycode_t KeycodeOf(xcb_key_symbols_t* symbols, xcb_keysym_t keysym) {
-    xcb_keycode_t* codes = xcb_key_symbols_get_keycode(symbols, keysym);
-    const xcb_keycode_t code = codes != nullptr ? codes[0] : 0;
-    std::free(codes);
+    const XcbReply<xcb_keycode_t> codes(xcb_key_symbols_get_keycode(symbols, keysym));
+    const xcb_keycode_t code = codes != nullptr ? codes.get()[0] : 0;
     return code == XCB_NO_SYMBOL ? 0 : code;
 }
 
 // The modifier the Num Lock key sets on this keyboard (Mod2 on most), or 0 when there is none.
 std::uint16_t NumLockMask(xcb_connection_t* connection, xcb_key_symbols_t* symbols) {
     const xcb_keycode_t numLock = KeycodeOf(symbols, kKeysymNumLock);
-    xcb_get_modifier_mapping_reply_t* mapping =
-        xcb_get_modifier_mapping_reply(connection, xcb_get_modifier_mapping(connection), nullptr);
+    const XcbReply<xcb_get_modifier_mapping_reply_t> mapping(
+        xcb_get_modifier_mapping_reply(connection, xcb_get_modifier_mapping(connection), nullptr));
     std::uint16_t mask = 0;
     if (numLock != 0 && mapping != nullptr) {
-        const xcb_keycode_t* codes = xcb_get_modifier_mapping_keycodes(mapping);
+        const xcb_keycode_t* codes = xcb_get_modifier_mapping_keycodes(mapping.get());
         const int perModifier = mapping->keycodes_per_modifier;
         for (int i = 0; i < 8 * perModifier && mask == 0; ++i) {
             if (codes[i] == numLock) {
@@ -52,7 +50,6 @@ std::uint16_t NumLockMask(xcb_connection_t* connection, xcb_key_symbols_t* symbo
             }
         }
     }
-    std::free(mapping);
     return mask;
 }
 
@@ -95,10 +92,8 @@ HotkeyState X11Hotkey::Register(const Hotkey& hotkey) {
     }
     bool refused = false;
     for (const xcb_void_cookie_t grab : grabs) {
-        if (xcb_generic_error_t* error = xcb_request_check(connection_, grab)) {
-            refused = true;
-            std::free(error);
-        }
+        const XcbReply<xcb_generic_error_t> error(xcb_request_check(connection_, grab));
+        refused = refused || error != nullptr;
     }
     keycode_ = keycode;
     modifiers_ = modifiers;

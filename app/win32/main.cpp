@@ -60,8 +60,8 @@ int RunTrayProgram(HINSTANCE instance) {
     SettingsRecord settings;
     ShellUrlOpener opener;
     const AppPaths paths = CurrentAppPaths();
-    Windows forms({instance, Config(), SystemStartStore(), StartCommand(paths.executablePath),
-                   settings, pump, opener});
+    SecondaryWindows forms({instance, Config(), SystemStartStore(),
+                            StartCommand(paths.executablePath), settings, pump, opener});
 
     std::optional<ClipLogPlayer> loggingPlayer;
     if (const std::optional<std::filesystem::path> log = TestClipLogPath()) {
@@ -73,32 +73,31 @@ int RunTrayProgram(HINSTANCE instance) {
     QuietSources desktopQuiet;
     desktopQuiet.Add(std::make_unique<NotificationStateQuiet>());
 
-    using Timer = MainWindow::TimerId;
-    Form_Main form({paths,
-                    SystemClock(),
-                    SystemLocale(),
-                    Config(),
-                    SystemStartStore(),
-                    settings,
-                    window,
-                    process,
-                    forms,
-                    hooks,
-                    player,
-                    window,
-                    socket,
-                    clockSetter,
-                    SystemZoneClock(),
-                    socket.ReplyTimer(),
-                    window.Timer(Timer::更新托盘显示时间),
-                    window.Timer(Timer::自动报时),
-                    window.Timer(Timer::自动校时),
-                    window.Timer(Timer::自动升级),
-                    window.AnnounceHotkey(),
-                    desktopQuiet});
+    using Timer = WindowTimers::Id;
+    WindowPorts& ports = window.Ports();
+    Form_Main form({
+        .paths = paths,
+        .clock = SystemClock(),
+        .locale = SystemLocale(),
+        .stores = {.config = Config(), .startStore = SystemStartStore(), .settings = settings},
+        .desktop = {.tray = window.Tray(),
+                    .process = process,
+                    .forms = forms,
+                    .hooks = hooks,
+                    .hotkey = ports.hotkey,
+                    .quiet = desktopQuiet},
+        .sound = {.player = player, .ui = ports.tasks},
+        .timeServer = {.socket = socket,
+                       .replyTimer = socket.ReplyTimer(),
+                       .clockSetter = clockSetter,
+                       .zoneClock = SystemZoneClock()},
+        .timers = {.trayClock = ports.timers[Timer::更新托盘显示时间],
+                   .announce = ports.timers[Timer::自动报时],
+                   .sync = ports.timers[Timer::自动校时],
+                   .update = ports.timers[Timer::自动升级]},
+    });
     socket.SetEvents(&form.Winsock_时间同步());
     window.Attach(&form);
-    forms.SetMainForm(form);
 
     form.Form_Load();
     const int exitCode = RunMessageLoop();

@@ -5,30 +5,30 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <vector>
+
+#include "common/linux/unique_handles.h"
 
 namespace horalia::linux_backend {
 
 FileContent ReadSmallFile(const std::string& path, std::size_t maxBytes) {
     FileContent content;
     // O_NONBLOCK: a FIFO in the file's place must not wait for a writer.
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
+    const UniqueFd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!fd) {
         content.status = errno == ENOENT ? ReadStatus::kMissing : ReadStatus::kUnusable;
         return content;
     }
     struct stat st {};
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+    if (fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) ||
         static_cast<std::size_t>(st.st_size) > maxBytes) {
-        close(fd);
         content.status = ReadStatus::kUnusable;
         return content;
     }
     content.status = ReadStatus::kOk;
     char chunk[8192];
     for (;;) {
-        const ssize_t n = read(fd, chunk, sizeof chunk);
+        const ssize_t n = read(fd.get(), chunk, sizeof chunk);
         if (n < 0 && errno == EINTR) {
             continue;
         }
@@ -45,7 +45,6 @@ FileContent ReadSmallFile(const std::string& path, std::size_t maxBytes) {
             break;
         }
     }
-    close(fd);
     if (content.status != ReadStatus::kOk) {
         content.bytes.clear();
     }
@@ -57,23 +56,17 @@ namespace {
 // Where the bytes of path live: a symbolic link (a settings file kept elsewhere) is followed, so
 // that the link stays and its target is updated.
 std::string RealTarget(const std::string& path) {
-    char* real = realpath(path.c_str(), nullptr);
-    if (real == nullptr) {
-        return path;
-    }
-    std::string target(real);
-    free(real);
-    return target;
+    const UniqueMalloc<char> real(realpath(path.c_str(), nullptr));
+    return real != nullptr ? std::string(real.get()) : path;
 }
 
 // Makes the rename itself durable; a folder that cannot be synced changes nothing.
 void SyncFolderOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        fsync(fd);
-        close(fd);
+    const UniqueFd fd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd) {
+        fsync(fd.get());
     }
 }
 
@@ -94,14 +87,14 @@ bool ReplaceFile(const std::string& linkOrPath, const std::string& bytes) {
     std::string temp = path + ".XXXXXX";
     std::vector<char> name(temp.begin(), temp.end());
     name.push_back('\0');
-    const int fd = mkstemp(name.data());
-    if (fd < 0) {
+    UniqueFd fd(mkstemp(name.data()));
+    if (!fd) {
         return false;
     }
-    bool ok = fchmod(fd, mode) == 0;
+    bool ok = fchmod(fd.get(), mode) == 0;
     std::size_t written = 0;
     while (ok && written < bytes.size()) {
-        const ssize_t n = write(fd, bytes.data() + written, bytes.size() - written);
+        const ssize_t n = write(fd.get(), bytes.data() + written, bytes.size() - written);
         if (n < 0 && errno == EINTR) {
             continue;
         }
@@ -111,8 +104,8 @@ bool ReplaceFile(const std::string& linkOrPath, const std::string& bytes) {
         }
         written += static_cast<std::size_t>(n);
     }
-    ok = ok && fsync(fd) == 0;
-    ok = (close(fd) == 0) && ok;
+    ok = ok && fsync(fd.get()) == 0;
+    ok = fd.Close() && ok;
     ok = ok && rename(name.data(), path.c_str()) == 0;
     if (!ok) {
         unlink(name.data());

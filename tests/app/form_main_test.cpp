@@ -64,7 +64,7 @@ class FakeProcess : public ProcessPort {
 class FakeForms : public FormsPort {
   public:
     explicit FakeForms(Log& log) : log_(log) {}
-    void ShowSettingsDialog() override { log_.push_back("show settings"); }
+    void ShowSettingsDialog(MainFormControls&) override { log_.push_back("show settings"); }
     void UnloadSettingsDialog() override { log_.push_back("unload settings"); }
     void ShowAboutBox() override { log_.push_back("show about"); }
     void UnloadAboutBox() override { log_.push_back("unload about"); }
@@ -132,11 +132,15 @@ class Rig {
     Form_Main& form() {
         if (!form_) {
             AppPaths paths = PathsBesideExecutable(kExe, '\\');
-            form_ = std::make_unique<Form_Main>(FormMainServices{
-                paths,    clock,       locale,    config,     startStore, settings,
-                tray,     process,     forms,     hooks,      player,     ui,
-                socket,   clockSetter, zoneClock, replyTimer, trayPort,   announcePort,
-                syncPort, updatePort,  hotkey,    quiet});
+            form_ = std::make_unique<Form_Main>(
+                FormMainServices{.paths = paths,
+                                 .clock = clock,
+                                 .locale = locale,
+                                 .stores = {config, startStore, settings},
+                                 .desktop = {tray, process, forms, hooks, hotkey, quiet},
+                                 .sound = {player, ui},
+                                 .timeServer = {socket, replyTimer, clockSetter, zoneClock},
+                                 .timers = {trayPort, announcePort, syncPort, updatePort}});
         }
         return *form_;
     }

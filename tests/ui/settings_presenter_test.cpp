@@ -67,7 +67,7 @@ class SettingsDialogTest : public ::testing::Test {
     SettingsDialogTest() { config.SpecifyIni(kIni); }
 
     Form_一般设置& Open() {
-        dialog.emplace(SettingsDialogServices{config, store, kCommand, settings, mainForm}, view);
+        dialog.emplace(SettingsDialogServices{config, store, kCommand, settings}, mainForm, view);
         dialog->LoadDialog();
         return *dialog;
     }
@@ -433,7 +433,7 @@ constexpr AdvancedText kHotkey = AdvancedText::报时热键;
 class AdvancedPageTest : public SettingsDialogTest {
   protected:
     Form_高级设置& OpenAdvanced() {
-        page.emplace(AdvancedDialogServices{config, settings, mainForm}, advancedView);
+        page.emplace(AdvancedDialogServices{config, settings}, mainForm, advancedView);
         page->LoadDialog();
         return *page;
     }

@@ -91,12 +91,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     MessagePump pump;
     fakes::FakeUrlOpener opener;
     fakes::FakeMainForm mainForm;
-    win32::Windows windows(
+    win32::SecondaryWindows windows(
         {instance, config, store, "\"C:\\Horalia\\Horalia.exe\"", settings, pump, opener});
-    windows.SetMainForm(mainForm);
 
     if (which == L"settings" || which == L"settings-tip") {
-        windows.ShowSettingsDialog();
+        windows.ShowSettingsDialog(mainForm);
         PumpFor(300);
         if (which == L"settings-tip") {
             PointAt(FindWindowExW(windows.Settings().Handle(), nullptr, nullptr, L"开机启动"));
@@ -108,7 +107,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         settings.QuietTime = QuietHours{22 * 60 + 30, 7 * 60};
         settings.HalfHourChimes = 1;
         settings.Volume = 80;
-        windows.ShowSettingsDialog();
+        windows.ShowSettingsDialog(mainForm);
         windows.Settings().ShowAdvancedPage();
         PumpFor(300);
         WriteGeometry(windows.Settings().Advanced().Handle());

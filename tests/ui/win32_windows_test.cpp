@@ -82,13 +82,10 @@ void PressKey(HWND window, WPARAM key) {
 
 class WindowsTest : public ::testing::Test {
   protected:
-    WindowsTest() {
-        config.SpecifyIni(kIni);
-        windows.SetMainForm(mainForm);
-    }
+    WindowsTest() { config.SpecifyIni(kIni); }
 
     HWND OpenSettings() {
-        windows.ShowSettingsDialog();
+        windows.ShowSettingsDialog(mainForm);
         PumpFor(50);
         return windows.Settings().Handle();
     }
@@ -101,8 +98,9 @@ class WindowsTest : public ::testing::Test {
     RecordingOpener opener;
     FakeMainForm mainForm;
     // Nothing listens on the discard port: a page that never completes.
-    Windows windows{WindowsServices{GetModuleHandleW(nullptr), config, store, kCommand, settings,
-                                    pump, opener, "http://127.0.0.1:9/ad.html"}};
+    SecondaryWindows windows{SecondaryWindowsServices{GetModuleHandleW(nullptr), config, store,
+                                                      kCommand, settings, pump, opener,
+                                                      "http://127.0.0.1:9/ad.html"}};
 };
 
 TEST_F(WindowsTest, SettingsDialogShowsTheRecordInItsLayout) {

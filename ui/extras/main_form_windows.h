@@ -3,13 +3,17 @@
 
 #include <string>
 
+#include "ui/settings/main_form_controls.h"
+
 namespace horalia {
 
 // The secondary windows: settings dialog, about box, advertisement window.
 class FormsPort {
   public:
     virtual ~FormsPort() = default;
-    virtual void ShowSettingsDialog() = 0;    // modeless; one instance, brought forward
+    // Modeless; one instance, brought forward. The dialog and its advanced page switch the main
+    // form through mainForm while they are open.
+    virtual void ShowSettingsDialog(MainFormControls& mainForm) = 0;
     virtual void UnloadSettingsDialog() = 0;  // unapplied changes are lost
     virtual void ShowAboutBox() = 0;          // modal: returns when the box is closed
     virtual void UnloadAboutBox() = 0;

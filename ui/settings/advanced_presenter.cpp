@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/trim.h"
+
 namespace horalia {
 namespace {
 
@@ -31,14 +33,6 @@ std::string WithAsciiColons(std::string_view text) {
     return result;
 }
 
-std::string Trimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 constexpr char kBadStart[] = "免打扰的开始时间无效。请按“时:分”填写，例如 22:00。";
 constexpr char kBadEnd[] = "免打扰的结束时间无效。请按“时:分”填写，例如 07:00。";
 constexpr char kEmptyStretch[] = "免打扰的开始时间和结束时间相同。请填写两个不同的时间。";
@@ -47,11 +41,12 @@ constexpr char kBadHotkey[] =
 
 }  // namespace
 
-Form_高级设置::Form_高级设置(const AdvancedDialogServices& services, AdvancedDialogView& view)
-    : s_(services), view_(view) {}
+Form_高级设置::Form_高级设置(const AdvancedDialogServices& services, MainFormControls& mainForm,
+                             AdvancedDialogView& view)
+    : s_(services), mainForm_(mainForm), view_(view) {}
 
 void Form_高级设置::LoadDialog() {
-    s_.mainForm.RefreshSettings();
+    mainForm_.RefreshSettings();
     const SettingsRecord& r = s_.settings;
     SetCheck(AdvancedCheck::免打扰, r.QuietTime ? 1 : 0);
     ShowAs(AdvancedText::免打扰开始,
@@ -83,7 +78,7 @@ bool Form_高级设置::ApplySettings() {
         }
         quiet = QuietHours{*start, *end};
     }
-    const std::string hotkeyText = Trimmed(Text(AdvancedText::报时热键));
+    const std::string hotkeyText(Trimmed(Text(AdvancedText::报时热键)));
     const std::optional<Hotkey> hotkey = ParseHotkey(hotkeyText);
     if (!hotkeyText.empty() && !hotkey) {
         view_.ShowInvalidInput(AdvancedText::报时热键, kBadHotkey);
@@ -110,9 +105,9 @@ bool Form_高级设置::ApplySettings() {
     ShowAs(AdvancedText::报时热键, r.AnnounceHotkey);
     SetApplyEnabled(false);
     if (!saved) {
-        s_.mainForm.SettingsNotSaved();
+        mainForm_.SettingsNotSaved();
     }
-    s_.mainForm.RefreshSettings();  // takes the new hotkey
+    mainForm_.RefreshSettings();  // takes the new hotkey
     ShowHotkeyState();
     return true;
 }
@@ -160,7 +155,7 @@ void Form_高级设置::SelectHalfHour(int index) {
 }
 
 void Form_高级设置::ShowHotkeyState() {
-    hotkeyNote_ = HotkeyStateText(s_.mainForm.AnnounceHotkeyState());
+    hotkeyNote_ = HotkeyStateText(mainForm_.AnnounceHotkeyState());
     view_.ShowHotkeyNote(hotkeyNote_);
 }
 
@@ -172,7 +167,7 @@ void Form_高级设置::FolderChosen(const std::string& folder) {
 }
 
 void Form_高级设置::Command_浏览_Click() {
-    view_.ChooseFolder(Trimmed(Text(AdvancedText::语音目录)));
+    view_.ChooseFolder(std::string(Trimmed(Text(AdvancedText::语音目录))));
 }
 
 void Form_高级设置::Command_应用_Click() {

@@ -53,12 +53,13 @@ class AdvancedDialogView {
 struct AdvancedDialogServices {
     读写配置& config;
     SettingsRecord& settings;
-    MainFormControls& mainForm;
 };
 
 class Form_高级设置 {
   public:
-    Form_高级设置(const AdvancedDialogServices& services, AdvancedDialogView& view);
+    // mainForm: the running main form, which the page switches while it is open.
+    Form_高级设置(const AdvancedDialogServices& services, MainFormControls& mainForm,
+                  AdvancedDialogView& view);
 
     // Shows the settings record, Command_应用 disabled.
     void LoadDialog();
@@ -96,6 +97,7 @@ class Form_高级设置 {
     void SetApplyEnabled(bool enabled);
 
     AdvancedDialogServices s_;
+    MainFormControls& mainForm_;
     AdvancedDialogView& view_;
     void ShowHotkeyState();
 

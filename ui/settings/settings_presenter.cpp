@@ -30,11 +30,12 @@ int OptionCount(OptionGroup group) {
     return group == OptionGroup::广告设置 ? 2 : 3;
 }
 
-Form_一般设置::Form_一般设置(const SettingsDialogServices& services, SettingsDialogView& view)
-    : s_(services), view_(view) {}
+Form_一般设置::Form_一般设置(const SettingsDialogServices& services, MainFormControls& mainForm,
+                             SettingsDialogView& view)
+    : s_(services), mainForm_(mainForm), view_(view) {}
 
 void Form_一般设置::LoadDialog() {
-    s_.mainForm.RefreshSettings();
+    mainForm_.RefreshSettings();
     ShowAs(OptionGroup::报时设置, s_.settings.AnnounceFrequency);
     ShowAs(OptionGroup::格式设置, s_.settings.AnnounceFormat);
     ShowAs(OptionGroup::广告设置, s_.settings.AdMode);
@@ -57,11 +58,11 @@ void Form_一般设置::ApplySettings() {
     // The values apply for this run whether or not the file takes them.
     const bool saved = SaveSettings(s_.config, before, r, SettingsPage::kBasic);
 
-    s_.mainForm.SetAnnounceTimerEnabled(Check(CheckBox::关闭报时) != 1);
-    s_.mainForm.SetSyncTimerEnabled(Check(CheckBox::自动校时) == 1);
+    mainForm_.SetAnnounceTimerEnabled(Check(CheckBox::关闭报时) != 1);
+    mainForm_.SetSyncTimerEnabled(Check(CheckBox::自动校时) == 1);
     SetApplyEnabled(false);
     if (!saved) {
-        s_.mainForm.SettingsNotSaved();
+        mainForm_.SettingsNotSaved();
     }
 }
 
@@ -155,11 +156,11 @@ void Form_一般设置::Check_开机启动_Click() {
         // The box goes back without running this action again, and the person hears why.
         checks_[Slot(CheckBox::开机启动)] = on ? 0 : 1;
         view_.ShowCheck(CheckBox::开机启动, on ? 0 : 1);
-        s_.mainForm.StartNotChanged();
+        mainForm_.StartNotChanged();
         return;
     }
     s_.settings.StartWithWindows = on ? 1 : 0;
-    s_.mainForm.SetStartMenuChecked(on);
+    mainForm_.SetStartMenuChecked(on);
 }
 
 void Form_一般设置::ReadSelection(OptionGroup group, std::int32_t& value) const {

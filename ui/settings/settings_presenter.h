@@ -43,12 +43,13 @@ struct SettingsDialogServices {
     StartEntryStore& startStore;
     std::string startCommand;
     SettingsRecord& settings;
-    MainFormControls& mainForm;
 };
 
 class Form_一般设置 {
   public:
-    Form_一般设置(const SettingsDialogServices& services, SettingsDialogView& view);
+    // mainForm: the running main form, which the dialog switches while it is open.
+    Form_一般设置(const SettingsDialogServices& services, MainFormControls& mainForm,
+                  SettingsDialogView& view);
 
     // Shows the settings record; runs the change action of every control it changes.
     void LoadDialog();
@@ -81,6 +82,7 @@ class Form_一般设置 {
     void ReadSelection(OptionGroup group, std::int32_t& value) const;
 
     SettingsDialogServices s_;
+    MainFormControls& mainForm_;
     SettingsDialogView& view_;
     // The controls as a new window creates them: first button selected (Option_广告设置: the
     // second), all boxes clear, Command_应用 disabled.

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "common/win32/ansi_text.h"
+#include "common/win32/handles.h"
 #include "extlibs/update/update_check.h"
 #include "extlibs/update/update_text.h"
 #include "extlibs/update/win32/wininet_fetch.h"
@@ -76,13 +77,13 @@ bool StartCheckThread(const char* url) {
                             reinterpret_cast<LPCWSTR>(&kModuleAnchor), &self))
         return false;
     auto job = std::make_unique<CheckJob>(CheckJob{url, self});
-    const HANDLE thread = CreateThread(nullptr, 0, CheckThread, job.get(), 0, nullptr);
+    const horalia::win32::UniqueKernelHandle thread(
+        CreateThread(nullptr, 0, CheckThread, job.get(), 0, nullptr));
     if (!thread) {
         FreeLibrary(self);
         return false;
     }
     job.release();  // the thread owns it now
-    CloseHandle(thread);
     return true;
 }
 

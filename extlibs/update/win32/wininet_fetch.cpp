@@ -4,9 +4,10 @@
 #include <wininet.h>
 
 #include <algorithm>
-#include <atomic>
+#include <memory>
 
 #include "common/identity.h"
+#include "common/win32/handles.h"
 #include "extlibs/update/update_text.h"
 
 namespace horalia::update {
@@ -80,28 +81,25 @@ struct Transfer {
     std::string url;
     std::chrono::milliseconds timeout{};
     std::optional<std::string> body;  // written before `finished` is set
-    HANDLE finished = nullptr;
+    win32::UniqueKernelHandle finished{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
     HMODULE module = nullptr;
-    std::atomic<int> holders{2};
 };
 
-void LetGo(Transfer* transfer) {
-    if (--transfer->holders == 0) {
-        CloseHandle(transfer->finished);
-        delete transfer;
-    }
-}
-
 DWORD WINAPI TransferThread(void* parameter) {
-    auto* transfer = static_cast<Transfer*>(parameter);
-    const HMODULE module = transfer->module;
-    try {
-        transfer->body = Download(transfer->url, transfer->timeout);
-    } catch (...) {
-        // Out of memory: no text.
+    HMODULE module = nullptr;
+    {
+        // The thread's share of the transfer, let go before the module may be unloaded.
+        const std::unique_ptr<std::shared_ptr<Transfer>> share(
+            static_cast<std::shared_ptr<Transfer>*>(parameter));
+        Transfer& transfer = **share;
+        module = transfer.module;
+        try {
+            transfer.body = Download(transfer.url, transfer.timeout);
+        } catch (...) {
+            // Out of memory: no text.
+        }
+        SetEvent(transfer.finished.get());
     }
-    SetEvent(transfer->finished);
-    LetGo(transfer);
     FreeLibraryAndExitThread(module, 0);
     return 0;
 }
@@ -109,19 +107,19 @@ DWORD WINAPI TransferThread(void* parameter) {
 // Any object inside this module names it for GetModuleHandleExW.
 constexpr char kModuleAnchor = 0;
 
-bool StartTransfer(Transfer* transfer) {
-    transfer->finished = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (!transfer->finished)
-        return false;
-    if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+bool StartTransfer(const std::shared_ptr<Transfer>& transfer) {
+    if (!transfer->finished ||
+        !GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
                             reinterpret_cast<LPCWSTR>(&kModuleAnchor), &transfer->module))
         return false;
-    const HANDLE thread = CreateThread(nullptr, 0, TransferThread, transfer, 0, nullptr);
+    auto share = std::make_unique<std::shared_ptr<Transfer>>(transfer);
+    const win32::UniqueKernelHandle thread(
+        CreateThread(nullptr, 0, TransferThread, share.get(), 0, nullptr));
     if (!thread) {
         FreeLibrary(transfer->module);
         return false;
     }
-    CloseHandle(thread);
+    share.release();  // the thread's now
     return true;
 }
 
@@ -129,21 +127,15 @@ bool StartTransfer(Transfer* transfer) {
 
 std::optional<std::string> FetchWithWinInet(const std::string& url,
                                             std::chrono::milliseconds timeout) {
-    auto* transfer = new Transfer;
+    const auto transfer = std::make_shared<Transfer>();
     transfer->url = url;
     transfer->timeout = timeout;
-    if (!StartTransfer(transfer)) {
-        if (transfer->finished)
-            CloseHandle(transfer->finished);
-        delete transfer;
+    if (!StartTransfer(transfer))
         return std::nullopt;
-    }
-    std::optional<std::string> body;
-    if (WaitForSingleObject(transfer->finished, static_cast<DWORD>(timeout.count())) ==
+    if (WaitForSingleObject(transfer->finished.get(), static_cast<DWORD>(timeout.count())) !=
         WAIT_OBJECT_0)
-        body = std::move(transfer->body);
-    LetGo(transfer);
-    return body;
+        return std::nullopt;
+    return std::move(transfer->body);
 }
 
 }  // namespace horalia::update

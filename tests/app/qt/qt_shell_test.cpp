@@ -197,28 +197,14 @@ TEST(QtMainFormTooltip, EveryTickRewritesTheTooltip) {
     QtFormTimer trayClock, announce, sync, update;
     const std::unique_ptr<DesktopHotkey> hotkey = MakeDesktopHotkey();  // none offscreen
     QuietSources quiet;
-    Form_Main form(FormMainServices{PathsBesideExecutable("/opt/horalia/horalia", '/'),
-                                    clock,
-                                    locale,
-                                    config,
-                                    startStore,
-                                    settings,
-                                    tray,
-                                    process,
-                                    forms,
-                                    hooks,
-                                    player,
-                                    pump,
-                                    socket,
-                                    clockSetter,
-                                    zoneClock,
-                                    replyTimer,
-                                    trayClock,
-                                    announce,
-                                    sync,
-                                    update,
-                                    *hotkey,
-                                    quiet});
+    Form_Main form(FormMainServices{.paths = PathsBesideExecutable("/opt/horalia/horalia", '/'),
+                                    .clock = clock,
+                                    .locale = locale,
+                                    .stores = {config, startStore, settings},
+                                    .desktop = {tray, process, forms, hooks, *hotkey, quiet},
+                                    .sound = {player, pump},
+                                    .timeServer = {socket, replyTimer, clockSetter, zoneClock},
+                                    .timers = {trayClock, announce, sync, update}});
     trayClock.OnFire([&] { form.Timer_更新托盘显示时间_Fired(); });
 
     form.Form_Load();

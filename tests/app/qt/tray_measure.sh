@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Measures the tray program next to a bare Qt 6 tray program (qt_tray_baseline) on the private
-# display, tray host and null sink of tray_harness.sh: resident memory after start, CPU time and
+# desktop of desktop_harness.sh with trayer as the tray host: resident memory after start, CPU time and
 # wake-ups (context switches of all threads) over an idle minute, the time from start to the icon
 # in the tray, and for horalia the delay from a click to the first sample of the chime.
 #
@@ -14,15 +14,16 @@ root=$(cd "$here/../../.." && pwd)
 build=${1:-$root/build/linux}
 idle_s=${HORALIA_IDLE_SECONDS:-60}
 wait_s=20
-cmake --build "$build" -j2 --target horalia qt_tray_baseline >/dev/null
-
-harness_name=tray_measure
-source "$here/tray_harness.sh"
-mkdir -p "$work/app"
-cp "$build/bin/horalia" "$work/app/horalia"
-cp -r "$root/resources/Sound" "$work/app/Sound"
+# shellcheck source=desktop_harness.sh
+. "$here/desktop_harness.sh"
+need_tools tray_measure Xvfb dbus-run-session trayer xdotool pulseaudio parec pactl bc
+if [ -z "${HORALIA_DESKTOP_WORK:-}" ]; then
+  cmake --build "$build" -j2 --target horalia qt_tray_baseline >/dev/null
+  in_private_session "$build"
+fi
+start_desktop trayer "$build/bin/horalia" "$root/resources/Sound"
 cp "$build/tests/app/qt/qt_tray_baseline" "$work/app/qt_tray_baseline"
-export HOME=$work XDG_RUNTIME_DIR=$work/run XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=xcb
+export QT_QPA_PLATFORM=xcb
 
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
 
@@ -52,7 +53,7 @@ measure() {
   local tries=$((wait_s * 100))
   until xdotool search --onlyvisible --classname "$name" >/dev/null 2>&1; do
     tries=$((tries - 1))
-    [ "$tries" -gt 0 ] || fail "$name: no tray icon"
+    [ "$tries" -gt 0 ] || { echo "tray_measure: $name: no tray icon" >&2; exit 1; }
   done
   icon_ms=$(($(now_ms) - started))
   sleep 3  # past horalia's two-second update timer
@@ -69,9 +70,6 @@ measure() {
     "$(echo "($ticks1 - $ticks0) * 100 / $hz / $idle_s" | bc -l)" \
     "$(echo "($switches1 - $switches0) / $idle_s" | bc -l)"
   if [ "$name" = horalia ]; then
-    parec -d horalia_e2e.monitor --format=s16le --rate=22050 --channels=1 --latency-msec=5 \
-      >"$work/recording.raw" &
-    pids+=($!)
     sleep 1
     local icon offset
     icon=$(xdotool search --onlyvisible --classname horalia | head -1)

@@ -25,8 +25,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     horalia::qt::SettingsDialog dialog(
-        horalia::SettingsDialogServices{config, store, "horalia", settings, mainForm});
-    dialog.Show();
+        horalia::SettingsDialogServices{config, store, "horalia", settings});
+    dialog.Show(mainForm);
     if (argc > 1 && std::strcmp(argv[1], "advanced") == 0) {
         dialog.ShowAdvancedPage();
     }

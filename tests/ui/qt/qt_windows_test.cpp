@@ -68,7 +68,7 @@ class SettingsDialogTest : public testing::Test {
     }
     // Clicks reach a window's widgets once the platform has exposed it.
     void ShowExposed() {
-        dialog.Show();
+        dialog.Show(mainForm);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.Window()));
     }
     QRadioButton* Option(const char* group, int index) {
@@ -82,7 +82,7 @@ class SettingsDialogTest : public testing::Test {
     SettingsRecord settings;
     FakeMainForm mainForm;
     SettingsDialog dialog{
-        SettingsDialogServices{config, store, "\"/opt/horalia/bin/horalia\"", settings, mainForm}};
+        SettingsDialogServices{config, store, "\"/opt/horalia/bin/horalia\"", settings}};
 };
 
 TEST_F(SettingsDialogTest, WidgetsMirrorTheRecordIncludingHandEditedValues) {
@@ -97,7 +97,7 @@ TEST_F(SettingsDialogTest, WidgetsMirrorTheRecordIncludingHandEditedValues) {
     };
     for (const auto& c : cases) {
         settings = c.record;
-        dialog.Show();
+        dialog.Show(mainForm);
         const int expected[3] = {c.frequency, c.format, c.ad};
         const char* groups[3] = {"报时设置", "格式设置", "广告设置"};
         for (int g = 0; g < 3; ++g) {
@@ -114,7 +114,7 @@ TEST_F(SettingsDialogTest, WidgetsMirrorTheRecordIncludingHandEditedValues) {
 }
 
 TEST_F(SettingsDialogTest, LayoutTextsAndButtons) {
-    dialog.Show();
+    dialog.Show(mainForm);
     QDialog* window = dialog.Window();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Horalia设置"));
     const double dpi = LogicalDpi();
@@ -159,7 +159,7 @@ TEST_F(SettingsDialogTest, EscCancelsEnterAppliesAndOpeningAgainKeepsState) {
     ShowExposed();
     ClickIndicator(Option("格式设置", 1));
     QDialog* first = dialog.Window();
-    dialog.Show();
+    dialog.Show(mainForm);
     EXPECT_EQ(dialog.Window(), first);
     EXPECT_TRUE(Option("格式设置", 1)->isChecked());
 

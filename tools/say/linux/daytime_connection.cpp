@@ -7,7 +7,9 @@
 #include <cerrno>
 #include <chrono>
 #include <string>
+#include <utility>
 
+#include "common/linux/unique_handles.h"
 #include "tools/say/check_time.h"
 
 namespace horalia::say {
@@ -23,11 +25,6 @@ int MillisecondsUntil(steady_clock::time_point deadline) {
 
 class PosixDaytimeConnection final : public DaytimeConnection {
   public:
-    PosixDaytimeConnection() = default;
-    PosixDaytimeConnection(const PosixDaytimeConnection&) = delete;
-    PosixDaytimeConnection& operator=(const PosixDaytimeConnection&) = delete;
-    ~PosixDaytimeConnection() override { CloseSocket(); }
-
     bool Connect(const std::string& host, std::uint16_t port,
                  std::int32_t withinMilliseconds) override {
         const auto deadline = steady_clock::now() + std::chrono::milliseconds(withinMilliseconds);
@@ -38,16 +35,16 @@ class PosixDaytimeConnection final : public DaytimeConnection {
         if (getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &results) != 0) {
             return false;
         }
-        for (const addrinfo* a = results; a != nullptr && fd_ < 0; a = a->ai_next) {
+        for (const addrinfo* a = results; a != nullptr && !fd_; a = a->ai_next) {
             TryAddress(*a, deadline);
         }
         freeaddrinfo(results);
-        return fd_ >= 0;
+        return static_cast<bool>(fd_);
     }
 
     Wait Receive(std::string& data, std::size_t maxBytes,
                  std::int32_t withinMilliseconds) override {
-        pollfd p{fd_, POLLIN, 0};
+        pollfd p{fd_.get(), POLLIN, 0};
         const int ready = poll(&p, 1, withinMilliseconds);
         if (ready == 0) {
             return Wait::kTimedOut;
@@ -56,7 +53,7 @@ class PosixDaytimeConnection final : public DaytimeConnection {
             return errno == EINTR ? Wait::kData : Wait::kClosed;
         }
         char buffer[1024];
-        const ssize_t received = recv(fd_, buffer, std::min(sizeof buffer, maxBytes), 0);
+        const ssize_t received = recv(fd_.get(), buffer, std::min(sizeof buffer, maxBytes), 0);
         if (received > 0) {
             data.append(buffer, static_cast<std::size_t>(received));
             return Wait::kData;
@@ -69,34 +66,26 @@ class PosixDaytimeConnection final : public DaytimeConnection {
 
   private:
     void TryAddress(const addrinfo& a, steady_clock::time_point deadline) {
-        const int fd =
-            socket(a.ai_family, a.ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a.ai_protocol);
-        if (fd < 0) {
+        UniqueFd fd(
+            socket(a.ai_family, a.ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a.ai_protocol));
+        if (!fd) {
             return;
         }
-        bool connected = connect(fd, a.ai_addr, a.ai_addrlen) == 0;
+        bool connected = connect(fd.get(), a.ai_addr, a.ai_addrlen) == 0;
         if (!connected && errno == EINPROGRESS) {
-            pollfd p{fd, POLLOUT, 0};
+            pollfd p{fd.get(), POLLOUT, 0};
             int error = 0;
             socklen_t length = sizeof error;
             connected = poll(&p, 1, MillisecondsUntil(deadline)) == 1 &&
-                        getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0;
+                        getsockopt(fd.get(), SOL_SOCKET, SO_ERROR, &error, &length) == 0 &&
+                        error == 0;
         }
         if (connected) {
-            fd_ = fd;
-        } else {
-            close(fd);
+            fd_ = std::move(fd);
         }
     }
 
-    void CloseSocket() {
-        if (fd_ >= 0) {
-            close(fd_);
-            fd_ = -1;
-        }
-    }
-
-    int fd_ = -1;
+    UniqueFd fd_;
 };
 
 }  // namespace

@@ -4,20 +4,20 @@
 
 namespace horalia::win32 {
 
-Windows::Windows(const WindowsServices& s) {
+SecondaryWindows::SecondaryWindows(const SecondaryWindowsServices& s) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
     owner_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, s.instance,
                              nullptr);
     settings_ = std::make_unique<SettingsWindow>(
         s.instance, owner_,
-        SettingsDialogServices{s.config, s.startStore, s.startCommand, s.settings, mainForm_});
+        SettingsDialogServices{s.config, s.startStore, s.startCommand, s.settings});
     about_ = std::make_unique<AboutWindow>(s.instance, owner_, s.opener);
     advertisement_ =
         std::make_unique<AdWindow>(s.instance, owner_, s.pump, s.opener, s.advertisementUrl);
 }
 
-Windows::~Windows() {
+SecondaryWindows::~SecondaryWindows() {
     // The windows go before the owner they are owned by.
     settings_.reset();
     about_.reset();
@@ -27,27 +27,27 @@ Windows::~Windows() {
     }
 }
 
-void Windows::ShowSettingsDialog() {
-    settings_->Show();
+void SecondaryWindows::ShowSettingsDialog(MainFormControls& mainForm) {
+    settings_->Show(mainForm);
 }
 
-void Windows::UnloadSettingsDialog() {
+void SecondaryWindows::UnloadSettingsDialog() {
     settings_->Unload();
 }
 
-void Windows::ShowAboutBox() {
+void SecondaryWindows::ShowAboutBox() {
     about_->ShowModal();
 }
 
-void Windows::UnloadAboutBox() {
+void SecondaryWindows::UnloadAboutBox() {
     about_->Unload();
 }
 
-void Windows::LoadAdvertisement() {
+void SecondaryWindows::LoadAdvertisement() {
     advertisement_->Load();
 }
 
-void Windows::UnloadAdvertisementQuietly() {
+void SecondaryWindows::UnloadAdvertisementQuietly() {
     advertisement_->UnloadQuietly();
 }
 

@@ -15,7 +15,7 @@
 
 namespace horalia::win32 {
 
-struct WindowsServices {
+struct SecondaryWindowsServices {
     HINSTANCE instance;
     读写配置& config;
     StartEntryStore& startStore;
@@ -26,17 +26,14 @@ struct WindowsServices {
     std::string advertisementUrl = kAdvertisementUrl;
 };
 
-class Windows final : public FormsPort {
+class SecondaryWindows final : public FormsPort {
   public:
-    explicit Windows(const WindowsServices& services);
-    ~Windows() override;
-    Windows(const Windows&) = delete;
-    Windows& operator=(const Windows&) = delete;
+    explicit SecondaryWindows(const SecondaryWindowsServices& services);
+    ~SecondaryWindows() override;
+    SecondaryWindows(const SecondaryWindows&) = delete;
+    SecondaryWindows& operator=(const SecondaryWindows&) = delete;
 
-    // The running main form, which is created after this object (it takes it as its FormsPort).
-    void SetMainForm(MainFormControls& mainForm) { mainForm_.target = &mainForm; }
-
-    void ShowSettingsDialog() override;
+    void ShowSettingsDialog(MainFormControls& mainForm) override;
     void UnloadSettingsDialog() override;
     void ShowAboutBox() override;
     void UnloadAboutBox() override;
@@ -48,45 +45,6 @@ class Windows final : public FormsPort {
     AdWindow& Advertisement() { return *advertisement_; }
 
   private:
-    // Forwards to the main form once it is set; before that the switches have nothing to move.
-    struct LateMainForm final : MainFormControls {
-        void SetAnnounceTimerEnabled(bool enabled) override {
-            if (target != nullptr) {
-                target->SetAnnounceTimerEnabled(enabled);
-            }
-        }
-        void SetSyncTimerEnabled(bool enabled) override {
-            if (target != nullptr) {
-                target->SetSyncTimerEnabled(enabled);
-            }
-        }
-        void SetStartMenuChecked(bool checked) override {
-            if (target != nullptr) {
-                target->SetStartMenuChecked(checked);
-            }
-        }
-        void SettingsNotSaved() override {
-            if (target != nullptr) {
-                target->SettingsNotSaved();
-            }
-        }
-        void RefreshSettings() override {
-            if (target != nullptr) {
-                target->RefreshSettings();
-            }
-        }
-        void StartNotChanged() override {
-            if (target != nullptr) {
-                target->StartNotChanged();
-            }
-        }
-        HotkeyState AnnounceHotkeyState() const override {
-            return target != nullptr ? target->AnnounceHotkeyState() : HotkeyState::kNone;
-        }
-        MainFormControls* target = nullptr;
-    };
-
-    LateMainForm mainForm_;
     // Never shown: owning the windows keeps them off the taskbar.
     HWND owner_ = nullptr;
     std::unique_ptr<SettingsWindow> settings_;

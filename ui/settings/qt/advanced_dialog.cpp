@@ -59,9 +59,9 @@ AdvancedDialog::~AdvancedDialog() {
     delete window_.data();
 }
 
-void AdvancedDialog::Show(QWidget& owner) {
+void AdvancedDialog::Show(QWidget& owner, MainFormControls& mainForm) {
     if (window_ == nullptr) {
-        presenter_.emplace(services_, *this);
+        presenter_.emplace(services_, mainForm, *this);
         // Esc and the close box: the cancel action, through the presenter.
         window_ = new CancelForwardingDialog([this] { presenter_->Command_取消_Click(); }, &owner);
         window_->setWindowModality(Qt::WindowModal);

@@ -22,7 +22,8 @@ class AdvancedDialog final : public AdvancedDialogView {
 
     // Loads the page over the owner, which takes no input while it is open; or brings the open
     // page forward.
-    void Show(QWidget& owner);
+    // mainForm: the running main form, switched while the page is open.
+    void Show(QWidget& owner, MainFormControls& mainForm);
     // Closes it without applying (nothing when it is not open).
     void Unload();
 

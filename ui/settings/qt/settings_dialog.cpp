@@ -16,17 +16,17 @@ int OptionGroupNumber(OptionGroup group) {
 }  // namespace
 
 SettingsDialog::SettingsDialog(const SettingsDialogServices& services)
-    : services_(services),
-      advanced_(AdvancedDialogServices{services.config, services.settings, services.mainForm}) {}
+    : services_(services), advanced_(AdvancedDialogServices{services.config, services.settings}) {}
 
 SettingsDialog::~SettingsDialog() {
     delete window_;
     delete closing_;
 }
 
-void SettingsDialog::Show() {
+void SettingsDialog::Show(MainFormControls& mainForm) {
     if (window_ == nullptr) {
-        presenter_.emplace(services_, *this);
+        mainForm_ = &mainForm;
+        presenter_.emplace(services_, mainForm, *this);
         // Esc and the close box: the cancel action, through the presenter.
         window_ = new CancelForwardingDialog([this] { presenter_->Command_取消_Click(); });
         widgets_.emplace();
@@ -38,7 +38,7 @@ void SettingsDialog::Show() {
     window_->raise();
     window_->activateWindow();
     if (advanced_.Window() != nullptr) {
-        advanced_.Show(*window_);  // the page in front keeps the keyboard
+        advanced_.Show(*window_, *mainForm_);  // the page in front keeps the keyboard
     }
 }
 
@@ -92,7 +92,7 @@ void SettingsDialog::ShowApplyEnabled(bool enabled) {
 
 void SettingsDialog::ShowAdvancedPage() {
     if (window_ != nullptr) {
-        advanced_.Show(*window_);
+        advanced_.Show(*window_, *mainForm_);
     }
 }
 

@@ -22,8 +22,9 @@ class SettingsDialog final : public SettingsDialogView {
     SettingsDialog(const SettingsDialog&) = delete;
     SettingsDialog& operator=(const SettingsDialog&) = delete;
 
-    // Loads the dialog and shows it, or brings the open one forward with its unsaved state.
-    void Show();
+    // Loads the dialog and shows it, or brings the open one forward with its unsaved state. The
+    // dialog and its advanced page switch mainForm while they are open.
+    void Show(MainFormControls& mainForm);
     // Closes it without applying (nothing when it is not open).
     void Unload();
 
@@ -46,6 +47,7 @@ class SettingsDialog final : public SettingsDialogView {
     void OnClicked(int id);
 
     SettingsDialogServices services_;
+    MainFormControls* mainForm_ = nullptr;  // the one the open dialog was shown for
     // Lives until the next load, as the window may be closed from inside one of its handlers.
     std::optional<Form_一般设置> presenter_;
     CancelForwardingDialog* window_ = nullptr;

@@ -7,9 +7,9 @@
 
 #include "common/form/win32/window_support.h"
 #include "common/win32/ansi_text.h"
+#include "config/win32/virtual_keys.h"
 #include "ui/settings/advanced_form.h"
 #include "ui/settings/settings_form.h"
-#include "ui/settings/win32/virtual_keys.h"
 
 namespace horalia::win32 {
 namespace {
@@ -38,10 +38,10 @@ AdvancedWindow::~AdvancedWindow() {
     Unload();
 }
 
-void AdvancedWindow::Show(HWND owner) {
+void AdvancedWindow::Show(HWND owner, MainFormControls& mainForm) {
     if (Handle() == nullptr) {
         owner_ = owner;
-        presenter_.emplace(services_, *this);
+        presenter_.emplace(services_, mainForm, *this);
         if (!CreateModeless(instance_, owner, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
                             WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT)) {
             return;

@@ -19,7 +19,8 @@ class AdvancedWindow final : public DialogWindow, public AdvancedDialogView {
 
     // Loads the page over the owner, which takes no input while it is open; or brings the open
     // page forward.
-    void Show(HWND owner);
+    // mainForm: the running main form, switched while the page is open.
+    void Show(HWND owner, MainFormControls& mainForm);
     // Closes it without applying (nothing when it is not open).
     void Unload();
     // The presenter of the open page (for the tests' drivers); null when closed.

@@ -10,16 +10,16 @@ SettingsWindow::SettingsWindow(HINSTANCE instance, HWND owner,
     : instance_(instance),
       owner_(owner),
       services_(services),
-      advanced_(instance,
-                AdvancedDialogServices{services.config, services.settings, services.mainForm}) {}
+      advanced_(instance, AdvancedDialogServices{services.config, services.settings}) {}
 
 SettingsWindow::~SettingsWindow() {
     Unload();
 }
 
-void SettingsWindow::Show() {
+void SettingsWindow::Show(MainFormControls& mainForm) {
     if (Handle() == nullptr) {
-        presenter_.emplace(services_, *this);
+        mainForm_ = &mainForm;
+        presenter_.emplace(services_, mainForm, *this);
         if (!CreateModeless(instance_, owner_, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
                             WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT)) {
             return;
@@ -28,7 +28,7 @@ void SettingsWindow::Show() {
     ShowWindow(Handle(), SW_SHOWNORMAL);
     SetForegroundWindow(Handle());
     if (advanced_.Handle() != nullptr) {
-        advanced_.Show(Handle());  // the page in front keeps the keyboard
+        advanced_.Show(Handle(), *mainForm_);  // the page in front keeps the keyboard
     }
 }
 
@@ -55,7 +55,7 @@ void SettingsWindow::ShowApplyEnabled(bool enabled) {
 }
 
 void SettingsWindow::ShowAdvancedPage() {
-    advanced_.Show(Handle());
+    advanced_.Show(Handle(), *mainForm_);
 }
 
 void SettingsWindow::HideWindow() {

@@ -12,23 +12,20 @@
 
 namespace horalia::qt {
 
-struct QtFormsServices {
+struct SecondaryWindowsServices {
     读写配置& config;
     StartEntryStore& startStore;
     std::string startCommand;
     SettingsRecord& settings;
-    // The running main form. It may be constructed after this object (it takes it as its
-    // FormsPort): nothing calls it before the settings dialog first opens.
-    MainFormControls& mainForm;
     EventPump& pump;
     UrlOpener& opener;
 };
 
-class QtForms final : public FormsPort {
+class SecondaryWindows final : public FormsPort {
   public:
-    explicit QtForms(const QtFormsServices& services);
+    explicit SecondaryWindows(const SecondaryWindowsServices& services);
 
-    void ShowSettingsDialog() override;
+    void ShowSettingsDialog(MainFormControls& mainForm) override;
     void UnloadSettingsDialog() override;
     void ShowAboutBox() override;
     void UnloadAboutBox() override;

@@ -1,5 +1,7 @@
 // A hotkey's parts as Win32 speaks them: the key as a virtual-key code ("A".."Z" and "0".."9" are
 // their own codes, "F1".."F24" are VK_F1..VK_F24), the modifiers as the hotkey control's flags.
+// Beside the key names it translates, below both of its users: the main window's RegisterHotKey
+// and the advanced page's hotkey control.
 #pragma once
 
 #include <windows.h>

@@ -9,9 +9,9 @@
 #   played (a rewinding sink re-mixes audio its monitor has already handed out, and a recording
 #   then loses a few milliseconds where a new stream starts that were never lost in the output).
 #
-# With --windows, the announcements are played by the 64-bit horalia-say.exe of the given
-# Windows build under Wine (through its PulseAudio driver) instead of the Linux player; the
-# delay is then counted from the start of the program, Wine's own start-up included.
+# With --windows, the announcements are also played by the 64-bit horalia-say.exe of the given
+# Windows build under Wine (through its PulseAudio driver), after the Linux player on the same
+# sink; its delay is counted from the start of the program, Wine's own start-up included.
 #
 # With --reference, each sink also gets the same sentence rendered into one file by
 # horalia-say --wav and played by PulseAudio's own paplay, so that the player's figures stand
@@ -79,15 +79,15 @@ if ! pactl info >/dev/null 2>&1; then
   exit 1
 fi
 
-player=()
+windows_player=()
 if [ -n "$windows" ]; then
   say=$windows/bin/horalia-say.exe
   [ -f "$say" ] || { echo "bench-gaps: $say is not built" >&2; exit 1; }
   # A display and a booted prefix of the session's own, ended by the cleanup above.
   "$root/cmake/wine-session.sh" start "$runtime/wine" "$say"
   export HORALIA_WINE_SESSION=$runtime/wine
-  player=("--sound=$windows/bin/Sound"
-          "--command=$root/cmake/wine-run.sh $say --at '2026-12-07 13:45:00' --format 0")
+  windows_player=("--sound=$windows/bin/Sound"
+                  "--command=$root/cmake/wine-run.sh $say --at '2026-12-07 13:45:00' --format 0")
 fi
 
 if [ -n "$reference" ]; then
@@ -96,7 +96,11 @@ fi
 for sink in ${HORALIA_BENCH_SINKS:-desktop exact}; do
   echo "=== sink $sink" >&2
   pactl set-default-sink "horalia_$sink"
-  "$build/bin/horalia_gap_bench" --monitor="horalia_$sink.monitor" "${player[@]}" "$@"
+  "$build/bin/horalia_gap_bench" --monitor="horalia_$sink.monitor" "$@"
+  if [ -n "$windows" ]; then
+    echo "=== sink $sink, the Windows build under Wine" >&2
+    "$build/bin/horalia_gap_bench" --monitor="horalia_$sink.monitor" "${windows_player[@]}" "$@"
+  fi
   if [ -n "$reference" ]; then
     echo "=== sink $sink, reference: the sentence as one file, played by paplay" >&2
     "$build/bin/horalia_gap_bench" --monitor="horalia_$sink.monitor" \

@@ -33,8 +33,9 @@ test_packages=(
   locales
   espeak-ng sox python3-pil
   trayer
-  # groff reads the manual pages in their test, man shows them.
-  groff-base man-db
+  # groff reads the manual pages in their test, man shows them; systemd's autostart generator
+  # and desktop-file-validate read the autostart entry.
+  groff-base man-db systemd desktop-file-utils
   # A StatusNotifierItem host for the panel test and scripts/bench-responsiveness.sh; gdbus; a
   # headless Wayland compositor and Qt's Wayland plugin for the program on native Wayland.
   xfce4-panel dbus-bin libglib2.0-bin weston qt6-wayland

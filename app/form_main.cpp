@@ -41,6 +41,7 @@ void EndIfAlreadyRunning(ProcessPort& process) {
     if (process.MarkerWindowExists(kMainWindowTitle)) {
         // Said for a person who started it from a terminal; the status stays 0.
         std::fputs("horalia: Horalia is already running; this start ends\n", stderr);
+        std::fflush(stderr);  // before an exit that may not flush the C runtime's buffers
         process.EndProcessNow();
     }
 }
@@ -276,6 +277,7 @@ bool Form_Main::MenuChecked(TrayMenuEntry entry) const {
 // A balloon vanishes: the same line on standard error stays in a terminal or the journal.
 void Form_Main::Notify(const std::string& title, const std::string& text) {
     std::fputs(NoticeLine(s_.clock.Now(), title, text).c_str(), stderr);
+    std::fflush(stderr);  // Windows' C runtime buffers standard error when it is a file
     s_.tray.ShowNotification(title, text);
 }
 

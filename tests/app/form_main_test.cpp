@@ -242,7 +242,7 @@ TEST_F(FormMainTest, EndIfAlreadyRunningEndsOnlyWhenTheMarkerExists) {
     EXPECT_EQ(TakeStderr(), "horalia: Horalia is already running; this start ends\n");
 }
 
-// The program's own name is not said twice; a notice of two lines is still one line.
+// Another title follows the program's name; a notice of two lines is still one line.
 TEST(NoticeLine, OneStampedLinePerNotice) {
     const Moment at{2026, 12, 7, 9, 0, 5, 999};
     EXPECT_EQ(NoticeLine(at, "网络校时", "第一句。\r\n第二句。\n"),

@@ -13,7 +13,10 @@ std::optional<CommandLineAnswer> AnswerCommandLine(const std::vector<std::string
                 "Horalia speaks the time in Mandarin from the notification area: a left click on\n"
                 "its clock icon announces the time, a right click opens its menu, and it also\n"
                 "announces on the hour. Its settings are in its menu (参数设置) and in Value.ini.\n"
-                "horalia-say speaks, prints or renders one announcement from a terminal.\n",
+                "horalia-say speaks, prints or renders one announcement from a terminal.\n"
+                "\n"
+                "  --help     show this text\n"
+                "  --version  show the version\n",
                 ""};
         }
         if (argument == "--version") {

@@ -1,5 +1,7 @@
 #include "app/form_main.h"
 
+#include <cstdio>
+
 #include "app/sync_notice.h"
 #include "app/tooltip.h"
 #include "common/identity.h"
@@ -21,8 +23,25 @@ std::string HotkeyTakenText(const std::string& hotkey) {
     return "报时热键 " + hotkey + " 已被其他程序占用，没有设置。可在高级设置中换一个组合键。";
 }
 
+std::string NoticeLine(const Moment& at, const std::string& title, const std::string& text) {
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d:%02d:%02d", at.year, at.month, at.day,
+                  at.hour, at.minute, at.second);
+    std::string line = std::string(stamp) + " " + kProgramName + ": ";
+    if (title != kProgramName) {
+        line += title + ": ";
+    }
+    for (const char c : text) {
+        line += c == '\r' || c == '\n' ? ' ' : c;
+    }
+    return line + "\n";
+}
+
 void EndIfAlreadyRunning(ProcessPort& process) {
     if (process.MarkerWindowExists(kMainWindowTitle)) {
+        // Said for a person who started it from a terminal; the status stays 0.
+        std::fputs("horalia: Horalia is already running; this start ends\n", stderr);
+        std::fflush(stderr);  // before an exit that may not flush the C runtime's buffers
         process.EndProcessNow();
     }
 }
@@ -78,7 +97,7 @@ void Form_Main::FollowHotkeySetting() {
     }
     hotkeyState_ = desktop_.hotkey.Register(*hotkey);
     if (hotkeyState_ == HotkeyState::kTaken) {
-        desktop_.tray.ShowNotification(kProgramName, HotkeyTakenText(wanted));
+        Notify(kProgramName, HotkeyTakenText(wanted));
     }
 }
 
@@ -200,8 +219,7 @@ void Form_Main::托盘图标_开机启动_Click() {
 }
 
 void Form_Main::StartNotChanged() {
-    desktop_.tray.ShowNotification(kProgramName,
-                                   StartNotChangedText(stores_.startStore.Location()));
+    Notify(kProgramName, StartNotChangedText(stores_.startStore.Location()));
 }
 
 void Form_Main::托盘图标_网络校时_Click() {
@@ -210,8 +228,7 @@ void Form_Main::托盘图标_网络校时_Click() {
 
 void Form_Main::OnTimeSyncFinished(const TimeSyncOutcome& outcome, SyncTrigger trigger) {
     if (trigger == SyncTrigger::kMenu) {
-        desktop_.tray.ShowNotification(kTimeSyncNoticeTitle,
-                                       TimeSyncNoticeText(outcome, kTimeServerHost));
+        Notify(kTimeSyncNoticeTitle, TimeSyncNoticeText(outcome, kTimeServerHost));
     }
 }
 void Form_Main::托盘图标_参数设置_Click() {
@@ -254,7 +271,7 @@ void Form_Main::SetStartMenuChecked(bool checked) {
 void Form_Main::SettingsNotSaved() {
     if (!toldNotSaved_) {
         toldNotSaved_ = true;
-        desktop_.tray.ShowNotification(kProgramName, SettingsNotSavedText(paths_.iniPath));
+        Notify(kProgramName, SettingsNotSavedText(paths_.iniPath));
     }
 }
 
@@ -263,6 +280,13 @@ bool Form_Main::MenuChecked(TrayMenuEntry entry) const {
         return announceOffChecked_;
     }
     return entry == TrayMenuEntry::托盘图标_开机启动 && startChecked_;
+}
+
+// A balloon vanishes: the same line on standard error stays in a terminal or the journal.
+void Form_Main::Notify(const std::string& title, const std::string& text) {
+    std::fputs(NoticeLine(clock_.Now(), title, text).c_str(), stderr);
+    std::fflush(stderr);  // Windows' C runtime buffers standard error when it is a file
+    desktop_.tray.ShowNotification(title, text);
 }
 
 void Form_Main::SetChecked(TrayMenuEntry entry, bool checked) {

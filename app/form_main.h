@@ -86,8 +86,13 @@ std::string StartNotChangedText(const std::string& location);
 // The notification shown when another program holds the announcement hotkey.
 std::string HotkeyTakenText(const std::string& hotkey);
 
-// The creation step: ends the process at once, silently, when another instance's hidden window
-// exists. Runs before this process has a window of its own, so it never finds itself.
+// A notice as one line of standard error: "2026-12-07 09:00:05 Horalia: 网络校时: text", the title
+// left out when it is the program's name, line breaks made blanks.
+std::string NoticeLine(const Moment& at, const std::string& title, const std::string& text);
+
+// The creation step: ends the process at once when another instance's hidden window exists,
+// saying so on standard error. Runs before this process has a window of its own, so it never
+// finds itself.
 void EndIfAlreadyRunning(ProcessPort& process);
 
 class Form_Main final : public MainFormControls, private TimeSyncListener {
@@ -144,6 +149,8 @@ class Form_Main final : public MainFormControls, private TimeSyncListener {
     void OnTimeSyncFinished(const TimeSyncOutcome& outcome, SyncTrigger trigger) override;
     // Announces with the settings as they stand whenever the announcement asks.
     void Announce(const Moment& moment);
+    // Shows a notice beside the icon and writes it to standard error.
+    void Notify(const std::string& title, const std::string& text);
     void SetChecked(TrayMenuEntry entry, bool checked);
     // The menu's check marks and the timers as the settings record says.
     void FollowSettings();

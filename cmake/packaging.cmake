@@ -10,16 +10,37 @@ set(packaging_dir ${PROJECT_SOURCE_DIR}/packaging/linux)
 install(FILES ${packaging_dir}/horalia.svg DESTINATION share/icons/hicolor/scalable/apps)
 install(FILES ${packaging_dir}/com.example.horalia.metainfo.xml DESTINATION share/metainfo)
 
+# Manual pages: each program's --help fills the synopsis and the options of its page's template
+# (cmake/man_page.py), so a new option cannot be missing from it; the clip count comes from the
+# clip list.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+list(LENGTH HORALIA_CLIP_NAMES clip_count)
+set(man_pages "")
+foreach(program horalia horalia-say)
+  set(page ${CMAKE_BINARY_DIR}/packaging/${program}.1)
+  add_custom_command(
+    OUTPUT ${page}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/packaging
+    COMMAND Python3::Interpreter ${PROJECT_SOURCE_DIR}/cmake/man_page.py
+            ${packaging_dir}/${program}.1.in ${page} $<TARGET_FILE:${program}>
+            CLIP_COUNT=${clip_count} VERSION=${PROJECT_VERSION}
+    DEPENDS ${program} ${packaging_dir}/${program}.1.in ${PROJECT_SOURCE_DIR}/cmake/man_page.py
+            ${HORALIA_CLIP_LIST}
+    VERBATIM)
+  list(APPEND man_pages ${page})
+endforeach()
+
 # Manual pages and the change log go compressed, as Debian's policy asks (gzip -n: no time stamp,
 # so the packages are reproducible).
 set(compressed "")
-foreach(file horalia.1 horalia-say.1 changelog)
-  set(out ${CMAKE_BINARY_DIR}/packaging/${file}.gz)
+foreach(file ${man_pages} ${packaging_dir}/changelog)
+  get_filename_component(name ${file} NAME)
+  set(out ${CMAKE_BINARY_DIR}/packaging/${name}.gz)
   add_custom_command(
     OUTPUT ${out}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/packaging
-    COMMAND gzip -9 -n -c ${packaging_dir}/${file} > ${out}
-    DEPENDS ${packaging_dir}/${file}
+    COMMAND gzip -9 -n -c ${file} > ${out}
+    DEPENDS ${file}
     VERBATIM)
   list(APPEND compressed ${out})
 endforeach()

@@ -13,11 +13,13 @@ run_packages=(
   qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libxcb1-dev libxcb-keysyms1-dev libglib2.0-dev
   libpulse-dev libsndfile1-dev libsamplerate0-dev libcurl4-openssl-dev
   fonts-wqy-microhei
+  # cmake/man_page.py makes the manual pages from the programs' --help.
+  python3
 )
 package_packages=(
   googletest
   g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
-  dpkg-dev fakeroot file lintian appstream desktop-file-utils rpm nsis p7zip-full python3 xvfb
+  dpkg-dev fakeroot file lintian appstream desktop-file-utils rpm nsis p7zip-full xvfb
 )
 test_packages=(
   build-essential git ccache
@@ -31,6 +33,9 @@ test_packages=(
   locales
   espeak-ng sox python3-pil
   trayer
+  # groff reads the manual pages in their test, man shows them; systemd's autostart generator
+  # and desktop-file-validate read the autostart entry.
+  groff-base man-db systemd desktop-file-utils
   # A StatusNotifierItem host for the panel test and scripts/bench-responsiveness.sh; gdbus; a
   # headless Wayland compositor and Qt's Wayland plugin for the program on native Wayland.
   xfce4-panel dbus-bin libglib2.0-bin weston qt6-wayland

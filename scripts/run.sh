@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the Linux program (horalia, horalia-say and the two libraries, no tests) and starts it.
+# Builds the Linux program (horalia, horalia-say and the three libraries, no tests) and starts it.
 # Only what building and running need is installed; scripts/test-all.sh installs the rest.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -77,10 +77,16 @@ bool XdgAutostartStore::Write(const std::string& command) {
     if (error) {
         return false;
     }
+    // TryExec: the program's own path, so that a desktop skips the entry once the program is
+    // gone (a removed package does not clean the homes it ran in).
+    const std::string program = command.substr(1, command.size() - 2);
     const std::string entry =
         "[Desktop Entry]\n"
         "Type=Application\n"
         "Name=Horalia\n"
+        "TryExec=" +
+        program +
+        "\n"
         "Exec=" +
         command +
         "\n"

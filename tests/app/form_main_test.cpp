@@ -191,7 +191,24 @@ class Rig {
     std::unique_ptr<Form_Main> form_;
 };
 
-class FormMainTest : public testing::Test, public Rig {};
+// Every notice shown beside the icon is also written to standard error: checked after each test.
+class FormMainTest : public testing::Test, public Rig {
+  protected:
+    void SetUp() override { testing::internal::CaptureStderr(); }
+    void TearDown() override {
+        stderrSoFar += testing::internal::GetCapturedStderr();
+        for (const std::string& notice : tray.notifications) {
+            EXPECT_NE(stderrSoFar.find(notice + "\n"), std::string::npos) << notice;
+        }
+    }
+    // Everything written to standard error so far in this test.
+    std::string TakeStderr() {
+        stderrSoFar += testing::internal::GetCapturedStderr();
+        testing::internal::CaptureStderr();
+        return stderrSoFar;
+    }
+    std::string stderrSoFar;
+};
 
 TEST(TrayToolTipText, FourLinesAndTheDateAloneAtMidnight) {
     const fakes::FakeLocale locale;
@@ -234,9 +251,18 @@ TEST_F(FormMainTest, EndIfAlreadyRunningEndsOnlyWhenTheMarkerExists) {
     EndIfAlreadyRunning(process);
     EXPECT_EQ(process.askedTitle, "Horalia Ver:3.0.0.0");
     EXPECT_TRUE(log.empty());
+    EXPECT_EQ(TakeStderr(), "");
     process.markerExists = true;
     EndIfAlreadyRunning(process);
     EXPECT_EQ(log, Log{"end"});
+    EXPECT_EQ(TakeStderr(), "horalia: Horalia is already running; this start ends\n");
+}
+
+// Another title follows the program's name; a notice of two lines is still one line.
+TEST(NoticeLine, OneStampedLinePerNotice) {
+    const Moment at{2026, 12, 7, 9, 0, 5, 999};
+    EXPECT_EQ(NoticeLine(at, "网络校时", "第一句。\r\n第二句。\n"),
+              "2026-12-07 09:00:05 Horalia: 网络校时: 第一句。  第二句。 \n");
 }
 
 TEST_F(FormMainTest, LoadReadsTheSettingsSetsToolTipAndFolderAndStartsNothing) {
@@ -558,6 +584,7 @@ TEST_F(FormMainTest, AnUnwritableValueIniIsToldOncePerRunNamingTheFile) {
     form().SettingsNotSaved();                  // nor, later, the dialog's values
     EXPECT_EQ(tray.notifications, Log{std::string("Horalia: ") + SettingsNotSavedText(kIni)});
     EXPECT_NE(SettingsNotSavedText(kIni).find(kIni), std::string::npos);
+    EXPECT_EQ(TakeStderr(), "2026-12-07 09:00:05 Horalia: " + SettingsNotSavedText(kIni) + "\n");
 }
 
 TEST_F(FormMainTest, TrayClicksByButton) {

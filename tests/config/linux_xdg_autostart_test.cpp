@@ -39,6 +39,7 @@ TEST_F(XdgAutostart, RegisterWritesADesktopEntryAndUnregisterRemovesIt) {
               "[Desktop Entry]\n"
               "Type=Application\n"
               "Name=Horalia\n"
+              "TryExec=/opt/Horalia Clock/bin/horalia\n"
               "Exec=\"/opt/Horalia Clock/bin/horalia\"\n"
               "Icon=horalia\n"
               "X-GNOME-Autostart-enabled=true\n");
@@ -110,6 +111,40 @@ TEST_F(XdgAutostart, CommandsTheLauncherWouldReadDifferentlyAreNotWritten) {
     }
     EXPECT_TRUE(store.Write("\"/home/用户/horalia\""));
     EXPECT_EQ(store.Read(), std::string("\"/home/用户/horalia\""));
+}
+
+// systemd's autostart generator, the desktop-independent reader of these files, makes a user unit
+// of the entry while the program is there and skips the entry once TryExec names nothing (as
+// desktop sessions do, which look no further than TryExec); desktop-file-validate finds nothing
+// wrong with it.
+TEST_F(XdgAutostart, TheDesktopStartsTheEntryOnlyWhileTheProgramExists) {
+    const std::string generator =
+        "/usr/lib/systemd/user-generators/systemd-xdg-autostart-generator";
+    if (!FileExists(generator)) {
+        GTEST_SKIP() << "systemd's autostart generator is not installed";
+    }
+    const std::filesystem::path program = folder.Path() / "Horalia Clock" / "horalia";
+    std::filesystem::create_directories(program.parent_path());
+    std::filesystem::copy_file("/bin/true", program);
+    RegisterStart(store, StartCommand(program.string()));
+    EXPECT_EQ(std::system(("desktop-file-validate '" + file + "'").c_str()), 0);
+
+    const std::string units = folder.File("units");
+    const std::string unit = units + "/app-Chimewick@autostart.service";
+    const std::string generate =
+        "XDG_CONFIG_HOME='" + folder.Path().string() +
+        "' XDG_CONFIG_DIRS=/nonexistent SYSTEMD_LOG_TARGET=console SYSTEMD_LOG_LEVEL=debug " +
+        generator + " '" + units + "' '" + units + "' '" + units + "' 2>'" + units + ".log'";
+    std::filesystem::create_directories(units);
+    ASSERT_EQ(std::system(generate.c_str()), 0);
+    EXPECT_NE(ReadBytes(unit).find("ExecStart=:\"" + program.string() + "\"\n"), std::string::npos)
+        << ReadBytes(unit);
+
+    std::filesystem::remove(unit);
+    std::filesystem::remove(program);
+    ASSERT_EQ(std::system(generate.c_str()), 0);
+    EXPECT_FALSE(FileExists(unit));
+    EXPECT_NE(ReadBytes(units + ".log").find("TryExec"), std::string::npos);  // not for Exec
 }
 
 TEST(XdgAutostartWithoutHome, NothingIsReadWrittenOrRemoved) {

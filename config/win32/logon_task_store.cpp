@@ -5,17 +5,19 @@
 #define SECURITY_WIN32
 #include <security.h>
 #include <taskschd.h>
-#include <wrl/client.h>
 
 #include <optional>
 #include <string>
 
 #include "common/win32/ansi_text.h"
+#include "common/win32/com.h"
 
 namespace horalia {
 namespace {
 
-using Microsoft::WRL::ComPtr;
+using win32::Bstr;
+using win32::ComPtr;
+using win32::ComScope;
 
 // The log-on trigger, which mingw-w64's taskschd.h leaves out: its methods after ITrigger's, in
 // the order of the Windows SDK's declaration.
@@ -29,41 +31,6 @@ constexpr IID kLogonTriggerIid = {
     0x72dade38, 0xfae4, 0x4b3e, {0xba, 0xf4, 0x5d, 0x00, 0x9a, 0xf0, 0x2b, 0x1c}};
 using win32::Utf8ToWide;
 using win32::WideToUtf8;
-
-// A BSTR owned for one call.
-class Bstr {
-  public:
-    explicit Bstr(const std::wstring& text) : text_(SysAllocString(text.c_str())) {}
-    ~Bstr() { SysFreeString(text_); }
-    Bstr(const Bstr&) = delete;
-    Bstr& operator=(const Bstr&) = delete;
-    operator BSTR() const { return text_; }
-
-  private:
-    BSTR text_;
-};
-
-std::wstring Taken(BSTR text) {
-    std::wstring taken = text != nullptr ? std::wstring(text, SysStringLen(text)) : L"";
-    SysFreeString(text);
-    return taken;
-}
-
-// COM for the length of one call, on whichever thread makes it.
-class ComScope {
-  public:
-    ComScope() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-    ~ComScope() {
-        if (SUCCEEDED(result_)) {
-            CoUninitialize();
-        }
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-
-  private:
-    HRESULT result_;
-};
 
 struct Scheduler {
     ComPtr<ITaskService> service;
@@ -144,17 +111,17 @@ class LogonTaskStore final : public StartEntryStore {
         ComPtr<IActionCollection> actions;
         ComPtr<IAction> action;
         ComPtr<IExecAction> exec;
-        BSTR path = nullptr;
-        BSTR arguments = nullptr;
+        Bstr path;
+        Bstr arguments;
         if (!s || FAILED(s->root->GetTask(Bstr(kTaskName), &task)) ||
             FAILED(task->get_Definition(&definition)) ||
             FAILED(definition->get_Actions(&actions)) || FAILED(actions->get_Item(1, &action)) ||
-            FAILED(action.As(&exec)) || FAILED(exec->get_Path(&path))) {
+            FAILED(action.As(&exec)) || FAILED(exec->get_Path(path.Out()))) {
             return std::nullopt;
         }
-        std::string command = "\"" + WideToUtf8(Taken(path)) + "\"";
-        if (SUCCEEDED(exec->get_Arguments(&arguments))) {
-            const std::wstring more = Taken(arguments);
+        std::string command = "\"" + WideToUtf8(path.Text()) + "\"";
+        if (SUCCEEDED(exec->get_Arguments(arguments.Out()))) {
+            const std::wstring more = arguments.Text();
             if (!more.empty()) {
                 command += " " + WideToUtf8(more);
             }

@@ -192,7 +192,9 @@ void Form_Main::托盘图标_开机启动_Click() {
 }
 
 void Form_Main::StartNotChanged() {
-    s_.tray.ShowNotification(kProgramName, StartNotChangedText(s_.startStore.Location()));
+    const std::optional<std::string> refusal = s_.startStore.Refusal();
+    s_.tray.ShowNotification(kProgramName,
+                             refusal ? *refusal : StartNotChangedText(s_.startStore.Location()));
 }
 
 void Form_Main::托盘图标_网络校时_Click() {

@@ -3,8 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <taskschd.h>
+
+#include <optional>
+#include <string>
 #include <vector>
 
+#include "common/win32/ansi_text.h"
+#include "common/win32/com.h"
+#include "config/logon_task.h"
 #include "config/start_with_system.h"
 #include "config/win32/logon_task_store.h"
 #include "config/win32/registry.h"
@@ -209,19 +216,112 @@ TEST_F(RunValue, ARootFolderCommandIsFoundAgain) {
     EXPECT_TRUE(IsStartRegistered(store, StartCommand("D:\\\\Horalia.exe")));
 }
 
-// The log-on task through Wine's Task Scheduler, as far as Wine implements it.
-TEST(LogonTask, IsMadeFoundAndRemoved) {
-    StartEntryStore& task = LogonTaskStartStore();
-    const std::string command = StartCommand("C:\\Program Files\\Horalia\\Horalia.exe");
-    task.Remove();
-    if (!task.Write(command)) {
-        GTEST_SKIP() << "this Task Scheduler cannot make a log-on task with the highest rights "
-                        "(Wine 8 stubs the principal's logon type and run level); the store's use "
-                        "is tested with fakes";
+// The log-on tasks through this computer's Task Scheduler. Wine 8 registers a task from its XML
+// and lists and deletes it, but reads no trigger, action or principal back, so what the store
+// reads is tested with the fake scheduler and here only what Wine does.
+class LogonTasks : public ::testing::Test {
+  protected:
+    ~LogonTasks() override { RemoveEveryLogonTask(); }
+
+    // The XML the Task Scheduler keeps for the task at path, empty when there is none.
+    static std::string RegisteredXml(const std::string& path) {
+        const win32::ComScope com;
+        win32::ComPtr<ITaskService> service;
+        win32::ComPtr<ITaskFolder> root;
+        win32::ComPtr<IRegisteredTask> task;
+        win32::Bstr xml;
+        VARIANT none;
+        VariantInit(&none);
+        if (FAILED(CoCreateInstance(CLSID_TaskScheduler, nullptr, CLSCTX_INPROC_SERVER,
+                                    IID_PPV_ARGS(&service))) ||
+            FAILED(service->Connect(none, none, none, none)) ||
+            FAILED(service->GetFolder(win32::Bstr(L"\\"), &root)) ||
+            FAILED(root->GetTask(win32::Bstr(win32::Utf8ToWide(path)), &task)) ||
+            FAILED(task->get_Xml(xml.Out()))) {
+            return "";
+        }
+        return win32::WideToUtf8(xml.Text());
     }
-    EXPECT_EQ(task.Read(), command);
-    EXPECT_TRUE(task.Remove());
-    EXPECT_FALSE(task.Read().has_value());
+
+    const LogonTaskPeople people = CurrentLogonTaskPeople();
+    const std::string program = "C:\\Program Files\\Horalia\\Horalia.exe";
+};
+
+TEST_F(LogonTasks, ThePeopleAreNamedBySid) {
+    EXPECT_EQ(people.process.sid.rfind("S-1-5-", 0), 0u) << people.process.sid;
+    EXPECT_NE(people.process.account.find('\\'), std::string::npos) << people.process.account;
+    ASSERT_TRUE(people.session.has_value());  // Wine's session is the program's own user
+    EXPECT_EQ(people.session->sid, people.process.sid);
+    EXPECT_FALSE(LogonTaskStartStore().Refusal().has_value());
+}
+
+TEST_F(LogonTasks, EachPersonHasATaskOfTheirOwnAndTheUninstallerRemovesThemAll) {
+    const LogonTaskUser bob{"S-1-5-21-0-0-0-1002", "VM\\bob"};
+    std::vector<std::string> paths;
+    for (const LogonTaskUser& user : {people.process, bob}) {
+        const LogonTask task{user.sid, user.account, program, ""};
+        ASSERT_TRUE(SystemTaskScheduler().Register(LogonTaskPath(user.sid), task));
+        paths.push_back(LogonTaskPath(user.sid));
+        const std::string xml = RegisteredXml(paths.back());
+        EXPECT_NE(xml.find("<Author>" + user.account + "</Author>"), std::string::npos) << xml;
+        EXPECT_NE(xml.find("<Priority>6</Priority>"), std::string::npos) << xml;
+        EXPECT_NE(xml.find("<MultipleInstancesPolicy>IgnoreNew<"), std::string::npos) << xml;
+        // Wine keeps no trigger or principal; Windows keeps both, with the person's SID.
+        const std::string userId = "<UserId>" + user.sid + "</UserId>";
+        if (const std::size_t trigger = xml.find("<LogonTrigger>"); trigger != std::string::npos) {
+            EXPECT_NE(xml.find(userId, trigger), std::string::npos) << xml;
+            EXPECT_NE(xml.find(userId, xml.find("<Principal ")), std::string::npos) << xml;
+        }
+    }
+    ASSERT_TRUE(SystemTaskScheduler().Register(kEarlierLogonTaskPath,
+                                               {people.process.sid, "", program, ""}));
+    paths.push_back(kEarlierLogonTaskPath);
+
+    EXPECT_TRUE(SystemTaskScheduler().Delete(paths[1]));
+    EXPECT_EQ(RegisteredXml(paths[1]), "");
+    EXPECT_NE(RegisteredXml(paths[0]), "");  // the other person's stays
+
+    EXPECT_TRUE(RemoveEveryLogonTask());
+    for (const std::string& path : paths) {
+        EXPECT_EQ(RegisteredXml(path), "") << path;
+    }
+}
+
+// Wine's reader of task XML, another than ours: the settings as the Task Scheduler takes them.
+TEST_F(LogonTasks, TheTaskSchedulerReadsTheSettings) {
+    const win32::ComScope com;
+    win32::ComPtr<ITaskService> service;
+    win32::ComPtr<ITaskDefinition> definition;
+    win32::ComPtr<ITaskSettings> settings;
+    VARIANT none;
+    VariantInit(&none);
+    const std::string xml = LogonTaskXml({people.process.sid, people.process.account, program, ""});
+    ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_TaskScheduler, nullptr, CLSCTX_INPROC_SERVER,
+                                              IID_PPV_ARGS(&service)));
+    ASSERT_HRESULT_SUCCEEDED(service->Connect(none, none, none, none));
+    ASSERT_HRESULT_SUCCEEDED(service->NewTask(0, &definition));
+    ASSERT_HRESULT_SUCCEEDED(definition->put_XmlText(win32::Bstr(win32::Utf8ToWide(xml))));
+    ASSERT_HRESULT_SUCCEEDED(definition->get_Settings(&settings));
+    int priority = 0;
+    TASK_INSTANCES_POLICY instances = TASK_INSTANCES_PARALLEL;
+    VARIANT_BOOL onBatteries = VARIANT_TRUE;
+    win32::Bstr limit;
+    EXPECT_HRESULT_SUCCEEDED(settings->get_Priority(&priority));
+    EXPECT_HRESULT_SUCCEEDED(settings->get_MultipleInstances(&instances));
+    EXPECT_HRESULT_SUCCEEDED(settings->get_DisallowStartIfOnBatteries(&onBatteries));
+    EXPECT_HRESULT_SUCCEEDED(settings->get_ExecutionTimeLimit(limit.Out()));
+    EXPECT_EQ(priority, 6);
+    EXPECT_EQ(instances, TASK_INSTANCES_IGNORE_NEW);
+    EXPECT_EQ(onBatteries, VARIANT_FALSE);
+    EXPECT_EQ(limit.Text(), L"PT0S");
+
+    // Where the Task Scheduler reads triggers, actions and principals (Windows), both users too.
+    const std::optional<RegisteredLogonTask> read = TaskSchedulerReading(xml);
+    if (!read) {
+        GTEST_SKIP() << "this Task Scheduler reads no actions back (Wine 8 stubs them)";
+    }
+    EXPECT_EQ(read->program, program);
+    EXPECT_TRUE(StartsFor(*read, people.process.sid));
 }
 
 }  // namespace

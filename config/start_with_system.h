@@ -28,6 +28,9 @@ class StartEntryStore {
 
 // The platform's store (defined in config/win32 or config/linux).
 StartEntryStore& SystemStartStore();
+// Removes every start entry of the program this account may remove, as an uninstaller does:
+// on Windows every person's log-on task; true when none is left.
+bool RemoveEveryStartEntry();
 
 // A store that replaces an earlier one: what is read and written is the current store's; an
 // entry the earlier store still holds is removed once the current one has been written, and

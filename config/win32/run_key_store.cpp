@@ -44,4 +44,12 @@ StartEntryStore& SystemStartStore() {
     return store;
 }
 
+// The Run value is the current user's only: other people's are in their own registry hives.
+bool RemoveEveryStartEntry() {
+    StartEntryStore& runValue = RunValueStartStore();
+    runValue.Remove();  // fails quietly when there is none
+    const std::optional<std::string> left = runValue.Read();  // empty: the key without the value
+    return RemoveEveryLogonTask() && (!left || left->empty());
+}
+
 }  // namespace horalia

@@ -47,8 +47,9 @@ StartEntryStore& SystemStartStore() {
 // The Run value is the current user's only: other people's are in their own registry hives.
 bool RemoveEveryStartEntry() {
     StartEntryStore& runValue = RunValueStartStore();
-    runValue.Remove();  // fails quietly when there is none
-    const std::optional<std::string> left = runValue.Read();  // empty: the key without the value
+    // Fails quietly when there is none; what is read then is empty (the key without the value).
+    runValue.Remove();
+    const std::optional<std::string> left = runValue.Read();
     return RemoveEveryLogonTask() && (!left || left->empty());
 }
 

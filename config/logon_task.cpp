@@ -70,10 +70,10 @@ std::string LogonTaskXml(const LogonTask& task) {
         "<Task version=\"1.2\" xmlns=\"http://schemas.microsoft.com/windows/2004/02/mit/task\">\n"
         "  <RegistrationInfo>\n"
         "    " +
-        Element("Author", task.author) +
+        Element("Author", task.account) +
         "\n"
         "    " +
-        Element("Description", "在 " + task.author + " 登录时启动 Horalia 报时") +
+        Element("Description", "在 " + task.account + " 登录时启动 Horalia 报时") +
         "\n"
         "  </RegistrationInfo>\n"
         "  <Triggers>\n"

@@ -24,7 +24,7 @@ std::string LogonTaskPath(const std::string& userSid);
 // program meant to run all day.
 struct LogonTask {
     std::string userSid;
-    std::string author;   // the person's account, "PC\alice", as the Task Scheduler window shows it
+    std::string account;  // "PC\alice": the task's author, as the Task Scheduler window shows it
     std::string program;  // the executable's path, without quotes
     std::string arguments;
 };

@@ -231,10 +231,14 @@ class ComTaskScheduler final : public TaskSchedulerPort {
         if (root == nullptr || !HasFolder(*root.Get())) {
             return false;
         }
+        // The person's account, in the form the registration documents; the XML names the same
+        // person by SID in the trigger and the principal.
         VARIANT user = Empty();
-        const Bstr sid(Utf8ToWide(task.userSid));
-        user.vt = VT_BSTR;
-        user.bstrVal = sid;
+        const Bstr account(Utf8ToWide(task.account));
+        if (!task.account.empty()) {
+            user.vt = VT_BSTR;
+            user.bstrVal = account;
+        }
         const VARIANT none = Empty();
         ComPtr<IRegisteredTask> registered;
         return SUCCEEDED(root->RegisterTask(

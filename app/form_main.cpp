@@ -219,7 +219,8 @@ void Form_Main::托盘图标_开机启动_Click() {
 }
 
 void Form_Main::StartNotChanged() {
-    Notify(kProgramName, StartNotChangedText(stores_.startStore.Location()));
+    const std::optional<std::string> refusal = stores_.startStore.Refusal();
+    Notify(kProgramName, refusal ? *refusal : StartNotChangedText(stores_.startStore.Location()));
 }
 
 void Form_Main::托盘图标_网络校时_Click() {

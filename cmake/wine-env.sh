@@ -25,9 +25,10 @@ pe_architecture() {
 
 # Debian's `wine` and `wineboot` scripts take the 32-bit loader whenever it is installed, even on
 # a kernel that cannot run it; a 64-bit program gets wine64 by name.
+# HORALIA_WINE_ARCH=x86_64 runs a 32-bit program in a 64-bit prefix, as 64-bit Windows would.
 wine_select_loader() {
   local arch
-  arch=$(pe_architecture "$1")
+  arch=${HORALIA_WINE_ARCH:-$(pe_architecture "$1")}
   if [ "$arch" = x86_64 ]; then
     export WINEARCH=win64 WINE_LOADER=/usr/lib/wine/wine64
     export WINELOADER=$WINE_LOADER WINESERVER=/usr/lib/wine/wineserver64

@@ -41,6 +41,10 @@ bool ReplacingStartStore::Write(const std::string& command) {
 }
 
 bool ReplacingStartStore::Remove() {
+    // The earlier entry would be another person's too.
+    if (Refusal()) {
+        return false;
+    }
     if (earlier_.Read()) {
         earlier_.Remove();
     }

@@ -21,10 +21,16 @@ class StartEntryStore {
     virtual bool Remove() = 0;
     // Where the entry is kept, for a person to read (a file's path, a task's name).
     virtual std::string Location() const = 0;
+    // Why the entry cannot be changed for the person at the computer, for that person to read;
+    // nothing when it can.
+    virtual std::optional<std::string> Refusal() const { return std::nullopt; }
 };
 
 // The platform's store (defined in config/win32 or config/linux).
 StartEntryStore& SystemStartStore();
+// Removes every start entry of the program this account may remove, as an uninstaller does:
+// on Windows every person's log-on task; true when none is left.
+bool RemoveEveryStartEntry();
 
 // A store that replaces an earlier one: what is read and written is the current store's; an
 // entry the earlier store still holds is removed once the current one has been written, and
@@ -37,6 +43,7 @@ class ReplacingStartStore final : public StartEntryStore {
     bool Write(const std::string& command) override;
     bool Remove() override;
     std::string Location() const override { return current_.Location(); }
+    std::optional<std::string> Refusal() const override { return current_.Refusal(); }
 
   private:
     StartEntryStore& current_;

@@ -105,7 +105,8 @@ void TrayIcon::ShowNotification(const std::string& title, const std::string& tex
         return;  // no icon to show a balloon beside
     }
     NOTIFYICONDATAW data = IconData(NIF_INFO);
-    data.dwInfoFlags = NIIF_INFO;
+    // No balloon in the first hour after a new user's first log-on, as Windows asks.
+    data.dwInfoFlags = NIIF_INFO | NIIF_RESPECT_QUIET_TIME;
     const std::wstring wideTitle = FitToolTip(Utf8ToWide(title), std::size(data.szInfoTitle));
     const std::wstring wideText = FitToolTip(Utf8ToWide(text), std::size(data.szInfo));
     std::copy(wideTitle.begin(), wideTitle.end(), data.szInfoTitle);

@@ -124,4 +124,10 @@ StartEntryStore& SystemStartStore() {
     return store;
 }
 
+// Each person's file is in their own home: this user's.
+bool RemoveEveryStartEntry() {
+    SystemStartStore().Remove();
+    return !SystemStartStore().Read().has_value();
+}
+
 }  // namespace horalia

@@ -44,4 +44,13 @@ StartEntryStore& SystemStartStore() {
     return store;
 }
 
+// The Run value is the current user's only: other people's are in their own registry hives.
+bool RemoveEveryStartEntry() {
+    StartEntryStore& runValue = RunValueStartStore();
+    // Fails quietly when there is none; what is read then is empty (the key without the value).
+    runValue.Remove();
+    const std::optional<std::string> left = runValue.Read();
+    return RemoveEveryLogonTask() && (!left || left->empty());
+}
+
 }  // namespace horalia

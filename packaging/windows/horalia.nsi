@@ -16,7 +16,7 @@ OutFile "${OUTFILE}"
 ; The program asks for administrator rights itself (it sets the clock); so does the installer,
 ; to write into Program Files.
 RequestExecutionLevel admin
-InstallDir "$PROGRAMFILES\Horalia"
+; No InstallDir: .onInit chooses the Program Files that fits the build, unless /D= chose already.
 BrandingText "Horalia ${VERSION}"
 
 VIProductVersion "${VERSION}"
@@ -40,7 +40,14 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "The Horalia developers"
 Function .onInit
   ${If} ${RunningX64}
     SetRegView 64
-    StrCpy $INSTDIR "$PROGRAMFILES64\Horalia"
+  ${EndIf}
+  ; /D= sets $INSTDIR before .onInit runs; without it $INSTDIR is still empty here.
+  ${If} $INSTDIR == ""
+    ${If} ${RunningX64}
+      StrCpy $INSTDIR "$PROGRAMFILES64\Horalia"
+    ${Else}
+      StrCpy $INSTDIR "$PROGRAMFILES\Horalia"
+    ${EndIf}
   ${EndIf}
 FunctionEnd
 
@@ -87,6 +94,12 @@ SectionEnd
 
 Section "Uninstall"
   SetShellVarContext all
+  ; Start at log-on points at the program about to be removed: every person's log-on task (the
+  ; uninstaller has the administrator rights that other people's need), and the Run value that
+  ; earlier versions kept for the current user.
+  nsExec::ExecToLog '"$INSTDIR\horalia-say.exe" --remove-start-entries'
+  Pop $0
+  DeleteRegValue HKCU "Software\Microsoft\Windows\CurrentVersion\Run" "Chimewick"
   Delete "$SMPROGRAMS\Horalia.lnk"
   Delete /REBOOTOK "$INSTDIR\Horalia.exe"
   Delete "$INSTDIR\horalia-say.exe"
@@ -98,10 +111,5 @@ Section "Uninstall"
   RMDir "$INSTDIR\Sound"
   Delete "$INSTDIR\Uninstall.exe"
   RMDir /REBOOTOK "$INSTDIR"
-  ; Start at log-on points at the program just removed: the log-on task, and the Run value of
-  ; earlier versions.
-  nsExec::ExecToLog 'schtasks /Delete /TN Chimewick /F'
-  Pop $0
-  DeleteRegValue HKCU "Software\Microsoft\Windows\CurrentVersion\Run" "Chimewick"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd

@@ -631,6 +631,11 @@ TEST_F(FormMainTest, StartEntrySwitchesFromTheTray) {
     EXPECT_EQ(settings.StartWithWindows, 0);
     EXPECT_EQ(tray.notifications,
               std::vector<std::string>{"Horalia: " + StartNotChangedText(startStore.Location())});
+
+    // A store that will not change the entry for this person says why instead.
+    startStore.refusal = "开机启动没有更改";
+    form().MenuChosen(TrayMenuEntry::托盘图标_开机启动);
+    EXPECT_EQ(tray.notifications.back(), "Horalia: 开机启动没有更改");
 }
 
 TEST_F(FormMainTest, MenuEntriesHandOver) {

@@ -3,8 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <taskschd.h>
+
+#include <optional>
+#include <string>
 #include <vector>
 
+#include "common/win32/ansi_text.h"
+#include "common/win32/com.h"
+#include "config/logon_task.h"
 #include "config/start_with_system.h"
 #include "config/win32/logon_task_store.h"
 #include "config/win32/registry.h"
@@ -209,19 +216,81 @@ TEST_F(RunValue, ARootFolderCommandIsFoundAgain) {
     EXPECT_TRUE(IsStartRegistered(store, StartCommand("D:\\\\Horalia.exe")));
 }
 
-// The log-on task through Wine's Task Scheduler, as far as Wine implements it.
-TEST(LogonTask, IsMadeFoundAndRemoved) {
-    StartEntryStore& task = LogonTaskStartStore();
-    const std::string command = StartCommand("C:\\Program Files\\Horalia\\Horalia.exe");
-    task.Remove();
-    if (!task.Write(command)) {
-        GTEST_SKIP() << "this Task Scheduler cannot make a log-on task with the highest rights "
-                        "(Wine 8 stubs the principal's logon type and run level); the store's use "
-                        "is tested with fakes";
+// The log-on tasks through this computer's Task Scheduler. Wine 8 registers a task from its XML
+// and deletes it, but reads no trigger, action or principal back and lists no folder, so what
+// the store reads is tested with a fake scheduler, and here what Wine does.
+class LogonTasks : public ::testing::Test {
+  protected:
+    ~LogonTasks() override { RemoveEveryLogonTask(); }
+
+    // The XML the Task Scheduler keeps for the task at path, empty when there is none.
+    static std::string RegisteredXml(const std::string& path) {
+        const win32::ComScope com;
+        win32::ComPtr<ITaskService> service;
+        win32::ComPtr<ITaskFolder> root;
+        win32::ComPtr<IRegisteredTask> task;
+        win32::Bstr xml;
+        VARIANT none;
+        VariantInit(&none);
+        if (FAILED(CoCreateInstance(CLSID_TaskScheduler, nullptr, CLSCTX_INPROC_SERVER,
+                                    IID_PPV_ARGS(&service))) ||
+            FAILED(service->Connect(none, none, none, none)) ||
+            FAILED(service->GetFolder(win32::Bstr(L"\\"), &root)) ||
+            FAILED(root->GetTask(win32::Bstr(win32::Utf8ToWide(path)), &task)) ||
+            FAILED(task->get_Xml(xml.Out()))) {
+            return "";
+        }
+        return win32::WideToUtf8(xml.Text());
     }
-    EXPECT_EQ(task.Read(), command);
-    EXPECT_TRUE(task.Remove());
-    EXPECT_FALSE(task.Read().has_value());
+
+    const LogonTaskPeople people = CurrentLogonTaskPeople();
+    const std::string program = "C:\\Program Files\\Horalia\\Horalia.exe";
+};
+
+TEST_F(LogonTasks, ThePeopleAreNamedBySid) {
+    EXPECT_EQ(people.process.sid.rfind("S-1-5-", 0), 0u) << people.process.sid;
+    EXPECT_NE(people.process.account.find('\\'), std::string::npos) << people.process.account;
+    ASSERT_TRUE(people.session.has_value());  // Wine's session is the program's own user
+    EXPECT_EQ(people.session->sid, people.process.sid);
+    EXPECT_FALSE(LogonTaskStartStore().Refusal().has_value());
+}
+
+TEST_F(LogonTasks, EachPersonHasATaskOfTheirOwnAndTheUninstallerRemovesThemAll) {
+    const LogonTaskUser bob{"S-1-5-21-0-0-0-1002", "VM\\bob"};
+    std::vector<std::string> paths;
+    for (const LogonTaskUser& user : {people.process, bob}) {
+        const LogonTask task{user.sid, user.account, program, ""};
+        ASSERT_TRUE(SystemTaskScheduler().Register(LogonTaskPath(user.sid), task));
+        paths.push_back(LogonTaskPath(user.sid));
+        // What the Task Scheduler keeps is what its own reader made of the XML (Wine writes it
+        // out again).
+        const std::string xml = RegisteredXml(paths.back());
+        for (const std::string& element :
+             {"<Author>" + user.account + "</Author>", std::string("<Priority>6</Priority>"),
+              std::string("<MultipleInstancesPolicy>IgnoreNew<"),
+              std::string("<DisallowStartIfOnBatteries>false<"),
+              std::string("<ExecutionTimeLimit>PT0S<")}) {
+            EXPECT_NE(xml.find(element), std::string::npos) << element << " in " << xml;
+        }
+        // Wine 8 reads no trigger, principal or action; Windows does, and keeps the person's SID.
+        if (const std::optional<RegisteredLogonTask> read =
+                TaskSchedulerReading(LogonTaskXml(task))) {
+            EXPECT_TRUE(StartsFor(*read, user.sid));
+            EXPECT_EQ(CommandOf(*read), StartCommand(program));
+        }
+    }
+    ASSERT_TRUE(SystemTaskScheduler().Register(kEarlierLogonTaskPath,
+                                               {people.process.sid, "", program, ""}));
+    paths.push_back(kEarlierLogonTaskPath);
+
+    EXPECT_TRUE(SystemTaskScheduler().Delete(paths[1]));
+    EXPECT_EQ(RegisteredXml(paths[1]), "");
+    EXPECT_NE(RegisteredXml(paths[0]), "");  // the other person's stays
+
+    EXPECT_TRUE(RemoveEveryLogonTask());
+    for (const std::string& path : paths) {
+        EXPECT_EQ(RegisteredXml(path), "") << path;
+    }
 }
 
 }  // namespace

@@ -26,9 +26,11 @@ class FakeStartStore : public StartEntryStore {
         return had;
     }
     std::string Location() const override { return "~/.config/autostart/Chimewick.desktop"; }
+    std::optional<std::string> Refusal() const override { return refusal; }
 
     std::optional<std::string> entry;
     bool writable = true;
+    std::optional<std::string> refusal;
     int writes = 0;
     int removals = 0;
 };

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# The Windows installer as an administrator meets it, under 32-bit Wine (NSIS installers are
-# 32-bit programs), in a prefix of its own: a silent install puts the program, its libraries,
-# horalia-say.exe, the clips and the uninstaller into Program Files, a Start-menu shortcut and
-# the uninstall key; a silent uninstall takes all of it away again, a Value.ini the program
-# wrote included.
+# The Windows installer as an administrator meets it, under 32-bit Wine and under 64-bit Wine
+# (NSIS installers are 32-bit programs; a 64-bit prefix runs them as 64-bit Windows does), each
+# in a prefix of its own: a silent install puts the program that fits, its libraries,
+# horalia-say.exe, the clips and the uninstaller into Program Files, or into the folder /D=
+# names, a Start-menu shortcut and the uninstall key; a silent uninstall takes all of it away
+# again, a Value.ini the program wrote and every person's log-on task included.
 #   installer_test.sh SETUP_EXE
 # Prints one line and succeeds without testing where the kernel runs no 32-bit programs.
 set -uo pipefail
@@ -23,31 +24,71 @@ trap '"$root/cmake/wine-session.sh" stop "$session" "$setup" >/dev/null 2>&1; rm
 run() { "$root/cmake/wine-run.sh" "$@" 2>/dev/null; }
 
 . "$root/tests/shell_checks.sh"
+. "$root/cmake/wine-env.sh"  # pe_architecture
 
-drive=$session/prefix-i686/drive_c
-folder="$drive/Program Files/Horalia"
-shortcut="$drive/ProgramData/Microsoft/Windows/Start Menu/Programs/Horalia.lnk"
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Horalia'
-
-run "$setup" /S
-for file in Horalia.exe horalia-say.exe Update.dll SendComment.dll 说明.txt Uninstall.exe; do
-  check "installed $file" test -f "$folder/$file"
-done
-check "103 clips in Sound" test "$(ls "$folder/Sound"/*.wav 2>/dev/null | wc -l)" -eq 103
-check "Start-menu shortcut" test -f "$shortcut"
 key_holds() { run reg query "$key" /v "$1" | grep -q "$2"; }
-check "uninstall key with its uninstaller" key_holds UninstallString 'Horalia\\Uninstall.exe'
-check "uninstall key names the folder" key_holds InstallLocation 'Program Files\\Horalia'
+key_gone() { ! run reg query "$key" >/dev/null 2>&1; }
 
-printf '[Horalia]\r\n报时设置=1\r\n' >"$folder/Value.ini"  # as the program leaves it
-# _?= runs the uninstaller in place; Wine may hand back before it is done.
-run "$folder/Uninstall.exe" /S "_?=C:\\Program Files\\Horalia"
-# The key goes last: wait for it (at most about 30 seconds).
-for _ in $(seq 60); do run reg query "$key" >/dev/null 2>&1 || break; sleep 0.5; done
-rm -f "$folder/Uninstall.exe"  # run in place, the uninstaller cannot delete itself
-rmdir "$folder" 2>/dev/null
-check "nothing left in Program Files" test ! -e "$folder" -o -z "$(ls -A "$folder" 2>/dev/null)"
-check "shortcut removed" test ! -e "$shortcut"
-check "uninstall key removed" sh -c "! '$root/cmake/wine-run.sh' reg query '$key' >/dev/null 2>&1"
+# A log-on task registered through Wine's schtasks, as the program registers one.
+add_task() {  # name, user
+  printf '<?xml version="1.0" encoding="UTF-16"?>\n<Task version="1.2" xmlns="http://schemas.microsoft.com/windows/2004/02/mit/task"><Triggers><LogonTrigger><UserId>%s</UserId></LogonTrigger></Triggers><Actions Context="Author"><Exec><Command>C:\\Horalia.exe</Command></Exec></Actions></Task>\n' \
+    "$2" >"$drive/task.xml"
+  run schtasks /create /tn "$1" /xml 'C:\task.xml' >/dev/null
+  rm -f "$drive/task.xml"
+}
+
+# arch: the Wine prefix's (i686, x86_64); folder: where the program goes, as Windows names it and
+# as /D= names it, empty for the default.
+install_and_remove() {  # arch, windows folder, /D= folder
+  local arch=$1 windows=$2 chosen=$3 bits
+  export HORALIA_WINE_ARCH=$arch
+  drive=$session/prefix-$arch/drive_c
+  local folder=$drive/${windows//\\//}
+  folder=${folder/C:\//}
+  local shortcut="$drive/ProgramData/Microsoft/Windows/Start Menu/Programs/Horalia.lnk"
+  local tasks=$drive/windows/system32/tasks
+  if [ "$arch" = x86_64 ]; then bits=64; else bits=32; fi
+  local where="$bits-bit Wine, ${chosen:+/D=}${chosen:-default folder}"
+
+  if [ -n "$chosen" ]; then run "$setup" /S "/D=$chosen"; else run "$setup" /S; fi
+  for file in Horalia.exe horalia-say.exe Update.dll SendComment.dll 说明.txt Uninstall.exe; do
+    check "$where: installed $file" test -f "$folder/$file"
+  done
+  check "$where: the $bits-bit build" test "$(pe_architecture "$folder/Horalia.exe")" = "$arch"
+  check "$where: 103 clips in Sound" test "$(ls "$folder/Sound"/*.wav 2>/dev/null | wc -l)" -eq 103
+  check "$where: Start-menu shortcut" test -f "$shortcut"
+  check "$where: uninstall key with its uninstaller" \
+    key_holds UninstallString "${windows//\\/\\\\}\\\\Uninstall.exe"
+  check "$where: uninstall key names the folder" key_holds InstallLocation "${windows//\\/\\\\}"
+
+  printf '[Horalia]\r\n报时设置=1\r\n' >"$folder/Value.ini"  # as the program leaves it
+  # Two people's log-on tasks and the earlier machine-wide one.
+  run reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\ProfileList\S-1-5-21-0-0-0-1002' \
+    /v Flags /t REG_DWORD /d 0 /f >/dev/null
+  for user in S-1-5-21-0-0-0-1000 S-1-5-21-0-0-0-1002; do
+    add_task "\\Horalia\\Chimewick $user" "$user"
+  done
+  add_task Chimewick S-1-5-21-0-0-0-1000
+  check "$where: three tasks made" test "$(find "$tasks" -type f | wc -l)" -eq 3
+
+  # _?= runs the uninstaller in place; Wine may hand back before it is done.
+  run "$folder/Uninstall.exe" /S "_?=$windows"
+  # The key goes last: wait for it (at most about 30 seconds).
+  within 30 key_gone
+  rm -f "$folder/Uninstall.exe"  # run in place, the uninstaller cannot delete itself
+  rmdir "$folder" 2>/dev/null
+  check "$where: nothing left in the folder" test ! -e "$folder" -o -z "$(ls -A "$folder" 2>/dev/null)"
+  check "$where: shortcut removed" test ! -e "$shortcut"
+  check "$where: uninstall key removed" key_gone
+  check "$where: every log-on task and the task folder removed" \
+    test -z "$(ls -A "$tasks" 2>/dev/null)"
+}
+
+install_and_remove i686 'C:\Program Files\Horalia' ''
+install_and_remove i686 'C:\Tools\Horalia' 'C:\Tools\Horalia'
+install_and_remove x86_64 'C:\Program Files\Horalia' ''
+install_and_remove x86_64 'C:\Tools\Horalia' 'C:\Tools\Horalia'
+unset HORALIA_WINE_ARCH
 
 report

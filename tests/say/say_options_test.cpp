@@ -58,6 +58,8 @@ TEST(ParseSayArguments, ReadsTheVoiceAndScheduleOptions) {
     EXPECT_TRUE(s.options.schedule);
     EXPECT_EQ(s.options.from->minute, 59);
     EXPECT_EQ(s.options.count, 12);
+    EXPECT_FALSE(s.options.removeStartEntries);
+    EXPECT_TRUE(ParseSayArguments({"--remove-start-entries"}).options.removeStartEntries);
 
     EXPECT_EQ(ParseSayArguments({"--check-voice", "voice"}).options.checkVoice, "voice");
 }
@@ -121,6 +123,7 @@ TEST(ParseSayArguments, NamesTheProblemOfBadInput) {
         {{"--voice", ""}, "--voice needs a folder"},
         {{"--check-voice"}, "needs a value"},
         {{"--schedule", "--check-voice", "x"}, "cannot be combined"},
+        {{"--remove-start-entries", "--print"}, "--remove-start-entries takes no other option"},
     };
     for (const Case& c : cases) {
         const ParseResult r = ParseSayArguments(c.arguments);

@@ -167,6 +167,16 @@ int Run(int argc, char** argv) {
         return report.status;
     }
 
+    if (options.removeStartEntries) {
+        if (!RemoveEveryStartEntry()) {
+            Complain(
+                "a start entry could not be removed (another person's needs administrator "
+                "rights)");
+            return kExitFailure;
+        }
+        return 0;
+    }
+
     const AppPaths paths = CurrentAppPaths();
     const char separator = paths.soundFolder.empty() ? '/' : paths.soundFolder.back();
     if (options.checkVoice) {

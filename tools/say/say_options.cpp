@@ -129,6 +129,8 @@ ParseResult ParseSayArguments(const std::vector<std::string>& arguments) {
             o.natural = true;
         } else if (name == "--schedule") {
             o.schedule = true;
+        } else if (name == "--remove-start-entries") {
+            o.removeStartEntries = true;
         } else if (name == "--at" || name == "--from") {
             // The date and the time may come as two arguments when the quotes were forgotten.
             if (!inlineValue && value.find(' ') == std::string::npos &&
@@ -182,6 +184,9 @@ ParseResult ParseSayArguments(const std::vector<std::string>& arguments) {
             return fail("unexpected argument " + Quote(name) + " (see --help)");
         }
     }
+    if (o.removeStartEntries && arguments.size() != 1) {
+        return fail("--remove-start-entries takes no other option");
+    }
     if ((o.from || o.count) && !o.schedule) {
         return fail(std::string(o.from ? "--from" : "--count") + " goes with --schedule");
     }
@@ -203,6 +208,7 @@ std::string SayUsage() {
            "       horalia-say --check-voice DIR\n"
            "       horalia-say --check-time [HOST[:PORT]]\n"
            "       horalia-say --schedule [--from \"YYYY-MM-DD HH:MM:SS\"] [--count N]\n"
+           "       horalia-say --remove-start-entries\n"
            "Speaks one announcement of Horalia: the chime, then the time and/or the date.\n"
            "\n"
            "  --at \"YYYY-MM-DD HH:MM:SS\"  announce this moment instead of now (seconds "
@@ -235,10 +241,15 @@ std::string SayUsage() {
            "                              given) for the time once and print it as local time\n"
            "                              \"YYYY-MM-DD HH:MM:SS\" with how far this computer's\n"
            "                              clock is off; the clock is never set\n"
+           "  --remove-start-entries      remove Horalia's start at log-on: on Windows every\n"
+           "                              person's log-on task, as the uninstaller does (other\n"
+           "                              people's need administrator rights); on Linux this\n"
+           "                              user's autostart file\n"
            "  --help                      show this text\n"
            "\n"
            "Exit status: 0 done, 1 the clips could not be rendered, --check-voice found a clip\n"
-           "missing or unplayable, or no time came from the server (refused, silent for 10\n"
+           "missing or unplayable, a start entry could not be removed, or no time came from the "
+           "server (refused, silent for 10\n"
            "seconds, closed without data, unhealthy, or a reply not understood), 2 bad\n"
            "arguments or an unwritable output file, 3 nothing could be played (no sound server\n"
            "or no output device).\n";

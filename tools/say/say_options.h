@@ -27,6 +27,7 @@ struct SayOptions {
     bool schedule = false;                   // list the next scheduled moments, and nothing else
     std::optional<Moment> from;              // the schedule from this moment instead of now
     std::optional<int> count;                // how many moments of the schedule (default 5)
+    bool removeStartEntries = false;         // remove the start at log-on, and nothing else
 };
 
 inline constexpr int kDefaultScheduleCount = 5;

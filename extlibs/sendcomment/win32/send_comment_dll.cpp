@@ -10,6 +10,7 @@
 #include "common/form/win32/form_window.h"
 #include "common/vendor_addresses.h"
 #include "common/win32/ansi_text.h"
+#include "common/win32/com.h"
 #include "extlibs/sendcomment/feedback_form.h"
 #include "extlibs/sendcomment/feedback_mail.h"
 
@@ -105,10 +106,8 @@ HMODULE ThisModule() {
 void RunFeedbackDialog(const char* ansiText) {
     FeedbackState state{horalia::win32::AnsiToUtf8(ansiText ? ansiText : "")};
     // ShellExecute may hand the link to a COM server; the caller's thread may already have COM.
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    const horalia::win32::ComScope com(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     FeedbackDialog(state).Run(ThisModule());
-    if (SUCCEEDED(com))
-        CoUninitialize();
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "common/win32/ansi_text.h"
+#include "common/win32/com.h"
 #include "common/win32/handles.h"
 #include "extlibs/update/update_check.h"
 #include "extlibs/update/update_text.h"
@@ -50,15 +51,13 @@ constexpr char kModuleAnchor = 0;
 
 void RunCheck(const std::string& url) {
     // ShellExecute may hand the URL to a COM server.
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    const horalia::win32::ComScope com(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     try {
         WindowsUpdatePorts ports;
         horalia::update::CheckForUpdate(url, ports);
     } catch (...) {
         // Out of memory: the check is simply skipped.
     }
-    if (SUCCEEDED(com))
-        CoUninitialize();
 }
 
 DWORD WINAPI CheckThread(void* parameter) {

@@ -1,4 +1,5 @@
-// What Horalia.exe carries: the application icon, one manifest and the version.
+// What Horalia.exe carries: the application icon, one manifest and the version; and the
+// manifest of horalia-say.exe.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -9,19 +10,23 @@
 
 namespace {
 
-std::wstring ExecutablePath() {
+std::wstring ExecutablePath(const std::wstring& name) {
     wchar_t path[MAX_PATH];
     const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::wstring folder(path, length);
-    return folder.substr(0, folder.find_last_of(L'\\') + 1) + L"Horalia.exe";
+    return folder.substr(0, folder.find_last_of(L'\\') + 1) + name;
 }
 
 class HoraliaResources : public testing::Test {
   protected:
     void SetUp() override {
-        module_ = LoadLibraryExW(ExecutablePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-        ASSERT_NE(module_, nullptr) << "Horalia.exe not beside the test";
+        module_ =
+            LoadLibraryExW(ExecutablePath(Executable()).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_NE(module_, nullptr) << "the program is not beside the test";
     }
+    virtual std::wstring Executable() const { return L"Horalia.exe"; }
+
+    std::vector<ULONG_PTR> ManifestNames() const;
     void TearDown() override { FreeLibrary(module_); }
 
     std::string Resource(LPCWSTR type, LPCWSTR name) const {
@@ -41,11 +46,15 @@ BOOL CALLBACK CollectName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR names) {
     return TRUE;
 }
 
-TEST_F(HoraliaResources, OneManifestAskingForAdministratorAndCommonControlsSix) {
+std::vector<ULONG_PTR> HoraliaResources::ManifestNames() const {
     std::vector<ULONG_PTR> names;
     EnumResourceNamesW(module_, MAKEINTRESOURCEW(24), &CollectName,  // RT_MANIFEST
                        reinterpret_cast<LONG_PTR>(&names));
-    ASSERT_EQ(names, std::vector<ULONG_PTR>{1});  // CREATEPROCESS_MANIFEST_RESOURCE_ID only
+    return names;
+}
+
+TEST_F(HoraliaResources, OneManifestAskingForAdministratorAndCommonControlsSix) {
+    ASSERT_EQ(ManifestNames(), std::vector<ULONG_PTR>{1});  // CREATEPROCESS_MANIFEST_RESOURCE_ID
     const std::string manifest = Resource(MAKEINTRESOURCEW(24), MAKEINTRESOURCEW(1));
     EXPECT_NE(manifest.find("level=\"requireAdministrator\""), std::string::npos);
     EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
@@ -77,8 +86,22 @@ TEST_F(HoraliaResources, IconOneHasTheFiveImages) {
     EXPECT_EQ(images, expected);
 }
 
+class SayResources : public HoraliaResources {
+    std::wstring Executable() const override { return L"horalia-say.exe"; }
+};
+
+TEST_F(SayResources, OneManifestAtTheCallersRightsForTheSupportedWindows) {
+    ASSERT_EQ(ManifestNames(), std::vector<ULONG_PTR>{1});
+    const std::string manifest = Resource(MAKEINTRESOURCEW(24), MAKEINTRESOURCEW(1));
+    EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
+    for (const char* windows : {"35138b9a-5d96-4fbd-8e2d-a2440225f93a",     // 7
+                                "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"}) {  // 10 and 11
+        EXPECT_NE(manifest.find(std::string("<supportedOS Id=\"{") + windows), std::string::npos);
+    }
+}
+
 TEST(HoraliaVersion, IsThreeZeroZeroZeroOfHoralia) {
-    const std::wstring path = ExecutablePath();
+    const std::wstring path = ExecutablePath(L"Horalia.exe");
     DWORD handle = 0;
     std::vector<char> info(GetFileVersionInfoSizeW(path.c_str(), &handle));
     ASSERT_FALSE(info.empty());

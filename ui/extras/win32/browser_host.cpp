@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "common/win32/ansi_text.h"
+#include "common/win32/com.h"
 
 namespace horalia::win32 {
 
@@ -24,7 +25,7 @@ class BrowserSite final : public IOleClientSite,
 
     bool Embed(const RECT& area);
     void Detach();
-    IWebBrowser2* Browser() const { return browser_; }
+    IWebBrowser2* Browser() const { return browser_.Get(); }
 
     // IUnknown
     STDMETHODIMP QueryInterface(REFIID iid, void** object) override {
@@ -137,23 +138,22 @@ class BrowserSite final : public IOleClientSite,
     std::function<void()> onDocumentComplete_;
     RECT area_{};
     ULONG references_ = 1;
-    IOleObject* object_ = nullptr;
-    IWebBrowser2* browser_ = nullptr;
-    IConnectionPoint* events_ = nullptr;
+    ComPtr<IOleObject> object_;
+    ComPtr<IWebBrowser2> browser_;
+    ComPtr<IConnectionPoint> events_;
     DWORD cookie_ = 0;
 };
 
 bool BrowserSite::Embed(const RECT& area) {
     area_ = area;
-    if (FAILED(CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
-                                reinterpret_cast<void**>(&object_)))) {
-        object_ = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_PPV_ARGS(&object_)))) {
         return false;
     }
     if (FAILED(object_->SetClientSite(this)) ||
         FAILED(object_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, this, 0, parent_, &area_)) ||
-        FAILED(object_->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&browser_)))) {
-        browser_ = nullptr;
+        FAILED(object_.As(&browser_))) {
+        browser_.Reset();
         return false;
     }
     browser_->put_Left(area.left);
@@ -161,15 +161,11 @@ bool BrowserSite::Embed(const RECT& area) {
     browser_->put_Width(area.right - area.left);
     browser_->put_Height(area.bottom - area.top);
 
-    IConnectionPointContainer* points = nullptr;
-    if (SUCCEEDED(browser_->QueryInterface(IID_IConnectionPointContainer,
-                                           reinterpret_cast<void**>(&points)))) {
-        if (SUCCEEDED(points->FindConnectionPoint(DIID_DWebBrowserEvents2, &events_)) &&
-            FAILED(events_->Advise(static_cast<IDispatch*>(this), &cookie_))) {
-            events_->Release();
-            events_ = nullptr;
-        }
-        points->Release();
+    ComPtr<IConnectionPointContainer> points;
+    if (SUCCEEDED(browser_.As(&points)) &&
+        SUCCEEDED(points->FindConnectionPoint(DIID_DWebBrowserEvents2, &events_)) &&
+        FAILED(events_->Advise(static_cast<IDispatch*>(this), &cookie_))) {
+        events_.Reset();
     }
     // Without the event the page would never show: treat it as no browser.
     return events_ != nullptr;
@@ -179,47 +175,41 @@ void BrowserSite::Detach() {
     onDocumentComplete_ = nullptr;
     if (events_ != nullptr) {
         events_->Unadvise(cookie_);
-        events_->Release();
-        events_ = nullptr;
+        events_.Reset();
     }
     if (browser_ != nullptr) {
         browser_->Stop();
-        browser_->Release();
-        browser_ = nullptr;
+        browser_.Reset();
     }
     if (object_ != nullptr) {
         object_->Close(OLECLOSE_NOSAVE);
         object_->SetClientSite(nullptr);
-        object_->Release();
-        object_ = nullptr;
+        object_.Reset();
     }
 }
 
 std::unique_ptr<BrowserHost> BrowserHost::Create(HWND parent, const RECT& area,
                                                  std::function<void()> onDocumentComplete) {
-    auto* site = new BrowserSite(parent, std::move(onDocumentComplete));
+    ComPtr<BrowserSite> site;
+    site.Attach(new BrowserSite(parent, std::move(onDocumentComplete)));
     if (!site->Embed(area)) {
         site->Detach();
-        site->Release();
         return nullptr;
     }
-    return std::unique_ptr<BrowserHost>(new BrowserHost(site));
+    return std::unique_ptr<BrowserHost>(new BrowserHost(std::move(site)));
 }
 
-BrowserHost::BrowserHost(BrowserSite* site) : site_(site) {}
+BrowserHost::BrowserHost(ComPtr<BrowserSite> site) : site_(std::move(site)) {}
 
 BrowserHost::~BrowserHost() {
     site_->Detach();
-    site_->Release();
 }
 
 bool BrowserHost::Navigate(const std::string& url) {
-    BSTR address = SysAllocString(Utf8ToWide(url).c_str());
+    const Bstr address(Utf8ToWide(url));
     VARIANT empty;
     VariantInit(&empty);
-    const HRESULT result = site_->Browser()->Navigate(address, &empty, &empty, &empty, &empty);
-    SysFreeString(address);
-    return SUCCEEDED(result);
+    return SUCCEEDED(site_->Browser()->Navigate(address, &empty, &empty, &empty, &empty));
 }
 
 }  // namespace horalia::win32

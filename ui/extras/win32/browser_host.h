@@ -8,6 +8,8 @@
 #include <memory>
 #include <string>
 
+#include "common/win32/com.h"
+
 namespace horalia::win32 {
 
 class BrowserSite;
@@ -25,8 +27,8 @@ class BrowserHost {
     bool Navigate(const std::string& url);
 
   private:
-    explicit BrowserHost(BrowserSite* site);
-    BrowserSite* site_;
+    explicit BrowserHost(ComPtr<BrowserSite> site);
+    ComPtr<BrowserSite> site_;
 };
 
 }  // namespace horalia::win32

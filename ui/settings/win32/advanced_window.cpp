@@ -7,6 +7,7 @@
 
 #include "common/form/win32/window_support.h"
 #include "common/win32/ansi_text.h"
+#include "common/win32/com.h"
 #include "config/win32/virtual_keys.h"
 #include "ui/settings/advanced_form.h"
 #include "ui/settings/settings_form.h"
@@ -120,8 +121,6 @@ void AdvancedWindow::ShowInvalidInput(AdvancedText field, const std::string& mes
 
 void AdvancedWindow::ChooseFolder(const std::string& current) {
     HWND window = Handle();
-    // The picker's newer look needs COM on this thread.
-    const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     const std::wstring start = Utf8ToWide(current);
     const std::wstring title = Utf8ToWide("选择语音目录：其中的语音文件名与程序自带的相同");
     BROWSEINFOW info{};
@@ -130,12 +129,14 @@ void AdvancedWindow::ChooseFolder(const std::string& current) {
     info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
     info.lpfn = SelectStartFolder;
     info.lParam = start.empty() ? 0 : reinterpret_cast<LPARAM>(start.c_str());
-    PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info);
     wchar_t path[MAX_PATH] = {};
-    const bool picked = chosen != nullptr && SHGetPathFromIDListW(chosen, path);
-    CoTaskMemFree(chosen);
-    if (com) {
-        CoUninitialize();
+    bool picked = false;
+    {
+        // The picker's newer look needs COM on this thread.
+        const win32::ComScope com;
+        PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info);
+        picked = chosen != nullptr && SHGetPathFromIDListW(chosen, path);
+        CoTaskMemFree(chosen);
     }
     if (picked && Handle() == window && window != nullptr) {
         presenter_->FolderChosen(WideToUtf8(path));

@@ -55,10 +55,12 @@ struct DaytimeReply {
 //   dd MMM yyyy hh:mm:ss [zone] [anything]       "08 DEC 2026 05:04:56 UTC" (single blanks)
 //   Www Mmm dd hh:mm:ss [zone] yyyy [zone]       "Tue Dec  8 13:20:54 2026"
 //   Weekday, Month dd, yyyy hh:mm:ss[-zone]      "Tuesday, February 22, 1982 17:37:43-PST"
-// A weekday may also stand before the first layout. Months are abbreviated (SEP and SEPT both)
-// or spelled out, in any letter case; a two-digit year is 1950..2049. A fourth ':'-separated part
-// of the time is ignored. Returns nothing when the reply follows none of them or names an
-// impossible date or time.
+// A weekday may also stand before the first layout, and blanks around the line are ignored.
+// Months are abbreviated (SEP and SEPT both) or spelled out, in any letter case; a two-digit year
+// is 1950..2049. Minutes and seconds have two digits; the hour may have one, and AM or PM may
+// follow the time ("1:20:54 PM"). A zone may be written onto the time with '-' or '+'
+// ("14:29:51-UTC", "05:04:56+0800"). A fourth ':'-separated part of the time is ignored. Returns
+// nothing when the reply follows none of them or names an impossible date or time.
 std::optional<DaytimeReply> ParseDaytimeReply(std::string_view reply);
 
 // NIST's line: "JJJJJ YY-MM-DD HH:MM:SS TT L H msADV UTC(NIST) OTM" (modified Julian day, date,
@@ -71,8 +73,9 @@ struct NistReply {
     std::int32_t advanceMilliseconds = 0;
 };
 
-// Returns nothing unless the reply has that layout, the date agrees with the day number, and the
-// date and time are real. The health is returned, not judged.
+// Returns nothing unless the reply has that layout (leap code 0 to 2, the label UTC(NIST), the
+// marker '*' or '#' or none), the date agrees with the day number, and the date and time are
+// real. The health is returned, not judged.
 std::optional<NistReply> ParseNistDaytimeReply(std::string_view reply);
 
 // "1".."12" for JAN FEB MAR APR MAY JUN JUL AUG SEPT OCT NOV DEC (any letter case), else "".

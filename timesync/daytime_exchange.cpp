@@ -45,10 +45,12 @@ bool DaytimeExchange::Received(std::string_view piece) {
     if (reply_.empty())
         firstData_ = clock_.UtcNow();
     reply_.append(piece.substr(0, Room()));
+    return reply_.size() >= kMaxReplyBytes || LineEnded();
+}
+
+bool DaytimeExchange::LineEnded() const {
     const std::size_t text = reply_.find_first_not_of(kLineEnds);
-    return reply_.size() >= kMaxReplyBytes ||
-           (text != std::string::npos &&
-            reply_.find_first_of(kLineEnds, text) != std::string::npos);
+    return text != std::string::npos && reply_.find_first_of(kLineEnds, text) != std::string::npos;
 }
 
 TimeReading DaytimeExchange::Finish(ExchangeEnd end) const {
@@ -61,6 +63,11 @@ TimeReading DaytimeExchange::Finish(ExchangeEnd end) const {
     if (reply_.empty()) {
         r.status = end == ExchangeEnd::kClosedByPeer ? ReadingStatus::kClosedWithoutData
                                                      : ReadingStatus::kSilent;
+        return r;
+    }
+    // A line the time ran out in may be cut anywhere: "14:30:5", or a year "20" of "2026".
+    if (end == ExchangeEnd::kTimedOut && !LineEnded()) {
+        r.status = ReadingStatus::kCutOff;
         return r;
     }
 

@@ -29,6 +29,7 @@ enum class ReadingStatus {
     kSilent,             // connected, but nothing arrived in time
     kClosedWithoutData,  // the server closed without sending anything
     kNotUnderstood,      // the reply has neither layout, or names an impossible time
+    kCutOff,             // the time ran out before the reply's line ended
     kUnhealthy,          // NIST's layout with a health code other than 0
 };
 
@@ -65,6 +66,8 @@ class DaytimeExchange {
     TimeReading Finish(ExchangeEnd end) const;
 
   private:
+    bool LineEnded() const;
+
     const ZoneClock& clock_;
     std::string reply_;
     UtcMilliseconds begun_ = 0;

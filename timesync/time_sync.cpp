@@ -17,6 +17,7 @@ TimeSyncOutcome::Kind KindOf(ReadingStatus status) {
         case ReadingStatus::kTime:
             return TimeSyncOutcome::Kind::kClockSet;
         case ReadingStatus::kNotUnderstood:
+        case ReadingStatus::kCutOff:
             break;
     }
     return TimeSyncOutcome::Kind::kNotUnderstood;

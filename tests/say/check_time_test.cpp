@@ -86,6 +86,11 @@ TEST(CheckTime, OneLineForATimeAndAMessageNamingEachFailure) {
          {{Wait::kData, "\x1b[2J\"EVIL\"\r\n"}},
          1,
          "is not a time in a known layout: \"\\x1B[2J\\\"EVIL\\\"\\r\\n\""},
+        {"cut off by the timeout",
+         true,
+         {{Wait::kData, "08 Dec 2026 14:30:5"}},
+         1,
+         "did not end within 10 seconds; a line cut off is not taken: \"08 Dec 2026 14:30:5\""},
         {"endless", true, {{Wait::kData, std::string(9000, 'A')}}, 1, "\"...\n"},
     };
     for (const Case& c : cases) {

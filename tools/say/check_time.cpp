@@ -118,6 +118,11 @@ CheckTimeReport CheckTime(DaytimeConnection& connection, const ZoneClock& clock,
             report.error = server.host + " reports that its own time is not reliable (health " +
                            std::to_string(r.health) + "); no time taken";
             break;
+        case ReadingStatus::kCutOff:
+            report.error = "the reply of " + where + " did not end within " +
+                           std::to_string(timeoutMilliseconds / 1000) +
+                           " seconds; a line cut off is not taken: " + Printable(r.reply);
+            break;
         case ReadingStatus::kNotUnderstood:
             report.error =
                 "the reply of " + where + " is not a time in a known layout: " + Printable(r.reply);

@@ -200,10 +200,18 @@ void Form_Main::托盘图标_网络校时_Click() {
 }
 
 void Form_Main::OnTimeSyncFinished(const TimeSyncOutcome& outcome, SyncTrigger trigger) {
-    if (trigger == SyncTrigger::kMenu) {
+    using Kind = TimeSyncOutcome::Kind;
+    if (trigger == SyncTrigger::kMenu && outcome.kind != Kind::kDeclined) {
         s_.tray.ShowNotification(kTimeSyncNoticeTitle,
                                  TimeSyncNoticeText(outcome, kTimeServerHost));
+    } else if (outcome.kind == Kind::kTooFar && !outcome.toldBefore) {
+        s_.tray.ShowNotification(kTimeSyncNoticeTitle, TooFarNoticeText(outcome));
     }
+}
+
+void Form_Main::OnLargeStepQuestion(const TimeSyncOutcome& outcome) {
+    s_.tray.AskYesNo(kTimeSyncNoticeTitle, LargeStepQuestionText(outcome),
+                     [this](bool yes) { timeSync_.OnLargeStepAnswered(yes); });
 }
 void Form_Main::托盘图标_参数设置_Click() {
     s_.forms.ShowSettingsDialog();

@@ -28,6 +28,14 @@ std::optional<ClockValue> ToClockValue(const Moment& m) {
 
 }  // namespace
 
+std::optional<ClockValue> ServerTimeNow(const ZoneClock& clock, const TimeReading& reading) {
+    const UtcMilliseconds now = clock.UtcNow();
+    if (reading.utc)
+        return ToClockValue(CivilMoment(now + reading.offsetMilliseconds));
+    return ToClockValue(
+        CivilMoment(CivilMilliseconds(clock.ToLocal(now)) + reading.offsetMilliseconds));
+}
+
 void DaytimeExchange::Begin() {
     reply_.clear();
     begun_ = clock_.UtcNow();
@@ -76,8 +84,6 @@ TimeReading DaytimeExchange::Finish(ExchangeEnd end) const {
     const UtcMilliseconds start = isConnected_ ? connected_ : begun_;
     const std::int64_t halfTrip =
         std::clamp<std::int64_t>(firstData_ - start, 0, kReplyTimeoutMilliseconds) / 2;
-    const UtcMilliseconds now = clock_.UtcNow();
-
     std::optional<UtcMilliseconds> serverUtc;  // the server's time at the first data, as UTC
     std::optional<std::int64_t> serverLocal;   // or as local time, counted as civil time
     if (const auto nist = ParseNistDaytimeReply(reply_)) {
@@ -100,18 +106,16 @@ TimeReading DaytimeExchange::Finish(ExchangeEnd end) const {
         }
     }
 
-    std::optional<ClockValue> value;
     if (serverUtc) {
         r.utc = true;
         r.offsetMilliseconds = *serverUtc - firstData_;
         r.local = clock_.ToLocal(*serverUtc);
-        value = ToClockValue(CivilMoment(now + r.offsetMilliseconds));
     } else if (serverLocal) {
         r.offsetMilliseconds = *serverLocal - CivilMilliseconds(clock_.ToLocal(firstData_));
         r.local = CivilMoment(*serverLocal);
-        value = ToClockValue(
-            CivilMoment(CivilMilliseconds(clock_.ToLocal(now)) + r.offsetMilliseconds));
     }
+    const std::optional<ClockValue> value =
+        serverUtc || serverLocal ? ServerTimeNow(clock_, r) : std::nullopt;
     if (!value) {
         r.status = ReadingStatus::kNotUnderstood;
         r.offsetMilliseconds = 0;

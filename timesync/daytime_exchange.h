@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -48,6 +49,10 @@ struct TimeReading {
     int health = 0;     // NIST's health code
     std::string reply;  // what arrived, at most 4 KiB
 };
+
+// The server's time now, by the offset a reading found: UTC when the reading's was, else local
+// time. Nothing when that is not a date a clock can show.
+std::optional<ClockValue> ServerTimeNow(const ZoneClock& clock, const TimeReading& reading);
 
 class DaytimeExchange {
   public:

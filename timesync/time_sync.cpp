@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "timesync/step_bound.h"
+
 namespace horalia {
 namespace {
 
@@ -45,6 +47,7 @@ TimeSync::TimeSync(TimeSocket& socket, ClockSetter& clock, OneShotTimer& replyTi
     : socket_(socket),
       clock_(clock),
       replyTimeout_(replyTimeout),
+      zoneClock_(zoneClock),
       exchange_(zoneClock),
       server_(std::move(server)) {}
 
@@ -111,31 +114,81 @@ void TimeSync::Finish(ExchangeEnd end) {
     replyTimeout_.Stop();
     socket_.Close();
     const TimeReading reading = exchange_.Finish(end);
+    TimeSyncOutcome outcome{KindOf(reading.status)};
     if (reading.status != ReadingStatus::kTime)
-        return Report(KindOf(reading.status), 0, trigger_);
+        return Report(outcome, trigger_);
 
-    const ClockSetResult result =
-        clock_.SetClock(reading.value, reading.utc ? ClockBase::kUtc : ClockBase::kLocal,
-                        trigger_ == SyncTrigger::kMenu);
+    outcome.offsetMilliseconds = reading.offsetMilliseconds;
+    outcome.serverTime = reading.local;
+    outcome.computerTime =
+        CivilMoment(CivilMilliseconds(reading.local) - reading.offsetMilliseconds);
+    switch (JudgeStep(reading)) {
+        case StepVerdict::kNever:
+            outcome.kind = TimeSyncOutcome::Kind::kUntrustedYear;
+            return Report(outcome, trigger_);
+        case StepVerdict::kAskFirst:
+            if (trigger_ == SyncTrigger::kTimer) {
+                outcome.kind = TimeSyncOutcome::Kind::kTooFar;
+                outcome.toldBefore =
+                    toldOffset_ && SameOffset(*toldOffset_, outcome.offsetMilliseconds);
+                toldOffset_ = outcome.offsetMilliseconds;
+                return Report(outcome, trigger_);
+            }
+            largeStep_ = reading;
+            largeStepOutcome_ = outcome;
+            if (listener_ != nullptr)
+                listener_->OnLargeStepQuestion(outcome);
+            return;
+        case StepVerdict::kApply:
+            break;
+    }
+    SetClock(reading, reading.value, outcome, trigger_);
+}
+
+void TimeSync::OnLargeStepAnswered(bool yes) {
+    if (!largeStep_)
+        return;
+    const TimeReading reading = *std::exchange(largeStep_, std::nullopt);
+    if (!yes) {
+        largeStepOutcome_.kind = TimeSyncOutcome::Kind::kDeclined;
+        return Report(largeStepOutcome_, SyncTrigger::kMenu);
+    }
+    // The question may have stood a while: the server's time is taken as it is now.
+    const std::optional<ClockValue> value = ServerTimeNow(zoneClock_, reading);
+    if (!value) {
+        largeStepOutcome_.kind = TimeSyncOutcome::Kind::kClockRefused;
+        return Report(largeStepOutcome_, SyncTrigger::kMenu);
+    }
+    SetClock(reading, *value, largeStepOutcome_, SyncTrigger::kMenu);
+}
+
+void TimeSync::SetClock(const TimeReading& reading, const ClockValue& value,
+                        TimeSyncOutcome outcome, SyncTrigger trigger) {
+    largeStep_.reset();  // measured against the clock as it was before this setting
+    toldOffset_.reset();
+    const ClockSetResult result = clock_.SetClock(
+        value, reading.utc ? ClockBase::kUtc : ClockBase::kLocal, trigger == SyncTrigger::kMenu);
     if (result == ClockSetResult::kAsked) {
         awaitingAnswer_ = true;
-        answerOffset_ = reading.offsetMilliseconds;
-        answerTrigger_ = trigger_;
+        answerOutcome_ = outcome;
+        answerTrigger_ = trigger;
         return;
     }
-    Report(KindOf(result), reading.offsetMilliseconds, trigger_);
+    outcome.kind = KindOf(result);
+    Report(outcome, trigger);
 }
 
 void TimeSync::OnClockSetAnswered(ClockSetResult result) {
     if (!awaitingAnswer_)
         return;
     awaitingAnswer_ = false;
-    Report(KindOf(result), answerOffset_, answerTrigger_);
+    answerOutcome_.kind = KindOf(result);
+    Report(answerOutcome_, answerTrigger_);
 }
 
-void TimeSync::Report(TimeSyncOutcome::Kind kind, std::int64_t offset, SyncTrigger trigger) {
+void TimeSync::Report(TimeSyncOutcome outcome, SyncTrigger trigger) {
     if (listener_ != nullptr)
-        listener_->OnTimeSyncFinished({kind, offset}, trigger);
+        listener_->OnTimeSyncFinished(outcome, trigger);
 }
 
 }  // namespace horalia

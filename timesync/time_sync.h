@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "common/zone_clock.h"
@@ -80,11 +81,19 @@ struct TimeSyncOutcome {
         kNoAnswer,  // silent, or closed without sending anything
         kNotUnderstood,
         kUnhealthy,
+        kTooFar,         // hourly: the offset is over the automatic bound, the clock is left
+        kUntrustedYear,  // the server's year is outside 2020..2100: no path takes it
+        kDeclined,       // the person answered no to the question before a large step
     };
     Kind kind = Kind::kNotUnderstood;
     // The server's time minus this computer's, as found before any setting; 0 when no time was
     // understood.
     std::int64_t offsetMilliseconds = 0;
+    // When a time was understood: the server's and this computer's, as local time.
+    Moment serverTime{};
+    Moment computerTime{};
+    // kTooFar: this offset was reported by an earlier hourly synchronisation already.
+    bool toldBefore = false;
 
     friend bool operator==(const TimeSyncOutcome&, const TimeSyncOutcome&) = default;
 };
@@ -94,6 +103,9 @@ class TimeSyncListener {
     virtual ~TimeSyncListener() = default;
     // Once per exchange, when it and any setting of the clock have ended.
     virtual void OnTimeSyncFinished(const TimeSyncOutcome& outcome, SyncTrigger trigger) = 0;
+    // The person asked, and the server's time is over the automatic bound away: the answer,
+    // whenever it comes, goes to TimeSync::OnLargeStepAnswered.
+    virtual void OnLargeStepQuestion(const TimeSyncOutcome& outcome) = 0;
 };
 
 // Timer_自动校时 ticks once a second, so a request every 3,601 ticks is about hourly.
@@ -128,17 +140,23 @@ class TimeSync : public TimeSocketEvents {
 
     // The final answer after ClockSetResult::kAsked.
     void OnClockSetAnswered(ClockSetResult result);
+    // The person's answer to OnLargeStepQuestion: yes sets the clock to the server's time as it
+    // is now. An answer after another exchange has set the clock is ignored.
+    void OnLargeStepAnswered(bool yes);
 
     std::int32_t SyncTickCount() const { return syncTickCount_; }
 
   private:
     void ReadWaiting();
     void Finish(ExchangeEnd end);
-    void Report(TimeSyncOutcome::Kind kind, std::int64_t offset, SyncTrigger trigger);
+    void SetClock(const TimeReading& reading, const ClockValue& value, TimeSyncOutcome outcome,
+                  SyncTrigger trigger);
+    void Report(TimeSyncOutcome outcome, SyncTrigger trigger);
 
     TimeSocket& socket_;
     ClockSetter& clock_;
     OneShotTimer& replyTimeout_;
+    const ZoneClock& zoneClock_;
     DaytimeExchange exchange_;
     ServerAddress server_;
     TimeSyncListener* listener_ = nullptr;
@@ -146,8 +164,13 @@ class TimeSync : public TimeSocketEvents {
     SyncTrigger trigger_ = SyncTrigger::kTimer;
     // A setting the system has still to answer.
     bool awaitingAnswer_ = false;
-    std::int64_t answerOffset_ = 0;
+    TimeSyncOutcome answerOutcome_;
     SyncTrigger answerTrigger_ = SyncTrigger::kTimer;
+    // A reading over the bound that waits for the person's yes or no.
+    std::optional<TimeReading> largeStep_;
+    TimeSyncOutcome largeStepOutcome_;
+    // The last offset an hourly synchronisation left alone and reported.
+    std::optional<std::int64_t> toldOffset_;
 };
 
 }  // namespace horalia

@@ -46,6 +46,8 @@ class MainWindow final : public Window, public TrayPort, public UiThread {
     void SetMenuChecked(TrayMenuEntry entry, bool checked) override;
     void PopupMenuAtPointer() override;
     void ShowNotification(const std::string& title, const std::string& text) override;
+    void AskYesNo(const std::string& title, const std::string& text,
+                  std::function<void(bool yes)> answered) override;
     // A message to this window carries the task: menus and dialogs running their own loops
     // dispatch it too. Without a window the task is dropped.
     void Post(std::function<void()> task) override;

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <future>
+
+#include "tools/say/bounded_call.h"
 
 #include "fakes/fake_time_sync_ports.h"
 
@@ -65,6 +68,19 @@ TEST(CheckTime, OneLineForATimeAndAMessageNamingEachFailure) {
          0,
          "2026-12-07 17:07:00 (time.nist.gov, UTC-05:00 on the server); this computer's clock "
          "agrees to within 0.1 seconds"},
+        {"an hour off",
+         true,
+         {{Wait::kData, "61381 26-12-07 10:07:00 00 0 0 0.0 UTC(NIST) *\n"}},
+         4,
+         "2026-12-07 18:07:00 (time.nist.gov, UTC on the server); this computer's clock is "
+         "3600.0 seconds slow\nthe hourly synchronisation would not set this clock: it moves it "
+         "by at most 1000 seconds; 网络校时 in the menu asks first"},
+        {"a year no synchronisation takes",
+         true,
+         {{Wait::kData, "01 JAN 2101 00:00:00 UTC\r\n"}},
+         4,
+         "\nno synchronisation would set this clock from this server: its year 2101 is not "
+         "within 2020 to 2100"},
         {"refused",
          false,
          {},
@@ -108,12 +124,33 @@ TEST(CheckTime, OneLineForATimeAndAMessageNamingEachFailure) {
         if (c.status == 0) {
             EXPECT_EQ(report.output, c.text);
             EXPECT_TRUE(report.error.empty());
+        } else if (c.status == kCheckTimeTooFar) {
+            EXPECT_NE(report.output.find(c.text), std::string::npos) << report.output;
+            EXPECT_TRUE(report.error.empty());
         } else {
             EXPECT_NE((report.error + "\n").find(c.text), std::string::npos) << report.error;
             EXPECT_EQ(report.error.find('\n'), std::string::npos);
             EXPECT_LT(report.error.size(), 300u);
         }
     }
+}
+
+// A call that blocks past its time is left behind; what it returns later is discarded.
+TEST(CallWithin, GivesUpWhenTheTimeRunsOutAndDiscardsTheLateResult) {
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    std::promise<int> discarded;
+    const auto late = CallWithin<int>(
+        [released] {
+            released.wait();
+            return 7;
+        },
+        [&discarded](int& value) { discarded.set_value(value); }, std::chrono::milliseconds(20));
+    EXPECT_FALSE(late.has_value());
+    release.set_value();
+    EXPECT_EQ(discarded.get_future().get(), 7);
+
+    EXPECT_EQ(CallWithin<int>([] { return 3; }, [](int&) {}, std::chrono::seconds(60)), 3);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "timesync/step_bound.h"
+
 namespace horalia::say {
 namespace {
 
@@ -63,6 +65,28 @@ std::string Describe(const TimeReading& r, const ServerAddress& server) {
            off;
 }
 
+// What the tray program would do with the offset, when it would not simply set the clock.
+void AddStepVerdict(const TimeReading& r, CheckTimeReport& report) {
+    switch (JudgeStep(r)) {
+        case StepVerdict::kApply:
+            return;
+        case StepVerdict::kAskFirst:
+            report.output +=
+                "\nthe hourly synchronisation would not set this clock: it moves it by "
+                "at most " +
+                std::to_string(kMaxAutomaticStepMilliseconds / 1000) +
+                " seconds; 网络校时 in the menu asks first";
+            break;
+        case StepVerdict::kNever:
+            report.output +=
+                "\nno synchronisation would set this clock from this server: its year " +
+                std::to_string(r.local.year) + " is not within " +
+                std::to_string(kEarliestTrustedYear) + " to " + std::to_string(kLatestTrustedYear);
+            break;
+    }
+    report.status = kCheckTimeTooFar;
+}
+
 }  // namespace
 
 CheckTimeReport CheckTime(DaytimeConnection& connection, const ZoneClock& clock,
@@ -102,6 +126,7 @@ CheckTimeReport CheckTime(DaytimeConnection& connection, const ZoneClock& clock,
         case ReadingStatus::kTime:
             report.status = 0;
             report.output = Describe(r, server);
+            AddStepVerdict(r, report);
             break;
         case ReadingStatus::kUnreachable:
             report.error = "cannot connect to " + where +

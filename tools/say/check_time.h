@@ -30,9 +30,12 @@ class DaytimeConnection {
 
 std::unique_ptr<DaytimeConnection> SystemDaytimeConnection();
 
+// The exit status when a time was understood but the hourly synchronisation would not set it.
+inline constexpr int kCheckTimeTooFar = 4;
+
 struct CheckTimeReport {
-    int status = 0;      // 0: a time was understood; 1: no time
-    std::string output;  // the line for stdout, on success
+    int status = 0;      // 0: a time was understood; 1: no time; kCheckTimeTooFar
+    std::string output;  // the lines for stdout, when a time was understood
     std::string error;   // the message for stderr, on failure
 };
 

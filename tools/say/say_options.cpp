@@ -223,14 +223,18 @@ std::string SayUsage() {
            "  --check-time [HOST[:PORT]]  ask a Daytime server (time.nist.gov, port 13, unless\n"
            "                              given) for the time once and print it as local time\n"
            "                              \"YYYY-MM-DD HH:MM:SS\" with how far this computer's\n"
-           "                              clock is off; the clock is never set\n"
+           "                              clock is off; the clock is never set. A second line\n"
+           "                              tells when the tray program's hourly synchronisation\n"
+           "                              would not set it (over 1000 seconds, or a year\n"
+           "                              outside 2020 to 2100)\n"
            "  --help                      show this text\n"
            "\n"
            "Exit status: 0 done, 1 the clips could not be rendered, --check-voice found a clip\n"
            "missing or unplayable, or no time came from the server (refused, silent for 10\n"
            "seconds, closed without data, unhealthy, or a reply not understood), 2 bad\n"
            "arguments or an unwritable output file, 3 nothing could be played (no sound server\n"
-           "or no output device).\n";
+           "or no output device), 4 --check-time understood the server's time but the hourly\n"
+           "synchronisation would not set the clock to it.\n";
 }
 
 }  // namespace horalia::say

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <string>
 
+#include "tools/say/bounded_call.h"
 #include "tools/say/check_time.h"
 
 namespace horalia::say {
@@ -34,8 +35,23 @@ class PosixDaytimeConnection final : public DaytimeConnection {
         addrinfo hints{};
         hints.ai_family = AF_UNSPEC;
         hints.ai_socktype = SOCK_STREAM;
-        addrinfo* results = nullptr;
-        if (getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &results) != 0) {
+        // The lookup counts against the time given: a name server that never answers must not
+        // hold the program past it.
+        const auto lookup = CallWithin<addrinfo*>(
+            [host, port, hints] {
+                addrinfo* found = nullptr;
+                return getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) == 0
+                           ? found
+                           : nullptr;
+            },
+            [](addrinfo*& found) {
+                if (found != nullptr) {
+                    freeaddrinfo(found);
+                }
+            },
+            std::chrono::milliseconds(withinMilliseconds));
+        addrinfo* results = lookup.value_or(nullptr);
+        if (results == nullptr) {
             return false;
         }
         for (const addrinfo* a = results; a != nullptr && fd_ < 0; a = a->ai_next) {

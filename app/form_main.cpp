@@ -202,8 +202,7 @@ void Form_Main::托盘图标_网络校时_Click() {
 void Form_Main::OnTimeSyncFinished(const TimeSyncOutcome& outcome, SyncTrigger trigger) {
     using Kind = TimeSyncOutcome::Kind;
     if (trigger == SyncTrigger::kMenu && outcome.kind != Kind::kDeclined) {
-        s_.tray.ShowNotification(kTimeSyncNoticeTitle,
-                                 TimeSyncNoticeText(outcome, kTimeServerHost));
+        s_.tray.ShowNotification(kTimeSyncNoticeTitle, TimeSyncNoticeText(outcome, outcome.server));
     } else if (outcome.kind == Kind::kTooFar && !outcome.toldBefore) {
         s_.tray.ShowNotification(kTimeSyncNoticeTitle, TooFarNoticeText(outcome));
     }

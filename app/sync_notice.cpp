@@ -66,6 +66,8 @@ std::string TimeSyncNoticeText(const TimeSyncOutcome& outcome, std::string_view 
                    std::to_string(kLatestTrustedYear) + "年之间，不可信，时钟未改动。";
         case Kind::kTooFar:
             return TooFarNoticeText(outcome);
+        case Kind::kRefused:
+            return "时间服务器 " + server + " 拒绝回答，时钟未改动。";
         case Kind::kDeclined:
             return "时钟未改动。" + offset;
         case Kind::kNotUnderstood:

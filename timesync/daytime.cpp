@@ -302,8 +302,9 @@ std::optional<DaytimeReply> ParseMonthFirst(const std::vector<Token>& t, std::si
 
 }  // namespace
 
-std::optional<ServerAddress> ParseServerAddress(std::string_view text) {
+std::optional<ServerAddress> ParseServerAddress(std::string_view text, std::uint16_t defaultPort) {
     ServerAddress address;
+    address.port = defaultPort;
     std::string_view port;
     if (text.starts_with('[')) {
         const std::size_t close = text.find(']');

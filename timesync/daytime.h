@@ -20,17 +20,22 @@ inline constexpr std::uint16_t kDaytimePort = 13;
 // A reply longer than this is cut off before parsing.
 inline constexpr std::size_t kMaxReplyBytes = 4096;
 
-// A Daytime server: a host name or address, and a port.
+// Daytime over TCP, or (S)NTP over UDP.
+enum class TimeProtocol { kDaytime, kNtp };
+
+// A time server: a host name or address, a port, and how it is asked.
 struct ServerAddress {
     std::string host;
     std::uint16_t port = kDaytimePort;
+    TimeProtocol protocol = TimeProtocol::kDaytime;
 
     friend bool operator==(const ServerAddress&, const ServerAddress&) = default;
 };
 
 // "HOST", "HOST:PORT", "[IPv6]" or "[IPv6]:PORT"; an address with several colons and no
-// brackets is taken as an IPv6 address alone. Port 13 unless given, 1..65535.
-std::optional<ServerAddress> ParseServerAddress(std::string_view text);
+// brackets is taken as an IPv6 address alone. `defaultPort` unless given, 1..65535.
+std::optional<ServerAddress> ParseServerAddress(std::string_view text,
+                                                std::uint16_t defaultPort = kDaytimePort);
 
 // The server the build names, split into host and port; a setting that does not parse is taken
 // whole as a host name, so that the failure to reach it names it.

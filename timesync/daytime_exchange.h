@@ -31,6 +31,7 @@ enum class ReadingStatus {
     kClosedWithoutData,  // the server closed without sending anything
     kNotUnderstood,      // the reply has neither layout, or names an impossible time
     kCutOff,             // the time ran out before the reply's line ended
+    kRefused,            // an NTP server's kiss-o'-death (its code in `reply`)
     kUnhealthy,          // NIST's layout with a health code other than 0
 };
 
@@ -46,7 +47,7 @@ struct TimeReading {
     Moment local;
     // The server's time minus this computer's: positive when this clock is behind.
     std::int64_t offsetMilliseconds = 0;
-    int health = 0;     // NIST's health code
+    int health = 0;     // NIST's health code, or an unsynchronised NTP server's stratum
     std::string reply;  // what arrived, at most 4 KiB
 };
 

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "timesync/step_bound.h"
+#include "timesync/time_server.h"
 
 namespace horalia {
 namespace {
@@ -16,6 +17,8 @@ TimeSyncOutcome::Kind KindOf(ReadingStatus status) {
             return TimeSyncOutcome::Kind::kNoAnswer;
         case ReadingStatus::kUnhealthy:
             return TimeSyncOutcome::Kind::kUnhealthy;
+        case ReadingStatus::kRefused:
+            return TimeSyncOutcome::Kind::kRefused;
         case ReadingStatus::kTime:
             return TimeSyncOutcome::Kind::kClockSet;
         case ReadingStatus::kNotUnderstood:
@@ -49,7 +52,13 @@ TimeSync::TimeSync(TimeSocket& socket, ClockSetter& clock, OneShotTimer& replyTi
       replyTimeout_(replyTimeout),
       zoneClock_(zoneClock),
       exchange_(zoneClock),
-      server_(std::move(server)) {}
+      ntp_(zoneClock),
+      servers_{std::move(server)} {}
+
+void TimeSync::SetServers(std::vector<ServerAddress> servers) {
+    if (!servers.empty())
+        servers_ = std::move(servers);
+}
 
 void TimeSync::RequestTimeSync(SyncTrigger trigger) {
     if (!socket_.IsClosed()) {
@@ -59,9 +68,21 @@ void TimeSync::RequestTimeSync(SyncTrigger trigger) {
         return;
     }
     trigger_ = trigger;
+    serverIndex_ = 0;
+    AskServer();
+}
+
+void TimeSync::AskServer() {
+    const ServerAddress& server = servers_[serverIndex_];
     exchange_.Begin();
-    socket_.Connect(server_.host, server_.port);
+    ntp_.Reset();
+    socket_.Connect(server.host, server.port,
+                    Datagrams() ? Transport::kDatagram : Transport::kStream);
     replyTimeout_.Start(kReplyTimeoutMilliseconds);
+}
+
+bool TimeSync::Datagrams() const {
+    return servers_[serverIndex_].protocol == TimeProtocol::kNtp;
 }
 
 void TimeSync::OnSyncTimerTick() {
@@ -75,7 +96,11 @@ void TimeSync::OnSyncTimerTick() {
 // Events queued before the exchange ended belong to no exchange any more: each handler first
 // checks that the socket is still open.
 void TimeSync::OnConnected() {
-    if (!socket_.IsClosed())
+    if (socket_.IsClosed())
+        return;
+    if (Datagrams())
+        socket_.Send(ntp_.Request());
+    else
         exchange_.Connected();
 }
 
@@ -87,8 +112,15 @@ void TimeSync::OnConnectFailed() {
 void TimeSync::OnDataArrival(std::int32_t /*bytesTotal*/) {
     if (socket_.IsClosed())
         return;
-    if (exchange_.Received(socket_.ReadAll(exchange_.Room())))
-        Finish(ExchangeEnd::kComplete);
+    if (!Datagrams()) {
+        if (exchange_.Received(socket_.ReadAll(exchange_.Room())))
+            Finish(ExchangeEnd::kComplete);
+        return;
+    }
+    for (std::string datagram; !(datagram = socket_.ReadAll(kMaxReplyBytes)).empty();) {
+        if (ntp_.Received(datagram))
+            return Finish(ExchangeEnd::kComplete);
+    }
 }
 
 void TimeSync::OnClosedByPeer() {
@@ -106,17 +138,24 @@ void TimeSync::OnReplyTimeout() {
 }
 
 void TimeSync::ReadWaiting() {
-    if (exchange_.Room() > 0)
+    if (!Datagrams() && exchange_.Room() > 0)
         exchange_.Received(socket_.ReadAll(exchange_.Room()));
 }
 
 void TimeSync::Finish(ExchangeEnd end) {
     replyTimeout_.Stop();
     socket_.Close();
-    const TimeReading reading = exchange_.Finish(end);
-    TimeSyncOutcome outcome{KindOf(reading.status)};
-    if (reading.status != ReadingStatus::kTime)
+    const TimeReading reading = Datagrams() ? ntp_.Finish(end) : exchange_.Finish(end);
+    TimeSyncOutcome outcome;
+    outcome.kind = KindOf(reading.status);
+    outcome.server = ServerName(servers_[serverIndex_]);
+    if (reading.status != ReadingStatus::kTime) {
+        if (serverIndex_ + 1 < servers_.size()) {
+            ++serverIndex_;
+            return AskServer();
+        }
         return Report(outcome, trigger_);
+    }
 
     outcome.offsetMilliseconds = reading.offsetMilliseconds;
     outcome.serverTime = reading.local;

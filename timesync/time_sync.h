@@ -6,25 +6,36 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "common/zone_clock.h"
 #include "timesync/daytime.h"
 #include "timesync/daytime_exchange.h"
+#include "timesync/ntp.h"
 
 namespace horalia {
 
-// A TCP client that only connects, receives and closes; nothing is ever sent on it.
-// Its outcome comes back later, on the user-interface thread, through TimeSocketEvents.
+// Daytime's TCP stream, or NTP's UDP datagrams.
+enum class Transport { kStream, kDatagram };
+
+// A client socket: on a stream it only connects, receives and closes, and nothing is ever sent;
+// on datagrams it sends the one request. Its outcome comes back later, on the user-interface
+// thread, through TimeSocketEvents.
 class TimeSocket {
   public:
     virtual ~TimeSocket() = default;
     // True before the first Connect and after Close; false while resolving, connecting,
     // connected, or failed and not yet closed.
     virtual bool IsClosed() const = 0;
-    // Resolves and connects in the background and returns at once. A failure is reported as
-    // OnConnectFailed, never from inside this call.
-    virtual void Connect(const std::string& host, std::uint16_t port) = 0;
-    // What has arrived so far, at most maxBytes of it; the rest is left unread.
+    // Resolves and connects in the background and returns at once (a datagram socket is
+    // connected once its peer's address is known). A failure is reported as OnConnectFailed,
+    // never from inside this call.
+    virtual void Connect(const std::string& host, std::uint16_t port, Transport transport) = 0;
+    // Datagrams only, once connected: sends one.
+    virtual void Send(std::string_view datagram) = 0;
+    // A stream: what has arrived so far, at most maxBytes of it; the rest is left unread.
+    // Datagrams: the next one waiting (cut to maxBytes), or "" when none is.
     virtual std::string ReadAll(std::size_t maxBytes) = 0;
     // Drops the connection and any resolution under way; the socket is closed afterwards.
     virtual void Close() = 0;
@@ -84,6 +95,7 @@ struct TimeSyncOutcome {
         kTooFar,         // hourly: the offset is over the automatic bound, the clock is left
         kUntrustedYear,  // the server's year is outside 2020..2100: no path takes it
         kDeclined,       // the person answered no to the question before a large step
+        kRefused,        // an NTP server's kiss-o'-death
     };
     Kind kind = Kind::kNotUnderstood;
     // The server's time minus this computer's, as found before any setting; 0 when no time was
@@ -94,6 +106,8 @@ struct TimeSyncOutcome {
     Moment computerTime{};
     // kTooFar: this offset was reported by an earlier hourly synchronisation already.
     bool toldBefore = false;
+    // The server that answered, or the last one asked (ServerName).
+    std::string server{};
 
     friend bool operator==(const TimeSyncOutcome&, const TimeSyncOutcome&) = default;
 };
@@ -114,7 +128,8 @@ inline constexpr std::int32_t kTicksBetweenSyncs = 3600;
 
 // One exchange at a time: a request is ignored while the socket is not closed. Every way an
 // exchange can end (a complete reply, a failed connection, the server closing, the timeout)
-// closes the socket, so the next request always connects anew.
+// closes the socket, so the next request always connects anew. With several servers, each is
+// asked in turn, with a timeout of its own, until one gives a time.
 class TimeSync : public TimeSocketEvents {
   public:
     TimeSync(TimeSocket& socket, ClockSetter& clock, OneShotTimer& replyTimeout,
@@ -122,6 +137,9 @@ class TimeSync : public TimeSocketEvents {
 
     // Where outcomes go; none by default.
     void SetListener(TimeSyncListener* listener) { listener_ = listener; }
+    // The servers the next request asks, in order (ParseTimeServerList); an empty list keeps
+    // those there are.
+    void SetServers(std::vector<ServerAddress> servers);
 
     // The tray entry 托盘图标_网络校时, and every 3,601st tick. A request from the menu while an
     // exchange is open makes no second connection, but the open one's outcome is then reported
@@ -148,6 +166,8 @@ class TimeSync : public TimeSocketEvents {
 
   private:
     void ReadWaiting();
+    void AskServer();
+    bool Datagrams() const;
     void Finish(ExchangeEnd end);
     void SetClock(const TimeReading& reading, const ClockValue& value, TimeSyncOutcome outcome,
                   SyncTrigger trigger);
@@ -158,7 +178,9 @@ class TimeSync : public TimeSocketEvents {
     OneShotTimer& replyTimeout_;
     const ZoneClock& zoneClock_;
     DaytimeExchange exchange_;
-    ServerAddress server_;
+    NtpExchange ntp_;
+    std::vector<ServerAddress> servers_;
+    std::size_t serverIndex_ = 0;
     TimeSyncListener* listener_ = nullptr;
     std::int32_t syncTickCount_ = 0;
     SyncTrigger trigger_ = SyncTrigger::kTimer;

@@ -20,15 +20,25 @@ class FakeTimeSocket : public TimeSocket {
     struct Connection {
         std::string host;
         std::uint16_t port = 0;
+        Transport transport = Transport::kStream;
     };
 
     bool IsClosed() const override { return closed; }
-    void Connect(const std::string& host, std::uint16_t port) override {
-        connections.push_back({host, port});
+    void Connect(const std::string& host, std::uint16_t port, Transport transport) override {
+        connections.push_back({host, port, transport});
         closed = false;
     }
+    void Send(std::string_view datagram) override { sent.emplace_back(datagram); }
+    // A stream's waiting text, or the first waiting datagram.
     std::string ReadAll(std::size_t maxBytes) override {
         readLimits.push_back(maxBytes);
+        if (!connections.empty() && connections.back().transport == Transport::kDatagram) {
+            if (datagrams.empty())
+                return "";
+            std::string datagram = datagrams.front().substr(0, maxBytes);
+            datagrams.erase(datagrams.begin());
+            return datagram;
+        }
         std::string data = waiting.substr(0, maxBytes);
         waiting.erase(0, data.size());
         return data;
@@ -37,10 +47,13 @@ class FakeTimeSocket : public TimeSocket {
         ++closeCalls;
         closed = true;
         waiting.clear();
+        datagrams.clear();
     }
 
     bool closed = true;
     std::string waiting;  // what the "server" has sent and nobody has read yet
+    std::vector<std::string> datagrams;
+    std::vector<std::string> sent;
     std::vector<Connection> connections;
     std::vector<std::size_t> readLimits;
     int closeCalls = 0;

@@ -66,6 +66,9 @@ constexpr ClockValue kServerTime{2026, 12, 0, 6, 15, 40, 7, 500};
 
 class WinsockTimeSyncTest : public ::testing::Test {
   protected:
+    // This clock reads the test server's time: no step is large enough to need a question.
+    WinsockTimeSyncTest() { zone.now = fakes::UtcAt(2026, 12, 6, 15, 40, 7); }
+
     void Connect(std::uint16_t port, const std::string& host = "127.0.0.1") {
         sync_ = std::make_unique<TimeSync>(socket, clock, socket.ReplyTimer(), zone,
                                            ServerAddress{host, port});
@@ -136,7 +139,7 @@ TEST_F(WinsockTimeSyncTest, OversizedReply_ReadsAtMost4KiB) {
     };
     socket.SetEvents(&events);
 
-    socket.Connect("127.0.0.1", server.Port());
+    socket.Connect("127.0.0.1", server.Port(), Transport::kStream);
     ASSERT_TRUE(PumpUntil([&] { return socket.IsClosed(); }));
     EXPECT_GT(readSize, 0u);
     EXPECT_LE(readSize, kMaxReplyBytes);
@@ -160,7 +163,7 @@ TEST_F(WinsockTimeSyncTest, ReplyTimer_FiresOnceUnlessStopped) {
 TEST(WinsockTimeSocket, DestroyedWhileResolving_LateResultIsHarmless) {
     for (int i = 0; i < 5; ++i) {
         WinsockTimeSocket socket;
-        socket.Connect("localhost", 13);
+        socket.Connect("localhost", 13, Transport::kStream);
     }
     std::this_thread::sleep_for(milliseconds(300));  // resolver threads finish and post nothing
     PumpFor(milliseconds(100));

@@ -17,10 +17,11 @@ using Wait = DaytimeConnection::Wait;
 // Answers each Receive with the next step of its script; past the end the server is silent.
 class ScriptedConnection : public DaytimeConnection {
   public:
-    bool Connect(const std::string& host, std::uint16_t port, std::int32_t) override {
+    bool Connect(const std::string& host, std::uint16_t port, Transport, std::int32_t) override {
         asked = host + ":" + std::to_string(port);
         return connects;
     }
+    void Send(std::string_view) override {}
     Wait Receive(std::string& data, std::size_t maxBytes, std::int32_t) override {
         if (script.empty())
             return Wait::kTimedOut;
@@ -118,7 +119,7 @@ TEST(CheckTime, OneLineForATimeAndAMessageNamingEachFailure) {
         connection.connects = c.connects;
         connection.script = c.script;
         const CheckTimeReport report =
-            CheckTime(connection, clock, {"time.nist.gov", 13}, kReplyTimeoutMilliseconds);
+            CheckTime(connection, clock, {{"time.nist.gov", 13}}, kReplyTimeoutMilliseconds);
         EXPECT_EQ(connection.asked, "time.nist.gov:13");
         EXPECT_EQ(report.status, c.status);
         if (c.status == 0) {

@@ -27,14 +27,15 @@ class PosixDaytimeConnection final : public DaytimeConnection {
     PosixDaytimeConnection() = default;
     PosixDaytimeConnection(const PosixDaytimeConnection&) = delete;
     PosixDaytimeConnection& operator=(const PosixDaytimeConnection&) = delete;
-    ~PosixDaytimeConnection() override { CloseSocket(); }
+    ~PosixDaytimeConnection() override { CloseConnection(); }
 
-    bool Connect(const std::string& host, std::uint16_t port,
+    bool Connect(const std::string& host, std::uint16_t port, Transport transport,
                  std::int32_t withinMilliseconds) override {
+        CloseConnection();
         const auto deadline = steady_clock::now() + std::chrono::milliseconds(withinMilliseconds);
         addrinfo hints{};
         hints.ai_family = AF_UNSPEC;
-        hints.ai_socktype = SOCK_STREAM;
+        hints.ai_socktype = transport == Transport::kDatagram ? SOCK_DGRAM : SOCK_STREAM;
         // The lookup counts against the time given: a name server that never answers must not
         // hold the program past it.
         const auto lookup = CallWithin<addrinfo*>(
@@ -61,6 +62,12 @@ class PosixDaytimeConnection final : public DaytimeConnection {
         return fd_ >= 0;
     }
 
+    void Send(std::string_view datagram) override {
+        if (fd_ >= 0) {
+            send(fd_, datagram.data(), datagram.size(), 0);
+        }
+    }
+
     Wait Receive(std::string& data, std::size_t maxBytes,
                  std::int32_t withinMilliseconds) override {
         pollfd p{fd_, POLLIN, 0};
@@ -71,7 +78,7 @@ class PosixDaytimeConnection final : public DaytimeConnection {
         if (ready < 0) {
             return errno == EINTR ? Wait::kData : Wait::kClosed;
         }
-        char buffer[1024];
+        char buffer[4096];
         const ssize_t received = recv(fd_, buffer, std::min(sizeof buffer, maxBytes), 0);
         if (received > 0) {
             data.append(buffer, static_cast<std::size_t>(received));
@@ -105,7 +112,7 @@ class PosixDaytimeConnection final : public DaytimeConnection {
         }
     }
 
-    void CloseSocket() {
+    void CloseConnection() {
         if (fd_ >= 0) {
             close(fd_);
             fd_ = -1;

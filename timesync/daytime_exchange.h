@@ -47,6 +47,9 @@ struct TimeReading {
     Moment local;
     // The server's time minus this computer's: positive when this clock is behind.
     std::int64_t offsetMilliseconds = 0;
+    // NTP: the way there and back, without the server's own time; the offset may be wrong by up
+    // to half of it.
+    std::int64_t roundTripMicroseconds = 0;
     int health = 0;     // NIST's health code, or an unsynchronised NTP server's stratum
     std::string reply;  // what arrived, at most 4 KiB
 };

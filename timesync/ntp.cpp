@@ -1,5 +1,6 @@
 #include "timesync/ntp.h"
 
+#include <algorithm>
 #include <random>
 
 namespace horalia {
@@ -160,6 +161,7 @@ TimeReading NtpExchange::Finish(ExchangeEnd end) const {
             break;
     }
     r.utc = true;
+    r.roundTripMicroseconds = std::max<std::int64_t>(reply_->delayMicroseconds, 0);  // ms clock
     r.offsetMilliseconds =
         (reply_->offsetMicroseconds + (reply_->offsetMicroseconds < 0 ? -500 : 500)) / 1000;
     r.local = clock_.ToLocal(receivedAt_ + r.offsetMilliseconds);

@@ -74,9 +74,16 @@ std::string Describe(const TimeReading& r, const ServerAddress& server) {
     char when[48];
     std::snprintf(when, sizeof when, "%04d-%02d-%02d %02d:%02d:%02d", r.local.year, r.local.month,
                   r.local.day, r.local.hour, r.local.minute, r.local.second);
-    return std::string(when) + " (" + ServerName(server) + ", " + ServerZone(r) +
-           " on the server); " +
-           OffsetText(r.offsetMilliseconds, server.protocol == TimeProtocol::kNtp);
+    const bool ntp = server.protocol == TimeProtocol::kNtp;
+    std::string text = std::string(when) + " (" + ServerName(server) + ", " + ServerZone(r) +
+                       " on the server); " + OffsetText(r.offsetMilliseconds, ntp);
+    if (ntp) {
+        char trip[48];
+        std::snprintf(trip, sizeof trip, " (round trip %.3f seconds)",
+                      static_cast<double>(r.roundTripMicroseconds) / 1e6);
+        text += trip;
+    }
+    return text;
 }
 
 // What the tray program would do with the offset, when it would not simply set the clock.
@@ -166,7 +173,7 @@ std::string FailureText(const TimeReading& r, const ServerAddress& server,
     const std::string name = ServerName(server);
     const std::string where =
         (ntp ? "ntp://" : "") + server.host + " port " + std::to_string(server.port);
-    const std::string seconds = std::to_string(timeoutMilliseconds / 1000);
+    const std::string seconds = std::to_string((timeoutMilliseconds + 500) / 1000);
     switch (r.status) {
         case ReadingStatus::kTime:
             break;
@@ -207,17 +214,27 @@ CheckTimeReport CheckTime(DaytimeConnection& connection, const ZoneClock& clock,
             std::clamp<std::int64_t>(deadline - clock.UtcNow(), 0, timeoutMilliseconds));
     };
     CheckTimeReport report{1, "", ""};
-    for (const ServerAddress& server : servers) {
+    for (std::size_t i = 0; i < servers.size(); ++i) {
+        const ServerAddress& server = servers[i];
+        // Each server gets an even share of the time left, so that a silent one leaves the
+        // others theirs.
+        const std::int32_t shareMilliseconds =
+            left() / static_cast<std::int32_t>(servers.size() - i);
+        const UtcMilliseconds share = clock.UtcNow() + shareMilliseconds;
+        const Remaining leftForThis = [&] {
+            return static_cast<std::int32_t>(
+                std::clamp<std::int64_t>(share - clock.UtcNow(), 0, timeoutMilliseconds));
+        };
         const TimeReading r = server.protocol == TimeProtocol::kNtp
-                                  ? AskNtp(connection, clock, server, left)
-                                  : AskDaytime(connection, clock, server, left);
+                                  ? AskNtp(connection, clock, server, leftForThis)
+                                  : AskDaytime(connection, clock, server, leftForThis);
         if (r.status == ReadingStatus::kTime) {
             report = {0, Describe(r, server), ""};
             AddStepVerdict(r, report);
             return report;
         }
         report.error +=
-            (report.error.empty() ? "" : "; ") + FailureText(r, server, timeoutMilliseconds);
+            (report.error.empty() ? "" : "; ") + FailureText(r, server, shareMilliseconds);
         if (left() == 0)
             break;
     }

@@ -75,6 +75,26 @@ class FakeClockSetter : public ClockSetter {
     std::vector<Call> calls;
 };
 
+// Notes this computer's own time, in the base asked for, as each value is handed over: what a
+// real server's time is checked against.
+class StampingClockSetter : public ClockSetter {
+  public:
+    explicit StampingClockSetter(const ZoneClock& clock) : clock_(clock) {}
+    ClockSetResult SetClock(const ClockValue& v, ClockBase base, bool) override {
+        const UtcMilliseconds now = clock_.UtcNow();
+        expected = base == ClockBase::kUtc ? now : CivilMilliseconds(clock_.ToLocal(now));
+        value =
+            CivilMilliseconds({v.year, v.month, v.day, v.hour, v.minute, v.second, v.milliseconds});
+        return ClockSetResult::kSet;
+    }
+
+    std::optional<std::int64_t> expected;  // civil milliseconds
+    std::int64_t value = 0;
+
+  private:
+    const ZoneClock& clock_;
+};
+
 class FakeOneShotTimer : public OneShotTimer {
   public:
     void Start(std::int32_t milliseconds) override {

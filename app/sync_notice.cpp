@@ -76,9 +76,11 @@ std::string TimeSyncNoticeText(const TimeSyncOutcome& outcome, std::string_view 
     return "无法识别时间服务器 " + server + " 的回答，时钟未改动。";
 }
 
+// One time a line, so that a date never breaks.
 std::string LargeStepQuestionText(const TimeSyncOutcome& outcome) {
-    return BothTimes(outcome) + ClockOffsetText(outcome.offsetMilliseconds) + "，超过" + kBound +
-           "秒。要把本机时钟改为服务器时间吗？";
+    return "服务器时间：" + DateAndTime(outcome.serverTime) + "\n本机时间：" +
+           DateAndTime(outcome.computerTime) + "\n" + ClockOffsetText(outcome.offsetMilliseconds) +
+           "，超过" + kBound + "秒。要把本机时钟改为服务器时间吗？";
 }
 
 std::string TooFarNoticeText(const TimeSyncOutcome& outcome) {

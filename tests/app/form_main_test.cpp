@@ -673,9 +673,11 @@ TEST_F(FormMainTest, LargeOffsetsAreAskedOrToldAndUntrustedYearsReported) {
 
     form().MenuChosen(TrayMenuEntry::托盘图标_网络校时);
     reply(nist);
-    EXPECT_EQ(tray.questions, std::vector<std::string>{"网络校时: " + times +
-                                                       "本机时钟比服务器慢1小时，超过1000秒。"
-                                                       "要把本机时钟改为服务器时间吗？"});
+    EXPECT_EQ(tray.questions,
+              std::vector<std::string>{
+                  "网络校时: 服务器时间：2026-12-07 09:07:02\n"
+                  "本机时间：2026-12-07 08:07:02\n"
+                  "本机时钟比服务器慢1小时，超过1000秒。要把本机时钟改为服务器时间吗？"});
     EXPECT_TRUE(clockSetter.calls.empty());
     tray.answer(true);
     EXPECT_EQ(clockSetter.calls.size(), 1u);

@@ -30,7 +30,8 @@ constexpr WORD kApplicationIconId = 1;  // the icon resource of horalia.rc
 // process without that manifest still starts; there the message box's buttons are the system's.
 bool AskYesNoBox(HWND owner, const std::wstring& title, const std::wstring& text) {
     using TaskDialogIndirectProc = HRESULT(WINAPI*)(const TASKDIALOGCONFIG*, int*, int*, BOOL*);
-    const HMODULE controls = GetModuleHandleW(L"comctl32.dll");
+    // Loaded through the manifest's activation context: version 6 (kept for the process's life).
+    static const HMODULE controls = LoadLibraryW(L"comctl32.dll");
     const auto taskDialog = controls == nullptr
                                 ? nullptr
                                 : reinterpret_cast<TaskDialogIndirectProc>(reinterpret_cast<void*>(

@@ -630,6 +630,7 @@ TEST(TimeSyncNoticeText, TellsWhatHappenedAndByHowMuchTheClockWasOff) {
         {{Kind::kNoAnswer, 0}, "时间服务器 time.nist.gov 没有发来时间，时钟未改动。"},
         {{Kind::kNotUnderstood, 0}, "无法识别时间服务器 time.nist.gov 的回答，时钟未改动。"},
         {{Kind::kUnhealthy, 0}, "时间服务器 time.nist.gov 报告自身时间不可靠，时钟未改动。"},
+        {{Kind::kRefused, 0}, "时间服务器 time.nist.gov 拒绝回答，时钟未改动。"},
     };
     for (const auto& [outcome, text] : cases) {
         EXPECT_EQ(TimeSyncNoticeText(outcome, "time.nist.gov"), text);

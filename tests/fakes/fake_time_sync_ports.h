@@ -95,6 +95,21 @@ class StampingClockSetter : public ClockSetter {
     const ZoneClock& clock_;
 };
 
+// What a TimeSync reports: every outcome with who asked, and every question it would ask.
+class RecordingSyncListener : public TimeSyncListener {
+  public:
+    void OnTimeSyncFinished(const TimeSyncOutcome& outcome, SyncTrigger trigger) override {
+        outcomes.push_back(outcome);
+        triggers.push_back(trigger);
+    }
+    void OnLargeStepQuestion(const TimeSyncOutcome& outcome) override {
+        questions.push_back(outcome);
+    }
+    std::vector<TimeSyncOutcome> outcomes;
+    std::vector<SyncTrigger> triggers;
+    std::vector<TimeSyncOutcome> questions;
+};
+
 class FakeOneShotTimer : public OneShotTimer {
   public:
     void Start(std::int32_t milliseconds) override {

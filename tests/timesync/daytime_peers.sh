@@ -10,18 +10,9 @@ set -uo pipefail
 say=$1 qt_test=$2 inetd=$3 inetutils=${4:-}
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/horalia-daytime.XXXXXX")
-daemon=
-stop_daemon() {
-  if [ -n "$daemon" ]; then
-    kill "$daemon" 2>/dev/null
-    wait "$daemon" 2>/dev/null
-    daemon=
-  fi
-}
 trap 'stop_daemon; rm -rf "$work"' EXIT
 
 . "$(dirname "$0")/../shell_checks.sh"
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 free_port() {
   python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'

@@ -12,18 +12,9 @@ say=$1 socket_test=$2 peers=$3 runner=${4:-}
 chronyd=$peers/chrony/usr/sbin/chronyd ntpd=$peers/ntpsec/usr/sbin/ntpd
 
 . "$(dirname "$0")/../shell_checks.sh"
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 run() { if [ -n "$runner" ]; then "$runner" "$@"; else "$@"; fi; }
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/horalia-ntp.XXXXXX")
-daemon=
-stop_daemon() {
-  if [ -n "$daemon" ]; then
-    kill "$daemon" 2>/dev/null
-    wait "$daemon" 2>/dev/null
-    daemon=
-  fi
-}
 trap 'stop_daemon; rm -rf "$work"' EXIT
 
 free_udp_port() {

@@ -149,15 +149,6 @@ TEST(ParseTimeServerList, ReadsHostsPortsAndSchemes) {
     EXPECT_EQ(ServerName({"127.0.0.1", 1313, P::kDaytime}), "127.0.0.1:1313");
 }
 
-class RecordingListener : public TimeSyncListener {
-  public:
-    void OnTimeSyncFinished(const TimeSyncOutcome& outcome, SyncTrigger) override {
-        outcomes.push_back(outcome);
-    }
-    void OnLargeStepQuestion(const TimeSyncOutcome&) override {}
-    std::vector<TimeSyncOutcome> outcomes;
-};
-
 // The tray program's exchange with an NTP server, and the list tried in order: a stray datagram
 // is passed over, the answer to the request sets the clock in UTC, and a server that fails hands
 // over to the next.
@@ -166,7 +157,7 @@ TEST(TimeSyncNtp, SendsTheRequestReadsTheAnswerAndFallsBackToTheNextServer) {
     fakes::FakeClockSetter clock;
     fakes::FakeOneShotTimer timer;
     fakes::FakeZoneClock zone;
-    RecordingListener listener;
+    fakes::RecordingSyncListener listener;
     TimeSync sync(socket, clock, timer, zone);
     sync.SetListener(&listener);
     sync.SetServers(*ParseTimeServerList("ntp://down.test, ntp://ntp.test:4123"));

@@ -17,20 +17,6 @@ constexpr char kNist[] = "\n61381 26-12-07 09:07:02 00 0 0 50.0 UTC(NIST) *\n";
 // A stamp in whole seconds stands for the middle of its second.
 constexpr ClockValue kNistUtc{2026, 12, 0, 7, 9, 7, 2, 500};
 
-class RecordingListener : public TimeSyncListener {
-  public:
-    void OnTimeSyncFinished(const TimeSyncOutcome& outcome, SyncTrigger trigger) override {
-        outcomes.push_back(outcome);
-        triggers.push_back(trigger);
-    }
-    void OnLargeStepQuestion(const TimeSyncOutcome& outcome) override {
-        questions.push_back(outcome);
-    }
-    std::vector<TimeSyncOutcome> outcomes;
-    std::vector<TimeSyncOutcome> questions;
-    std::vector<SyncTrigger> triggers;
-};
-
 class TimeSyncTest : public ::testing::Test {
   protected:
     TimeSyncTest() { sync.SetListener(&listener); }
@@ -66,7 +52,7 @@ class TimeSyncTest : public ::testing::Test {
     fakes::FakeClockSetter clock;
     fakes::FakeOneShotTimer timer;
     fakes::FakeZoneClock zone;
-    RecordingListener listener;
+    fakes::RecordingSyncListener listener;
     TimeSync sync{socket, clock, timer, zone, {"daytime.test", 1313}};
 };
 

@@ -173,6 +173,8 @@ void TimeSync::Finish(ExchangeEnd end) {
                 toldOffset_ = outcome.offsetMilliseconds;
                 return Report(outcome, trigger_);
             }
+            // The person sees both times now: the hourly synchronisation need not tell again.
+            toldOffset_ = outcome.offsetMilliseconds;
             largeStep_ = reading;
             largeStepOutcome_ = outcome;
             if (listener_ != nullptr)

@@ -337,13 +337,15 @@ TEST_F(TimeSyncTest, TheAnswerToTheQuestionSetsTheServersTimeAsItIsThen) {
     sync.OnLargeStepAnswered(false);
     EXPECT_EQ(clock.calls.size(), 1u);
     EXPECT_EQ(listener.outcomes.back().kind, Kind::kDeclined);
+    ExchangeOffBy(3600 * 1000 + 2000, SyncTrigger::kTimer);  // the person knows already
+    EXPECT_TRUE(listener.outcomes.back().toldBefore);
 
     // Another exchange set the clock meanwhile: the old measurement no longer holds.
     ExchangeOffBy(3600 * 1000, SyncTrigger::kMenu);
     ExchangeOffBy(2000, SyncTrigger::kTimer);
     sync.OnLargeStepAnswered(true);
     EXPECT_EQ(clock.calls.size(), 2u);
-    EXPECT_EQ(listener.outcomes.size(), 3u);
+    EXPECT_EQ(listener.outcomes.size(), 4u);
 }
 
 // The hourly synchronisation reports a large offset it leaves alone once, until it differs by a

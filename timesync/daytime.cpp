@@ -335,10 +335,6 @@ std::optional<ServerAddress> ParseServerAddress(std::string_view text, std::uint
     return address;
 }
 
-ServerAddress ConfiguredTimeServer() {
-    return ParseServerAddress(kTimeServerHost).value_or(ServerAddress{kTimeServerHost});
-}
-
 std::string GetMonthNumber(std::string_view abbreviation) {
     static constexpr std::array<std::string_view, 12> kMonths = {
         "JAN", "FEB", "MAR", "APR", "MAY", "JUN", "JUL", "AUG", "SEPT", "OCT", "NOV", "DEC"};

@@ -13,8 +13,8 @@
 
 namespace horalia {
 
-// The Daytime server the build names, as HOST or HOST:PORT; NIST's time.nist.gov unless
-// configured otherwise.
+// The time server the build names, as HOST, HOST:PORT or ntp://HOST[:PORT]; NIST's
+// time.nist.gov (Daytime) unless configured otherwise.
 inline constexpr const char* kTimeServerHost = kConfiguredTimeServerHost;
 inline constexpr std::uint16_t kDaytimePort = 13;
 // A reply longer than this is cut off before parsing.
@@ -37,8 +37,9 @@ struct ServerAddress {
 std::optional<ServerAddress> ParseServerAddress(std::string_view text,
                                                 std::uint16_t defaultPort = kDaytimePort);
 
-// The server the build names, split into host and port; a setting that does not parse is taken
-// whole as a host name, so that the failure to reach it names it.
+// The server the build names, split into host and port, Daytime unless it says ntp:// (see
+// time_server.h); a setting that does not parse is taken whole as a host name, so that the
+// failure to reach it names it.
 ServerAddress ConfiguredTimeServer();
 
 struct ClockValue {

@@ -49,6 +49,10 @@ std::optional<ServerAddress> ParseTimeServer(std::string_view text) {
     return server;
 }
 
+ServerAddress ConfiguredTimeServer() {
+    return ParseTimeServer(kTimeServerHost).value_or(ServerAddress{kTimeServerHost});
+}
+
 std::optional<std::vector<ServerAddress>> ParseTimeServerList(std::string_view text) {
     if (Trim(text).empty())
         return std::vector<ServerAddress>{ConfiguredTimeServer()};

@@ -228,9 +228,17 @@ void Form_Main::托盘图标_网络校时_Click() {
 }
 
 void Form_Main::OnTimeSyncFinished(const TimeSyncOutcome& outcome, SyncTrigger trigger) {
-    if (trigger == SyncTrigger::kMenu) {
-        Notify(kTimeSyncNoticeTitle, TimeSyncNoticeText(outcome, kTimeServerHost));
+    using Kind = TimeSyncOutcome::Kind;
+    if (trigger == SyncTrigger::kMenu && outcome.kind != Kind::kDeclined) {
+        Notify(kTimeSyncNoticeTitle, TimeSyncNoticeText(outcome, outcome.server));
+    } else if (outcome.kind == Kind::kTooFar && !outcome.toldBefore) {
+        Notify(kTimeSyncNoticeTitle, TooFarNoticeText(outcome));
     }
+}
+
+void Form_Main::OnLargeStepQuestion(const TimeSyncOutcome& outcome) {
+    desktop_.tray.AskYesNo(kTimeSyncNoticeTitle, LargeStepQuestionText(outcome),
+                           [this](bool yes) { timeSync_.OnLargeStepAnswered(yes); });
 }
 void Form_Main::托盘图标_参数设置_Click() {
     desktop_.forms.ShowSettingsDialog(*this);

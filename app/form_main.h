@@ -145,8 +145,10 @@ class Form_Main final : public MainFormControls, private TimeSyncListener {
     TimeSync& Winsock_时间同步() { return timeSync_; }
 
   private:
-    // A synchronisation the person asked for ends with a balloon; the hourly one is silent.
+    // A synchronisation the person asked for ends with a balloon (none after they answered no);
+    // the hourly one is silent unless it left a large offset it had not reported yet.
     void OnTimeSyncFinished(const TimeSyncOutcome& outcome, SyncTrigger trigger) override;
+    void OnLargeStepQuestion(const TimeSyncOutcome& outcome) override;
     // Announces with the settings as they stand whenever the announcement asks.
     void Announce(const Moment& moment);
     // Shows a notice beside the icon and writes it to standard error.

@@ -4,6 +4,7 @@
 // ui/settings/main_form_controls.h.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,6 +26,10 @@ class TrayPort {
     virtual void PopupMenuAtPointer() = 0;
     // A short message beside the icon: a balloon on Windows, a desktop notification on Linux.
     virtual void ShowNotification(const std::string& title, const std::string& text) = 0;
+    // A question with the buttons 是 and 否; closing it answers 否. The answer is handed to
+    // `answered` on the user-interface thread, from inside this call or later.
+    virtual void AskYesNo(const std::string& title, const std::string& text,
+                          std::function<void(bool yes)> answered) = 0;
 };
 
 // The process around the main form.

@@ -18,4 +18,10 @@ std::string ClockOffsetText(std::int64_t offsetMilliseconds);
 // One sentence or two for the balloon; `host` is the server asked.
 std::string TimeSyncNoticeText(const TimeSyncOutcome& outcome, std::string_view host);
 
+// The question before 网络校时 moves the clock further than the hourly synchronisation would.
+std::string LargeStepQuestionText(const TimeSyncOutcome& outcome);
+
+// The notice when the hourly synchronisation left a large offset alone.
+std::string TooFarNoticeText(const TimeSyncOutcome& outcome);
+
 }  // namespace horalia

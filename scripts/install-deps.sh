@@ -43,8 +43,11 @@ test_packages=(
   # portal (python3-gi); the GNOME notification setting's schema and GNOME's store for it (dconf).
   xbindkeys python3-gi gsettings-desktop-schemas dconf-gsettings-backend dconf-service
   # Daytime daemons the network-time tests ask: xinetd, and openbsd-inetd's own libraries (its
-  # package conflicts with xinetd's, so its binary is unpacked into build/peers below).
-  xinetd libwrap0 libbsd0 libevent-2.1-7
+  # package conflicts with xinetd's, so its binary is unpacked into build/peers below); the
+  # libraries of chrony and ntpsec, unpacked there too; iproute2 brings loopback up in the private
+  # network namespace where ntpsec serves port 123.
+  xinetd libwrap0 libbsd0 libevent-2.1-7 libcap2 libedit2 libgnutls30 libnettle8 libseccomp2
+  libssl3 iproute2
   # The Chinese calendar's tables are made by node from npm packages (calendar/tools), with ICU
   # (python3-icu) as one more reference in the report.
   nodejs python3-icu
@@ -95,14 +98,22 @@ if [ "$mode" = all ]; then
   if [ -n "${generate:-}" ]; then "${sudo_cmd[@]}" locale-gen >/dev/null; fi
 fi
 
-# openbsd-inetd, unpacked beside the builds: its package cannot be installed next to xinetd's.
-inetd_root="$(cd "$(dirname "$0")/.." && pwd)/build/peers/openbsd-inetd"
-if [ "$mode" = all ] && [ ! -x "$inetd_root/usr/sbin/inetd" ]; then
+# Time servers the network-time tests ask, unpacked beside the builds and never installed, so that
+# no service starts and nothing sets this computer's clock: openbsd-inetd (its package cannot be
+# installed next to xinetd's), inetutils-inetd, chrony and ntpsec.
+peers_root="$(cd "$(dirname "$0")/.." && pwd)/build/peers"
+unpack_peer() {  # package, a program it holds
+  [ "$mode" = all ] && [ ! -x "$peers_root/$1/$2" ] || return 0
+  local download
   download=$(mktemp -d)
   chmod 755 "$download"  # apt's download user writes here
-  (cd "$download" && apt-get download -qq openbsd-inetd 2>/dev/null || {
-    "${sudo_cmd[@]}" apt-get update -qq && apt-get download -qq openbsd-inetd; })
-  mkdir -p "$inetd_root"
-  dpkg -x "$download"/openbsd-inetd_*.deb "$inetd_root"
+  (cd "$download" && apt-get download -qq "$1" 2>/dev/null || {
+    "${sudo_cmd[@]}" apt-get update -qq && apt-get download -qq "$1"; })
+  mkdir -p "$peers_root/$1"
+  dpkg -x "$download/$1"_*.deb "$peers_root/$1"
   rm -rf "$download"
-fi
+}
+unpack_peer openbsd-inetd usr/sbin/inetd
+unpack_peer inetutils-inetd usr/sbin/inetutils-inetd
+unpack_peer chrony usr/sbin/chronyd
+unpack_peer ntpsec usr/sbin/ntpd

@@ -8,6 +8,21 @@ check() {  # description, command...
   "$@" || { echo "FAIL: $what"; failures=$((failures + 1)); }
 }
 
+fail() {  # description: a check that failed outright
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+
+# The test's one background daemon, ended by stop_daemon (also from an EXIT trap).
+daemon=
+stop_daemon() {
+  if [ -n "$daemon" ]; then
+    kill "$daemon" 2>/dev/null
+    wait "$daemon" 2>/dev/null
+    daemon=
+  fi
+}
+
 within() {  # seconds, command...: true once the command succeeds, tried four times a second
   local tries=$(($1 * 4))
   shift

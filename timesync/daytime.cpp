@@ -164,10 +164,13 @@ std::optional<TimeOfDay> ParseTimeOfDay(std::string_view text) {
     std::string_view seconds = text.substr(secondColon + 1);
     const std::size_t digitsEnd = std::min(seconds.find_first_not_of("0123456789"), seconds.size());
     std::string_view rest = seconds.substr(digitsEnd);
+    // The hour may lack its leading zero; minutes and seconds always have two digits, so a
+    // field cut short ("14:30:5") is not taken.
     TimeOfDay t;
-    const auto hour = ParseNumber(text.substr(0, firstColon));
-    const auto minute = ParseNumber(text.substr(firstColon + 1, secondColon - firstColon - 1));
-    const auto second = ParseNumber(seconds.substr(0, digitsEnd));
+    const std::string_view hourText = text.substr(0, firstColon);
+    const auto hour = hourText.size() <= 2 ? ParseNumber(hourText) : std::nullopt;
+    const auto minute = ParseFixed(text.substr(firstColon + 1, secondColon - firstColon - 1), 2);
+    const auto second = ParseFixed(seconds.substr(0, digitsEnd), 2);
     if (!hour || !minute || !second)
         return std::nullopt;
     t.hour = *hour;
@@ -189,11 +192,40 @@ std::optional<TimeOfDay> ParseTimeOfDay(std::string_view text) {
         t.zone = zone;
         return t;
     }
+    // "14:29:51-UTC": the sign only joins the zone's name to the time.
+    if (rest[0] == '-' || rest[0] == '+') {
+        if (const auto zone = ParseZone(rest.substr(1));
+            zone && !rest.substr(1).starts_with('+') && !rest.substr(1).starts_with('-')) {
+            t.zone = zone;
+            return t;
+        }
+    }
     const bool zoneWord = rest.size() > 1 && rest[0] == '-' &&
                           rest.substr(1).find_first_not_of(
                               "ABCDEFGHIJKLMNOPQRSTUVWXYZ"
                               "abcdefghijklmnopqrstuvwxyz") == std::string_view::npos;
     return zoneWord ? std::optional<TimeOfDay>(t) : std::nullopt;
+}
+
+// A time, and "AM" or "PM" after it when the server keeps a 12-hour clock: 12 AM is midnight,
+// 12 PM noon, and an hour a 12-hour clock does not show is refused. `next` is set to the field
+// after them.
+std::optional<TimeOfDay> ParseClockTime(const std::vector<Token>& t, std::size_t i,
+                                        std::size_t& next) {
+    next = i + 1;
+    if (i >= t.size())
+        return std::nullopt;
+    std::optional<TimeOfDay> time = ParseTimeOfDay(t[i].text);
+    if (!time || next >= t.size())
+        return time;
+    const std::string meridiem = Upper(t[next].text);
+    if (meridiem != "AM" && meridiem != "PM")
+        return time;
+    ++next;
+    if (time->hour < 1 || time->hour > 12)
+        return std::nullopt;
+    time->hour = static_cast<std::uint16_t>(time->hour % 12 + (meridiem == "PM" ? 12 : 0));
+    return time;
 }
 
 // A year of up to five digits; two digits stand for 1950..2049.
@@ -231,28 +263,30 @@ std::optional<std::int32_t> ZoneAt(const std::vector<Token>& tokens, std::size_t
     return i < tokens.size() ? ParseZone(tokens[i].text) : std::nullopt;
 }
 
-// "dd MMM yyyy hh:mm:ss [zone]", its date and time separated by single blanks.
+// "dd MMM yyyy hh:mm:ss [AM|PM] [zone]", its date and time separated by single blanks.
 std::optional<DaytimeReply> ParseDayFirst(std::string_view line, const std::vector<Token>& t,
                                           std::size_t first) {
     if (t.size() < first + 4)
         return std::nullopt;
     const std::string_view dateAndTime = line.substr(0, t[first + 3].end);
-    if (line.starts_with(' ') || dateAndTime.find("  ") != std::string_view::npos ||
+    if (dateAndTime.find("  ") != std::string_view::npos ||
         dateAndTime.find('\t') != std::string_view::npos)
         return std::nullopt;
+    std::size_t next = 0;
+    const auto time = ParseClockTime(t, first + 3, next);
     return MakeReply(ParseYear(t[first + 2].text), MonthOf(t[first + 1].text),
-                     ParseNumber(t[first].text), ParseTimeOfDay(t[first + 3].text),
-                     ZoneAt(t, first + 4));
+                     ParseNumber(t[first].text), time, ZoneAt(t, next));
 }
 
-// "Mmm dd hh:mm:ss [zone] yyyy [zone]" (ctime, date(1)) or "Month dd, yyyy hh:mm:ss[-zone]".
+// "Mmm dd hh:mm:ss [zone] yyyy [zone]" (ctime, date(1)) or "Month dd, yyyy hh:mm:ss[-zone]", the
+// time possibly followed by AM or PM.
 std::optional<DaytimeReply> ParseMonthFirst(const std::vector<Token>& t, std::size_t first) {
     if (t.size() < first + 4)
         return std::nullopt;
     const int month = MonthOf(t[first].text);
     const auto day = ParseNumber(WithoutComma(t[first + 1].text));
-    if (const auto time = ParseTimeOfDay(t[first + 2].text)) {
-        std::size_t next = first + 3;
+    std::size_t next = 0;
+    if (const auto time = ParseClockTime(t, first + 2, next)) {
         auto zone = ZoneAt(t, next);
         if (zone || (next + 1 < t.size() && !ParseNumber(t[next].text)))
             ++next;  // a zone, named or not, stands between the time and the year
@@ -262,14 +296,15 @@ std::optional<DaytimeReply> ParseMonthFirst(const std::vector<Token>& t, std::si
             zone = ZoneAt(t, next + 1);
         return MakeReply(ParseYear(t[next].text), month, day, time, zone);
     }
-    return MakeReply(ParseYear(WithoutComma(t[first + 2].text)), month, day,
-                     ParseTimeOfDay(t[first + 3].text), ZoneAt(t, first + 4));
+    const auto time = ParseClockTime(t, first + 3, next);
+    return MakeReply(ParseYear(WithoutComma(t[first + 2].text)), month, day, time, ZoneAt(t, next));
 }
 
 }  // namespace
 
-std::optional<ServerAddress> ParseServerAddress(std::string_view text) {
+std::optional<ServerAddress> ParseServerAddress(std::string_view text, std::uint16_t defaultPort) {
     ServerAddress address;
+    address.port = defaultPort;
     std::string_view port;
     if (text.starts_with('[')) {
         const std::size_t close = text.find(']');
@@ -300,10 +335,6 @@ std::optional<ServerAddress> ParseServerAddress(std::string_view text) {
     return address;
 }
 
-ServerAddress ConfiguredTimeServer() {
-    return ParseServerAddress(kTimeServerHost).value_or(ServerAddress{kTimeServerHost});
-}
-
 std::string GetMonthNumber(std::string_view abbreviation) {
     static constexpr std::array<std::string_view, 12> kMonths = {
         "JAN", "FEB", "MAR", "APR", "MAY", "JUN", "JUL", "AUG", "SEPT", "OCT", "NOV", "DEC"};
@@ -317,7 +348,8 @@ std::string GetMonthNumber(std::string_view abbreviation) {
 
 std::optional<DaytimeReply> ParseDaytimeReply(std::string_view reply) {
     reply.remove_prefix(std::min(reply.size(), reply.find_first_not_of(kLineEnds)));
-    const std::string_view line = TrimEnd(reply.substr(0, reply.find_first_of(kLineEnds)), kBlanks);
+    std::string_view line = TrimEnd(reply.substr(0, reply.find_first_of(kLineEnds)), kBlanks);
+    line.remove_prefix(std::min(line.size(), line.find_first_not_of(kBlanks)));
     const std::vector<Token> tokens = Tokens(line);
     const std::size_t first = !tokens.empty() && IsWeekday(tokens[0].text) ? 1 : 0;
     if (first < tokens.size() && ParseNumber(tokens[first].text))
@@ -346,13 +378,13 @@ std::optional<NistReply> ParseNistDaytimeReply(std::string_view reply) {
     const auto minute = ParseFixed(time[1], 2);
     const auto second = ParseFixed(time[2], 2);
     const auto dst = ParseFixed(fields[3].text, 2);
-    const auto leap = ParseFixed(fields[4].text, 1);
+    const auto leap = ParseFixed(fields[4].text, 1);  // 0 none, 1 and 2 a leap second to come
     const auto health = ParseFixed(fields[5].text, 1);
     const auto advance = ParseAdvance(fields[6].text);
     const std::string_view label = fields[7].text;
     if (!mjd || !yy || !month || !day || !hour || !minute || !second || !dst || !leap || !health ||
-        !advance || !label.starts_with("UTC(") || !label.ends_with(")") ||
-        (fields.size() == 9 && fields[8].text.size() != 1))
+        !advance || *leap > 2 || label != "UTC(NIST)" ||
+        (fields.size() == 9 && fields[8].text != "*" && fields[8].text != "#"))
         return std::nullopt;
 
     // The day number carries the century that the two-digit year leaves out.

@@ -28,6 +28,14 @@ std::optional<ClockValue> ToClockValue(const Moment& m) {
 
 }  // namespace
 
+std::optional<ClockValue> ServerTimeNow(const ZoneClock& clock, const TimeReading& reading) {
+    const UtcMilliseconds now = clock.UtcNow();
+    if (reading.utc)
+        return ToClockValue(CivilMoment(now + reading.offsetMilliseconds));
+    return ToClockValue(
+        CivilMoment(CivilMilliseconds(clock.ToLocal(now)) + reading.offsetMilliseconds));
+}
+
 void DaytimeExchange::Begin() {
     reply_.clear();
     begun_ = clock_.UtcNow();
@@ -45,10 +53,12 @@ bool DaytimeExchange::Received(std::string_view piece) {
     if (reply_.empty())
         firstData_ = clock_.UtcNow();
     reply_.append(piece.substr(0, Room()));
+    return reply_.size() >= kMaxReplyBytes || LineEnded();
+}
+
+bool DaytimeExchange::LineEnded() const {
     const std::size_t text = reply_.find_first_not_of(kLineEnds);
-    return reply_.size() >= kMaxReplyBytes ||
-           (text != std::string::npos &&
-            reply_.find_first_of(kLineEnds, text) != std::string::npos);
+    return text != std::string::npos && reply_.find_first_of(kLineEnds, text) != std::string::npos;
 }
 
 TimeReading DaytimeExchange::Finish(ExchangeEnd end) const {
@@ -63,14 +73,17 @@ TimeReading DaytimeExchange::Finish(ExchangeEnd end) const {
                                                      : ReadingStatus::kSilent;
         return r;
     }
+    // A line the time ran out in may be cut anywhere: "14:30:5", or a year "20" of "2026".
+    if (end == ExchangeEnd::kTimedOut && !LineEnded()) {
+        r.status = ReadingStatus::kCutOff;
+        return r;
+    }
 
     // The server stamps its reply when the connection is made: half the way back is added. A
     // stamp in whole seconds was made somewhere within its second: its middle is the best guess.
     const UtcMilliseconds start = isConnected_ ? connected_ : begun_;
     const std::int64_t halfTrip =
         std::clamp<std::int64_t>(firstData_ - start, 0, kReplyTimeoutMilliseconds) / 2;
-    const UtcMilliseconds now = clock_.UtcNow();
-
     std::optional<UtcMilliseconds> serverUtc;  // the server's time at the first data, as UTC
     std::optional<std::int64_t> serverLocal;   // or as local time, counted as civil time
     if (const auto nist = ParseNistDaytimeReply(reply_)) {
@@ -93,18 +106,16 @@ TimeReading DaytimeExchange::Finish(ExchangeEnd end) const {
         }
     }
 
-    std::optional<ClockValue> value;
     if (serverUtc) {
         r.utc = true;
         r.offsetMilliseconds = *serverUtc - firstData_;
         r.local = clock_.ToLocal(*serverUtc);
-        value = ToClockValue(CivilMoment(now + r.offsetMilliseconds));
     } else if (serverLocal) {
         r.offsetMilliseconds = *serverLocal - CivilMilliseconds(clock_.ToLocal(firstData_));
         r.local = CivilMoment(*serverLocal);
-        value = ToClockValue(
-            CivilMoment(CivilMilliseconds(clock_.ToLocal(now)) + r.offsetMilliseconds));
     }
+    const std::optional<ClockValue> value =
+        serverUtc || serverLocal ? ServerTimeNow(clock_, r) : std::nullopt;
     if (!value) {
         r.status = ReadingStatus::kNotUnderstood;
         r.offsetMilliseconds = 0;

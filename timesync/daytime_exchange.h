@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,6 +30,8 @@ enum class ReadingStatus {
     kSilent,             // connected, but nothing arrived in time
     kClosedWithoutData,  // the server closed without sending anything
     kNotUnderstood,      // the reply has neither layout, or names an impossible time
+    kCutOff,             // the time ran out before the reply's line ended
+    kRefused,            // an NTP server's kiss-o'-death (its code in `reply`)
     kUnhealthy,          // NIST's layout with a health code other than 0
 };
 
@@ -44,9 +47,16 @@ struct TimeReading {
     Moment local;
     // The server's time minus this computer's: positive when this clock is behind.
     std::int64_t offsetMilliseconds = 0;
-    int health = 0;     // NIST's health code
+    // NTP: the way there and back, without the server's own time; the offset may be wrong by up
+    // to half of it.
+    std::int64_t roundTripMicroseconds = 0;
+    int health = 0;     // NIST's health code, or an unsynchronised NTP server's stratum
     std::string reply;  // what arrived, at most 4 KiB
 };
+
+// The server's time now, by the offset a reading found: UTC when the reading's was, else local
+// time. Nothing when that is not a date a clock can show.
+std::optional<ClockValue> ServerTimeNow(const ZoneClock& clock, const TimeReading& reading);
 
 class DaytimeExchange {
   public:
@@ -65,6 +75,8 @@ class DaytimeExchange {
     TimeReading Finish(ExchangeEnd end) const;
 
   private:
+    bool LineEnded() const;
+
     const ZoneClock& clock_;
     std::string reply_;
     UtcMilliseconds begun_ = 0;

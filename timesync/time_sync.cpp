@@ -2,6 +2,9 @@
 
 #include <utility>
 
+#include "timesync/step_bound.h"
+#include "timesync/time_server.h"
+
 namespace horalia {
 namespace {
 
@@ -14,9 +17,12 @@ TimeSyncOutcome::Kind KindOf(ReadingStatus status) {
             return TimeSyncOutcome::Kind::kNoAnswer;
         case ReadingStatus::kUnhealthy:
             return TimeSyncOutcome::Kind::kUnhealthy;
+        case ReadingStatus::kRefused:
+            return TimeSyncOutcome::Kind::kRefused;
         case ReadingStatus::kTime:
             return TimeSyncOutcome::Kind::kClockSet;
         case ReadingStatus::kNotUnderstood:
+        case ReadingStatus::kCutOff:
             break;
     }
     return TimeSyncOutcome::Kind::kNotUnderstood;
@@ -44,8 +50,15 @@ TimeSync::TimeSync(TimeSocket& socket, ClockSetter& clock, OneShotTimer& replyTi
     : socket_(socket),
       clock_(clock),
       replyTimeout_(replyTimeout),
+      zoneClock_(zoneClock),
       exchange_(zoneClock),
-      server_(std::move(server)) {}
+      ntp_(zoneClock),
+      servers_{std::move(server)} {}
+
+void TimeSync::SetServers(std::vector<ServerAddress> servers) {
+    if (!servers.empty())
+        servers_ = std::move(servers);
+}
 
 void TimeSync::RequestTimeSync(SyncTrigger trigger) {
     if (!socket_.IsClosed()) {
@@ -55,9 +68,21 @@ void TimeSync::RequestTimeSync(SyncTrigger trigger) {
         return;
     }
     trigger_ = trigger;
+    serverIndex_ = 0;
+    AskServer();
+}
+
+void TimeSync::AskServer() {
+    const ServerAddress& server = servers_[serverIndex_];
     exchange_.Begin();
-    socket_.Connect(server_.host, server_.port);
+    ntp_.Reset();
+    socket_.Connect(server.host, server.port,
+                    Datagrams() ? Transport::kDatagram : Transport::kStream);
     replyTimeout_.Start(kReplyTimeoutMilliseconds);
+}
+
+bool TimeSync::Datagrams() const {
+    return servers_[serverIndex_].protocol == TimeProtocol::kNtp;
 }
 
 void TimeSync::OnSyncTimerTick() {
@@ -71,7 +96,11 @@ void TimeSync::OnSyncTimerTick() {
 // Events queued before the exchange ended belong to no exchange any more: each handler first
 // checks that the socket is still open.
 void TimeSync::OnConnected() {
-    if (!socket_.IsClosed())
+    if (socket_.IsClosed())
+        return;
+    if (Datagrams())
+        socket_.Send(ntp_.Request());
+    else
         exchange_.Connected();
 }
 
@@ -83,8 +112,15 @@ void TimeSync::OnConnectFailed() {
 void TimeSync::OnDataArrival(std::int32_t /*bytesTotal*/) {
     if (socket_.IsClosed())
         return;
-    if (exchange_.Received(socket_.ReadAll(exchange_.Room())))
-        Finish(ExchangeEnd::kComplete);
+    if (!Datagrams()) {
+        if (exchange_.Received(socket_.ReadAll(exchange_.Room())))
+            Finish(ExchangeEnd::kComplete);
+        return;
+    }
+    for (std::string datagram; !(datagram = socket_.ReadAll(kMaxReplyBytes)).empty();) {
+        if (ntp_.Received(datagram))
+            return Finish(ExchangeEnd::kComplete);
+    }
 }
 
 void TimeSync::OnClosedByPeer() {
@@ -102,39 +138,98 @@ void TimeSync::OnReplyTimeout() {
 }
 
 void TimeSync::ReadWaiting() {
-    if (exchange_.Room() > 0)
+    if (!Datagrams() && exchange_.Room() > 0)
         exchange_.Received(socket_.ReadAll(exchange_.Room()));
 }
 
 void TimeSync::Finish(ExchangeEnd end) {
     replyTimeout_.Stop();
     socket_.Close();
-    const TimeReading reading = exchange_.Finish(end);
-    if (reading.status != ReadingStatus::kTime)
-        return Report(KindOf(reading.status), 0, trigger_);
+    const TimeReading reading = Datagrams() ? ntp_.Finish(end) : exchange_.Finish(end);
+    TimeSyncOutcome outcome;
+    outcome.kind = KindOf(reading.status);
+    outcome.server = ServerName(servers_[serverIndex_]);
+    if (reading.status != ReadingStatus::kTime) {
+        if (serverIndex_ + 1 < servers_.size()) {
+            ++serverIndex_;
+            return AskServer();
+        }
+        return Report(outcome, trigger_);
+    }
 
-    const ClockSetResult result =
-        clock_.SetClock(reading.value, reading.utc ? ClockBase::kUtc : ClockBase::kLocal,
-                        trigger_ == SyncTrigger::kMenu);
+    outcome.offsetMilliseconds = reading.offsetMilliseconds;
+    outcome.serverTime = reading.local;
+    outcome.computerTime =
+        CivilMoment(CivilMilliseconds(reading.local) - reading.offsetMilliseconds);
+    switch (JudgeStep(reading)) {
+        case StepVerdict::kNever:
+            outcome.kind = TimeSyncOutcome::Kind::kUntrustedYear;
+            return Report(outcome, trigger_);
+        case StepVerdict::kAskFirst:
+            if (trigger_ == SyncTrigger::kTimer) {
+                outcome.kind = TimeSyncOutcome::Kind::kTooFar;
+                outcome.toldBefore =
+                    toldOffset_ && SameOffset(*toldOffset_, outcome.offsetMilliseconds);
+                toldOffset_ = outcome.offsetMilliseconds;
+                return Report(outcome, trigger_);
+            }
+            // The person sees both times now: the hourly synchronisation need not tell again.
+            toldOffset_ = outcome.offsetMilliseconds;
+            largeStep_ = reading;
+            largeStepOutcome_ = outcome;
+            if (listener_ != nullptr)
+                listener_->OnLargeStepQuestion(outcome);
+            return;
+        case StepVerdict::kApply:
+            break;
+    }
+    SetClock(reading, reading.value, outcome, trigger_);
+}
+
+void TimeSync::OnLargeStepAnswered(bool yes) {
+    if (!largeStep_)
+        return;
+    const TimeReading reading = *std::exchange(largeStep_, std::nullopt);
+    if (!yes) {
+        largeStepOutcome_.kind = TimeSyncOutcome::Kind::kDeclined;
+        return Report(largeStepOutcome_, SyncTrigger::kMenu);
+    }
+    // The question may have stood a while: the server's time is taken as it is now.
+    const std::optional<ClockValue> value = ServerTimeNow(zoneClock_, reading);
+    if (!value) {
+        largeStepOutcome_.kind = TimeSyncOutcome::Kind::kClockRefused;
+        return Report(largeStepOutcome_, SyncTrigger::kMenu);
+    }
+    SetClock(reading, *value, largeStepOutcome_, SyncTrigger::kMenu);
+}
+
+void TimeSync::SetClock(const TimeReading& reading, const ClockValue& value,
+                        TimeSyncOutcome outcome, SyncTrigger trigger) {
+    largeStep_.reset();  // measured against the clock as it was before this setting
+    toldOffset_.reset();
+    const ClockSetResult result = clock_.SetClock(
+        value, reading.utc ? ClockBase::kUtc : ClockBase::kLocal, trigger == SyncTrigger::kMenu);
     if (result == ClockSetResult::kAsked) {
         awaitingAnswer_ = true;
-        answerOffset_ = reading.offsetMilliseconds;
-        answerTrigger_ = trigger_;
+        answerOutcome_ = outcome;
+        answerTrigger_ = trigger;
         return;
     }
-    Report(KindOf(result), reading.offsetMilliseconds, trigger_);
+    outcome.kind = KindOf(result);
+    Report(outcome, trigger);
 }
 
 void TimeSync::OnClockSetAnswered(ClockSetResult result) {
     if (!awaitingAnswer_)
         return;
     awaitingAnswer_ = false;
-    Report(KindOf(result), answerOffset_, answerTrigger_);
+    answerOutcome_.kind = KindOf(result);
+    Report(answerOutcome_, answerTrigger_);
 }
 
-void TimeSync::Report(TimeSyncOutcome::Kind kind, std::int64_t offset, SyncTrigger trigger) {
+void TimeSync::Report(TimeSyncOutcome outcome, SyncTrigger trigger) {
     if (listener_ != nullptr)
-        listener_->OnTimeSyncFinished({kind, offset}, trigger);
+        listener_->OnTimeSyncFinished(outcome, trigger);
 }
 
 }  // namespace horalia

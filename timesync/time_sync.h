@@ -4,26 +4,38 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "common/zone_clock.h"
 #include "timesync/daytime.h"
 #include "timesync/daytime_exchange.h"
+#include "timesync/ntp.h"
 
 namespace horalia {
 
-// A TCP client that only connects, receives and closes; nothing is ever sent on it.
-// Its outcome comes back later, on the user-interface thread, through TimeSocketEvents.
+// Daytime's TCP stream, or NTP's UDP datagrams.
+enum class Transport { kStream, kDatagram };
+
+// A client socket: on a stream it only connects, receives and closes, and nothing is ever sent;
+// on datagrams it sends the one request. Its outcome comes back later, on the user-interface
+// thread, through TimeSocketEvents.
 class TimeSocket {
   public:
     virtual ~TimeSocket() = default;
     // True before the first Connect and after Close; false while resolving, connecting,
     // connected, or failed and not yet closed.
     virtual bool IsClosed() const = 0;
-    // Resolves and connects in the background and returns at once. A failure is reported as
-    // OnConnectFailed, never from inside this call.
-    virtual void Connect(const std::string& host, std::uint16_t port) = 0;
-    // What has arrived so far, at most maxBytes of it; the rest is left unread.
+    // Resolves and connects in the background and returns at once (a datagram socket is
+    // connected once its peer's address is known). A failure is reported as OnConnectFailed,
+    // never from inside this call.
+    virtual void Connect(const std::string& host, std::uint16_t port, Transport transport) = 0;
+    // Datagrams only, once connected: sends one.
+    virtual void Send(std::string_view datagram) = 0;
+    // A stream: what has arrived so far, at most maxBytes of it; the rest is left unread.
+    // Datagrams: the next one waiting (cut to maxBytes), or "" when none is.
     virtual std::string ReadAll(std::size_t maxBytes) = 0;
     // Drops the connection and any resolution under way; the socket is closed afterwards.
     virtual void Close() = 0;
@@ -80,11 +92,22 @@ struct TimeSyncOutcome {
         kNoAnswer,  // silent, or closed without sending anything
         kNotUnderstood,
         kUnhealthy,
+        kTooFar,         // hourly: the offset is over the automatic bound, the clock is left
+        kUntrustedYear,  // the server's year is outside 2020..2100: no path takes it
+        kDeclined,       // the person answered no to the question before a large step
+        kRefused,        // an NTP server's kiss-o'-death
     };
     Kind kind = Kind::kNotUnderstood;
     // The server's time minus this computer's, as found before any setting; 0 when no time was
     // understood.
     std::int64_t offsetMilliseconds = 0;
+    // When a time was understood: the server's and this computer's, as local time.
+    Moment serverTime{};
+    Moment computerTime{};
+    // kTooFar: this offset was reported by an earlier hourly synchronisation already.
+    bool toldBefore = false;
+    // The server that answered, or the last one asked (ServerName).
+    std::string server{};
 
     friend bool operator==(const TimeSyncOutcome&, const TimeSyncOutcome&) = default;
 };
@@ -94,6 +117,9 @@ class TimeSyncListener {
     virtual ~TimeSyncListener() = default;
     // Once per exchange, when it and any setting of the clock have ended.
     virtual void OnTimeSyncFinished(const TimeSyncOutcome& outcome, SyncTrigger trigger) = 0;
+    // The person asked, and the server's time is over the automatic bound away: the answer,
+    // whenever it comes, goes to TimeSync::OnLargeStepAnswered.
+    virtual void OnLargeStepQuestion(const TimeSyncOutcome& outcome) = 0;
 };
 
 // Timer_自动校时 ticks once a second, so a request every 3,601 ticks is about hourly.
@@ -102,7 +128,8 @@ inline constexpr std::int32_t kTicksBetweenSyncs = 3600;
 
 // One exchange at a time: a request is ignored while the socket is not closed. Every way an
 // exchange can end (a complete reply, a failed connection, the server closing, the timeout)
-// closes the socket, so the next request always connects anew.
+// closes the socket, so the next request always connects anew. With several servers, each is
+// asked in turn, with a timeout of its own, until one gives a time.
 class TimeSync : public TimeSocketEvents {
   public:
     TimeSync(TimeSocket& socket, ClockSetter& clock, OneShotTimer& replyTimeout,
@@ -110,6 +137,9 @@ class TimeSync : public TimeSocketEvents {
 
     // Where outcomes go; none by default.
     void SetListener(TimeSyncListener* listener) { listener_ = listener; }
+    // The servers the next request asks, in order (ParseTimeServerList); an empty list keeps
+    // those there are.
+    void SetServers(std::vector<ServerAddress> servers);
 
     // The tray entry 托盘图标_网络校时, and every 3,601st tick. A request from the menu while an
     // exchange is open makes no second connection, but the open one's outcome is then reported
@@ -128,26 +158,41 @@ class TimeSync : public TimeSocketEvents {
 
     // The final answer after ClockSetResult::kAsked.
     void OnClockSetAnswered(ClockSetResult result);
+    // The person's answer to OnLargeStepQuestion: yes sets the clock to the server's time as it
+    // is now. An answer after another exchange has set the clock is ignored.
+    void OnLargeStepAnswered(bool yes);
 
     std::int32_t SyncTickCount() const { return syncTickCount_; }
 
   private:
     void ReadWaiting();
+    void AskServer();
+    bool Datagrams() const;
     void Finish(ExchangeEnd end);
-    void Report(TimeSyncOutcome::Kind kind, std::int64_t offset, SyncTrigger trigger);
+    void SetClock(const TimeReading& reading, const ClockValue& value, TimeSyncOutcome outcome,
+                  SyncTrigger trigger);
+    void Report(TimeSyncOutcome outcome, SyncTrigger trigger);
 
     TimeSocket& socket_;
     ClockSetter& clock_;
     OneShotTimer& replyTimeout_;
+    const ZoneClock& zoneClock_;
     DaytimeExchange exchange_;
-    ServerAddress server_;
+    NtpExchange ntp_;
+    std::vector<ServerAddress> servers_;
+    std::size_t serverIndex_ = 0;
     TimeSyncListener* listener_ = nullptr;
     std::int32_t syncTickCount_ = 0;
     SyncTrigger trigger_ = SyncTrigger::kTimer;
     // A setting the system has still to answer.
     bool awaitingAnswer_ = false;
-    std::int64_t answerOffset_ = 0;
+    TimeSyncOutcome answerOutcome_;
     SyncTrigger answerTrigger_ = SyncTrigger::kTimer;
+    // A reading over the bound that waits for the person's yes or no.
+    std::optional<TimeReading> largeStep_;
+    TimeSyncOutcome largeStepOutcome_;
+    // The last offset an hourly synchronisation left alone and reported.
+    std::optional<std::int64_t> toldOffset_;
 };
 
 }  // namespace horalia

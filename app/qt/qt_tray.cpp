@@ -7,6 +7,8 @@
 #include <QDBusMessage>
 #include <QDBusReply>
 #include <QDBusVariant>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QToolTip>
 #include <string>
 #include <utility>
@@ -185,6 +187,22 @@ void QtTray::ShowNotification(const std::string& title, const std::string& text)
     } else {
         pendingNotification_.emplace(title, text);
     }
+}
+
+// Not modal: the tray, the timers and the announcements go on while the question stands.
+void QtTray::AskYesNo(const std::string& title, const std::string& text,
+                      std::function<void(bool yes)> answered) {
+    auto* box = new QMessageBox(QMessageBox::Warning, QString::fromStdString(title),
+                                QString::fromStdString(text));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    QPushButton* yes = box->addButton(QStringLiteral("是"), QMessageBox::YesRole);
+    QPushButton* no = box->addButton(QStringLiteral("否"), QMessageBox::NoRole);
+    box->setDefaultButton(no);
+    box->setEscapeButton(no);
+    QObject::connect(box, &QMessageBox::finished, box, [box, yes, answered = std::move(answered)] {
+        answered(box->clickedButton() == yes);
+    });
+    box->open();
 }
 
 }  // namespace horalia::qt

@@ -54,6 +54,8 @@ class QtTray final : public TrayPort {
     void SetMenuChecked(TrayMenuEntry entry, bool checked) override;
     void PopupMenuAtPointer() override;
     void ShowNotification(const std::string& title, const std::string& text) override;
+    void AskYesNo(const std::string& title, const std::string& text,
+                  std::function<void(bool yes)> answered) override;
 
     // Made on first use.
     QSystemTrayIcon& Icon();

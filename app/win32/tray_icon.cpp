@@ -1,5 +1,7 @@
 #include "app/win32/tray_icon.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 
 #include "app/tooltip.h"
@@ -11,6 +13,38 @@ namespace {
 
 constexpr UINT kIconId = 1;
 constexpr WORD kApplicationIconId = 1;  // the icon resource of horalia.rc
+
+// The buttons 是 and 否 in every language of Windows: a task dialog (common controls 6, which the
+// program's manifest asks for) names its own buttons. It is looked up at run time, so that a
+// process without that manifest still starts; there the message box's buttons are the system's.
+bool AskYesNoBox(HWND owner, const std::wstring& title, const std::wstring& text) {
+    using TaskDialogIndirectProc = HRESULT(WINAPI*)(const TASKDIALOGCONFIG*, int*, int*, BOOL*);
+    // Loaded through the manifest's activation context: version 6 (kept for the process's life).
+    static const HMODULE controls = LoadLibraryW(L"comctl32.dll");
+    const auto taskDialog = controls == nullptr
+                                ? nullptr
+                                : reinterpret_cast<TaskDialogIndirectProc>(reinterpret_cast<void*>(
+                                      GetProcAddress(controls, "TaskDialogIndirect")));
+    if (taskDialog != nullptr) {
+        const TASKDIALOG_BUTTON buttons[] = {{IDYES, L"\u662F"}, {IDNO, L"\u5426"}};  // 是 否
+        TASKDIALOGCONFIG config{};
+        config.cbSize = sizeof config;
+        config.hwndParent = owner;
+        config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION;
+        config.pszWindowTitle = title.c_str();
+        config.pszMainIcon = TD_WARNING_ICON;
+        config.pszContent = text.c_str();
+        config.cButtons = static_cast<UINT>(std::size(buttons));
+        config.pButtons = buttons;
+        config.nDefaultButton = IDNO;
+        int pressed = IDNO;
+        if (SUCCEEDED(taskDialog(&config, &pressed, nullptr, nullptr))) {
+            return pressed == IDYES;
+        }
+    }
+    return MessageBoxW(owner, text.c_str(), title.c_str(),
+                       MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2 | MB_SETFOREGROUND) == IDYES;
+}
 
 }  // namespace
 
@@ -125,6 +159,16 @@ NOTIFYICONDATAW TrayIcon::IconData(UINT flags) const {
     const std::wstring tip = FitToolTip(toolTip_, std::size(data.szTip));
     std::copy(tip.begin(), tip.end(), data.szTip);
     return data;
+}
+
+}  // namespace horalia::win32
+
+namespace horalia::win32 {
+
+void TrayIcon::AskYesNo(const std::string& title, const std::string& text,
+                        std::function<void(bool yes)> answered) {
+    SetForegroundWindow(window_);
+    answered(AskYesNoBox(window_, Utf8ToWide(title), Utf8ToWide(text)));
 }
 
 }  // namespace horalia::win32

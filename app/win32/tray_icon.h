@@ -8,6 +8,7 @@
 #include <shellapi.h>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -38,6 +39,8 @@ class TrayIcon final : public TrayPort {
     void SetMenuChecked(TrayMenuEntry entry, bool checked) override;
     void PopupMenuAtPointer() override;
     void ShowNotification(const std::string& title, const std::string& text) override;
+    void AskYesNo(const std::string& title, const std::string& text,
+                  std::function<void(bool yes)> answered) override;
 
   private:
     NOTIFYICONDATAW IconData(UINT flags) const;

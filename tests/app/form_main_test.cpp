@@ -33,9 +33,16 @@ class FakeTray : public TrayPort {
     void ShowNotification(const std::string& title, const std::string& text) override {
         notifications.push_back(title + ": " + text);
     }
+    void AskYesNo(const std::string& title, const std::string& text,
+                  std::function<void(bool)> answered) override {
+        questions.push_back(title + ": " + text);
+        answer = std::move(answered);
+    }
 
     std::vector<std::string> toolTips;
     std::vector<std::string> notifications;
+    std::vector<std::string> questions;
+    std::function<void(bool)> answer;
     std::map<TrayMenuEntry, bool> checks;
 
   private:
@@ -671,6 +678,7 @@ TEST(TimeSyncNoticeText, TellsWhatHappenedAndByHowMuchTheClockWasOff) {
         {{Kind::kNoAnswer, 0}, "时间服务器 time.nist.gov 没有发来时间，时钟未改动。"},
         {{Kind::kNotUnderstood, 0}, "无法识别时间服务器 time.nist.gov 的回答，时钟未改动。"},
         {{Kind::kUnhealthy, 0}, "时间服务器 time.nist.gov 报告自身时间不可靠，时钟未改动。"},
+        {{Kind::kRefused, 0}, "时间服务器 time.nist.gov 拒绝回答，时钟未改动。"},
     };
     for (const auto& [outcome, text] : cases) {
         EXPECT_EQ(TimeSyncNoticeText(outcome, "time.nist.gov"), text);
@@ -698,6 +706,57 @@ TEST_F(FormMainTest, NetworkTimeFromTheMenuSaysWhatHappened) {
     ASSERT_EQ(socket.connections.size(), 3u);
     form().Winsock_时间同步().OnConnectFailed();
     EXPECT_TRUE(tray.notifications.empty());
+}
+
+// A reply an hour away: the hourly synchronisation tells once and leaves the clock, 网络校时 asks
+// first; a year outside 2020..2100 is only reported.
+TEST_F(FormMainTest, LargeOffsetsAreAskedOrToldAndUntrustedYearsReported) {
+    Load(At(2026, 12, 7, 9, 0, 0, 500));
+    zoneClock.now = fakes::UtcAt(2026, 12, 7, 8, 7, 2, 500);
+    const auto reply = [&](const std::string& line) {
+        socket.waiting = line;
+        form().Winsock_时间同步().OnDataArrival(50);
+    };
+    const std::string nist = "\n61381 26-12-07 09:07:02 00 0 0 0.0 UTC(NIST) *\n";
+    const std::string times = "服务器时间 2026-12-07 09:07:02，本机时间 2026-12-07 08:07:02。";
+
+    for (int hour = 0; hour < 2; ++hour) {
+        timers.RunUntil(At(2026, 12, 7, 10 + hour, 0, 2 + hour));
+        reply(nist);
+    }
+    EXPECT_TRUE(clockSetter.calls.empty());
+    EXPECT_EQ(tray.notifications,
+              std::vector<std::string>{"网络校时: 自动校时只改正1000秒以内的偏差，时钟未改动。" +
+                                       times + "要改正时钟，请在菜单中选择“网络校时”。"});
+
+    tray.notifications.clear();
+    form().MenuChosen(TrayMenuEntry::托盘图标_网络校时);
+    reply(nist);
+    EXPECT_EQ(tray.questions,
+              std::vector<std::string>{
+                  "网络校时: 服务器时间：2026-12-07 09:07:02\n"
+                  "本机时间：2026-12-07 08:07:02\n"
+                  "本机时钟比服务器慢1小时，超过1000秒。要把本机时钟改为服务器时间吗？"});
+    EXPECT_TRUE(clockSetter.calls.empty());
+    tray.answer(true);
+    EXPECT_EQ(clockSetter.calls.size(), 1u);
+    EXPECT_EQ(tray.notifications,
+              std::vector<std::string>{"网络校时: 时钟已校准。校准前本机时钟比服务器慢1小时。"});
+
+    form().MenuChosen(TrayMenuEntry::托盘图标_网络校时);
+    reply(nist);
+    tray.answer(false);
+    EXPECT_EQ(clockSetter.calls.size(), 1u);
+    EXPECT_EQ(tray.notifications.size(), 1u);  // the person said no: nothing more to say
+
+    tray.notifications.clear();
+    form().MenuChosen(TrayMenuEntry::托盘图标_网络校时);
+    reply("\n36909 59-12-07 09:07:02 00 0 0 0.0 UTC(NIST) *\n");
+    EXPECT_EQ(tray.notifications,
+              std::vector<std::string>{"网络校时: 时间服务器 " + std::string(kTimeServerHost) +
+                                       " 发来的时间 1959-12-07 09:07:02 不在2020年至2100年之间，"
+                                       "不可信，时钟未改动。"});
+    EXPECT_EQ(clockSetter.calls.size(), 1u);
 }
 
 TEST_F(FormMainTest, ExitClosesTheWindowsInOrderAndStopsEverything) {

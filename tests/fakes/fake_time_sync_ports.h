@@ -20,15 +20,25 @@ class FakeTimeSocket : public TimeSocket {
     struct Connection {
         std::string host;
         std::uint16_t port = 0;
+        Transport transport = Transport::kStream;
     };
 
     bool IsClosed() const override { return closed; }
-    void Connect(const std::string& host, std::uint16_t port) override {
-        connections.push_back({host, port});
+    void Connect(const std::string& host, std::uint16_t port, Transport transport) override {
+        connections.push_back({host, port, transport});
         closed = false;
     }
+    void Send(std::string_view datagram) override { sent.emplace_back(datagram); }
+    // A stream's waiting text, or the first waiting datagram.
     std::string ReadAll(std::size_t maxBytes) override {
         readLimits.push_back(maxBytes);
+        if (!connections.empty() && connections.back().transport == Transport::kDatagram) {
+            if (datagrams.empty())
+                return "";
+            std::string datagram = datagrams.front().substr(0, maxBytes);
+            datagrams.erase(datagrams.begin());
+            return datagram;
+        }
         std::string data = waiting.substr(0, maxBytes);
         waiting.erase(0, data.size());
         return data;
@@ -37,10 +47,13 @@ class FakeTimeSocket : public TimeSocket {
         ++closeCalls;
         closed = true;
         waiting.clear();
+        datagrams.clear();
     }
 
     bool closed = true;
     std::string waiting;  // what the "server" has sent and nobody has read yet
+    std::vector<std::string> datagrams;
+    std::vector<std::string> sent;
     std::vector<Connection> connections;
     std::vector<std::size_t> readLimits;
     int closeCalls = 0;
@@ -60,6 +73,41 @@ class FakeClockSetter : public ClockSetter {
 
     ClockSetResult result = ClockSetResult::kSet;
     std::vector<Call> calls;
+};
+
+// Notes this computer's own time, in the base asked for, as each value is handed over: what a
+// real server's time is checked against.
+class StampingClockSetter : public ClockSetter {
+  public:
+    explicit StampingClockSetter(const ZoneClock& clock) : clock_(clock) {}
+    ClockSetResult SetClock(const ClockValue& v, ClockBase base, bool) override {
+        const UtcMilliseconds now = clock_.UtcNow();
+        expected = base == ClockBase::kUtc ? now : CivilMilliseconds(clock_.ToLocal(now));
+        value =
+            CivilMilliseconds({v.year, v.month, v.day, v.hour, v.minute, v.second, v.milliseconds});
+        return ClockSetResult::kSet;
+    }
+
+    std::optional<std::int64_t> expected;  // civil milliseconds
+    std::int64_t value = 0;
+
+  private:
+    const ZoneClock& clock_;
+};
+
+// What a TimeSync reports: every outcome with who asked, and every question it would ask.
+class RecordingSyncListener : public TimeSyncListener {
+  public:
+    void OnTimeSyncFinished(const TimeSyncOutcome& outcome, SyncTrigger trigger) override {
+        outcomes.push_back(outcome);
+        triggers.push_back(trigger);
+    }
+    void OnLargeStepQuestion(const TimeSyncOutcome& outcome) override {
+        questions.push_back(outcome);
+    }
+    std::vector<TimeSyncOutcome> outcomes;
+    std::vector<SyncTrigger> triggers;
+    std::vector<TimeSyncOutcome> questions;
 };
 
 class FakeOneShotTimer : public OneShotTimer {

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <future>
+
+#include "tools/say/bounded_call.h"
 
 #include "fakes/fake_time_sync_ports.h"
 
@@ -14,10 +17,11 @@ using Wait = DaytimeConnection::Wait;
 // Answers each Receive with the next step of its script; past the end the server is silent.
 class ScriptedConnection : public DaytimeConnection {
   public:
-    bool Connect(const std::string& host, std::uint16_t port, std::int32_t) override {
+    bool Connect(const std::string& host, std::uint16_t port, Transport, std::int32_t) override {
         asked = host + ":" + std::to_string(port);
         return connects;
     }
+    void Send(std::string_view) override {}
     Wait Receive(std::string& data, std::size_t maxBytes, std::int32_t) override {
         if (script.empty())
             return Wait::kTimedOut;
@@ -65,6 +69,19 @@ TEST(CheckTime, OneLineForATimeAndAMessageNamingEachFailure) {
          0,
          "2026-12-07 17:07:00 (time.nist.gov, UTC-05:00 on the server); this computer's clock "
          "agrees to within 0.1 seconds"},
+        {"an hour off",
+         true,
+         {{Wait::kData, "61381 26-12-07 10:07:00 00 0 0 0.0 UTC(NIST) *\n"}},
+         4,
+         "2026-12-07 18:07:00 (time.nist.gov, UTC on the server); this computer's clock is "
+         "3600.0 seconds slow\nthe hourly synchronisation would not set this clock: it moves it "
+         "by at most 1000 seconds; 网络校时 in the menu asks first"},
+        {"a year no synchronisation takes",
+         true,
+         {{Wait::kData, "01 JAN 2101 00:00:00 UTC\r\n"}},
+         4,
+         "\nno synchronisation would set this clock from this server: its year 2101 is not "
+         "within 2020 to 2100"},
         {"refused",
          false,
          {},
@@ -86,6 +103,11 @@ TEST(CheckTime, OneLineForATimeAndAMessageNamingEachFailure) {
          {{Wait::kData, "\x1b[2J\"EVIL\"\r\n"}},
          1,
          "is not a time in a known layout: \"\\x1B[2J\\\"EVIL\\\"\\r\\n\""},
+        {"cut off by the timeout",
+         true,
+         {{Wait::kData, "08 Dec 2026 14:30:5"}},
+         1,
+         "did not end within 10 seconds; a line cut off is not taken: \"08 Dec 2026 14:30:5\""},
         {"endless", true, {{Wait::kData, std::string(9000, 'A')}}, 1, "\"...\n"},
     };
     for (const Case& c : cases) {
@@ -97,11 +119,14 @@ TEST(CheckTime, OneLineForATimeAndAMessageNamingEachFailure) {
         connection.connects = c.connects;
         connection.script = c.script;
         const CheckTimeReport report =
-            CheckTime(connection, clock, {"time.nist.gov", 13}, kReplyTimeoutMilliseconds);
+            CheckTime(connection, clock, {{"time.nist.gov", 13}}, kReplyTimeoutMilliseconds);
         EXPECT_EQ(connection.asked, "time.nist.gov:13");
         EXPECT_EQ(report.status, c.status);
         if (c.status == 0) {
             EXPECT_EQ(report.output, c.text);
+            EXPECT_TRUE(report.error.empty());
+        } else if (c.status == kCheckTimeTooFar) {
+            EXPECT_NE(report.output.find(c.text), std::string::npos) << report.output;
             EXPECT_TRUE(report.error.empty());
         } else {
             EXPECT_NE((report.error + "\n").find(c.text), std::string::npos) << report.error;
@@ -109,6 +134,24 @@ TEST(CheckTime, OneLineForATimeAndAMessageNamingEachFailure) {
             EXPECT_LT(report.error.size(), 300u);
         }
     }
+}
+
+// A call that blocks past its time is left behind; what it returns later is discarded.
+TEST(CallWithin, GivesUpWhenTheTimeRunsOutAndDiscardsTheLateResult) {
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    std::promise<int> discarded;
+    const auto late = CallWithin<int>(
+        [released] {
+            released.wait();
+            return 7;
+        },
+        [&discarded](int& value) { discarded.set_value(value); }, std::chrono::milliseconds(20));
+    EXPECT_FALSE(late.has_value());
+    release.set_value();
+    EXPECT_EQ(discarded.get_future().get(), 7);
+
+    EXPECT_EQ(CallWithin<int>([] { return 3; }, [](int&) {}, std::chrono::seconds(60)), 3);
 }
 
 }  // namespace

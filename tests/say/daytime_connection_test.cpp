@@ -17,7 +17,7 @@ using Wait = DaytimeConnection::Wait;
 TEST(DaytimeConnection, ReceivesPiecesUntilTheServerCloses) {
     LoopbackServer server(kDaytime, {"07 DEC 2026 |17:07:02\r\n"});
     auto connection = SystemDaytimeConnection();
-    ASSERT_TRUE(connection->Connect("127.0.0.1", server.Port(), 5000));
+    ASSERT_TRUE(connection->Connect("127.0.0.1", server.Port(), Transport::kStream, 5000));
     std::string data;
     Wait wait = Wait::kData;
     for (int i = 0; i < 10 && wait == Wait::kData; ++i) {
@@ -30,13 +30,13 @@ TEST(DaytimeConnection, ReceivesPiecesUntilTheServerCloses) {
 TEST(DaytimeConnection, ReportsSilenceAndRefusal) {
     LoopbackServer server(kDaytime, {""}, std::chrono::milliseconds(300));
     auto connection = SystemDaytimeConnection();
-    ASSERT_TRUE(connection->Connect("localhost", server.Port(), 5000));
+    ASSERT_TRUE(connection->Connect("localhost", server.Port(), Transport::kStream, 5000));
     std::string data;
     EXPECT_EQ(connection->Receive(data, 4096, 50), Wait::kTimedOut);
     EXPECT_TRUE(data.empty());
 
     auto refused = SystemDaytimeConnection();
-    EXPECT_FALSE(refused->Connect("127.0.0.1", testing::UnusedPort(), 5000));
+    EXPECT_FALSE(refused->Connect("127.0.0.1", testing::UnusedPort(), Transport::kStream, 5000));
 }
 
 }  // namespace

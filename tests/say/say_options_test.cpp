@@ -72,18 +72,20 @@ TEST(ParseSayArguments, JoinsAnUnquotedDateAndTime) {
 }
 
 TEST(ParseSayArguments, CheckTimeTakesAnOptionalServer) {
-    const std::pair<std::vector<std::string>, ServerAddress> cases[] = {
-        {{"--check-time"}, {kTimeServerHost, 13}},
-        {{"--check-time", "daytime.example"}, {"daytime.example", 13}},
-        {{"--check-time=127.0.0.1:1313"}, {"127.0.0.1", 1313}},
-        {{"--check-time", "[::1]:65535"}, {"::1", 65535}},
-        {{"--check-time", "::1"}, {"::1", 13}},
-        {{"--help", "--check-time"}, {kTimeServerHost, 13}},
+    const std::pair<std::vector<std::string>, std::vector<ServerAddress>> cases[] = {
+        {{"--check-time"}, {ConfiguredTimeServer()}},
+        {{"--check-time", "daytime.example"}, {{"daytime.example", 13}}},
+        {{"--check-time=127.0.0.1:1313"}, {{"127.0.0.1", 1313}}},
+        {{"--check-time", "[::1]:65535"}, {{"::1", 65535}}},
+        {{"--check-time", "::1"}, {{"::1", 13}}},
+        {{"--help", "--check-time"}, {ConfiguredTimeServer()}},
+        {{"--check-time", "ntp://127.0.0.1:4123,time.nist.gov"},
+         {{"127.0.0.1", 4123, TimeProtocol::kNtp}, {"time.nist.gov", 13}}},
     };
-    for (const auto& [arguments, server] : cases) {
+    for (const auto& [arguments, servers] : cases) {
         const ParseResult r = ParseSayArguments(arguments);
         ASSERT_TRUE(r.Ok()) << r.error;
-        EXPECT_EQ(r.options.checkTime, server) << arguments.back();
+        EXPECT_EQ(r.options.checkTime, servers) << arguments.back();
     }
 }
 
@@ -111,6 +113,8 @@ TEST(ParseSayArguments, NamesTheProblemOfBadInput) {
         {{"--check-time", ":13"}, "\":13\""},
         {{"--check-time", "[::1"}, "\"[::1\""},
         {{"--check-time", "host:13x"}, "\"host:13x\""},
+        {{"--check-time", "http://host"}, "\"http://host\" is not a server"},
+        {{"--check-time", "a,,b"}, "separated by commas"},
         {{"--check-time", "--print"}, "cannot be combined"},
         {{"--check-time", "--check-time"}, "given twice"},
         {{"--volume", "250"}, "\"250\" is not a whole number from 0 to 100"},

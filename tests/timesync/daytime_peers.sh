@@ -1,26 +1,18 @@
 #!/usr/bin/env bash
 # Asks Debian's own Daytime daemons for the time, on loopback: xinetd's internal service on a port
-# of its own configuration, and openbsd-inetd's on port 13 (unpacked into the build tree by
-# install-deps.sh, as its package conflicts with xinetd's). horalia-say --check-time and the tray
+# of its own configuration, openbsd-inetd's on port 13 (unpacked into the build tree by
+# install-deps.sh, as its package conflicts with xinetd's), and inetutils-inetd's on port 13 of a
+# private network namespace (unpacked there too). horalia-say --check-time and the tray
 # program's exchange (the Qt socket test named below) must both read this computer's local time,
 # in two zones, from a daemon running in the same zone and from one running in UTC.
-#   daytime_peers.sh HORALIA_SAY QT_SOCKET_TEST INETD
+#   daytime_peers.sh HORALIA_SAY QT_SOCKET_TEST INETD INETUTILS_INETD
 set -uo pipefail
-say=$1 qt_test=$2 inetd=$3
+say=$1 qt_test=$2 inetd=$3 inetutils=${4:-}
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/horalia-daytime.XXXXXX")
-daemon=
-stop_daemon() {
-  if [ -n "$daemon" ]; then
-    kill "$daemon" 2>/dev/null
-    wait "$daemon" 2>/dev/null
-    daemon=
-  fi
-}
 trap 'stop_daemon; rm -rf "$work"' EXIT
 
 . "$(dirname "$0")/../shell_checks.sh"
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 free_port() {
   python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
@@ -53,9 +45,9 @@ EOF
   daemon=$!
 }
 
-start_inetd() {  # zone
+start_inetd() {  # zone [inetd]
   echo 'daytime stream tcp nowait root internal' >"$work/inetd.conf"
-  TZ=$1 "$inetd" -d "$work/inetd.conf" 2>"$work/inetd.log" &
+  TZ=$1 "${2:-$inetd}" -d "$work/inetd.conf" 2>"$work/inetd.log" &
   daemon=$!
 }
 
@@ -92,6 +84,22 @@ check_tray() {  # what zone port
   fi
 }
 
+# inetutils-inetd's part, inside the namespace: its daytime on 127.0.0.1:13, which is free there.
+if [ -n "${DAYTIME_PEERS_INSIDE:-}" ]; then
+  ip link set lo up
+  zone=$DAYTIME_PEERS_INSIDE
+  start_inetd "$zone" "$inetutils"
+  if wait_for_port 13; then
+    check_say "inetutils-inetd" "$zone" 13
+    check_tray "inetutils-inetd" "$zone" 13
+  else
+    fail "inetutils-inetd did not listen on port 13: $(cat "$work/inetd.log")"
+  fi
+  stop_daemon
+  report
+  exit
+fi
+
 for zone in Asia/Shanghai America/New_York; do
   for daemon_zone in "$zone" UTC; do
     port=$(free_port)
@@ -122,6 +130,17 @@ else
       fail "inetd did not listen on port 13: $(cat "$work/inetd.log")"
     fi
     stop_daemon
+  done
+fi
+
+if [ ! -x "$inetutils" ]; then
+  fail "inetutils-inetd is missing at '$inetutils' (install-deps.sh unpacks it there)"
+elif ! unshare -rn true 2>/dev/null; then
+  echo "inetutils-inetd: skipped, this system gives no private user and network namespaces"
+else
+  for zone in Asia/Shanghai America/New_York; do
+    checks=$((checks + 1))
+    DAYTIME_PEERS_INSIDE=$zone unshare -rn "$0" "$@" || fail "inetutils-inetd in $zone (above)"
   done
 fi
 

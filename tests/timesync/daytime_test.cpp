@@ -9,7 +9,8 @@ namespace horalia {
 namespace {
 
 // Lines as real servers send them: Debian's xinetd (zone word after the time) and openbsd-inetd
-// (ctime), date(1), and the two examples of the Daytime protocol's own description.
+// (ctime), date(1), and the two examples of the Daytime protocol's own description. Where a line
+// comes from elsewhere, its comment says so.
 TEST(ParseDaytimeReply, ReadsTheLayoutsOfRealServers) {
     struct Case {
         std::string reply;
@@ -24,11 +25,31 @@ TEST(ParseDaytimeReply, ReadsTheLayoutsOfRealServers) {
         {"Tue Dec  8 06:36:30 UTC 2026", {2026, 12, 0, 8, 6, 36, 30, 0}, 0},
         {"Tuesday, February 22, 1982 17:37:43-PST", {1982, 2, 0, 22, 17, 37, 43, 0}, std::nullopt},
         {"02 FEB 82 07:59:01 PST", {1982, 2, 0, 2, 7, 59, 1, 0}, std::nullopt},
+        // Real programs, from public captures: FreeBSD's inetd (Stevens, Unix Network
+        // Programming, 2.12) and a Linux inetd answering a telnet (German Wikipedia's example).
+        {"Mon Jul 28 11:56:22 2003\r\n", {2003, 7, 0, 28, 11, 56, 22, 0}, std::nullopt},
+        {"Fri February 24 17:52:30 CET 2006", {2006, 2, 0, 24, 17, 52, 30, 0}, std::nullopt},
+        // Windows' Simple TCP/IP Services on a 12-hour locale, as a report quotes it (not a
+        // capture of ours): 12 AM is midnight, 12 PM noon.
+        {"Tuesday, December 08, 2026 1:20:54 PM\r\n",
+         {2026, 12, 0, 8, 13, 20, 54, 0},
+         std::nullopt},
+        {"Tuesday, December 08, 2026 12:05:00 AM", {2026, 12, 0, 8, 0, 5, 0, 0}, std::nullopt},
+        {"Tuesday, December 08, 2026 12:05:00 PM", {2026, 12, 0, 8, 12, 5, 0, 0}, std::nullopt},
+        {"08 dec 2026 11:59:59 pm UTC", {2026, 12, 0, 8, 23, 59, 59, 0}, 0},
+        {"Tue Dec  8 1:20:54 PM 2026", {2026, 12, 0, 8, 13, 20, 54, 0}, std::nullopt},
+        // A zone written onto the time after '-' or '+'.
+        {"Tuesday, December 08, 2026 14:29:51-UTC", {2026, 12, 0, 8, 14, 29, 51, 0}, 0},
+        {"08 DEC 2026 05:04:56-GMT", {2026, 12, 0, 8, 5, 4, 56, 0}, 0},
+        {"08 DEC 2026 13:04:56+0800", {2026, 12, 0, 8, 13, 4, 56, 0}, 8 * 60},
+        // Blanks around the line, as around the other layouts.
+        {"  08 DEC 2026 05:04:56 UTC  \r\n", {2026, 12, 0, 8, 5, 4, 56, 0}, 0},
+        {"\t06 DEC 2026 15:40:07", {2026, 12, 0, 6, 15, 40, 7, 0}, std::nullopt},
         // The layout the settings' server speaks, and variants of it people write.
         {"6 dec 2026 8:05:09 more text", {2026, 12, 0, 6, 8, 5, 9, 0}, std::nullopt},
         {"\n06 DEC 2026 15:40:07 \r\n", {2026, 12, 0, 6, 15, 40, 7, 0}, std::nullopt},
         {"30 Sept 2026 23:59:59", {2026, 9, 0, 30, 23, 59, 59, 0}, std::nullopt},
-        {"1 jan 1 0:0:0", {1, 1, 0, 1, 0, 0, 0, 0}, std::nullopt},
+        {"1 jan 1 0:00:00", {1, 1, 0, 1, 0, 0, 0, 0}, std::nullopt},
         {"29 FEB 2000 12:00:00 +0800", {2000, 2, 0, 29, 12, 0, 0, 0}, 8 * 60},
         {"31 jul 2026 01:02:03:45", {2026, 7, 0, 31, 1, 2, 3, 0}, std::nullopt},
         {"Tue, 08 Dec 2026 05:04:56.25 -05:00", {2026, 12, 0, 8, 5, 4, 56, 250}, -5 * 60},
@@ -47,8 +68,8 @@ TEST(ParseDaytimeReply, ReadsTheLayoutsOfRealServers) {
 TEST(ParseDaytimeReply, RejectsMalformedOrImpossibleReplies) {
     const std::string cases[] = {
         "",
-        " 06 DEC 2026 15:40:07",
         "06  DEC 2026 15:40:07",
+        "06 DEC\t2026 15:40:07",
         "06 DEC 2026",
         "06 DEC 2026 15:40",
         "06 XYZ 2026 15:40:07",
@@ -71,6 +92,19 @@ TEST(ParseDaytimeReply, RejectsMalformedOrImpossibleReplies) {
         "Tue Dec 31 01:36:30 2026-",
         "Tue Dec 32 01:36:30 2026",
         "Dec 8, 2026",
+        // Cut off at the timeout, or numbers short of their digits.
+        "08 Dec 2026 14:30:5",
+        "Tue Dec  8 13:20:5",
+        "6 dec 2026 8:5:09",
+        "1 jan 1 0:0:0",
+        "06 DEC 2026 015:40:07",
+        // A 12-hour clock shows 1 to 12.
+        "Tuesday, December 08, 2026 13:20:54 PM",
+        "Tuesday, December 08, 2026 0:20:54 AM",
+        "08 DEC 2026 00:05:00 AM",
+        // A sign that joins no zone.
+        "08 DEC 2026 05:04:56--0800",
+        "08 DEC 2026 05:04:56+",
         "61014 26-12-06 15:40:07 00 0 0 895.5 UTC(NIST) *",
         std::string("06 DEC 2026 15:40:0\0"
                     "7",
@@ -82,9 +116,9 @@ TEST(ParseDaytimeReply, RejectsMalformedOrImpossibleReplies) {
     }
 }
 
-// Lines time.nist.gov and its sister servers sent, copied from public captures: the leading line
-// end, the blank after the marker (one or two, or none where a capture lost it), and the advance
-// padded to five characters.
+// Lines time.nist.gov and its sister servers sent, copied from public captures (programs' comments,
+// READMEs and blog posts quoting `nc time.nist.gov 13`): the leading line end, the blank after the
+// marker (one or two, or none where a capture lost it), and the advance padded to five characters.
 TEST(ParseNistDaytimeReply, ReadsNistsLinesAsSent) {
     struct Case {
         std::string reply;
@@ -101,6 +135,12 @@ TEST(ParseNistDaytimeReply, ReadsNistsLinesAsSent) {
         {"57991 17-08-26 13:39:06 50 0 0   0.0 UTC(NIST) *", {2017, 8, 0, 26, 13, 39, 6, 0}, 0},
         {"60654 24-12-10 08:19:07 00 0 0 816.6 UTC(NIST) * ", {2024, 12, 0, 10, 8, 19, 7, 0}, 816},
         {"49010 93-01-23 22:01:22 00 0 0 50.0 UTC(NIST) *", {1993, 1, 0, 23, 22, 1, 22, 0}, 50},
+        {"\n60966 25-10-18 06:49:19 16 0 0 724.2 UTC(NIST) *\n",
+         {2025, 10, 0, 18, 6, 49, 19, 0},
+         724},
+        {"61281 26-08-29 23:31:43 50 0 0 771.1 UTC(NIST) *", {2026, 8, 0, 29, 23, 31, 43, 0}, 771},
+        {"52384 02-04-20 13:55:29 50 0 0   9.2 UTC(NIST) *", {2002, 4, 0, 20, 13, 55, 29, 0}, 9},
+        {"59133 20-10-11 15:17:56 22 0 0 642.5 UTC(NIST) *", {2020, 10, 0, 11, 15, 17, 56, 0}, 642},
         {"\r\n61381 26-12-07 09:07:02 50 1 2 745.3 UTC(NIST) #\r\n",
          {2026, 12, 0, 7, 9, 7, 2, 0},
          745},
@@ -125,6 +165,11 @@ TEST(ParseNistDaytimeReply, RejectsOtherTextAndDatesTheDayNumberContradicts) {
         "61381 26-12-07 9:07:02 00 0 0 50.0 UTC(NIST) *",
         "61381 26-12-07 09:07:02 00 0 0 50.0 UTC(NIST) * more",
         "61381 26-12-07 09:07:02 00 0 0 50.0 NIST *",
+        "61381 26-12-07 09:07:02 00 3 0 50.0 UTC(NIST) *",
+        "61381 26-12-07 09:07:02 00 0 0 50.0 UTC(NIST) x",
+        "61381 26-12-07 09:07:02 00 0 0 50.0 UTC(NIST) **",
+        "61381 26-12-07 09:07:02 00 0 0 50.0 UTC(USNO) *",
+        "61381 26-12-07 09:07:02 00 0 0 50.0 UTC() *",
         "61381 26-12-07 09:07:02 00 0 0 5.0.0 UTC(NIST) *",
         "61381 26-12-07 09:07:02 00 0 0 -1 UTC(NIST) *",
         "61381 26-12-07 09:07:02 0 0 0 50.0 UTC(NIST) *",

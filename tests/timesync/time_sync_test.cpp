@@ -17,16 +17,6 @@ constexpr char kNist[] = "\n61381 26-12-07 09:07:02 00 0 0 50.0 UTC(NIST) *\n";
 // A stamp in whole seconds stands for the middle of its second.
 constexpr ClockValue kNistUtc{2026, 12, 0, 7, 9, 7, 2, 500};
 
-class RecordingListener : public TimeSyncListener {
-  public:
-    void OnTimeSyncFinished(const TimeSyncOutcome& outcome, SyncTrigger trigger) override {
-        outcomes.push_back(outcome);
-        triggers.push_back(trigger);
-    }
-    std::vector<TimeSyncOutcome> outcomes;
-    std::vector<SyncTrigger> triggers;
-};
-
 class TimeSyncTest : public ::testing::Test {
   protected:
     TimeSyncTest() { sync.SetListener(&listener); }
@@ -43,11 +33,18 @@ class TimeSyncTest : public ::testing::Test {
     }
 
     // A whole exchange with the server's line; the connection is made at the zone clock's now.
-    void Exchange(const std::string& reply) {
-        sync.RequestTimeSync();
+    void Exchange(const std::string& reply, SyncTrigger trigger = SyncTrigger::kMenu) {
+        sync.RequestTimeSync(trigger);
         sync.OnConnected();
         Piece(reply);
     }
+
+    // An exchange with a server in UTC whose time is this clock's plus `offset` milliseconds.
+    void ExchangeOffBy(std::int64_t offset, SyncTrigger trigger) {
+        zone.now = kServerUtc + 500 - offset;  // the stamp stands for the middle of its second
+        Exchange("08 DEC 2026 05:04:56 UTC\r\n", trigger);
+    }
+    const UtcMilliseconds kServerUtc = UtcAt(2026, 12, 8, 5, 4, 56);
 
     std::size_t Connections() const { return socket.connections.size(); }
 
@@ -55,7 +52,7 @@ class TimeSyncTest : public ::testing::Test {
     fakes::FakeClockSetter clock;
     fakes::FakeOneShotTimer timer;
     fakes::FakeZoneClock zone;
-    RecordingListener listener;
+    fakes::RecordingSyncListener listener;
     TimeSync sync{socket, clock, timer, zone, {"daytime.test", 1313}};
 };
 
@@ -123,8 +120,8 @@ TEST_F(TimeSyncTest, NistReplySetsTheClockInUtcHalfTheRoundTripLater) {
     EXPECT_EQ(clock.calls[0].base, ClockBase::kUtc);
     EXPECT_EQ(clock.calls[0].value, kNistUtc);
     ASSERT_EQ(listener.outcomes.size(), 1u);
-    EXPECT_EQ(listener.outcomes[0],
-              (TimeSyncOutcome{TimeSyncOutcome::Kind::kClockSet, 2500 - 300}));
+    EXPECT_EQ(listener.outcomes[0].kind, TimeSyncOutcome::Kind::kClockSet);
+    EXPECT_EQ(listener.outcomes[0].offsetMilliseconds, 2500 - 300);
     EXPECT_TRUE(socket.closed);
     EXPECT_FALSE(timer.running);
 }
@@ -133,7 +130,7 @@ TEST_F(TimeSyncTest, NistReplySetsTheClockInUtcHalfTheRoundTripLater) {
 // has arrived.
 TEST_F(TimeSyncTest, ReplyInPiecesIsGatheredUntilTheLineEnds) {
     const std::vector<std::string> layouts[] = {
-        {"07 DEC 2026 ", "17:07:02\r\n"},
+        {"07 DEC 2026 ", "09:07:02\r\n"},
         {"\n", "61381 26-12-07 09:07:02 00 0 0 0.0 UTC(NIST) *\n"},
         {"\n61381 26-12-07 09:07", ":02 00 0 0 0.0 UTC(NIST) *", "\n"},
     };
@@ -174,17 +171,22 @@ TEST_F(TimeSyncTest, EveryEndOfAnExchangeIsReported) {
              sync.OnClosedByPeer();
          },
          Kind::kClockSet, true},
-        {"line without end, then timeout",
+        {"line cut off by the timeout",
          [&] {
              socket.waiting = "07 DEC 2026 09:00:00";
              sync.OnReplyTimeout();
          },
-         Kind::kClockSet, true},
+         Kind::kNotUnderstood, false},
         {"garbage", [&] { Piece("HTTP/1.0 400 Bad Request\r\n"); }, Kind::kNotUnderstood, false},
         {"binary", [&] { Piece(std::string("\0\xff\x80 DEC\n", 8)); }, Kind::kNotUnderstood, false},
         {"4 KiB without a line end", [&] { Piece(std::string(5000, '7')); }, Kind::kNotUnderstood,
          false},
-        {"SEP", [&] { Piece("15 SEP 2026 10:00:01 UTC\r\n"); }, Kind::kClockSet, true},
+        {"SEP",
+         [&] {
+             zone.now = UtcAt(2026, 9, 15, 10, 0, 0);
+             Piece("15 SEP 2026 10:00:01 UTC\r\n");
+         },
+         Kind::kClockSet, true},
         {"unhealthy NIST", [&] { Piece("\n61381 26-12-07 09:07:02 00 0 2 50.0 UTC(NIST) *\n"); },
          Kind::kUnhealthy, false},
     };
@@ -220,7 +222,8 @@ TEST_F(TimeSyncTest, ClockSettersAnswerBecomesTheOutcome) {
         clock.result = result;
         Exchange(kNist);
         ASSERT_EQ(listener.outcomes.size(), 1u);
-        EXPECT_EQ(listener.outcomes[0], (TimeSyncOutcome{kind, -2550}));
+        EXPECT_EQ(listener.outcomes[0].kind, kind);
+        EXPECT_EQ(listener.outcomes[0].offsetMilliseconds, -2550);
     }
 
     // Asked, the system answers later; the exchange is over already.
@@ -231,7 +234,9 @@ TEST_F(TimeSyncTest, ClockSettersAnswerBecomesTheOutcome) {
     EXPECT_TRUE(socket.closed);
     sync.OnClockSetAnswered(ClockSetResult::kNotAllowed);
     sync.OnClockSetAnswered(ClockSetResult::kSet);  // no second answer to one question
-    EXPECT_EQ(listener.outcomes, (std::vector<TimeSyncOutcome>{{Kind::kNotAllowed, -2550}}));
+    ASSERT_EQ(listener.outcomes.size(), 1u);
+    EXPECT_EQ(listener.outcomes[0].kind, Kind::kNotAllowed);
+    EXPECT_EQ(listener.outcomes[0].offsetMilliseconds, -2550);
 }
 
 TEST_F(TimeSyncTest, EventsAfterTheExchangeEndedAreIgnored) {
@@ -246,6 +251,117 @@ TEST_F(TimeSyncTest, EventsAfterTheExchangeEndedAreIgnored) {
     EXPECT_EQ(clock.calls.size(), 1u);
     EXPECT_EQ(listener.outcomes.size(), 1u);
     EXPECT_EQ(socket.closeCalls, closes);
+}
+
+// The hourly synchronisation steps the clock by 1000 s at most; past that the person's own request
+// asks first; a year outside 2020..2100 is taken by neither.
+TEST_F(TimeSyncTest, LargeStepsWaitForThePersonAndUntrustedYearsForNobody) {
+    using Kind = TimeSyncOutcome::Kind;
+    constexpr auto kTimer = SyncTrigger::kTimer;
+    constexpr auto kMenu = SyncTrigger::kMenu;
+    struct Case {
+        std::string reply;  // "": 08 DEC 2026 05:04:56 UTC, `offset` from this clock
+        std::int64_t offset;
+        SyncTrigger trigger;
+        std::optional<Kind> kind;  // nothing: the person is asked
+        Moment now{};              // for a reply of its own: this clock, in UTC, agreeing with it
+    };
+    const Case cases[] = {
+        {"", 1000000, kTimer, Kind::kClockSet},
+        {"", -1000000, kTimer, Kind::kClockSet},
+        {"", 1000001, kTimer, Kind::kTooFar},
+        {"", -1000001, kTimer, Kind::kTooFar},
+        {"", 20 * 3600 * 1000, kTimer, Kind::kTooFar},
+        {"", 1000000, kMenu, Kind::kClockSet},
+        {"", -1000001, kMenu, std::nullopt},
+        {"01 JAN 2020 00:00:00 UTC", 0, kTimer, Kind::kClockSet, {2020, 1, 1, 0, 0, 0, 500}},
+        {"31 DEC 2100 23:59:58 UTC", 0, kTimer, Kind::kClockSet, {2100, 12, 31, 23, 59, 58, 500}},
+        {"31 DEC 2019 23:59:58 UTC", 0, kMenu, Kind::kUntrustedYear, {2019, 12, 31, 23, 59, 58}},
+        {"01 JAN 2101 00:00:00 UTC", 0, kMenu, Kind::kUntrustedYear, {2101, 1, 1, 0, 0, 0}},
+        {"19 JAN 2038 03:14:08 UTC", 0, kTimer, Kind::kClockSet, {2038, 1, 19, 3, 14, 8, 500}},
+        // NIST's layout dated 2099: within the years, but 73 years from this clock.
+        {"\n88045 99-12-08 05:04:56 00 0 0 50.0 UTC(NIST) *\n",
+         0,
+         kMenu,
+         std::nullopt,
+         {2026, 12, 8, 5, 4, 56}},
+        {"\n88045 99-12-08 05:04:56 00 0 0 50.0 UTC(NIST) *\n",
+         0,
+         kTimer,
+         Kind::kTooFar,
+         {2026, 12, 8, 5, 4, 56}},
+        {"01 JAN 1 00:00:00 UTC", 0, kMenu, Kind::kUntrustedYear, {1, 1, 1, 0, 0, 0}},
+        {"31 DEC 9999 23:59:58 UTC", 0, kMenu, Kind::kUntrustedYear, {9999, 12, 31, 23, 59, 58}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.reply + " " + std::to_string(c.offset));
+        listener.outcomes.clear();
+        listener.questions.clear();
+        clock.calls.clear();
+        if (c.reply.empty()) {
+            ExchangeOffBy(c.offset, c.trigger);
+        } else {
+            zone.now = CivilMilliseconds(c.now);
+            Exchange(c.reply + "\r\n", c.trigger);
+        }
+        EXPECT_EQ(clock.calls.size(), c.kind == Kind::kClockSet ? 1u : 0u);
+        EXPECT_EQ(listener.questions.size(), c.kind ? 0u : 1u);
+        ASSERT_EQ(listener.outcomes.size(), c.kind ? 1u : 0u);
+        if (c.kind) {
+            EXPECT_EQ(listener.outcomes[0].kind, *c.kind);
+        }
+    }
+}
+
+TEST_F(TimeSyncTest, TheAnswerToTheQuestionSetsTheServersTimeAsItIsThen) {
+    using Kind = TimeSyncOutcome::Kind;
+    ExchangeOffBy(-2 * 3600 * 1000, SyncTrigger::kMenu);
+    ASSERT_EQ(listener.questions.size(), 1u);
+    const TimeSyncOutcome& asked = listener.questions[0];
+    EXPECT_EQ(asked.serverTime, (Moment{2026, 12, 8, 5, 4, 56, 500}));
+    EXPECT_EQ(asked.computerTime, (Moment{2026, 12, 8, 7, 4, 56, 500}));
+    EXPECT_TRUE(clock.calls.empty());
+
+    zone.now += 30000;  // the person reads the question for half a minute
+    sync.OnLargeStepAnswered(true);
+    sync.OnLargeStepAnswered(true);  // one question, one answer
+    ASSERT_EQ(clock.calls.size(), 1u);
+    EXPECT_EQ(clock.calls[0].value, (ClockValue{2026, 12, 0, 8, 5, 5, 26, 500}));
+    EXPECT_TRUE(clock.calls[0].mayAsk);
+    ASSERT_EQ(listener.outcomes.size(), 1u);
+    EXPECT_EQ(listener.outcomes[0].kind, Kind::kClockSet);
+    EXPECT_EQ(listener.outcomes[0].offsetMilliseconds, -2 * 3600 * 1000);
+    EXPECT_EQ(listener.triggers[0], SyncTrigger::kMenu);
+
+    ExchangeOffBy(3600 * 1000, SyncTrigger::kMenu);
+    sync.OnLargeStepAnswered(false);
+    EXPECT_EQ(clock.calls.size(), 1u);
+    EXPECT_EQ(listener.outcomes.back().kind, Kind::kDeclined);
+    ExchangeOffBy(3600 * 1000 + 2000, SyncTrigger::kTimer);  // the person knows already
+    EXPECT_TRUE(listener.outcomes.back().toldBefore);
+
+    // Another exchange set the clock meanwhile: the old measurement no longer holds.
+    ExchangeOffBy(3600 * 1000, SyncTrigger::kMenu);
+    ExchangeOffBy(2000, SyncTrigger::kTimer);
+    sync.OnLargeStepAnswered(true);
+    EXPECT_EQ(clock.calls.size(), 2u);
+    EXPECT_EQ(listener.outcomes.size(), 4u);
+}
+
+// The hourly synchronisation reports a large offset it leaves alone once, until it differs by a
+// minute or more.
+TEST_F(TimeSyncTest, TheHourlyOneReportsEachLargeOffsetOnce) {
+    const std::pair<std::int64_t, bool> offsetAndToldBefore[] = {
+        {3600 * 1000, false}, {3600 * 1000 + 3000, true}, {3600 * 1000 - 50000, true},
+        {7200 * 1000, false}, {3600 * 1000, false},
+    };
+    for (const auto& [offset, toldBefore] : offsetAndToldBefore) {
+        listener.outcomes.clear();
+        ExchangeOffBy(offset, SyncTrigger::kTimer);
+        ASSERT_EQ(listener.outcomes.size(), 1u);
+        EXPECT_EQ(listener.outcomes[0].kind, TimeSyncOutcome::Kind::kTooFar);
+        EXPECT_EQ(listener.outcomes[0].toldBefore, toldBefore) << offset;
+    }
 }
 
 // The server's time read in a zone: NIST's UTC and a named zone by the zone's rules, a time
@@ -352,7 +468,7 @@ TEST(DaytimeExchange, ReadsTheServersTimeAsLocalTimeAndHowFarThisClockIsOff) {
         {"local layout, over the new year",
          india,
          UtcAt(2026, 12, 31, 18, 29, 59),
-         "1 jan 2027 0:0:01\r\n",
+         "1 jan 2027 0:00:01\r\n",
          {2027, 1, 1, 0, 0, 1, 0},
          2000,
          false},

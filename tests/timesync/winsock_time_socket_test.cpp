@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -12,6 +14,7 @@
 
 #include "fakes/fake_time_sync_ports.h"
 #include "fakes/loopback_server.h"
+#include "timesync/time_server.h"
 #include "timesync/win32/system_clock_setter.h"
 
 namespace horalia::win32 {
@@ -66,6 +69,9 @@ constexpr ClockValue kServerTime{2026, 12, 0, 6, 15, 40, 7, 500};
 
 class WinsockTimeSyncTest : public ::testing::Test {
   protected:
+    // This clock reads the test server's time: no step is large enough to need a question.
+    WinsockTimeSyncTest() { zone.now = fakes::UtcAt(2026, 12, 6, 15, 40, 7); }
+
     void Connect(std::uint16_t port, const std::string& host = "127.0.0.1") {
         sync_ = std::make_unique<TimeSync>(socket, clock, socket.ReplyTimer(), zone,
                                            ServerAddress{host, port});
@@ -136,7 +142,7 @@ TEST_F(WinsockTimeSyncTest, OversizedReply_ReadsAtMost4KiB) {
     };
     socket.SetEvents(&events);
 
-    socket.Connect("127.0.0.1", server.Port());
+    socket.Connect("127.0.0.1", server.Port(), Transport::kStream);
     ASSERT_TRUE(PumpUntil([&] { return socket.IsClosed(); }));
     EXPECT_GT(readSize, 0u);
     EXPECT_LE(readSize, kMaxReplyBytes);
@@ -160,7 +166,7 @@ TEST_F(WinsockTimeSyncTest, ReplyTimer_FiresOnceUnlessStopped) {
 TEST(WinsockTimeSocket, DestroyedWhileResolving_LateResultIsHarmless) {
     for (int i = 0; i < 5; ++i) {
         WinsockTimeSocket socket;
-        socket.Connect("localhost", 13);
+        socket.Connect("localhost", 13, Transport::kStream);
     }
     std::this_thread::sleep_for(milliseconds(300));  // resolver threads finish and post nothing
     PumpFor(milliseconds(100));
@@ -176,6 +182,31 @@ TEST(SystemClockSetter, ToSystemTime_KeepsTheFieldOrder) {
     EXPECT_EQ(time.wMinute, 40);
     EXPECT_EQ(time.wSecond, 7);
     EXPECT_EQ(time.wMilliseconds, 250);
+}
+
+// A real server on this machine, named by ntp_peers.sh or daytime_peers.sh (Daytime or ntp://):
+// the value handed to the clock is this computer's own time, to within Daytime's whole seconds,
+// or 10 ms for NTP.
+TEST(WinsockRealPeer, RealDaemonsReplyIsThisComputersTime) {
+    const char* peer = std::getenv("HORALIA_DAYTIME_PEER");
+    if (peer == nullptr)
+        GTEST_SKIP() << "no daemon named in HORALIA_DAYTIME_PEER (ntp_peers.sh names one)";
+    const auto servers = ParseTimeServerList(peer);
+    ASSERT_TRUE(servers.has_value()) << peer;
+    const ZoneClock& system = SystemZoneClock();
+    WinsockTimeSocket socket;
+    fakes::StampingClockSetter setter(system);
+    TimeSync sync(socket, setter, socket.ReplyTimer(), system);
+    sync.SetServers(*servers);
+    socket.SetEvents(&sync);
+    sync.RequestTimeSync();
+    ASSERT_TRUE(PumpUntil([&] { return setter.expected.has_value(); }));
+    socket.SetEvents(nullptr);
+
+    const bool ntp = servers->front().protocol == TimeProtocol::kNtp;
+    EXPECT_LE(std::abs(setter.value - *setter.expected), ntp ? 10 : 2000) << peer;
+    std::printf("%s: the value set is %lld ms from this computer's time\n", peer,
+                static_cast<long long>(setter.value - *setter.expected));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "timesync/qt/qt_time_socket.h"
 
+#include <QNetworkDatagram>
 #include <algorithm>
 #include <climits>
 
@@ -23,15 +24,34 @@ void QtOneShotTimer::Stop() {
 }
 
 QtTimeSocket::QtTimeSocket() {
-    QObject::connect(&socket_, &QTcpSocket::connected, [this] {
-        if (open_ && events_ != nullptr) {
-            events_->OnConnected();
-        }
-    });
-    QObject::connect(&socket_, &QTcpSocket::readyRead, [this] { OnReadyRead(); });
-    QObject::connect(&socket_, &QTcpSocket::errorOccurred,
-                     [this](QAbstractSocket::SocketError error) { OnError(error); });
-    QObject::connect(&socket_, &QTcpSocket::disconnected, [this] { OnDisconnected(); });
+    for (QAbstractSocket* socket :
+         {static_cast<QAbstractSocket*>(&socket_), static_cast<QAbstractSocket*>(&udp_)}) {
+        // Only the socket of the exchange under way speaks.
+        const auto active = [this, socket] {
+            return open_ && events_ != nullptr && socket == &Active();
+        };
+        QObject::connect(socket, &QAbstractSocket::connected, [this, active] {
+            if (active()) {
+                events_->OnConnected();
+            }
+        });
+        QObject::connect(socket, &QAbstractSocket::readyRead, [this, active] {
+            if (active()) {
+                OnReadyRead();
+            }
+        });
+        QObject::connect(socket, &QAbstractSocket::errorOccurred,
+                         [this, active](QAbstractSocket::SocketError error) {
+                             if (active()) {
+                                 OnError(error);
+                             }
+                         });
+        QObject::connect(socket, &QAbstractSocket::disconnected, [this, active] {
+            if (active()) {
+                OnDisconnected();
+            }
+        });
+    }
     replyTimer_.OnExpiry([this] {
         if (events_ != nullptr) {
             events_->OnReplyTimeout();
@@ -45,14 +65,30 @@ QtTimeSocket::~QtTimeSocket() {
     Close();
 }
 
-void QtTimeSocket::Connect(const std::string& host, std::uint16_t port) {
+QAbstractSocket& QtTimeSocket::Active() {
+    return transport_ == Transport::kDatagram ? static_cast<QAbstractSocket&>(udp_) : socket_;
+}
+
+void QtTimeSocket::Connect(const std::string& host, std::uint16_t port, Transport transport) {
     Close();
     open_ = true;
-    socket_.connectToHost(QString::fromStdString(host), port);
+    transport_ = transport;
+    // A UDP socket "connects" once the name is looked up: its datagrams then go to that peer,
+    // and only that peer's come back.
+    Active().connectToHost(QString::fromStdString(host), port);
+}
+
+void QtTimeSocket::Send(std::string_view datagram) {
+    if (open_ && transport_ == Transport::kDatagram) {
+        udp_.write(datagram.data(), static_cast<qint64>(datagram.size()));
+    }
 }
 
 std::string QtTimeSocket::ReadAll(std::size_t maxBytes) {
     const qint64 limit = static_cast<qint64>(std::min<std::size_t>(maxBytes, INT_MAX));
+    if (transport_ == Transport::kDatagram) {
+        return udp_.hasPendingDatagrams() ? udp_.receiveDatagram(limit).data().toStdString() : "";
+    }
     return socket_.read(limit).toStdString();
 }
 
@@ -60,19 +96,19 @@ void QtTimeSocket::Close() {
     open_ = false;
     // abort() also drops a host lookup still under way, and whatever data is unread.
     socket_.abort();
+    udp_.abort();
 }
 
 void QtTimeSocket::OnReadyRead() {
-    if (open_ && events_ != nullptr && socket_.bytesAvailable() > 0) {
-        const qint64 waiting = std::min<qint64>(socket_.bytesAvailable(), INT32_MAX);
-        events_->OnDataArrival(static_cast<std::int32_t>(waiting));
+    const qint64 waiting = transport_ == Transport::kDatagram
+                               ? (udp_.hasPendingDatagrams() ? udp_.pendingDatagramSize() : 0)
+                               : socket_.bytesAvailable();
+    if (waiting > 0) {
+        events_->OnDataArrival(static_cast<std::int32_t>(std::min<qint64>(waiting, INT32_MAX)));
     }
 }
 
 void QtTimeSocket::OnError(QAbstractSocket::SocketError error) {
-    if (!open_ || events_ == nullptr) {
-        return;
-    }
     // The peer's close is also reported by disconnected(), with the reply still readable.
     if (error == QAbstractSocket::RemoteHostClosedError) {
         return;
@@ -81,9 +117,7 @@ void QtTimeSocket::OnError(QAbstractSocket::SocketError error) {
 }
 
 void QtTimeSocket::OnDisconnected() {
-    if (open_ && events_ != nullptr) {
-        events_->OnClosedByPeer();
-    }
+    events_->OnClosedByPeer();
 }
 
 }  // namespace horalia::qt

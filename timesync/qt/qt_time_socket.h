@@ -1,9 +1,11 @@
-// Winsock_时间同步 on Qt: a QTcpSocket whose host lookup and connection run in the background,
-// with its events and the reply timeout delivered on the thread that owns it.
+// Winsock_时间同步 on Qt: a QTcpSocket for Daytime, a QUdpSocket for NTP, whose host lookup and
+// connection run in the background, with their events and the reply timeout delivered on the
+// thread that owns them.
 #pragma once
 
 #include <QTcpSocket>
 #include <QTimer>
+#include <QUdpSocket>
 #include <functional>
 
 #include "timesync/time_sync.h"
@@ -36,16 +38,20 @@ class QtTimeSocket final : public TimeSocket {
     OneShotTimer& ReplyTimer() { return replyTimer_; }
 
     bool IsClosed() const override { return !open_; }
-    void Connect(const std::string& host, std::uint16_t port) override;
+    void Connect(const std::string& host, std::uint16_t port, Transport transport) override;
+    void Send(std::string_view datagram) override;
     std::string ReadAll(std::size_t maxBytes) override;
     void Close() override;
 
   private:
+    QAbstractSocket& Active();
     void OnReadyRead();
     void OnError(QAbstractSocket::SocketError error);
     void OnDisconnected();
 
     QTcpSocket socket_;
+    QUdpSocket udp_;
+    Transport transport_ = Transport::kStream;
     QtOneShotTimer replyTimer_;
     TimeSocketEvents* events_ = nullptr;
     // Open from Connect to Close. Signals Qt emits while or after the socket is dropped find it

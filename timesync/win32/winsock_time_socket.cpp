@@ -49,11 +49,12 @@ WinsockTimeSocket::~WinsockTimeSocket() {
         WSACleanup();
 }
 
-void WinsockTimeSocket::Connect(const std::string& host, std::uint16_t port) {
+void WinsockTimeSocket::Connect(const std::string& host, std::uint16_t port, Transport transport) {
     Close();
     if (Handle() == nullptr)
         return;  // no window to deliver events to: the socket stays closed
     open_ = true;
+    transport_ = transport;
     resolution_ = std::make_shared<Resolution>();
     resolution_->window = Handle();
     try {
@@ -65,7 +66,14 @@ void WinsockTimeSocket::Connect(const std::string& host, std::uint16_t port) {
     }
 }
 
+void WinsockTimeSocket::Send(std::string_view datagram) {
+    if (socket_ != INVALID_SOCKET && transport_ == Transport::kDatagram)
+        send(socket_, datagram.data(), static_cast<int>(datagram.size()), 0);
+}
+
 std::string WinsockTimeSocket::ReadAll(std::size_t maxBytes) {
+    if (transport_ == Transport::kDatagram)
+        return ReadDatagram(maxBytes);
     std::string data;
     char buffer[1024];
     while (socket_ != INVALID_SOCKET && data.size() < maxBytes) {
@@ -76,6 +84,18 @@ std::string WinsockTimeSocket::ReadAll(std::size_t maxBytes) {
         data.append(buffer, static_cast<std::size_t>(received));
     }
     return data;
+}
+
+// One datagram; a longer one than maxBytes is cut (recv then reports WSAEMSGSIZE).
+std::string WinsockTimeSocket::ReadDatagram(std::size_t maxBytes) {
+    char buffer[4096];
+    if (socket_ == INVALID_SOCKET)
+        return "";
+    const int wanted = static_cast<int>(std::min(sizeof buffer, maxBytes));
+    int received = recv(socket_, buffer, wanted, 0);
+    if (received == SOCKET_ERROR && WSAGetLastError() == WSAEMSGSIZE)
+        received = wanted;
+    return received > 0 ? std::string(buffer, static_cast<std::size_t>(received)) : "";
 }
 
 void WinsockTimeSocket::Close() {
@@ -138,16 +158,23 @@ void WinsockTimeSocket::OnResolved() {
 }
 
 void WinsockTimeSocket::StartConnection(const sockaddr_in& address) {
-    socket_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    const bool datagrams = transport_ == Transport::kDatagram;
+    socket_ = datagrams ? socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP)
+                        : socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    const long events = datagrams ? FD_READ : FD_CONNECT | FD_READ | FD_CLOSE;
     if (socket_ == INVALID_SOCKET ||
-        WSAAsyncSelect(socket_, Handle(), kSocketMessage, FD_CONNECT | FD_READ | FD_CLOSE) != 0) {
+        WSAAsyncSelect(socket_, Handle(), kSocketMessage, events) != 0) {
         ReportConnectFailed();
         return;
     }
     const int result =
         connect(socket_, reinterpret_cast<const sockaddr*>(&address), sizeof address);
-    if (result == SOCKET_ERROR && WSAGetLastError() != WSAEWOULDBLOCK)
+    if (result == SOCKET_ERROR && WSAGetLastError() != WSAEWOULDBLOCK) {
         ReportConnectFailed();
+    } else if (datagrams && events_ != nullptr) {
+        // A UDP socket is connected at once: it only fixes the peer.
+        events_->OnConnected();
+    }
 }
 
 void WinsockTimeSocket::OnSocketEvent(SOCKET socket, LPARAM lParam) {

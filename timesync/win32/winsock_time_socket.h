@@ -1,6 +1,6 @@
-// Winsock_时间同步 on Windows: a non-blocking Winsock client whose events (WSAAsyncSelect) and
-// reply timer (SetTimer) arrive at its own message-only window, so they run on the thread that
-// created the object, between that thread's other window messages.
+// Winsock_时间同步 on Windows: a non-blocking Winsock client (TCP for Daytime, UDP for NTP) whose
+// events (WSAAsyncSelect) and reply timer (SetTimer) arrive at its own message-only window, so they
+// run on the thread that created the object, between that thread's other window messages.
 #pragma once
 
 #include <windows.h>
@@ -31,8 +31,9 @@ class WinsockTimeSocket final : public TimeSocket, private Window {
 
     bool IsClosed() const override { return !open_; }
     // The host name is resolved on a worker thread so that the caller's thread never waits on
-    // the name service; only the first IPv4 address is tried.
-    void Connect(const std::string& host, std::uint16_t port) override;
+    // the name service; only the first IPv4 address is tried. TCP for Daytime, UDP for NTP.
+    void Connect(const std::string& host, std::uint16_t port, Transport transport) override;
+    void Send(std::string_view datagram) override;
     std::string ReadAll(std::size_t maxBytes) override;
     void Close() override;
 
@@ -57,11 +58,13 @@ class WinsockTimeSocket final : public TimeSocket, private Window {
     void OnSocketEvent(SOCKET socket, LPARAM lParam);
     void OnTimer();
     void StartConnection(const sockaddr_in& address);
+    std::string ReadDatagram(std::size_t maxBytes);
     void ReportConnectFailed();
     void AbandonResolution();
 
     bool winsockStarted_ = false;
     bool open_ = false;
+    Transport transport_ = Transport::kStream;
     SOCKET socket_ = INVALID_SOCKET;
     std::shared_ptr<Resolution> resolution_;  // shared with the resolver thread
     WindowTimer replyTimer_{*this};

@@ -3,6 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
+
+#include "timesync/ntp.h"
+#include "timesync/step_bound.h"
+#include "timesync/time_server.h"
 
 namespace horalia::say {
 namespace {
@@ -45,37 +50,76 @@ std::string ServerZone(const TimeReading& r) {
     return zone;
 }
 
+// The offset to a tenth of a second for Daytime's whole seconds, to a millisecond for NTP.
+std::string OffsetText(std::int64_t offsetMilliseconds, bool milliseconds) {
+    const std::int64_t unit = milliseconds ? 1 : 100;
+    const std::int64_t perSecond = 1000 / unit;
+    const std::int64_t magnitude =
+        offsetMilliseconds < 0 ? -offsetMilliseconds : offsetMilliseconds;
+    const std::int64_t units = (magnitude + unit / 2) / unit;
+    char text[96];
+    if (units == 0) {
+        std::snprintf(text, sizeof text, "this computer's clock agrees to within %s seconds",
+                      milliseconds ? "0.001" : "0.1");
+    } else {
+        std::snprintf(text, sizeof text, "this computer's clock is %lld.%0*lld seconds %s",
+                      static_cast<long long>(units / perSecond), milliseconds ? 3 : 1,
+                      static_cast<long long>(units % perSecond),
+                      offsetMilliseconds > 0 ? "slow" : "fast");
+    }
+    return text;
+}
+
 std::string Describe(const TimeReading& r, const ServerAddress& server) {
     char when[48];
     std::snprintf(when, sizeof when, "%04d-%02d-%02d %02d:%02d:%02d", r.local.year, r.local.month,
                   r.local.day, r.local.hour, r.local.minute, r.local.second);
-    const std::int64_t tenths =
-        ((r.offsetMilliseconds < 0 ? -r.offsetMilliseconds : r.offsetMilliseconds) + 50) / 100;
-    char off[96];
-    if (tenths == 0) {
-        std::snprintf(off, sizeof off, "this computer's clock agrees to within 0.1 seconds");
-    } else {
-        std::snprintf(off, sizeof off, "this computer's clock is %lld.%lld seconds %s",
-                      static_cast<long long>(tenths / 10), static_cast<long long>(tenths % 10),
-                      r.offsetMilliseconds > 0 ? "slow" : "fast");
+    const bool ntp = server.protocol == TimeProtocol::kNtp;
+    std::string text = std::string(when) + " (" + ServerName(server) + ", " + ServerZone(r) +
+                       " on the server); " + OffsetText(r.offsetMilliseconds, ntp);
+    if (ntp) {
+        char trip[48];
+        std::snprintf(trip, sizeof trip, " (round trip %.3f seconds)",
+                      static_cast<double>(r.roundTripMicroseconds) / 1e6);
+        text += trip;
     }
-    return std::string(when) + " (" + server.host + ", " + ServerZone(r) + " on the server); " +
-           off;
+    return text;
+}
+
+// What the tray program would do with the offset, when it would not simply set the clock.
+void AddStepVerdict(const TimeReading& r, CheckTimeReport& report) {
+    switch (JudgeStep(r)) {
+        case StepVerdict::kApply:
+            return;
+        case StepVerdict::kAskFirst:
+            report.output +=
+                "\nthe hourly synchronisation would not set this clock: it moves it by "
+                "at most " +
+                std::to_string(kMaxAutomaticStepMilliseconds / 1000) +
+                " seconds; 网络校时 in the menu asks first";
+            break;
+        case StepVerdict::kNever:
+            report.output +=
+                "\nno synchronisation would set this clock from this server: its year " +
+                std::to_string(r.local.year) + " is not within " +
+                std::to_string(kEarliestTrustedYear) + " to " + std::to_string(kLatestTrustedYear);
+            break;
+    }
+    report.status = kCheckTimeTooFar;
 }
 
 }  // namespace
 
-CheckTimeReport CheckTime(DaytimeConnection& connection, const ZoneClock& clock,
-                          const ServerAddress& server, std::int32_t timeoutMilliseconds) {
-    const UtcMilliseconds deadline = clock.UtcNow() + timeoutMilliseconds;
-    const auto left = [&] {
-        return static_cast<std::int32_t>(
-            std::clamp<std::int64_t>(deadline - clock.UtcNow(), 0, timeoutMilliseconds));
-    };
+namespace {
+
+using Remaining = std::function<std::int32_t()>;
+
+TimeReading AskDaytime(DaytimeConnection& connection, const ZoneClock& clock,
+                       const ServerAddress& server, const Remaining& left) {
     DaytimeExchange exchange(clock);
     exchange.Begin();
     ExchangeEnd end = ExchangeEnd::kConnectFailed;
-    if (connection.Connect(server.host, server.port, left())) {
+    if (connection.Connect(server.host, server.port, Transport::kStream, left())) {
         exchange.Connected();
         for (;;) {
             std::string piece;
@@ -94,33 +138,104 @@ CheckTimeReport CheckTime(DaytimeConnection& connection, const ZoneClock& clock,
             }
         }
     }
+    return exchange.Finish(end);
+}
 
-    const TimeReading r = exchange.Finish(end);
-    const std::string where = server.host + " port " + std::to_string(server.port);
-    CheckTimeReport report{1, "", ""};
+TimeReading AskNtp(DaytimeConnection& connection, const ZoneClock& clock,
+                   const ServerAddress& server, const Remaining& left) {
+    NtpExchange exchange(clock);
+    ExchangeEnd end = ExchangeEnd::kConnectFailed;
+    if (connection.Connect(server.host, server.port, Transport::kDatagram, left())) {
+        connection.Send(exchange.Request());
+        for (;;) {
+            std::string datagram;
+            const auto wait = connection.Receive(datagram, kMaxReplyBytes, left());
+            if (!datagram.empty() && exchange.Received(datagram)) {
+                end = ExchangeEnd::kComplete;
+                break;
+            }
+            if (wait == DaytimeConnection::Wait::kClosed) {
+                end = ExchangeEnd::kClosedByPeer;
+                break;
+            }
+            if (wait == DaytimeConnection::Wait::kTimedOut || left() == 0) {
+                end = ExchangeEnd::kTimedOut;
+                break;
+            }
+        }
+    }
+    return exchange.Finish(end);
+}
+
+std::string FailureText(const TimeReading& r, const ServerAddress& server,
+                        std::int32_t timeoutMilliseconds) {
+    const bool ntp = server.protocol == TimeProtocol::kNtp;
+    const std::string name = ServerName(server);
+    const std::string where =
+        (ntp ? "ntp://" : "") + server.host + " port " + std::to_string(server.port);
+    const std::string seconds = std::to_string((timeoutMilliseconds + 500) / 1000);
     switch (r.status) {
         case ReadingStatus::kTime:
-            report.status = 0;
-            report.output = Describe(r, server);
             break;
         case ReadingStatus::kUnreachable:
-            report.error = "cannot connect to " + where +
-                           ": the name is unknown, or the server refused or did not answer";
-            break;
+            return "cannot connect to " + where +
+                   ": the name is unknown, or the server refused or did not answer";
         case ReadingStatus::kSilent:
-            report.error = where + " sent nothing within " +
-                           std::to_string(timeoutMilliseconds / 1000) + " seconds";
-            break;
+            return where + " sent nothing within " + seconds + " seconds";
         case ReadingStatus::kClosedWithoutData:
-            report.error = where + " closed the connection without sending a time";
-            break;
+            return where + " closed the connection without sending a time";
         case ReadingStatus::kUnhealthy:
-            report.error = server.host + " reports that its own time is not reliable (health " +
-                           std::to_string(r.health) + "); no time taken";
-            break;
+            return ntp ? name + " reports that it is not synchronised itself (stratum " +
+                             std::to_string(r.health) + "); no time taken"
+                       : name + " reports that its own time is not reliable (health " +
+                             std::to_string(r.health) + "); no time taken";
+        case ReadingStatus::kRefused:
+            return name + " refuses to answer (kiss-o'-death " + Printable(r.reply) +
+                   "); no time taken";
+        case ReadingStatus::kCutOff:
+            return "the reply of " + where + " did not end within " + seconds +
+                   " seconds; a line cut off is not taken: " + Printable(r.reply);
         case ReadingStatus::kNotUnderstood:
-            report.error =
-                "the reply of " + where + " is not a time in a known layout: " + Printable(r.reply);
+            return ntp ? "nothing " + where + " sent answers the request as NTP does"
+                       : "the reply of " + where +
+                             " is not a time in a known layout: " + Printable(r.reply);
+    }
+    return "";
+}
+
+}  // namespace
+
+CheckTimeReport CheckTime(DaytimeConnection& connection, const ZoneClock& clock,
+                          const std::vector<ServerAddress>& servers,
+                          std::int32_t timeoutMilliseconds) {
+    const UtcMilliseconds deadline = clock.UtcNow() + timeoutMilliseconds;
+    const Remaining left = [&] {
+        return static_cast<std::int32_t>(
+            std::clamp<std::int64_t>(deadline - clock.UtcNow(), 0, timeoutMilliseconds));
+    };
+    CheckTimeReport report{1, "", ""};
+    for (std::size_t i = 0; i < servers.size(); ++i) {
+        const ServerAddress& server = servers[i];
+        // Each server gets an even share of the time left, so that a silent one leaves the
+        // others theirs.
+        const std::int32_t shareMilliseconds =
+            left() / static_cast<std::int32_t>(servers.size() - i);
+        const UtcMilliseconds share = clock.UtcNow() + shareMilliseconds;
+        const Remaining leftForThis = [&] {
+            return static_cast<std::int32_t>(
+                std::clamp<std::int64_t>(share - clock.UtcNow(), 0, timeoutMilliseconds));
+        };
+        const TimeReading r = server.protocol == TimeProtocol::kNtp
+                                  ? AskNtp(connection, clock, server, leftForThis)
+                                  : AskDaytime(connection, clock, server, leftForThis);
+        if (r.status == ReadingStatus::kTime) {
+            report = {0, Describe(r, server), ""};
+            AddStepVerdict(r, report);
+            return report;
+        }
+        report.error +=
+            (report.error.empty() ? "" : "; ") + FailureText(r, server, shareMilliseconds);
+        if (left() == 0)
             break;
     }
     return report;

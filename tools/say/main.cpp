@@ -159,7 +159,7 @@ int Run(int argc, char** argv) {
     if (options.checkTime) {
         const CheckTimeReport report =
             CheckTime(*SystemDaytimeConnection(), SystemZoneClock(), *options.checkTime);
-        if (report.status != 0) {
+        if (!report.error.empty()) {
             Complain(report.error);
         } else {
             std::printf("%s\n", report.output.c_str());

@@ -108,16 +108,18 @@ ParseResult ParseSayArguments(const std::vector<std::string>& arguments) {
             if (!seen.insert(name).second) {
                 return fail("option --check-time given twice");
             }
-            std::string server = kTimeServerHost;
+            std::string server;
             if (inlineValue) {
                 server = *inlineValue;
             } else if (i + 1 < arguments.size() && !arguments[i + 1].starts_with("-")) {
                 server = arguments[++i];
             }
-            o.checkTime = ParseServerAddress(server);
+            o.checkTime = ParseTimeServerList(server);
             if (!o.checkTime) {
                 return fail("--check-time: " + Quote(server) +
-                            " is not a server of the form HOST or HOST:PORT (port 1 to 65535)");
+                            " is not a server of the form HOST, HOST:PORT, [IPv6]:PORT, "
+                            "daytime://HOST or ntp://HOST (port 1 to 65535), nor a list of them "
+                            "separated by commas");
             }
             continue;
         }
@@ -206,7 +208,7 @@ std::string SayUsage() {
            "[--wav FILE] [--help]\n"
            "                   [--natural] [--lunar 0|1|2] [--voice DIR] [--volume N]\n"
            "       horalia-say --check-voice DIR\n"
-           "       horalia-say --check-time [HOST[:PORT]]\n"
+           "       horalia-say --check-time [SERVER[,SERVER...]]\n"
            "       horalia-say --schedule [--from \"YYYY-MM-DD HH:MM:SS\"] [--count N]\n"
            "       horalia-say --remove-start-entries\n"
            "Speaks one announcement of Horalia: the chime, then the time and/or the date.\n"
@@ -237,10 +239,17 @@ std::string SayUsage() {
            "                              nothing when announcements are off\n"
            "  --from \"YYYY-MM-DD HH:MM:SS\" with --schedule: from this moment instead of now\n"
            "  --count N                   with --schedule: this many moments (default 5)\n"
-           "  --check-time [HOST[:PORT]]  ask a Daytime server (time.nist.gov, port 13, unless\n"
-           "                              given) for the time once and print it as local time\n"
-           "                              \"YYYY-MM-DD HH:MM:SS\" with how far this computer's\n"
-           "                              clock is off; the clock is never set\n"
+           "  --check-time [SERVERS]      ask a time server for the time once and print it as\n"
+           "                              local time \"YYYY-MM-DD HH:MM:SS\" with how far this\n"
+           "                              computer's clock is off; the clock is never set.\n"
+           "                              SERVERS: HOST, HOST:PORT or [IPv6]:PORT, Daytime (TCP\n"
+           "                              port 13) or after ntp:// NTP (UDP port 123), several\n"
+           "                              separated by commas and asked in turn, all within 10\n"
+           "                              seconds; time.nist.gov's Daytime service unless\n"
+           "                              given. A second line\n"
+           "                              tells when the tray program's hourly synchronisation\n"
+           "                              would not set it (over 1000 seconds, or a year\n"
+           "                              outside 2020 to 2100)\n"
            "  --remove-start-entries      remove Horalia's start at log-on: on Windows every\n"
            "                              person's log-on task, as the uninstaller does (other\n"
            "                              people's need administrator rights); on Linux this\n"
@@ -252,7 +261,8 @@ std::string SayUsage() {
            "server (refused, silent for 10\n"
            "seconds, closed without data, unhealthy, or a reply not understood), 2 bad\n"
            "arguments or an unwritable output file, 3 nothing could be played (no sound server\n"
-           "or no output device).\n";
+           "or no output device), 4 --check-time understood the server's time but the hourly\n"
+           "synchronisation would not set the clock to it.\n";
 }
 
 }  // namespace horalia::say

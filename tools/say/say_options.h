@@ -8,17 +8,18 @@
 #include <vector>
 
 #include "common/moment.h"
-#include "timesync/daytime.h"
+#include "timesync/time_server.h"
 
 namespace horalia::say {
 
 struct SayOptions {
     bool help = false;
     bool print = false;
-    std::optional<Moment> at;                // the moment to announce instead of now
-    std::optional<std::int32_t> format;      // 0..2, instead of the setting
-    std::optional<std::string> wavPath;      // render into this file instead of playing
-    std::optional<ServerAddress> checkTime;  // ask this server for the time instead
+    std::optional<Moment> at;            // the moment to announce instead of now
+    std::optional<std::int32_t> format;  // 0..2, instead of the setting
+    std::optional<std::string> wavPath;  // render into this file instead of playing
+    // Ask these servers for the time instead, in order until one answers.
+    std::optional<std::vector<ServerAddress>> checkTime;
     bool natural = false;                    // natural reading whatever the setting
     std::optional<std::int32_t> lunar;       // 0..2, the lunar date's reading (农历)
     std::optional<std::string> voiceFolder;  // instead of 语音目录

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 #include <QHostAddress>
 #include <QTcpServer>
@@ -12,6 +14,7 @@
 
 #include "app/qt/qt_test_application.h"
 #include "fakes/fake_time_sync_ports.h"
+#include "timesync/time_server.h"
 
 namespace horalia::qt {
 namespace {
@@ -61,7 +64,11 @@ class DaytimeServer {
 
 class QtTimeSocketTest : public testing::Test {
   protected:
-    QtTimeSocketTest() { testing_qt::TestApplication(); }
+    // This clock reads the test servers' time: no step is large enough to need a question.
+    QtTimeSocketTest() {
+        testing_qt::TestApplication();
+        zone.now = fakes::UtcAt(2026, 12, 6, 15, 40, 7);
+    }
 
     // The sync under test, talking to the given port on 127.0.0.1 (or another host).
     TimeSync& SyncTo(std::uint16_t port, const std::string& host = "127.0.0.1") {
@@ -127,36 +134,39 @@ TEST_F(QtTimeSocketTest, ServerClosingWithoutDataEndsTheExchangeAndTheNextConnec
     ASSERT_TRUE(WaitUntilClosed());
     EXPECT_TRUE(clockSetter.calls.empty());
 
-    server.reply = "07 DEC 2026 09:00:00\r\n";
+    server.reply = "06 DEC 2026 15:40:07\r\n";
     sync.RequestTimeSync();
     ASSERT_TRUE(WaitForClockValue());
     EXPECT_EQ(server.connections, 2);
-    EXPECT_EQ(clockSetter.calls.front().value, (ClockValue{2026, 12, 0, 7, 9, 0, 0, 500}));
+    EXPECT_EQ(clockSetter.calls.front().value, kReplyValue);
 }
 
 // The program's own exchange with a Daytime daemon nobody here wrote: daytime_peers.sh starts
 // Debian's xinetd and inetd on loopback and names each here. What would be set on the clock is
 // this computer's own time, in whichever zone the daemon and this process run.
+// A real server on this machine (daytime_peers.sh and ntp_peers.sh name one, Daytime or
+// ntp://): the value handed to the clock is this computer's own time, to within Daytime's whole
+// seconds, or 10 ms for NTP.
 TEST_F(QtTimeSocketTest, RealDaemonsReplyIsThisComputersTime) {
     const char* peer = std::getenv("HORALIA_DAYTIME_PEER");
     if (peer == nullptr)
         GTEST_SKIP() << "no daemon named in HORALIA_DAYTIME_PEER (daytime_peers.sh names one)";
-    const auto server = ParseServerAddress(peer);
-    ASSERT_TRUE(server.has_value()) << peer;
+    const auto servers = ParseTimeServerList(peer);
+    ASSERT_TRUE(servers.has_value()) << peer;
     const ZoneClock& system = SystemZoneClock();
-    TimeSync sync(socket, clockSetter, socket.ReplyTimer(), system, *server);
+    fakes::StampingClockSetter setter(system);
+    TimeSync sync(socket, setter, socket.ReplyTimer(), system);
+    sync.SetServers(*servers);
     socket.SetEvents(&sync);
     sync.RequestTimeSync();
-    ASSERT_TRUE(WaitForClockValue());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return setter.expected.has_value(); }, kWaitMs));
     socket.SetEvents(nullptr);
 
-    const auto& [value, base, mayAsk] = clockSetter.calls.front();
-    const UtcMilliseconds now = system.UtcNow();
-    const std::int64_t expected =
-        base == ClockBase::kUtc ? now : CivilMilliseconds(system.ToLocal(now));
-    const std::int64_t set = CivilMilliseconds({value.year, value.month, value.day, value.hour,
-                                                value.minute, value.second, value.milliseconds});
-    EXPECT_LE(std::abs(set - expected), 2000) << peer;
+    const std::int64_t set = setter.value;
+    const bool ntp = servers->front().protocol == TimeProtocol::kNtp;
+    EXPECT_LE(std::abs(set - *setter.expected), ntp ? 10 : 2000) << peer;
+    std::printf("%s: the value set is %lld ms from this computer's time\n", peer,
+                static_cast<long long>(set - *setter.expected));
 }
 
 TEST_F(QtTimeSocketTest, RefusedConnectionClosesTheSocketForTheNextRequest) {

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "common/linux/unique_handles.h"
+#include "tools/say/bounded_call.h"
 #include "tools/say/check_time.h"
 
 namespace horalia::say {
@@ -25,14 +26,30 @@ int MillisecondsUntil(steady_clock::time_point deadline) {
 
 class PosixDaytimeConnection final : public DaytimeConnection {
   public:
-    bool Connect(const std::string& host, std::uint16_t port,
+    bool Connect(const std::string& host, std::uint16_t port, Transport transport,
                  std::int32_t withinMilliseconds) override {
+        fd_.Close();
         const auto deadline = steady_clock::now() + std::chrono::milliseconds(withinMilliseconds);
         addrinfo hints{};
         hints.ai_family = AF_UNSPEC;
-        hints.ai_socktype = SOCK_STREAM;
-        addrinfo* results = nullptr;
-        if (getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &results) != 0) {
+        hints.ai_socktype = transport == Transport::kDatagram ? SOCK_DGRAM : SOCK_STREAM;
+        // The lookup counts against the time given: a name server that never answers must not
+        // hold the program past it.
+        const auto lookup = CallWithin<addrinfo*>(
+            [host, port, hints] {
+                addrinfo* found = nullptr;
+                return getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) == 0
+                           ? found
+                           : nullptr;
+            },
+            [](addrinfo*& found) {
+                if (found != nullptr) {
+                    freeaddrinfo(found);
+                }
+            },
+            std::chrono::milliseconds(withinMilliseconds));
+        addrinfo* results = lookup.value_or(nullptr);
+        if (results == nullptr) {
             return false;
         }
         for (const addrinfo* a = results; a != nullptr && !fd_; a = a->ai_next) {
@@ -40,6 +57,12 @@ class PosixDaytimeConnection final : public DaytimeConnection {
         }
         freeaddrinfo(results);
         return static_cast<bool>(fd_);
+    }
+
+    void Send(std::string_view datagram) override {
+        if (fd_) {
+            send(fd_.get(), datagram.data(), datagram.size(), 0);
+        }
     }
 
     Wait Receive(std::string& data, std::size_t maxBytes,
@@ -52,7 +75,7 @@ class PosixDaytimeConnection final : public DaytimeConnection {
         if (ready < 0) {
             return errno == EINTR ? Wait::kData : Wait::kClosed;
         }
-        char buffer[1024];
+        char buffer[4096];
         const ssize_t received = recv(fd_.get(), buffer, std::min(sizeof buffer, maxBytes), 0);
         if (received > 0) {
             data.append(buffer, static_cast<std::size_t>(received));

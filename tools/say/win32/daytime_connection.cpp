@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "tools/say/bounded_call.h"
 #include "tools/say/check_time.h"
 
 namespace horalia::say {
@@ -27,26 +28,40 @@ class WinsockDaytimeConnection final : public DaytimeConnection {
     WinsockDaytimeConnection(const WinsockDaytimeConnection&) = delete;
     WinsockDaytimeConnection& operator=(const WinsockDaytimeConnection&) = delete;
     ~WinsockDaytimeConnection() override {
-        if (socket_ != INVALID_SOCKET) {
-            closesocket(socket_);
-        }
+        CloseConnection();
         if (started_) {
             WSACleanup();
         }
     }
 
-    bool Connect(const std::string& host, std::uint16_t port,
+    bool Connect(const std::string& host, std::uint16_t port, Transport transport,
                  std::int32_t withinMilliseconds) override {
+        CloseConnection();
         if (!started_) {
             return false;
         }
         const auto deadline = steady_clock::now() + std::chrono::milliseconds(withinMilliseconds);
         addrinfo hints{};
         hints.ai_family = AF_UNSPEC;
-        hints.ai_socktype = SOCK_STREAM;
-        hints.ai_protocol = IPPROTO_TCP;
-        addrinfo* results = nullptr;
-        if (getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &results) != 0) {
+        hints.ai_socktype = transport == Transport::kDatagram ? SOCK_DGRAM : SOCK_STREAM;
+        hints.ai_protocol = transport == Transport::kDatagram ? IPPROTO_UDP : IPPROTO_TCP;
+        // The lookup counts against the time given: a name server that never answers must not
+        // hold the program past it.
+        const auto lookup = CallWithin<addrinfo*>(
+            [host, port, hints] {
+                addrinfo* found = nullptr;
+                return getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) == 0
+                           ? found
+                           : nullptr;
+            },
+            [](addrinfo*& found) {
+                if (found != nullptr) {
+                    freeaddrinfo(found);
+                }
+            },
+            std::chrono::milliseconds(withinMilliseconds));
+        addrinfo* results = lookup.value_or(nullptr);
+        if (results == nullptr) {
             return false;
         }
         for (const addrinfo* a = results; a != nullptr && socket_ == INVALID_SOCKET;
@@ -55,6 +70,12 @@ class WinsockDaytimeConnection final : public DaytimeConnection {
         }
         freeaddrinfo(results);
         return socket_ != INVALID_SOCKET;
+    }
+
+    void Send(std::string_view datagram) override {
+        if (socket_ != INVALID_SOCKET) {
+            send(socket_, datagram.data(), static_cast<int>(datagram.size()), 0);
+        }
     }
 
     Wait Receive(std::string& data, std::size_t maxBytes,
@@ -71,7 +92,7 @@ class WinsockDaytimeConnection final : public DaytimeConnection {
         if (ready < 0) {
             return Wait::kClosed;
         }
-        char buffer[1024];
+        char buffer[4096];
         const int wanted = static_cast<int>(std::min(sizeof buffer, maxBytes));
         const int received = recv(socket_, buffer, wanted, 0);
         if (received > 0) {
@@ -81,10 +102,21 @@ class WinsockDaytimeConnection final : public DaytimeConnection {
         if (received < 0 && WSAGetLastError() == WSAEWOULDBLOCK) {
             return Wait::kData;
         }
+        if (received < 0 && WSAGetLastError() == WSAEMSGSIZE) {
+            data.append(buffer, static_cast<std::size_t>(wanted));  // a datagram cut short
+            return Wait::kData;
+        }
         return Wait::kClosed;
     }
 
   private:
+    void CloseConnection() {
+        if (socket_ != INVALID_SOCKET) {
+            closesocket(socket_);
+            socket_ = INVALID_SOCKET;
+        }
+    }
+
     void TryAddress(const addrinfo& a, steady_clock::time_point deadline) {
         const SOCKET s = socket(a.ai_family, a.ai_socktype, a.ai_protocol);
         if (s == INVALID_SOCKET) {

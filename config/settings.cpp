@@ -11,18 +11,13 @@
 namespace horalia {
 namespace {
 
-// Values a hand-edited Value.ini may hold beyond what the dialog writes are decided here:
-// - 报时设置 picks a slot of AnnounceHours; only slots 0..2 hold a period, so anything else
-//   (3, 4, negatives, larger) falls back to 0, every hour.
-// - 格式设置 keeps 0..3 (3 is the chime alone); anything else falls back to 0, time only.
-// - 广告设置, 关闭报时 and 自动校时 are kept as read: the advertisement check treats any value
-//   other than 0 and 1 as "never show", and start-up gives the check marks and timers a defined
-//   state for every number.
-std::int32_t FrequencyOrDefault(std::int32_t value) {
-    return (value >= 0 && value <= 2) ? value : 0;
-}
-std::int32_t FormatOrDefault(std::int32_t value) {
-    return (value >= 0 && value <= 3) ? value : 0;
+// The numbers of the basic page are read as GetPrivateProfileInt reads them (the leading
+// integer); a value outside the range its control offers is the key's default, for every reader
+// alike: 报时设置 0..2, 格式设置 0..3 (3 is the chime alone), 广告设置 0..2 (2: never),
+// 关闭报时 and 自动校时 0..1.
+std::int32_t LeadingNumberIn(std::string_view text, std::int32_t high) {
+    const std::int32_t value = ini::LeadingInteger(text);
+    return (value >= 0 && value <= high) ? value : 0;
 }
 
 std::string_view Trimmed(std::string_view text) {
@@ -110,10 +105,6 @@ std::string FirstCharacters(std::string_view text, std::size_t bytes) {
     return std::string(text.substr(0, end));
 }
 
-std::int32_t LeadingNumber(std::string_view text) {
-    return ini::LeadingInteger(text);
-}
-
 template <std::int32_t SettingsRecord::*field>
 std::string NumberText(const SettingsRecord& r) {
     return std::to_string(r.*field);
@@ -125,27 +116,24 @@ void ReadNumberUpTo(std::string_view text, SettingsRecord& r) {
     r.*field = NumberIn(text, 0, high).value_or(fallback);
 }
 
-// 报时设置, 格式设置, 广告设置, 关闭报时 and 自动校时 are numbers as GetPrivateProfileInt reads
-// them (the leading integer; an empty value counts as absent).
+// A basic number from 0 up to `high`; anything else reads as 0, the default of every one.
+template <std::int32_t SettingsRecord::*field, std::int32_t high>
+void ReadLeadingNumberUpTo(std::string_view text, SettingsRecord& r) {
+    r.*field = LeadingNumberIn(text, high);
+}
+
 const std::vector<SettingRow> kRows = {
     {"报时设置", "0", SettingsPage::kBasic,
-     [](std::string_view t, SettingsRecord& r) {
-         r.AnnounceFrequency = FrequencyOrDefault(LeadingNumber(t));
-     },
+     ReadLeadingNumberUpTo<&SettingsRecord::AnnounceFrequency, 2>,
      NumberText<&SettingsRecord::AnnounceFrequency>},
     {"格式设置", "0", SettingsPage::kBasic,
-     [](std::string_view t, SettingsRecord& r) {
-         r.AnnounceFormat = FormatOrDefault(LeadingNumber(t));
-     },
+     ReadLeadingNumberUpTo<&SettingsRecord::AnnounceFormat, 3>,
      NumberText<&SettingsRecord::AnnounceFormat>},
-    {"广告设置", "0", SettingsPage::kBasic,
-     [](std::string_view t, SettingsRecord& r) { r.AdMode = LeadingNumber(t); },
+    {"广告设置", "0", SettingsPage::kBasic, ReadLeadingNumberUpTo<&SettingsRecord::AdMode, 2>,
      NumberText<&SettingsRecord::AdMode>},
-    {"关闭报时", "0", SettingsPage::kBasic,
-     [](std::string_view t, SettingsRecord& r) { r.AnnounceOff = LeadingNumber(t); },
+    {"关闭报时", "0", SettingsPage::kBasic, ReadLeadingNumberUpTo<&SettingsRecord::AnnounceOff, 1>,
      NumberText<&SettingsRecord::AnnounceOff>},
-    {"自动校时", "0", SettingsPage::kBasic,
-     [](std::string_view t, SettingsRecord& r) { r.AutoSyncOff = LeadingNumber(t); },
+    {"自动校时", "0", SettingsPage::kBasic, ReadLeadingNumberUpTo<&SettingsRecord::AutoSyncOff, 1>,
      NumberText<&SettingsRecord::AutoSyncOff>},
     {"广告日期", "", SettingsPage::kProgram,
      [](std::string_view t, SettingsRecord& r) { r.AdShownDate = FirstCharacters(t, 11); },

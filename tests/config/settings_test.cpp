@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
+#include <map>
+#include <vector>
 
 #include "config/ini_file.h"
 #include "config_test_support.h"
@@ -84,36 +85,54 @@ TEST_F(LoadSettingsTest, ALongDateComesBackAsItsFirstElevenCharacters) {
     EXPECT_EQ(LoadFrom("[Horalia]\r\n广告日期=2026|12|06|extra\r\n").AdShownDate, "2026|12|06|");
 }
 
-// What a hand edit can leave beyond the dialog's ranges: 报时设置 outside 0..2 and 格式设置
-// outside 0..3 fall back to 0; the other three are kept as read (the start-up and the
-// advertisement check give every number a defined meaning).
-TEST_F(LoadSettingsTest, HandEditedValuesOutsideTheRanges) {
-    const struct {
-        const char* text;
-        std::int32_t frequency, format, adMode, announceOff, autoSyncOff;
-    } cases[] = {
-        {"0", 0, 0, 0, 0, 0},
-        {"1", 1, 1, 1, 1, 1},
-        {"2", 2, 2, 2, 2, 2},
-        {"3", 0, 3, 3, 3, 3},
-        {"4", 0, 0, 4, 4, 4},
-        {"-1", 0, 0, -1, -1, -1},
-        {"2147483647", 0, 0, INT32_MAX, INT32_MAX, INT32_MAX},
-        {"two", 0, 0, 0, 0, 0},
-        {"", 0, 0, 0, 0, 0},
-        {" 2 ", 2, 2, 2, 2, 2},
-    };
-    for (const auto& c : cases) {
-        const std::string v = c.text;
-        const SettingsRecord r =
-            LoadFrom("[Horalia]\r\n报时设置=" + v + "\r\n格式设置=" + v + "\r\n广告设置=" + v +
-                     "\r\n关闭报时=" + v + "\r\n自动校时=" + v + "\r\n");
-        EXPECT_EQ(r.AnnounceFrequency, c.frequency) << v;
-        EXPECT_EQ(r.AnnounceFormat, c.format) << v;
-        EXPECT_EQ(r.AdMode, c.adMode) << v;
-        EXPECT_EQ(r.AnnounceOff, c.announceOff) << v;
-        EXPECT_EQ(r.AutoSyncOff, c.autoSyncOff) << v;
+// Numbers read as GetPrivateProfileInt reads them: the leading integer, blanks before it allowed.
+TEST_F(LoadSettingsTest, BasicNumbersReadTheirLeadingInteger) {
+    for (const char* text : {"2", " 2 ", "2x", "+2"}) {
+        const std::string v = text;
+        const SettingsRecord r = LoadFrom("[Horalia]\r\n报时设置=" + v + "\r\n格式设置=" + v +
+                                          "\r\n广告设置=" + v + "\r\n");
+        EXPECT_EQ(r.AnnounceFrequency, 2) << v;
+        EXPECT_EQ(r.AnnounceFormat, 2) << v;
+        EXPECT_EQ(r.AdMode, 2) << v;
         EXPECT_EQ(r.AnnounceHours, kHours) << v;
+    }
+}
+
+// One place decides what a hand-edited value outside a key's range means: it reads as the key's
+// default, so that the menu, the dialog and the schedule, which all read the record, agree
+// (关闭报时=7 neither ticks 关闭报时 nor stops the schedule). Every key of the table is tried.
+TEST_F(LoadSettingsTest, EveryKeyReadsAValueOutsideItsRangeAsItsDefault) {
+    const std::vector<std::string> numbers = {"-1", "-2147483648", "2147483647", "two",
+                                              "99999999999"};
+    const auto with = [&](std::vector<std::string> extra) {
+        extra.insert(extra.end(), numbers.begin(), numbers.end());
+        return extra;
+    };
+    const std::map<std::string, std::vector<std::string>> outside = {
+        {"报时设置", with({"3", "4"})},
+        {"格式设置", with({"4", "7"})},
+        {"广告设置", with({"3"})},
+        {"关闭报时", with({"2", "7"})},
+        {"自动校时", with({"2", "7"})},
+        {"广告日期", {}},  // any text is a date to compare with today's
+        {"免打扰", {"22:00", "24:00-07:00", "7.30-8.00", "10:00-10:00", "yes"}},
+        {"半点报时", with({"3", "1x"})},
+        {"勿扰检测", with({"2", "1x"})},
+        {"报时热键", {"T", "Shift+T", "Ctrl+", "Ctrl+Alt+F25", "Hyper+T"}},
+        {"自然读法", with({"2", "1x"})},
+        {"音量", with({"101", "250"})},
+        {"语音目录", {}},  // any text names a folder; a missing one falls back clip by clip
+    };
+    const SettingsRecord defaults = Load();
+    for (const SettingRow& row : SettingsTable()) {
+        const auto values = outside.find(row.key);
+        ASSERT_NE(values, outside.end()) << row.key << ": name values outside its range";
+        for (const std::string& value : values->second) {
+            const SettingsRecord r = LoadFrom("[Horalia]\r\n" + std::string(row.key) + "=" + value +
+                                              "\r\n关闭报时=7\r\n");
+            EXPECT_EQ(row.write(r), row.write(defaults)) << row.key << "=" << value;
+            EXPECT_EQ(r.AnnounceOff, 0);
+        }
     }
 }
 

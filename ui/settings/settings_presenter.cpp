@@ -12,18 +12,6 @@ std::size_t Slot(CheckBox box) {
     return static_cast<std::size_t>(box);
 }
 
-// A box is ticked only by 1, as the main form reads these values when it arms its timers; a
-// hand-edited 2 or -1 shows clear and is saved as 0 on the next apply, which runs the same way.
-int BoxStateOf(std::int32_t value) {
-    return value == 1 ? 1 : 0;
-}
-
-// Check_自动校时 shows whether the synchronisation runs, the opposite of the stored 自动校时
-// (1 = off): ticked for every value the main form starts its timer for.
-int AutoSyncBoxStateOf(std::int32_t autoSyncOff) {
-    return autoSyncOff == 1 ? 0 : 1;
-}
-
 }  // namespace
 
 int OptionCount(OptionGroup group) {
@@ -38,9 +26,10 @@ void Form_一般设置::LoadDialog() {
     ShowAs(OptionGroup::报时设置, s_.settings.AnnounceFrequency);
     ShowAs(OptionGroup::格式设置, s_.settings.AnnounceFormat);
     ShowAs(OptionGroup::广告设置, s_.settings.AdMode);
-    SetCheck(CheckBox::关闭报时, BoxStateOf(s_.settings.AnnounceOff));
-    SetCheck(CheckBox::开机启动, BoxStateOf(s_.settings.StartWithWindows));
-    SetCheck(CheckBox::自动校时, AutoSyncBoxStateOf(s_.settings.AutoSyncOff));
+    SetCheck(CheckBox::关闭报时, s_.settings.AnnounceOff);
+    SetCheck(CheckBox::开机启动, s_.settings.StartWithWindows);
+    // Ticked while the synchronisation runs: the opposite of 自动校时 (1 = off).
+    SetCheck(CheckBox::自动校时, s_.settings.AutoSyncOff == 0 ? 1 : 0);
     // Last: the change actions above may have enabled it.
     SetApplyEnabled(false);
 }
@@ -75,7 +64,7 @@ void Form_一般设置::SelectOption(OptionGroup group, int index) {
 }
 
 void Form_一般设置::SetCheck(CheckBox box, int state) {
-    state = BoxStateOf(state);
+    state = state == 1 ? 1 : 0;
     if (checks_[Slot(box)] == state) {
         return;
     }

@@ -52,7 +52,7 @@ std::string TwoDigits(int value) {
 
 }  // namespace
 
-bool QuietHours::Contains(int minuteOfDay) const {
+bool QuietPeriod::Contains(int minuteOfDay) const {
     if (startMinute <= endMinute) {
         return minuteOfDay >= startMinute && minuteOfDay < endMinute;
     }
@@ -73,7 +73,7 @@ std::optional<int> ParseTimeOfDay(std::string_view text) {
     return *hour * 60 + *minute;
 }
 
-std::optional<QuietHours> ParseQuietHours(std::string_view text) {
+std::optional<QuietPeriod> ParseQuietPeriod(std::string_view text) {
     const std::size_t dash = text.find('-');
     if (dash == std::string_view::npos) {
         return std::nullopt;
@@ -83,14 +83,14 @@ std::optional<QuietHours> ParseQuietHours(std::string_view text) {
     if (!start || !end || *start == *end) {
         return std::nullopt;
     }
-    return QuietHours{*start, *end};
+    return QuietPeriod{*start, *end};
 }
 
 std::string FormatTimeOfDay(int minuteOfDay) {
     return TwoDigits(minuteOfDay / 60) + ":" + TwoDigits(minuteOfDay % 60);
 }
 
-std::string FormatQuietHours(const QuietHours& quiet) {
+std::string FormatQuietPeriod(const QuietPeriod& quiet) {
     return FormatTimeOfDay(quiet.startMinute) + "-" + FormatTimeOfDay(quiet.endMinute);
 }
 
@@ -186,13 +186,13 @@ std::vector<SettingRow> MakeRows() {
          [](std::string_view t, SettingsRecord& r) { r.AdShownDate = FirstCharacters(t, 11); },
          [](const SettingsRecord& r) { return r.AdShownDate; }},
         {"免打扰", "", kAdvanced,
-         [](std::string_view t, SettingsRecord& r) { r.QuietTime = ParseQuietHours(t); },
+         [](std::string_view t, SettingsRecord& r) { r.QuietTime = ParseQuietPeriod(t); },
          [](const SettingsRecord& r) {
-             return r.QuietTime ? FormatQuietHours(*r.QuietTime) : std::string();
+             return r.QuietTime ? FormatQuietPeriod(*r.QuietTime) : std::string();
          },
          Periods("免打扰时段", "22:00-07:00", "这段时间里不自动报时；单击托盘图标仍会报时")},
-        {"半点报时", "0", kAdvanced, ReadNumberUpTo<&SettingsRecord::HalfHourChimes, 2>,
-         NumberText<&SettingsRecord::HalfHourChimes>,
+        {"半点报时", "0", kAdvanced, ReadNumberUpTo<&SettingsRecord::HalfOrQuarterHours, 2>,
+         NumberText<&SettingsRecord::HalfOrQuarterHours>,
          Options("半点报时", {"不报", "半点", "每刻钟"})},
         {"自然读法", "0", kAdvanced, ReadNumberUpTo<&SettingsRecord::NaturalReading, 1>,
          NumberText<&SettingsRecord::NaturalReading>,

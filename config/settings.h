@@ -19,12 +19,12 @@ inline constexpr char kSettingsSection[] = "Horalia";
 
 // A daily stretch of quiet, in minutes after midnight: start inclusive, end exclusive; an end
 // before the start crosses midnight.
-struct QuietHours {
+struct QuietPeriod {
     int startMinute = 0;
     int endMinute = 0;
 
     bool Contains(int minuteOfDay) const;
-    friend bool operator==(const QuietHours&, const QuietHours&) = default;
+    friend bool operator==(const QuietPeriod&, const QuietPeriod&) = default;
 };
 
 inline constexpr std::int32_t kFullVolume = 100;
@@ -42,9 +42,9 @@ struct SettingsRecord {
     std::int32_t StartWithWindows;   // 1 when the start entry holds this program's command
     std::array<std::int32_t, 5> AnnounceHours;  // 1, 2, 6, 0, 0
     // The advanced settings.
-    std::optional<QuietHours> QuietTime;  // "免打扰": "HH:MM-HH:MM", none when absent
+    std::optional<QuietPeriod> QuietTime;  // "免打扰": "HH:MM-HH:MM", none when absent
     // "半点报时": 1 also at hh:30 after a due hour, 2 also at hh:15, hh:30 and hh:45.
-    std::int32_t HalfHourChimes;
+    std::int32_t HalfOrQuarterHours;
     std::int32_t DesktopQuietCheck;  // "勿扰检测": 1 keeps the schedule quiet when asked
     std::string AnnounceHotkey;      // "报时热键": as FormatHotkey writes it; empty: none
     std::int32_t NaturalReading;     // "自然读法": 1 reads the time as people say it
@@ -107,11 +107,11 @@ bool SaveSettings(读写配置& config, const SettingsRecord& before, const Sett
 
 // "HH:MM" (or "H:MM", blanks around it allowed) of a real time of day, as minutes after midnight.
 std::optional<int> ParseTimeOfDay(std::string_view text);
-// "HH:MM-HH:MM" (blanks around the parts allowed) as quiet hours; nothing for any other text or
+// "HH:MM-HH:MM" (blanks around the parts allowed) as a quiet period; nothing for any other text or
 // for a stretch that starts where it ends.
-std::optional<QuietHours> ParseQuietHours(std::string_view text);
+std::optional<QuietPeriod> ParseQuietPeriod(std::string_view text);
 // "HH:MM-HH:MM", as the file keeps it.
-std::string FormatQuietHours(const QuietHours& quiet);
+std::string FormatQuietPeriod(const QuietPeriod& quiet);
 // "HH:MM" of a minute of the day.
 std::string FormatTimeOfDay(int minuteOfDay);
 

@@ -162,13 +162,13 @@ TEST_F(LoadSettingsTest, AdvancedKeysAndTheirFallbacks) {
         "语音目录= D:\\声音\\女声 \r\n勿扰检测=1\r\n报时热键= ctrl+F12 \r\n");
     EXPECT_EQ(set.DesktopQuietCheck, 1);
     EXPECT_EQ(set.AnnounceHotkey, "Ctrl+F12");
-    EXPECT_EQ(set.QuietTime, (QuietHours{22 * 60 + 30, 7 * 60}));
-    EXPECT_EQ(set.HalfHourChimes, 1);
+    EXPECT_EQ(set.QuietTime, (QuietPeriod{22 * 60 + 30, 7 * 60}));
+    EXPECT_EQ(set.HalfOrQuarterHours, 1);
     EXPECT_EQ(set.NaturalReading, 1);
     EXPECT_EQ(set.Volume, 35);
     EXPECT_EQ(set.VoiceFolder, "D:\\声音\\女声");
 
-    EXPECT_EQ(LoadFrom("[Horalia]\r\n半点报时=2\r\n").HalfHourChimes, 2);
+    EXPECT_EQ(LoadFrom("[Horalia]\r\n半点报时=2\r\n").HalfOrQuarterHours, 2);
     // An empty hotkey is none.
     EXPECT_EQ(LoadFrom("[Horalia]\r\n报时热键=\r\n").AnnounceHotkey, "");
     EXPECT_EQ(LoadFrom("[Horalia]\r\n报时热键=super + control+f24\r\n").AnnounceHotkey,
@@ -180,9 +180,9 @@ TEST_F(LoadSettingsTest, SavedAdvancedKeysReadBackTheSame) {
     for (const bool quiet : {true, false}) {
         SettingsRecord written;
         if (quiet) {
-            written.QuietTime = QuietHours{23 * 60, 6 * 60 + 30};
+            written.QuietTime = QuietPeriod{23 * 60, 6 * 60 + 30};
         }
-        written.HalfHourChimes = 2;
+        written.HalfOrQuarterHours = 2;
         written.DesktopQuietCheck = 1;
         written.AnnounceHotkey = quiet ? "Alt+Win+0" : "";
         written.NaturalReading = 1;
@@ -191,7 +191,7 @@ TEST_F(LoadSettingsTest, SavedAdvancedKeysReadBackTheSame) {
         ASSERT_TRUE(SaveSettings(config, Load(), written, SettingsPage::kAdvanced));
         const SettingsRecord r = Load();
         EXPECT_EQ(r.QuietTime, written.QuietTime);
-        EXPECT_EQ(r.HalfHourChimes, 2);
+        EXPECT_EQ(r.HalfOrQuarterHours, 2);
         EXPECT_EQ(r.DesktopQuietCheck, 1);
         EXPECT_EQ(r.AnnounceHotkey, written.AnnounceHotkey);
         EXPECT_EQ(r.NaturalReading, 1);
@@ -223,7 +223,7 @@ TEST_F(LoadSettingsTest, SaveWritesChangedKeysOnceAndAHandEditShows) {
     EXPECT_FALSE(config.FileChanged());
 }
 
-TEST(ParseQuietHours, RealTimesOfDayOnly) {
+TEST(ParseQuietPeriod, RealTimesOfDayOnly) {
     struct Case {
         const char* text;
         int start, end;  // -1: none
@@ -244,23 +244,23 @@ TEST(ParseQuietHours, RealTimesOfDayOnly) {
         {"1:5-2:00", -1, -1},
     };
     for (const Case& c : kCases) {
-        const std::optional<QuietHours> q = ParseQuietHours(c.text);
+        const std::optional<QuietPeriod> q = ParseQuietPeriod(c.text);
         if (c.start < 0) {
             EXPECT_FALSE(q) << c.text;
         } else {
             ASSERT_TRUE(q) << c.text;
-            EXPECT_EQ(*q, (QuietHours{c.start, c.end})) << c.text;
-            EXPECT_EQ(ParseQuietHours(FormatQuietHours(*q)), q) << c.text;
+            EXPECT_EQ(*q, (QuietPeriod{c.start, c.end})) << c.text;
+            EXPECT_EQ(ParseQuietPeriod(FormatQuietPeriod(*q)), q) << c.text;
         }
     }
-    EXPECT_EQ(FormatQuietHours({22 * 60 + 30, 7 * 60}), "22:30-07:00");
-    const QuietHours night{22 * 60, 7 * 60};
+    EXPECT_EQ(FormatQuietPeriod({22 * 60 + 30, 7 * 60}), "22:30-07:00");
+    const QuietPeriod night{22 * 60, 7 * 60};
     EXPECT_TRUE(night.Contains(22 * 60));
     EXPECT_TRUE(night.Contains(0));
     EXPECT_TRUE(night.Contains(7 * 60 - 1));
     EXPECT_FALSE(night.Contains(7 * 60));
     EXPECT_FALSE(night.Contains(22 * 60 - 1));
-    const QuietHours lunch{12 * 60, 13 * 60};
+    const QuietPeriod lunch{12 * 60, 13 * 60};
     EXPECT_TRUE(lunch.Contains(12 * 60));
     EXPECT_FALSE(lunch.Contains(13 * 60));
     EXPECT_FALSE(lunch.Contains(11 * 60 + 59));

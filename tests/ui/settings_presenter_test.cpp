@@ -439,8 +439,8 @@ TEST_F(SettingsDialogTest, AdvancedLoadShowsTheRecord) {
     EXPECT_EQ(view.Shown("音量"), "100");
     EXPECT_FALSE(page->ApplyEnabled());
 
-    settings.QuietTime = QuietHours{23 * 60 + 30, 6 * 60 + 5};
-    settings.HalfHourChimes = 2;
+    settings.QuietTime = QuietPeriod{23 * 60 + 30, 6 * 60 + 5};
+    settings.HalfOrQuarterHours = 2;
     settings.NaturalReading = 1;
     settings.DesktopQuietCheck = 1;
     settings.AnnounceHotkey = "";
@@ -490,8 +490,8 @@ TEST_F(SettingsDialogTest, AdvancedApplyWritesTheChangedKeysKeepsTheRestAndReach
     EXPECT_EQ(backend.Value("报时设置"), "2");
     EXPECT_EQ(backend.Value("广告日期"), "2026|12|07");
     // The running program reads the record at its next tick and announcement.
-    EXPECT_EQ(settings.QuietTime, (QuietHours{7 * 60 + 5, 9 * 60}));
-    EXPECT_EQ(settings.HalfHourChimes, 2);
+    EXPECT_EQ(settings.QuietTime, (QuietPeriod{7 * 60 + 5, 9 * 60}));
+    EXPECT_EQ(settings.HalfOrQuarterHours, 2);
     EXPECT_EQ(settings.Volume, 40);
     EXPECT_EQ(settings.VoiceFolder, "/home/u/声音");
     EXPECT_EQ(settings.AnnounceFrequency, 2);

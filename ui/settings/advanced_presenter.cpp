@@ -11,12 +11,12 @@ void Form_高级设置::LoadDialog() {
 }
 
 void Form_高级设置::Applied() {
-    s_.mainForm.RefreshSettings();
+    services_.mainForm.RefreshSettings();
     ShowHotkeyState();
 }
 
 void Form_高级设置::ShowHotkeyState() {
-    ShowNote("报时热键", HotkeyStateText(s_.mainForm.AnnounceHotkeyState()));
+    ShowNote("报时热键", HotkeyStateText(services_.mainForm.AnnounceHotkeyState()));
 }
 
 }  // namespace horalia

@@ -69,7 +69,7 @@ std::string FileText(const SettingRow& row, const FieldState& state) {
     for (std::size_t box = 0; state.value == "1" && box + 1 < state.times.size(); box += 2) {
         const auto start = ParseTimeOfDay(WithAsciiColons(state.times[box]));
         const auto end = ParseTimeOfDay(WithAsciiColons(state.times[box + 1]));
-        text += (text.empty() ? "" : ",") + FormatQuietHours({start.value_or(0), end.value_or(0)});
+        text += (text.empty() ? "" : ",") + FormatQuietPeriod({start.value_or(0), end.value_or(0)});
     }
     return text;
 }
@@ -106,7 +106,7 @@ int SettingControlId(std::string_view key, int part) {
 SettingsPagePresenter::SettingsPagePresenter(SettingsPage page,
                                              const SettingsPageServices& services,
                                              SettingsPageView& view)
-    : s_(services), view_(view), page_(page) {
+    : services_(services), view_(view), page_(page) {
     for (const SettingRow& row : SettingsTable()) {
         if (row.page == page && row.control.kind != ControlKind::kNone) {
             fields_.push_back(Slot{&row, {}});
@@ -115,7 +115,7 @@ SettingsPagePresenter::SettingsPagePresenter(SettingsPage page,
 }
 
 void SettingsPagePresenter::LoadDialog() {
-    s_.mainForm.RefreshSettings();
+    services_.mainForm.RefreshSettings();
     ShowRecord();
     SetApplyEnabled(false);
 }
@@ -131,17 +131,17 @@ bool SettingsPagePresenter::ApplySettings() {
     if (!Validate()) {
         return false;
     }
-    SettingsRecord& record = s_.settings;
+    SettingsRecord& record = services_.settings;
     const SettingsRecord before = record;
     for (const Slot& field : fields_) {
         field.row->read(FileText(*field.row, field.state), record);
     }
     // The values hold for this run whether or not the file takes them.
-    const bool saved = SaveSettings(s_.config, before, record, page_);
+    const bool saved = SaveSettings(services_.config, before, record, page_);
     ShowRecord();  // as applied: times as HH:MM, texts without blanks around them
     SetApplyEnabled(false);
     if (!saved) {
-        s_.mainForm.SettingsNotSaved();
+        services_.mainForm.SettingsNotSaved();
     }
     Applied();
     return true;
@@ -338,7 +338,7 @@ void SettingsPagePresenter::ShowRecord() {
     for (Slot& field : fields_) {
         const SettingRow& row = *field.row;
         FieldState state = field.state;
-        state.value = row.write(s_.settings);
+        state.value = row.write(services_.settings);
         if (row.control.kind == ControlKind::kTimeList) {
             const bool on = !state.value.empty();
             if (on) {

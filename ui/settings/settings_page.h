@@ -111,7 +111,7 @@ class SettingsPagePresenter {
     void ShowValue(std::string_view key, const std::string& value);
     void ShowNote(std::string_view key, const std::string& note);
 
-    SettingsPageServices s_;
+    SettingsPageServices services_;
     SettingsPageView& view_;
 
   private:

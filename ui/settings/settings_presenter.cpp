@@ -27,8 +27,8 @@ void Form_一般设置::FieldChanged(const SettingRow& row) {
 }
 
 void Form_一般设置::Applied() {
-    s_.mainForm.SetAnnounceTimerEnabled(s_.settings.AnnounceOff == 0);
-    s_.mainForm.SetSyncTimerEnabled(s_.settings.AutoSyncOff == 0);
+    services_.mainForm.SetAnnounceTimerEnabled(services_.settings.AnnounceOff == 0);
+    services_.mainForm.SetSyncTimerEnabled(services_.settings.AutoSyncOff == 0);
 }
 
 // The start-with-Windows switch: the registration changes at once, whatever happens to the
@@ -38,11 +38,11 @@ void Form_一般设置::Check_开机启动_Click() {
     if (!SetStartEntry(startStore_, startCommand_, on)) {
         // The box goes back without running this action again, and the person hears why.
         ShowValue(kStartKey, on ? "0" : "1");
-        s_.mainForm.StartNotChanged();
+        services_.mainForm.StartNotChanged();
         return;
     }
-    s_.settings.StartWithWindows = on ? 1 : 0;
-    s_.mainForm.SetStartMenuChecked(on);
+    services_.settings.StartWithWindows = on ? 1 : 0;
+    services_.mainForm.SetStartMenuChecked(on);
 }
 
 }  // namespace horalia

@@ -188,7 +188,7 @@ TEST_F(SettingsDialogTest, EscCancelsEnterAppliesAndOpeningAgainKeepsState) {
 // The link opens the advanced page over the dialog; its widgets reach the presenter.
 TEST_F(SettingsDialogTest, AdvancedPageOpensFromTheLinkAndAppliesOnlyValidInput) {
     settings.Volume = 60;
-    settings.HalfHourChimes = 1;
+    settings.HalfOrQuarterHours = 1;
     ShowExposed();
     QTest::mouseClick(Find<QLabel>("Label_高级设置"), Qt::LeftButton);
     QDialog* page = dialog.Advanced().Window();

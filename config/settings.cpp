@@ -12,18 +12,13 @@
 namespace horalia {
 namespace {
 
-// Values a hand-edited Value.ini may hold beyond what the dialog writes are decided here:
-// - 报时设置 picks a slot of AnnounceHours; only slots 0..2 hold a period, so anything else
-//   (3, 4, negatives, larger) falls back to 0, every hour.
-// - 格式设置 keeps 0..3 (3 is the chime alone); anything else falls back to 0, time only.
-// - 广告设置, 关闭报时 and 自动校时 are kept as read: the advertisement check treats any value
-//   other than 0 and 1 as "never show", and start-up gives the check marks and timers a defined
-//   state for every number.
-std::int32_t FrequencyOrDefault(std::int32_t value) {
-    return (value >= 0 && value <= 2) ? value : 0;
-}
-std::int32_t FormatOrDefault(std::int32_t value) {
-    return (value >= 0 && value <= 3) ? value : 0;
+// The numbers of the basic page are read as GetPrivateProfileInt reads them (the leading
+// integer); a value outside the range its control offers is the key's default, for every reader
+// alike: 报时设置 0..2, 格式设置 0..3 (3 is the chime alone), 广告设置 0..2 (2: never),
+// 关闭报时 and 自动校时 0..1.
+std::int32_t LeadingNumberIn(std::string_view text, std::int32_t high) {
+    const std::int32_t value = ini::LeadingInteger(text);
+    return (value >= 0 && value <= high) ? value : 0;
 }
 
 // Plain decimal digits (blanks around them allowed) within [low, high]; nothing otherwise.
@@ -47,7 +42,7 @@ std::string TwoDigits(int value) {
 
 }  // namespace
 
-bool QuietHours::Contains(int minuteOfDay) const {
+bool QuietPeriod::Contains(int minuteOfDay) const {
     if (startMinute <= endMinute) {
         return minuteOfDay >= startMinute && minuteOfDay < endMinute;
     }
@@ -68,7 +63,7 @@ std::optional<int> ParseTimeOfDay(std::string_view text) {
     return *hour * 60 + *minute;
 }
 
-std::optional<QuietHours> ParseQuietHours(std::string_view text) {
+std::optional<QuietPeriod> ParseQuietPeriod(std::string_view text) {
     const std::size_t dash = text.find('-');
     if (dash == std::string_view::npos) {
         return std::nullopt;
@@ -78,14 +73,14 @@ std::optional<QuietHours> ParseQuietHours(std::string_view text) {
     if (!start || !end || *start == *end) {
         return std::nullopt;
     }
-    return QuietHours{*start, *end};
+    return QuietPeriod{*start, *end};
 }
 
 std::string FormatTimeOfDay(int minuteOfDay) {
     return TwoDigits(minuteOfDay / 60) + ":" + TwoDigits(minuteOfDay % 60);
 }
 
-std::string FormatQuietHours(const QuietHours& quiet) {
+std::string FormatQuietPeriod(const QuietPeriod& quiet) {
     return FormatTimeOfDay(quiet.startMinute) + "-" + FormatTimeOfDay(quiet.endMinute);
 }
 
@@ -100,10 +95,6 @@ std::string FirstCharacters(std::string_view text, std::size_t bytes) {
     return std::string(text.substr(0, end));
 }
 
-std::int32_t LeadingNumber(std::string_view text) {
-    return ini::LeadingInteger(text);
-}
-
 template <std::int32_t SettingsRecord::*field>
 std::string NumberText(const SettingsRecord& r) {
     return std::to_string(r.*field);
@@ -115,70 +106,134 @@ void ReadNumberUpTo(std::string_view text, SettingsRecord& r) {
     r.*field = NumberIn(text, 0, high).value_or(fallback);
 }
 
-// 报时设置, 格式设置, 广告设置, 关闭报时 and 自动校时 are numbers as GetPrivateProfileInt reads
-// them (the leading integer; an empty value counts as absent).
-const std::vector<SettingRow> kRows = {
-    {"报时设置", "0", SettingsPage::kBasic,
-     [](std::string_view t, SettingsRecord& r) {
-         r.AnnounceFrequency = FrequencyOrDefault(LeadingNumber(t));
-     },
-     NumberText<&SettingsRecord::AnnounceFrequency>},
-    {"格式设置", "0", SettingsPage::kBasic,
-     [](std::string_view t, SettingsRecord& r) {
-         r.AnnounceFormat = FormatOrDefault(LeadingNumber(t));
-     },
-     NumberText<&SettingsRecord::AnnounceFormat>},
-    {"广告设置", "0", SettingsPage::kBasic,
-     [](std::string_view t, SettingsRecord& r) { r.AdMode = LeadingNumber(t); },
-     NumberText<&SettingsRecord::AdMode>},
-    {"关闭报时", "0", SettingsPage::kBasic,
-     [](std::string_view t, SettingsRecord& r) { r.AnnounceOff = LeadingNumber(t); },
-     NumberText<&SettingsRecord::AnnounceOff>},
-    {"自动校时", "0", SettingsPage::kBasic,
-     [](std::string_view t, SettingsRecord& r) { r.AutoSyncOff = LeadingNumber(t); },
-     NumberText<&SettingsRecord::AutoSyncOff>},
-    {"广告日期", "", SettingsPage::kProgram,
-     [](std::string_view t, SettingsRecord& r) { r.AdShownDate = FirstCharacters(t, 11); },
-     [](const SettingsRecord& r) { return r.AdShownDate; }},
-    {"免打扰", "", SettingsPage::kAdvanced,
-     [](std::string_view t, SettingsRecord& r) { r.QuietTime = ParseQuietHours(t); },
-     [](const SettingsRecord& r) {
-         return r.QuietTime ? FormatQuietHours(*r.QuietTime) : std::string();
-     }},
-    {"半点报时", "0", SettingsPage::kAdvanced, ReadNumberUpTo<&SettingsRecord::HalfHourChimes, 2>,
-     NumberText<&SettingsRecord::HalfHourChimes>},
-    {"勿扰检测", "0", SettingsPage::kAdvanced,
-     ReadNumberUpTo<&SettingsRecord::DesktopQuietCheck, 1>,
-     NumberText<&SettingsRecord::DesktopQuietCheck>},
-    // An empty value switches the hotkey off.
-    {"报时热键", kDefaultHotkey, SettingsPage::kAdvanced,
-     [](std::string_view t, SettingsRecord& r) {
-         const std::optional<Hotkey> hotkey = ParseHotkey(t);
-         r.AnnounceHotkey = Trimmed(t).empty() ? ""
-                            : hotkey           ? FormatHotkey(*hotkey)
-                                               : kDefaultHotkey;
-     },
-     [](const SettingsRecord& r) { return r.AnnounceHotkey; }, true},
-    {"自然读法", "0", SettingsPage::kAdvanced, ReadNumberUpTo<&SettingsRecord::NaturalReading, 1>,
-     NumberText<&SettingsRecord::NaturalReading>},
-    {"音量", "100", SettingsPage::kAdvanced,
-     ReadNumberUpTo<&SettingsRecord::Volume, kFullVolume, kFullVolume>,
-     NumberText<&SettingsRecord::Volume>},
-    {"语音目录", "", SettingsPage::kAdvanced,
-     [](std::string_view t, SettingsRecord& r) { r.VoiceFolder = std::string(Trimmed(t)); },
-     [](const SettingsRecord& r) { return r.VoiceFolder; }},
-};
+// A basic number from 0 up to `high`; anything else reads as 0, the default of every one.
+template <std::int32_t SettingsRecord::*field, std::int32_t high>
+void ReadLeadingNumberUpTo(std::string_view text, SettingsRecord& r) {
+    r.*field = LeadingNumberIn(text, high);
+}
+
+SettingControl Shown(ControlKind kind, const char* caption, const char* toolTip = "") {
+    SettingControl control;
+    control.kind = kind;
+    control.caption = caption;
+    control.toolTip = toolTip;
+    return control;
+}
+
+SettingControl Options(const char* caption, std::vector<const char*> choices) {
+    SettingControl control = Shown(ControlKind::kOptions, caption);
+    control.choices = std::move(choices);
+    return control;
+}
+
+// 自动校时 keeps 1 for off; its box is ticked while the synchronisation runs.
+SettingControl TickedWhenZero(const char* caption, const char* toolTip) {
+    SettingControl control = Shown(ControlKind::kCheck, caption, toolTip);
+    control.ticked = "0";
+    control.cleared = "1";
+    return control;
+}
+
+SettingControl Percent(const char* caption) {
+    SettingControl control = Shown(ControlKind::kNumber, caption);
+    control.maximum = kFullVolume;
+    control.unit = "%";
+    return control;
+}
+
+SettingControl Periods(const char* caption, const char* suggestion, const char* toolTip) {
+    SettingControl control = Shown(ControlKind::kTimeList, caption, toolTip);
+    control.suggestion = suggestion;
+    return control;
+}
+
+std::vector<SettingRow> MakeRows() {
+    constexpr SettingsPage kBasic = SettingsPage::kBasic;
+    constexpr SettingsPage kAdvanced = SettingsPage::kAdvanced;
+    return {
+        {"报时设置", "0", kBasic, ReadLeadingNumberUpTo<&SettingsRecord::AnnounceFrequency, 2>,
+         NumberText<&SettingsRecord::AnnounceFrequency>,
+         Options("报时频率", {"整点报时", "两时报时", "六时报时"})},
+        // 3, the chime alone, has no button.
+        {"格式设置", "0", kBasic, ReadLeadingNumberUpTo<&SettingsRecord::AnnounceFormat, 3>,
+         NumberText<&SettingsRecord::AnnounceFormat>,
+         Options("报时格式", {"仅报时间", "报年月日", "播放全部"})},
+        // 2, never, has no button.
+        {"广告设置", "0", kBasic, ReadLeadingNumberUpTo<&SettingsRecord::AdMode, 2>,
+         NumberText<&SettingsRecord::AdMode>,
+         Options("广告设置", {"开启显示一次", "一天显示一次"})},
+        {"关闭报时", "0", kBasic, ReadLeadingNumberUpTo<&SettingsRecord::AnnounceOff, 1>,
+         NumberText<&SettingsRecord::AnnounceOff>, Shown(ControlKind::kCheck, "关闭报时")},
+        {"开机启动", "0", kBasic, ReadLeadingNumberUpTo<&SettingsRecord::StartWithWindows, 1>,
+         NumberText<&SettingsRecord::StartWithWindows>,
+         Shown(ControlKind::kCheck, "开机启动",
+               "开机自动启动程序，不需要可以不开启，开启会被杀毒软件拦截允许即可"),
+         false, false},
+        {"自动校时", "0", kBasic, ReadLeadingNumberUpTo<&SettingsRecord::AutoSyncOff, 1>,
+         NumberText<&SettingsRecord::AutoSyncOff>,
+         TickedWhenZero("自动网络校时", "用于自己电脑时间不准的用户，进行每小时最懂校准时间")},
+        {"广告日期", "", SettingsPage::kProgram,
+         [](std::string_view t, SettingsRecord& r) { r.AdShownDate = FirstCharacters(t, 11); },
+         [](const SettingsRecord& r) { return r.AdShownDate; }},
+        {"免打扰", "", kAdvanced,
+         [](std::string_view t, SettingsRecord& r) { r.QuietTime = ParseQuietPeriod(t); },
+         [](const SettingsRecord& r) {
+             return r.QuietTime ? FormatQuietPeriod(*r.QuietTime) : std::string();
+         },
+         Periods("免打扰时段", "22:00-07:00", "这段时间里不自动报时；单击托盘图标仍会报时")},
+        {"半点报时", "0", kAdvanced, ReadNumberUpTo<&SettingsRecord::HalfOrQuarterHours, 2>,
+         NumberText<&SettingsRecord::HalfOrQuarterHours>,
+         Options("半点报时", {"不报", "半点", "每刻钟"})},
+        {"自然读法", "0", kAdvanced, ReadNumberUpTo<&SettingsRecord::NaturalReading, 1>,
+         NumberText<&SettingsRecord::NaturalReading>,
+         Shown(ControlKind::kCheck, "自然读法", "按平常的说法报时，例如“晚上九点零五分”“两点整”")},
+        {"勿扰检测", "0", kAdvanced, ReadNumberUpTo<&SettingsRecord::DesktopQuietCheck, 1>,
+         NumberText<&SettingsRecord::DesktopQuietCheck>,
+         Shown(ControlKind::kCheck, "全屏或勿扰时不自动报时",
+               "有程序全屏、正在演示或桌面处于勿扰状态时跳过自动报时；单击托盘图标和热键仍会报时")},
+        // An empty value switches the hotkey off.
+        {"报时热键", kDefaultHotkey, kAdvanced,
+         [](std::string_view t, SettingsRecord& r) {
+             const std::optional<Hotkey> hotkey = ParseHotkey(t);
+             r.AnnounceHotkey = Trimmed(t).empty() ? ""
+                                : hotkey           ? FormatHotkey(*hotkey)
+                                                   : kDefaultHotkey;
+         },
+         [](const SettingsRecord& r) { return r.AnnounceHotkey; },
+         Shown(ControlKind::kHotkey, "报时热键",
+               "在任何地方按下这组键都会报时；在框中按下新的组合键即可更改，按退格键清除"),
+         true},
+        {"音量", "100", kAdvanced,
+         ReadNumberUpTo<&SettingsRecord::Volume, kFullVolume, kFullVolume>,
+         NumberText<&SettingsRecord::Volume>, Percent("音量")},
+        {"语音目录", "", kAdvanced,
+         [](std::string_view t, SettingsRecord& r) { r.VoiceFolder = std::string(Trimmed(t)); },
+         [](const SettingsRecord& r) { return r.VoiceFolder; },
+         Shown(ControlKind::kFolder, "语音目录",
+               "另一套语音的文件夹，文件名与程序自带的相同；留空或缺少的语音用程序自带的")},
+    };
+}
 
 }  // namespace
 
 const std::vector<SettingRow>& SettingsTable() {
-    return kRows;
+    static const std::vector<SettingRow> rows = MakeRows();
+    return rows;
+}
+
+SettingsRecord::SettingsRecord() : AnnounceHours{1, 2, 6, 0, 0} {
+    for (const SettingRow& row : SettingsTable()) {
+        row.read(row.defaultText, *this);
+    }
 }
 
 void LoadSettings(读写配置& config, StartEntryStore& startStore, const std::string& startCommand,
                   SettingsRecord& record) {
     const auto entries = config.ReadSection(kSettingsSection);
-    for (const SettingRow& row : kRows) {
+    for (const SettingRow& row : SettingsTable()) {
+        if (!row.inValueIni) {
+            continue;
+        }
         // The first line of a key counts; an empty value is an absent key unless the row says
         // otherwise.
         const auto found = std::find_if(entries.begin(), entries.end(),
@@ -194,8 +249,8 @@ void LoadSettings(读写配置& config, StartEntryStore& startStore, const std::
 bool SaveSettings(读写配置& config, const SettingsRecord& before, const SettingsRecord& after,
                   SettingsPage page) {
     std::vector<std::pair<std::string, std::string>> changed;
-    for (const SettingRow& row : kRows) {
-        if (row.page == page && row.write(before) != row.write(after)) {
+    for (const SettingRow& row : SettingsTable()) {
+        if (row.inValueIni && row.page == page && row.write(before) != row.write(after)) {
             changed.emplace_back(row.key, row.write(after));
         }
     }

@@ -19,41 +19,70 @@ inline constexpr char kSettingsSection[] = "Horalia";
 
 // A daily stretch of quiet, in minutes after midnight: start inclusive, end exclusive; an end
 // before the start crosses midnight.
-struct QuietHours {
+struct QuietPeriod {
     int startMinute = 0;
     int endMinute = 0;
 
     bool Contains(int minuteOfDay) const;
-    friend bool operator==(const QuietHours&, const QuietHours&) = default;
+    friend bool operator==(const QuietPeriod&, const QuietPeriod&) = default;
 };
 
 inline constexpr std::int32_t kFullVolume = 100;
 
+// The record's values. A new record holds every key's default, as the settings table gives it.
 struct SettingsRecord {
-    std::int32_t AnnounceFrequency = 0;  // "报时设置": index into AnnounceHours
-    std::int32_t AnnounceFormat = 0;    // "格式设置": 0 time, 1 date, 2 date then time, 3 chime
-    std::int32_t AdMode = 0;            // "广告设置": 0 every start, 1 at most once a day
-    std::int32_t AnnounceOff = 0;       // "关闭报时"
-    std::int32_t AutoSyncOff = 0;       // "自动校时"
-    std::string AdShownDate;            // "广告日期": "yyyy|mm|dd"
-    std::int32_t StartWithWindows = 0;  // 1 when the start entry holds this program's command
-    std::array<std::int32_t, 5> AnnounceHours{};  // 1, 2, 6, 0, 0 after LoadSettings
-    // The advanced settings; each falls back to its default when the file holds nonsense.
-    std::optional<QuietHours> QuietTime{};  // "免打扰": "HH:MM-HH:MM", none when absent
+    SettingsRecord();
+
+    std::int32_t AnnounceFrequency;  // "报时设置": index into AnnounceHours
+    std::int32_t AnnounceFormat;     // "格式设置": 0 time, 1 date, 2 date then time, 3 chime
+    std::int32_t AdMode;             // "广告设置": 0 every start, 1 at most once a day, 2 never
+    std::int32_t AnnounceOff;        // "关闭报时"
+    std::int32_t AutoSyncOff;        // "自动校时"
+    std::string AdShownDate;         // "广告日期": "yyyy|mm|dd"
+    std::int32_t StartWithWindows;   // 1 when the start entry holds this program's command
+    std::array<std::int32_t, 5> AnnounceHours;  // 1, 2, 6, 0, 0
+    // The advanced settings.
+    std::optional<QuietPeriod> QuietTime;  // "免打扰": "HH:MM-HH:MM", none when absent
     // "半点报时": 1 also at hh:30 after a due hour, 2 also at hh:15, hh:30 and hh:45.
-    std::int32_t HalfHourChimes = 0;
-    std::int32_t DesktopQuietCheck = 0;  // "勿扰检测": 1 keeps the schedule quiet when asked
-    std::string AnnounceHotkey =
-        kDefaultHotkey;                 // "报时热键": as FormatHotkey writes it; empty: none
-    std::int32_t NaturalReading = 0;    // "自然读法": 1 reads the time as people say it
-    std::int32_t Volume = kFullVolume;  // "音量": 0..100
-    std::string VoiceFolder{};          // "语音目录": empty for the program's own clips
+    std::int32_t HalfOrQuarterHours;
+    std::int32_t DesktopQuietCheck;  // "勿扰检测": 1 keeps the schedule quiet when asked
+    std::string AnnounceHotkey;      // "报时热键": as FormatHotkey writes it; empty: none
+    std::int32_t NaturalReading;     // "自然读法": 1 reads the time as people say it
+    std::int32_t Volume;             // "音量": 0..kFullVolume
+    std::string VoiceFolder;         // "语音目录": empty for the program's own clips
 };
 
-// Where a key of Value.ini is set: the settings dialog, its advanced page, or the program itself.
+// Where a setting is set: the settings dialog, its advanced page, or the program itself.
 enum class SettingsPage { kBasic, kAdvanced, kProgram };
 
-// One row per key of Value.ini: the settings table that loading and saving go through.
+// How a page shows a setting.
+enum class ControlKind {
+    kNone,      // not shown
+    kCheck,     // a check box
+    kOptions,   // option buttons, one per value from 0 on
+    kNumber,    // a slider from minimum to maximum, the value beside it
+    kTimeList,  // a switch and periods of "HH:MM-HH:MM" (two boxes each)
+    kText,      // a line of text
+    kHotkey,    // a box that takes the key combination pressed in it
+    kFolder,    // a folder's path, with 浏览… beside it
+};
+
+struct SettingControl {
+    ControlKind kind = ControlKind::kNone;
+    const char* caption = "";  // the box's text, or the label or frame that names the control
+    const char* toolTip = "";
+    std::vector<const char*> choices = {};  // options: each value's caption
+    const char* ticked = "1";  // a check box: the values a ticked and a clear box stand for
+    const char* cleared = "0";
+    int minimum = 0;  // a number's range
+    int maximum = 0;
+    const char* unit = "";  // a number: shown after it
+    // A time list: the periods the boxes offer while the list is empty.
+    const char* suggestion = "";
+};
+
+// One row per setting: the settings table that loading, saving and the dialog's pages go
+// through. The rows of a page are its tab order.
 struct SettingRow {
     const char* key;
     const char* defaultText;  // what an absent key reads as
@@ -62,8 +91,11 @@ struct SettingRow {
     void (*read)(std::string_view text, SettingsRecord& record);
     // The record's value as the file keeps it.
     std::string (*write)(const SettingsRecord& record);
+    SettingControl control = {};
     // Whether "key=" says something of its own rather than standing for an absent key.
     bool emptyIsAValue = false;
+    // False for a setting kept outside Value.ini (开机启动: the start entry).
+    bool inValueIni = true;
 };
 
 const std::vector<SettingRow>& SettingsTable();
@@ -75,11 +107,11 @@ bool SaveSettings(读写配置& config, const SettingsRecord& before, const Sett
 
 // "HH:MM" (or "H:MM", blanks around it allowed) of a real time of day, as minutes after midnight.
 std::optional<int> ParseTimeOfDay(std::string_view text);
-// "HH:MM-HH:MM" (blanks around the parts allowed) as quiet hours; nothing for any other text or
+// "HH:MM-HH:MM" (blanks around the parts allowed) as a quiet period; nothing for any other text or
 // for a stretch that starts where it ends.
-std::optional<QuietHours> ParseQuietHours(std::string_view text);
+std::optional<QuietPeriod> ParseQuietPeriod(std::string_view text);
 // "HH:MM-HH:MM", as the file keeps it.
-std::string FormatQuietHours(const QuietHours& quiet);
+std::string FormatQuietPeriod(const QuietPeriod& quiet);
 // "HH:MM" of a minute of the day.
 std::string FormatTimeOfDay(int minuteOfDay);
 

@@ -37,8 +37,8 @@ bool IsAnnouncementDue(const Moment& now, std::int32_t announceFrequency,
 
 bool IsScheduledMoment(const Moment& now, const SettingsRecord& settings) {
     // hh:30 (and hh:15, hh:45 for quarters) follow the hour hh when that hour was due.
-    const bool half = settings.HalfHourChimes == 1 && now.minute == 30;
-    const bool quarter = settings.HalfHourChimes == 2 && now.minute % 15 == 0;
+    const bool half = settings.HalfOrQuarterHours == 1 && now.minute == 30;
+    const bool quarter = settings.HalfOrQuarterHours == 2 && now.minute % 15 == 0;
     Moment hour = now;
     if (half || quarter) {
         hour.minute = 0;

@@ -25,7 +25,7 @@ bool IsScheduledMoment(const Moment& now, const SettingsRecord& settings);
 
 // Whether the announcement timer runs at all (关闭报时 = 1 stops it).
 inline bool ScheduleRuns(const SettingsRecord& settings) {
-    return settings.AnnounceOff != 1;
+    return settings.AnnounceOff == 0;
 }
 
 // How long ago a scheduled moment may have passed and still be announced by the next tick.

@@ -295,7 +295,8 @@ TEST_F(FormMainTest, AnnounceOffAndAutoSyncOffSetCheckMarkAndTimers) {
         bool checked, announceTimer, syncTimer;
     };
     for (const Case& c : {Case{"0", "0", false, true, true}, Case{"1", "1", true, false, false},
-                          Case{"2", "2", true, true, true}, Case{"-1", "7", true, true, true}}) {
+                          // Outside the range: the default, for the mark and the timers alike.
+                          Case{"2", "2", false, true, true}, Case{"-1", "7", false, true, true}}) {
         Rig fresh;
         fresh.SetIni("关闭报时", c.announceOff);
         fresh.SetIni("自动校时", c.autoSyncOff);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <set>
@@ -11,7 +12,8 @@
 #include "fakes/fake_profile_backend.h"
 #include "fakes/fake_start_store.h"
 #include "fakes/fake_window_ports.h"
-#include "ui/settings/advanced_form.h"
+#include "ui/settings/advanced_presenter.h"
+#include "ui/settings/page_layout.h"
 #include "ui/settings/settings_form.h"
 
 namespace horalia {
@@ -42,23 +44,33 @@ class OrderedBackend : public fakes::FakeProfileBackend {
 
 using fakes::FakeMainForm;
 
-// Mirrors what the window would show, and logs the hide and unload calls.
-class FakeView : public SettingsDialogView {
+// Mirrors what a page's window would show, and logs what it was asked to do.
+class FakeView : public SettingsPageView {
   public:
-    void ShowOption(OptionGroup group, int index) override { options[group] = index; }
-    void ShowCheck(CheckBox box, int state) override { checks[box] = state; }
+    void ShowField(const SettingRow& row, const FieldState& state) override {
+        fields[row.key] = state;
+    }
     void ShowApplyEnabled(bool enabled) override {
         applyEnabled = enabled;
         ++applyChanges;
+    }
+    void ShowMessage(const std::string& message) override { messages.push_back(message); }
+    void ChooseFolder(const SettingRow& row, const std::string& current) override {
+        log.push_back(std::string("choose ") + row.key + " " + current);
     }
     void ShowAdvancedPage() override { log.push_back("advanced"); }
     void HideWindow() override { log.push_back("hide"); }
     void UnloadWindow() override { log.push_back("unload"); }
 
-    std::map<OptionGroup, int> options;
-    std::map<CheckBox, int> checks;
+    std::string Shown(const std::string& key) const {
+        const auto found = fields.find(key);
+        return found == fields.end() ? "unset" : found->second.value;
+    }
+
+    std::map<std::string, FieldState> fields;
     bool applyEnabled = false;
     int applyChanges = 0;
+    std::vector<std::string> messages;
     std::vector<std::string> log;
 };
 
@@ -67,9 +79,16 @@ class SettingsDialogTest : public ::testing::Test {
     SettingsDialogTest() { config.SpecifyIni(kIni); }
 
     Form_一般设置& Open() {
+        view = {};
         dialog.emplace(SettingsDialogServices{config, store, kCommand, settings}, mainForm, view);
         dialog->LoadDialog();
         return *dialog;
+    }
+    Form_高级设置& OpenAdvanced() {
+        view = {};
+        page.emplace(AdvancedDialogServices{config, settings}, mainForm, view);
+        page->LoadDialog();
+        return *page;
     }
 
     OrderedBackend backend;
@@ -79,37 +98,40 @@ class SettingsDialogTest : public ::testing::Test {
     FakeMainForm mainForm;
     FakeView view;
     std::optional<Form_一般设置> dialog;
+    std::optional<Form_高级设置> page;
 };
 
 TEST_F(SettingsDialogTest, DefaultRecordOpensOnTheFirstButtonsAndClearBoxes) {
     Form_一般设置& d = Open();
-    EXPECT_EQ(d.SelectedOption(OptionGroup::报时设置), 0);
-    EXPECT_EQ(d.SelectedOption(OptionGroup::格式设置), 0);
-    EXPECT_EQ(d.SelectedOption(OptionGroup::广告设置), 0);
-    EXPECT_EQ(d.Check(CheckBox::关闭报时), 0);
-    EXPECT_EQ(d.Check(CheckBox::开机启动), 0);
-    EXPECT_EQ(d.Check(CheckBox::自动校时), 1);  // the synchronisation runs
+    for (const char* key : {"报时设置", "格式设置", "广告设置", "关闭报时", "开机启动"}) {
+        EXPECT_EQ(d.Value(key), "0") << key;
+        EXPECT_EQ(view.Shown(key), "0") << key;
+    }
+    EXPECT_EQ(d.Value("自动校时"), "0");  // ticked: the synchronisation runs
     EXPECT_FALSE(d.ApplyEnabled());
-    // Selecting 开启显示一次 and ticking 自动网络校时 changed those controls' state, so their
-    // actions ran (and Apply was enabled, then disabled by the load's last step).
-    EXPECT_EQ(view.options, (std::map<OptionGroup, int>{{OptionGroup::广告设置, 0}}));
-    EXPECT_EQ(view.checks, (std::map<CheckBox, int>{{CheckBox::自动校时, 1}}));
-    EXPECT_EQ(view.applyChanges, 2);
+    EXPECT_FALSE(view.applyEnabled);
     EXPECT_EQ(store.writes + store.removals, 0);
     EXPECT_FALSE(mainForm.startChecked.has_value());
+    EXPECT_EQ(mainForm.refreshes, 1);  // the file as it is now, before it is shown
 }
 
 TEST_F(SettingsDialogTest, LoadShowsEveryValueOfTheRecord) {
-    settings = {2, 1, 1, 1, 1, "", 1, {1, 2, 6, 0, 0}};
+    settings.AnnounceFrequency = 2;
+    settings.AnnounceFormat = 1;
+    settings.AdMode = 1;
+    settings.AnnounceOff = 1;
+    settings.AutoSyncOff = 1;
+    settings.StartWithWindows = 1;
     store.entry = kCommand;
     Form_一般设置& d = Open();
-    EXPECT_EQ(d.SelectedOption(OptionGroup::报时设置), 2);
-    EXPECT_EQ(d.SelectedOption(OptionGroup::格式设置), 1);
-    EXPECT_EQ(d.SelectedOption(OptionGroup::广告设置), 1);
-    EXPECT_EQ(view.checks,
-              (std::map<CheckBox, int>{{CheckBox::关闭报时, 1}, {CheckBox::开机启动, 1}}));
+    const std::map<std::string, std::string> shown = {
+        {"报时设置", "2"}, {"格式设置", "1"}, {"广告设置", "1"},
+        {"关闭报时", "1"}, {"开机启动", "1"}, {"自动校时", "1"},
+    };
+    for (const auto& [key, value] : shown) {
+        EXPECT_EQ(view.Shown(key), value) << key;
+    }
     EXPECT_FALSE(d.ApplyEnabled());
-    EXPECT_FALSE(view.applyEnabled);
     // The box's action ran at load: already registered, so nothing is written.
     EXPECT_EQ(store.writes, 0);
     EXPECT_EQ(mainForm.startChecked, true);
@@ -126,70 +148,57 @@ TEST_F(SettingsDialogTest, LoadWithStartFlagRewritesAMissingOrStaleRunValue) {
     }
 }
 
-TEST_F(SettingsDialogTest, ChangeActionsRunOnlyWhenTheStateChanges) {
-    Form_一般设置& d = Open();
-    const int changesAfterLoad = view.applyChanges;
-
-    d.SelectOption(OptionGroup::报时设置, 0);  // already selected
-    d.SetCheck(CheckBox::关闭报时, 0);         // already clear
-    d.SetCheck(CheckBox::开机启动, 0);
-    EXPECT_FALSE(d.ApplyEnabled());
-    EXPECT_EQ(view.applyChanges, changesAfterLoad);
-    EXPECT_EQ(store.removals, 0);
-
-    d.SelectOption(OptionGroup::报时设置, 2);
-    EXPECT_TRUE(d.ApplyEnabled());
-    EXPECT_EQ(view.options[OptionGroup::报时设置], 2);
-}
-
-TEST_F(SettingsDialogTest, EveryControlsChangeEnablesApply) {
+// Every field of both pages: a real change enables 应用, the same value or one the control
+// cannot take does not.
+TEST_F(SettingsDialogTest, EveryRealChangeEnablesApplyAndNothingElseDoes) {
     struct Case {
-        const char* name;
-        void (*change)(Form_一般设置&);
+        const char* key;
+        const char* value;
+        bool enables;
     };
     const Case cases[] = {
-        {"报时 option", [](Form_一般设置& d) { d.SelectOption(OptionGroup::报时设置, 1); }},
-        {"格式 option", [](Form_一般设置& d) { d.SelectOption(OptionGroup::格式设置, 2); }},
-        {"广告 option", [](Form_一般设置& d) { d.SelectOption(OptionGroup::广告设置, 1); }},
-        {"关闭报时", [](Form_一般设置& d) { d.ToggleCheck(CheckBox::关闭报时); }},
-        {"开机启动", [](Form_一般设置& d) { d.ToggleCheck(CheckBox::开机启动); }},
-        {"自动校时", [](Form_一般设置& d) { d.ToggleCheck(CheckBox::自动校时); }},
+        {"报时设置", "1", true},   {"格式设置", "2", true},       {"广告设置", "1", true},
+        {"关闭报时", "1", true},   {"开机启动", "1", true},       {"自动校时", "1", true},
+        {"免打扰", "1", true},     {"半点报时", "2", true},       {"自然读法", "1", true},
+        {"勿扰检测", "1", true},   {"报时热键", "Ctrl+F5", true}, {"音量", "99", true},
+        {"语音目录", "/v", true},  {"报时设置", "0", false},      {"广告设置", "2", false},
+        {"报时设置", "-1", false}, {"格式设置", "3", false},      {"半点报时", "7", false},
+        {"关闭报时", "2", false},  {"音量", "100", false},        {"音量", "250", false},
+        {"音量", "loud", false},   {"免打扰", "0", false},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Form_一般设置& d = Open();
-        ASSERT_FALSE(d.ApplyEnabled());
-        c.change(d);
-        EXPECT_TRUE(d.ApplyEnabled());
-        EXPECT_TRUE(view.applyEnabled);
+        SCOPED_TRACE(std::string(c.key) + "=" + c.value);
+        const auto& rows = SettingsTable();
+        const bool basic = std::find_if(rows.begin(), rows.end(), [&](const SettingRow& row) {
+                               return row.key == std::string_view(c.key);
+                           })->page == SettingsPage::kBasic;
+        SettingsPagePresenter& p = basic ? static_cast<SettingsPagePresenter&>(Open())
+                                         : static_cast<SettingsPagePresenter&>(OpenAdvanced());
+        const std::string before = p.Value(c.key);
+        p.SetValue(c.key, c.value);
+        EXPECT_EQ(p.ApplyEnabled(), c.enables);
+        EXPECT_EQ(view.applyEnabled, c.enables);
+        EXPECT_EQ(p.Value(c.key) != before, c.enables);
     }
-}
-
-TEST_F(SettingsDialogTest, ButtonsOutsideAGroupAreIgnored) {
-    Form_一般设置& d = Open();
-    d.SelectOption(OptionGroup::广告设置, 2);
-    d.SelectOption(OptionGroup::报时设置, -1);
-    d.SelectOption(OptionGroup::格式设置, 3);
-    EXPECT_EQ(d.SelectedOption(OptionGroup::广告设置), 0);
-    EXPECT_EQ(d.SelectedOption(OptionGroup::报时设置), 0);
-    EXPECT_EQ(d.SelectedOption(OptionGroup::格式设置), 0);
-    EXPECT_FALSE(d.ApplyEnabled());
+    // Typed times and the volume held within its range count too.
+    OpenAdvanced().SetTime("免打扰", 0, "21:00");
+    EXPECT_TRUE(page->ApplyEnabled());
+    OpenAdvanced().SetValue("音量", "-3");
+    EXPECT_EQ(view.Shown("音量"), "0");
 }
 
 TEST_F(SettingsDialogTest, ApplyWritesTheChangedKeysAtOnceAndSwitchesTheTimers) {
     Form_一般设置& d = Open();
-    d.SelectOption(OptionGroup::报时设置, 2);
-    d.SelectOption(OptionGroup::格式设置, 1);
-    d.SelectOption(OptionGroup::广告设置, 1);
-    d.ToggleCheck(CheckBox::关闭报时);
+    d.SetValue("报时设置", "2");
+    d.SetValue("格式设置", "1");
+    d.SetValue("广告设置", "1");
+    d.Toggle("关闭报时");
     d.Command_应用_Click();
 
     EXPECT_EQ(backend.keys,
               (std::vector<std::string>{"报时设置", "格式设置", "广告设置", "关闭报时"}));
     EXPECT_EQ(backend.fileWrites, 1);
     EXPECT_EQ(backend.Value("报时设置"), "2");
-    EXPECT_EQ(backend.Value("格式设置"), "1");
-    EXPECT_EQ(backend.Value("广告设置"), "1");
     EXPECT_EQ(backend.Value("关闭报时"), "1");
     EXPECT_FALSE(backend.Value("自动校时").has_value());  // unchanged
     EXPECT_EQ(settings.AnnounceFrequency, 2);
@@ -209,14 +218,22 @@ TEST_F(SettingsDialogTest, ApplyWritesTheChangedKeysAtOnceAndSwitchesTheTimers) 
 TEST_F(SettingsDialogTest, AnUnwritableFileIsReportedAndTheValuesStillApply) {
     backend.refuseWrites = true;
     Form_一般设置& d = Open();
-    d.SelectOption(OptionGroup::报时设置, 1);
-    d.ToggleCheck(CheckBox::关闭报时);
+    d.SetValue("报时设置", "1");
+    d.Toggle("关闭报时");
     d.Command_确定_Click();
     EXPECT_EQ(backend.keys.size(), 2u);  // the two changed keys tried
     EXPECT_EQ(mainForm.notSaved, 1);
     EXPECT_EQ(settings.AnnounceFrequency, 1);
     EXPECT_EQ(settings.AnnounceOff, 1);
     EXPECT_EQ(mainForm.announceTimer, false);
+    EXPECT_EQ(view.log, (std::vector<std::string>{"hide", "unload"}));
+
+    Form_高级设置& p = OpenAdvanced();
+    p.SetValue("音量", "20");
+    p.Command_确定_Click();
+    EXPECT_EQ(backend.keys.back(), "音量");
+    EXPECT_EQ(mainForm.notSaved, 2);
+    EXPECT_EQ(settings.Volume, 20);
     EXPECT_EQ(view.log, (std::vector<std::string>{"hide", "unload"}));
 }
 
@@ -225,21 +242,22 @@ TEST_F(SettingsDialogTest, AutoSyncBoxIsTickedWhileTheSynchronisationRuns) {
     struct Case {
         std::int32_t stored;
         bool toggle;
-        int shown;
         const char* saved;
         bool timer;
     };
     const Case cases[] = {
-        {0, false, 1, "0", true}, {1, false, 0, "1", false}, {-1, false, 1, "0", true},
-        {2, false, 1, "0", true}, {0, true, 1, "1", false},  {1, true, 0, "0", true},
+        {0, false, "0", true},
+        {1, false, "1", false},
+        {0, true, "1", false},
+        {1, true, "0", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.stored) + (c.toggle ? " toggled" : ""));
         settings.AutoSyncOff = c.stored;
         Form_一般设置& d = Open();
-        EXPECT_EQ(d.Check(CheckBox::自动校时), c.shown);
+        EXPECT_EQ(d.Value("自动校时"), std::to_string(c.stored));
         if (c.toggle) {
-            d.ToggleCheck(CheckBox::自动校时);
+            d.Toggle("自动校时");
         }
         d.Command_确定_Click();
         // Written when it changed; the file holds it either way.
@@ -250,9 +268,7 @@ TEST_F(SettingsDialogTest, AutoSyncBoxIsTickedWhileTheSynchronisationRuns) {
 }
 
 TEST_F(SettingsDialogTest, OkWithoutAChangeWritesNothingAndCloses) {
-    Form_一般设置& d = Open();
-    EXPECT_EQ(mainForm.refreshes, 1);  // the file as it is now, before it is shown
-    d.Command_确定_Click();
+    Open().Command_确定_Click();
     EXPECT_TRUE(backend.keys.empty());
     EXPECT_EQ(backend.fileWrites, 0);
     EXPECT_EQ(view.log, (std::vector<std::string>{"hide", "unload"}));
@@ -260,117 +276,120 @@ TEST_F(SettingsDialogTest, OkWithoutAChangeWritesNothingAndCloses) {
 
 TEST_F(SettingsDialogTest, CancelClosesWithoutWritingButKeepsTheStartSwitch) {
     Form_一般设置& d = Open();
-    d.ToggleCheck(CheckBox::开机启动);
-    d.SelectOption(OptionGroup::报时设置, 1);
+    d.Toggle("开机启动");
+    d.SetValue("报时设置", "1");
     d.Command_取消_Click();
     EXPECT_EQ(view.log, (std::vector<std::string>{"hide", "unload"}));
     EXPECT_TRUE(backend.keys.empty());
     EXPECT_EQ(settings.AnnounceFrequency, 0);
     EXPECT_EQ(store.entry, kCommand);
     EXPECT_EQ(settings.StartWithWindows, 1);
+
+    Form_高级设置& p = OpenAdvanced();
+    p.Toggle("自然读法");
+    p.SetValue("音量", "5");
+    p.Command_取消_Click();
+    EXPECT_EQ(view.log, (std::vector<std::string>{"hide", "unload"}));
+    EXPECT_TRUE(backend.keys.empty());
+    EXPECT_EQ(settings.NaturalReading, 0);
+    EXPECT_EQ(settings.Volume, 100);
 }
 
 TEST_F(SettingsDialogTest, StartBoxRegistersAndUnregistersAtOnce) {
     Form_一般设置& d = Open();
-    d.ToggleCheck(CheckBox::开机启动);
+    d.Toggle("开机启动");
     EXPECT_EQ(store.entry, kCommand);
     EXPECT_EQ(settings.StartWithWindows, 1);
     EXPECT_EQ(mainForm.startChecked, true);
 
-    d.ToggleCheck(CheckBox::开机启动);
+    d.Toggle("开机启动");
     EXPECT_FALSE(store.entry.has_value());
     EXPECT_EQ(settings.StartWithWindows, 0);
     EXPECT_EQ(mainForm.startChecked, false);
 
     // A failed write: the box goes back at once and the main form tells the person.
     store.writable = false;
-    d.ToggleCheck(CheckBox::开机启动);
+    d.Toggle("开机启动");
     EXPECT_FALSE(store.entry.has_value());
-    EXPECT_EQ(d.Check(CheckBox::开机启动), 0);
-    EXPECT_EQ(view.checks[CheckBox::开机启动], 0);
+    EXPECT_EQ(d.Value("开机启动"), "0");
+    EXPECT_EQ(view.Shown("开机启动"), "0");
     EXPECT_EQ(settings.StartWithWindows, 0);
     EXPECT_EQ(mainForm.startChecked, false);
     EXPECT_EQ(mainForm.startNotChanged, 1);
 }
 
-// Values a hand-edited Value.ini can hold that have no button: the group shows none selected,
-// and applying keeps the value instead of replacing it by whatever button happened to be set.
+// Values that have no button (格式设置=3, the chime alone; 广告设置=2, never): the group shows
+// none selected, and applying keeps the value instead of replacing it by whatever button happened
+// to be set.
 TEST_F(SettingsDialogTest, ValuesWithoutAButtonShowNoneAndSurviveApply) {
-    struct Case {
-        std::int32_t frequency, format, adMode;
-    };
-    for (const Case c : {Case{3, 3, 2}, Case{-1, 7, -5}, Case{INT32_MAX, INT32_MIN, 9}}) {
-        SCOPED_TRACE(c.frequency);
-        backend.keys.clear();
-        settings.AnnounceFrequency = c.frequency;
-        settings.AnnounceFormat = c.format;
-        settings.AdMode = c.adMode;
-        Form_一般设置& d = Open();
-        EXPECT_EQ(d.SelectedOption(OptionGroup::报时设置), kNoOptionSelected);
-        EXPECT_EQ(d.SelectedOption(OptionGroup::格式设置), kNoOptionSelected);
-        EXPECT_EQ(d.SelectedOption(OptionGroup::广告设置), kNoOptionSelected);
-        EXPECT_EQ(view.options[OptionGroup::广告设置], kNoOptionSelected);
-        EXPECT_FALSE(d.ApplyEnabled());
-
-        d.Command_应用_Click();
-        EXPECT_TRUE(backend.keys.empty());  // kept as they are, in the record and the file
-        EXPECT_EQ(settings.AnnounceFrequency, c.frequency);
-        EXPECT_EQ(settings.AnnounceFormat, c.format);
-        EXPECT_EQ(settings.AdMode, c.adMode);
-
-        // Choosing a button afterwards makes it the value as usual.
-        d.SelectOption(OptionGroup::格式设置, 2);
-        EXPECT_TRUE(d.ApplyEnabled());
-        d.Command_应用_Click();
-        EXPECT_EQ(settings.AnnounceFormat, 2);
-    }
-}
-
-TEST_F(SettingsDialogTest, BoxValuesOtherThanOneShowClearLikeTheMainFormReadsThem) {
-    settings.AnnounceOff = 2;
+    settings.AnnounceFormat = 3;
+    settings.AdMode = 2;
     Form_一般设置& d = Open();
-    EXPECT_EQ(d.Check(CheckBox::关闭报时), 0);
+    EXPECT_EQ(view.Shown("格式设置"), "3");
+    EXPECT_EQ(view.Shown("广告设置"), "2");
+    EXPECT_FALSE(d.ApplyEnabled());
+
     d.Command_应用_Click();
-    EXPECT_EQ(backend.Value("关闭报时"), "0");
-    EXPECT_EQ(mainForm.announceTimer, true);
+    EXPECT_TRUE(backend.keys.empty());  // kept as they are, in the record and the file
+    EXPECT_EQ(settings.AnnounceFormat, 3);
+    EXPECT_EQ(settings.AdMode, 2);
+
+    // Choosing a button afterwards makes it the value as usual.
+    d.SetValue("格式设置", "2");
+    d.Command_应用_Click();
+    EXPECT_EQ(settings.AnnounceFormat, 2);
 }
 
 TEST_F(SettingsDialogTest, ReopeningLoadsAFreshDialogFromTheRecord) {
-    Form_一般设置& first = Open();
-    first.SelectOption(OptionGroup::报时设置, 2);
-    first.Command_取消_Click();
+    Open().SetValue("报时设置", "2");
+    dialog->Command_取消_Click();
     Form_一般设置& second = Open();
-    EXPECT_EQ(second.SelectedOption(OptionGroup::报时设置), 0);
+    EXPECT_EQ(second.Value("报时设置"), "0");
     EXPECT_FALSE(second.ApplyEnabled());
 }
 
-}  // namespace
-}  // namespace horalia
-
-namespace horalia {
-namespace {
-
-// The table the windows are built from: every control reachable by id, each click reaching the
-// presenter action of that control.
-TEST_F(SettingsDialogTest, FormTableClicksReachTheirControlsActions) {
-    const form::Form& table = SettingsForm();
-    std::set<int> ids;
-    for (const form::Control& control : table.controls) {
-        EXPECT_TRUE(ids.insert(control.id).second) << control.name;
-        EXPECT_EQ(form::FindControl(table, control.id), &control);
+// The tables the windows are built from: every control reachable by id, each click or edit
+// reaching the field of its control.
+TEST_F(SettingsDialogTest, FormTableEventsReachTheirFields) {
+    for (const form::Form* table : {&SettingsForm(), &AdvancedForm()}) {
+        std::set<int> ids;
+        for (const form::Control& control : table->controls) {
+            EXPECT_TRUE(ids.insert(control.id).second) << control.name;
+            EXPECT_EQ(form::FindControl(*table, control.id), &control);
+        }
     }
     Form_一般设置& d = Open();
-    ClickSettingsControl(d, OptionControlId(OptionGroup::格式设置, 2));
-    ClickSettingsControl(d, CheckControlId(CheckBox::自动校时));
-    ClickSettingsControl(d, kAdvancedLabelId);
+    d.Click(SettingControlId("格式设置", 2));
+    d.Click(SettingControlId("自动校时"));
+    d.Click(kAdvancedLabelId);
     EXPECT_EQ(view.log, (std::vector<std::string>{"advanced"}));
-    view.log.clear();
-    EXPECT_EQ(d.SelectedOption(OptionGroup::格式设置), 2);
-    EXPECT_EQ(d.Check(CheckBox::自动校时), 0);  // ticked at load: the synchronisation runs
-    ClickSettingsControl(d, kApplyControlId);
+    EXPECT_EQ(d.Value("格式设置"), "2");
+    EXPECT_EQ(d.Value("自动校时"), "1");  // ticked at load: the synchronisation runs
+    d.Click(kApplyControlId);
     EXPECT_EQ(backend.Value("格式设置"), "2");
-    ClickSettingsControl(d, kCancelControlId);
-    EXPECT_EQ(view.log, (std::vector<std::string>{"hide", "unload"}));
+    d.Click(kCancelControlId);
+    EXPECT_EQ(view.log, (std::vector<std::string>{"advanced", "hide", "unload"}));
+
+    settings.VoiceFolder = "/old";
+    Form_高级设置& p = OpenAdvanced();
+    p.Click(SettingControlId("自然读法"));
+    p.Click(SettingControlId("免打扰"));
+    p.Edit(SettingControlId("免打扰", 2), "6:00");
+    p.Edit(SettingControlId("语音目录"), " /typed ");
+    p.Click(SettingControlId("语音目录", kBrowsePart));
+    p.Click(SettingControlId("半点报时", 1));
+    p.Edit(SettingControlId("报时热键"), "Ctrl+Alt+Q");
+    p.Edit(SettingControlId("音量"), "35");
+    EXPECT_EQ(p.Value("半点报时"), "1");
+    EXPECT_EQ(p.Value("报时热键"), "Ctrl+Alt+Q");
+    EXPECT_EQ(p.Value("自然读法"), "1");
+    EXPECT_EQ(p.Field("免打扰").times, (std::vector<std::string>{"22:00", "6:00"}));
+    EXPECT_EQ(p.Value("音量"), "35");
+    EXPECT_EQ(view.log, (std::vector<std::string>{"choose 语音目录 /typed"}));
+    p.FolderChosen("语音目录", "/chosen");
+    EXPECT_EQ(p.Value("语音目录"), "/chosen");
+    const form::Control* slider = form::FindControl(AdvancedForm(), SettingControlId("音量"));
+    EXPECT_EQ(slider->maximum, 100);
 }
 
 TEST(Form, BuildersCreateInTabOrderAtTheRoundedDpiScale) {
@@ -383,152 +402,80 @@ TEST(Form, BuildersCreateInTabOrderAtTheRoundedDpiScale) {
         }
     }
     // Option_广告设置(1) sits at (210, 660) inside its frame at (30, 1260).
-    const form::Control* ad =
-        form::FindControl(SettingsForm(), OptionControlId(OptionGroup::广告设置, 1));
+    const form::Control* ad = form::FindControl(SettingsForm(), SettingControlId("广告设置", 1));
     EXPECT_EQ(ad->rect, (form::Rect{240, 1920, 2235, 255}));
     EXPECT_EQ(form::ToPixels(ad->rect, 96), (form::PixelRect{16, 128, 149, 17}));
     EXPECT_EQ(form::ToPixels(ad->rect, 144), (form::PixelRect{24, 192, 224, 26}));
     EXPECT_EQ(form::TwipsToPixels(22, 96), 1);  // 1.47 rounds to the nearest pixel
 }
 
-}  // namespace
-}  // namespace horalia
+// A setting its page gives no place gets a line of its own in the growing frame; what lies below
+// moves down, and the page grows by the line.
+TEST(Form, ASettingWithoutAPlaceGetsALineAndThePageGrows) {
+    const form::Rect frame{2880, 1260, 2805, 1305};
+    const form::Control fixed[] = {
+        form::MakeControl(form::Kind::GroupBox, 1300, "GroupBox_高级设置", "扩展设置", frame, 0),
+        form::MakeControl(form::Kind::PushButton, kOkControlId, "Command_确定", "确定",
+                          {2400, 2640, 990, 360}, 0),
+    };
+    const PageForm page(SettingsPage::kBasic,
+                        PageLayout{"Horalia设置", 5730, 3060, {}, {}, fixed, frame, 1320, 330});
+    const form::Form& f = page.Form();
+    // Six settings, none placed: six lines.
+    EXPECT_EQ(f.clientHeight, 3060 + 6 * 330);
+    EXPECT_EQ(form::FindControl(f, 1300)->rect.height, 1305 + 6 * 330);
+    EXPECT_EQ(form::FindControl(f, kOkControlId)->rect.top, 2640 + 6 * 330);
+    const form::Control* sync = form::FindControl(f, SettingControlId("自动校时"));
+    EXPECT_EQ(sync->rect, (form::Rect{2880 + 210, 1260 + 1320 + 5 * 330, 2805 - 420, 255}));
+    EXPECT_EQ(sync->caption, "自动网络校时");
+    EXPECT_EQ(form::FindControl(f, SettingControlId("格式设置", 2))->caption, "播放全部");
+}
 
-namespace horalia {
-namespace {
+TEST_F(SettingsDialogTest, AdvancedLoadShowsTheRecord) {
+    OpenAdvanced();
+    EXPECT_EQ(view.fields["免打扰"], (FieldState{"0", {"22:00", "07:00"}, "", false, -1}));
+    EXPECT_EQ(view.Shown("报时热键"), "Ctrl+Alt+Shift+T");
+    EXPECT_EQ(view.fields["报时热键"].note, "");
+    EXPECT_EQ(view.Shown("音量"), "100");
+    EXPECT_FALSE(page->ApplyEnabled());
 
-// Mirrors what the advanced page would show.
-class FakeAdvancedView : public AdvancedDialogView {
-  public:
-    void ShowCheck(AdvancedCheck box, int state) override { checks[box] = state; }
-    void ShowText(AdvancedText field, const std::string& text) override { texts[field] = text; }
-    void ShowVolume(int value) override { volume = value; }
-    void ShowHalfHourOption(int index) override { halfHour = index; }
-    void ShowHotkeyNote(const std::string& text) override { hotkeyNote = text; }
-    void ShowQuietTimesEnabled(bool enabled) override { quietTimesEnabled = enabled; }
-    void ShowApplyEnabled(bool enabled) override { applyEnabled = enabled; }
-    void ShowInvalidInput(AdvancedText field, const std::string& message) override {
-        invalid.emplace_back(field, message);
-    }
-    void ChooseFolder(const std::string& current) override { log.push_back("choose " + current); }
-    void HideWindow() override { log.push_back("hide"); }
-    void UnloadWindow() override { log.push_back("unload"); }
-
-    std::map<AdvancedCheck, int> checks;
-    std::map<AdvancedText, std::string> texts;
-    int volume = -1;
-    int halfHour = -1;
-    std::string hotkeyNote = "unset";
-    bool quietTimesEnabled = false;
-    bool applyEnabled = false;
-    std::vector<std::pair<AdvancedText, std::string>> invalid;
-    std::vector<std::string> log;
-};
-
-constexpr AdvancedText kStart = AdvancedText::免打扰开始;
-constexpr AdvancedText kEnd = AdvancedText::免打扰结束;
-constexpr AdvancedText kFolder = AdvancedText::语音目录;
-constexpr AdvancedText kHotkey = AdvancedText::报时热键;
-
-class AdvancedPageTest : public SettingsDialogTest {
-  protected:
-    Form_高级设置& OpenAdvanced() {
-        page.emplace(AdvancedDialogServices{config, settings}, mainForm, advancedView);
-        page->LoadDialog();
-        return *page;
-    }
-
-    FakeAdvancedView advancedView;
-    std::optional<Form_高级设置> page;
-};
-
-TEST_F(AdvancedPageTest, LoadShowsTheRecord) {
-    Form_高级设置& none = OpenAdvanced();
-    EXPECT_EQ(none.Check(AdvancedCheck::免打扰), 0);
-    EXPECT_FALSE(advancedView.quietTimesEnabled);
-    // Times to start from once the box is ticked.
-    EXPECT_EQ(advancedView.texts,
-              (std::map<AdvancedText, std::string>{
-                  {kStart, "22:00"}, {kEnd, "07:00"}, {kHotkey, "Ctrl+Alt+Shift+T"}}));
-    EXPECT_EQ(advancedView.volume, 100);
-    EXPECT_EQ(advancedView.hotkeyNote, "");
-    EXPECT_FALSE(none.ApplyEnabled());
-
-    settings.QuietTime = QuietHours{23 * 60 + 30, 6 * 60 + 5};
-    settings.HalfHourChimes = 2;
+    settings.QuietTime = QuietPeriod{23 * 60 + 30, 6 * 60 + 5};
+    settings.HalfOrQuarterHours = 2;
     settings.NaturalReading = 1;
     settings.DesktopQuietCheck = 1;
     settings.AnnounceHotkey = "";
     settings.Volume = 35;
     settings.VoiceFolder = "D:\\声音\\女声";
     mainForm.hotkeyState = HotkeyState::kUnavailable;
-    advancedView = {};
     Form_高级设置& full = OpenAdvanced();
-    EXPECT_EQ(advancedView.checks, (std::map<AdvancedCheck, int>{{AdvancedCheck::免打扰, 1},
-                                                                 {AdvancedCheck::自然读法, 1},
-                                                                 {AdvancedCheck::勿扰检测, 1}}));
-    EXPECT_EQ(advancedView.halfHour, 2);
-    EXPECT_EQ(advancedView.hotkeyNote, "此桌面不支持全局热键");
-    EXPECT_TRUE(advancedView.quietTimesEnabled);
-    EXPECT_EQ(advancedView.texts,
-              (std::map<AdvancedText, std::string>{
-                  {kStart, "23:30"}, {kEnd, "06:05"}, {kFolder, "D:\\声音\\女声"}}));
-    EXPECT_EQ(advancedView.volume, 35);
+    EXPECT_EQ(view.fields["免打扰"], (FieldState{"1", {"23:30", "06:05"}, "", true, -1}));
+    const std::map<std::string, std::string> shown = {
+        {"半点报时", "2"}, {"自然读法", "1"}, {"勿扰检测", "1"},
+        {"报时热键", ""},  {"音量", "35"},    {"语音目录", "D:\\声音\\女声"},
+    };
+    for (const auto& [key, value] : shown) {
+        EXPECT_EQ(view.Shown(key), value) << key;
+    }
+    EXPECT_EQ(view.fields["报时热键"].note, "此桌面不支持全局热键");
     EXPECT_FALSE(full.ApplyEnabled());
-    EXPECT_FALSE(advancedView.applyEnabled);
+    EXPECT_FALSE(view.applyEnabled);
     EXPECT_TRUE(backend.keys.empty());
 }
 
-TEST_F(AdvancedPageTest, EveryRealChangeEnablesApply) {
-    struct Case {
-        const char* name;
-        void (*change)(Form_高级设置&);
-        bool enables;
-    };
-    const Case cases[] = {
-        {"免打扰", [](Form_高级设置& p) { p.ToggleCheck(AdvancedCheck::免打扰); }, true},
-        {"每刻钟", [](Form_高级设置& p) { p.SelectHalfHour(2); }, true},
-        {"自然读法", [](Form_高级设置& p) { p.ToggleCheck(AdvancedCheck::自然读法); }, true},
-        {"勿扰检测", [](Form_高级设置& p) { p.ToggleCheck(AdvancedCheck::勿扰检测); }, true},
-        {"hotkey pressed", [](Form_高级设置& p) { p.SetText(kHotkey, "Ctrl+F5"); }, true},
-        {"start", [](Form_高级设置& p) { p.SetText(kStart, "21:00"); }, true},
-        {"end", [](Form_高级设置& p) { p.SetText(kEnd, "0"); }, true},
-        {"folder typed", [](Form_高级设置& p) { p.SetText(kFolder, "/v"); }, true},
-        {"folder chosen", [](Form_高级设置& p) { p.FolderChosen("/v"); }, true},
-        {"volume", [](Form_高级设置& p) { p.SetVolume(99); }, true},
-        {"same volume", [](Form_高级设置& p) { p.SetVolume(100); }, false},
-        {"volume above 100", [](Form_高级设置& p) { p.SetVolume(250); }, false},
-        {"same text", [](Form_高级设置& p) { p.SetText(kStart, "22:00"); }, false},
-        {"same state", [](Form_高级设置& p) { p.SetCheck(AdvancedCheck::勿扰检测, 0); }, false},
-        {"same option", [](Form_高级设置& p) { p.SelectHalfHour(0); }, false},
-        {"option beyond", [](Form_高级设置& p) { p.SelectHalfHour(7); }, false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Form_高级设置& p = OpenAdvanced();
-        c.change(p);
-        EXPECT_EQ(p.ApplyEnabled(), c.enables);
-        EXPECT_EQ(advancedView.applyEnabled, c.enables);
-    }
-    EXPECT_EQ(OpenAdvanced().Volume(), 100);
-    page->SetVolume(-3);
-    EXPECT_EQ(advancedView.volume, 0);
-}
-
-TEST_F(AdvancedPageTest, ApplyWritesTheChangedKeysKeepsTheRestAndReachesTheRecord) {
+TEST_F(SettingsDialogTest, AdvancedApplyWritesTheChangedKeysKeepsTheRestAndReachesTheRecord) {
     backend.values[{kIni, kSettingsSection, "报时设置"}] = "2";
     backend.values[{kIni, kSettingsSection, "广告日期"}] = "2026|12|07";
     settings.AnnounceFrequency = 2;
     Form_高级设置& p = OpenAdvanced();
-    p.ToggleCheck(AdvancedCheck::免打扰);
-    p.SetText(kStart, " 7：05 ");  // typed with a Chinese input method
-    p.SetText(kEnd, "9:00");
-    p.SelectHalfHour(2);
-    p.SetText(kHotkey, "Alt+Win+F9");
-    p.SetVolume(40);
-    p.SetText(kFolder, "  /home/u/声音 ");
+    p.Toggle("免打扰");
+    p.SetTime("免打扰", 0, " 7：05 ");  // typed with a Chinese input method
+    p.SetTime("免打扰", 1, "9:00");
+    p.SetValue("半点报时", "2");
+    p.SetValue("报时热键", "Alt+Win+F9");
+    p.SetValue("音量", "40");
+    p.SetValue("语音目录", "  /home/u/声音 ");
     const int refreshes = mainForm.refreshes;
-    ClickAdvancedControl(p, kApplyControlId);
+    p.Click(kApplyControlId);
 
     EXPECT_EQ(backend.keys,
               (std::vector<std::string>{"免打扰", "半点报时", "报时热键", "音量", "语音目录"}));
@@ -543,125 +490,73 @@ TEST_F(AdvancedPageTest, ApplyWritesTheChangedKeysKeepsTheRestAndReachesTheRecor
     EXPECT_EQ(backend.Value("报时设置"), "2");
     EXPECT_EQ(backend.Value("广告日期"), "2026|12|07");
     // The running program reads the record at its next tick and announcement.
-    EXPECT_EQ(settings.QuietTime, (QuietHours{7 * 60 + 5, 9 * 60}));
-    EXPECT_EQ(settings.HalfHourChimes, 2);
+    EXPECT_EQ(settings.QuietTime, (QuietPeriod{7 * 60 + 5, 9 * 60}));
+    EXPECT_EQ(settings.HalfOrQuarterHours, 2);
     EXPECT_EQ(settings.Volume, 40);
     EXPECT_EQ(settings.VoiceFolder, "/home/u/声音");
     EXPECT_EQ(settings.AnnounceFrequency, 2);
     // The page shows what was applied and stays open.
-    EXPECT_EQ(advancedView.texts[kStart], "07:05");
-    EXPECT_EQ(advancedView.texts[kFolder], "/home/u/声音");
+    EXPECT_EQ(view.fields["免打扰"].times, (std::vector<std::string>{"07:05", "09:00"}));
+    EXPECT_EQ(view.Shown("语音目录"), "/home/u/声音");
     EXPECT_FALSE(p.ApplyEnabled());
-    EXPECT_TRUE(advancedView.log.empty());
+    EXPECT_TRUE(view.log.empty());
     EXPECT_EQ(mainForm.notSaved, 0);
 
-    // Quiet hours switched off again: written empty, whatever the disabled boxes hold.
-    p.ToggleCheck(AdvancedCheck::免打扰);
-    p.SetText(kEnd, "nonsense");
-    ClickAdvancedControl(p, kOkControlId);
+    // Quiet hours switched off again: written empty, whatever the disabled boxes hold, which
+    // keep it.
+    p.Toggle("免打扰");
+    p.SetTime("免打扰", 1, "nonsense");
+    p.Click(kOkControlId);
     EXPECT_EQ(backend.Value("免打扰"), "");
     EXPECT_FALSE(settings.QuietTime);
-    EXPECT_EQ(advancedView.log, (std::vector<std::string>{"hide", "unload"}));
+    EXPECT_EQ(view.fields["免打扰"].times, (std::vector<std::string>{"07:05", "nonsense"}));
+    EXPECT_EQ(view.log, (std::vector<std::string>{"hide", "unload"}));
 }
 
-TEST_F(AdvancedPageTest, InvalidTimesAreRefusedWithAMessageAndNothingChanges) {
+TEST_F(SettingsDialogTest, InvalidInputIsMarkedAndRefusedWithAMessageAndNothingChanges) {
     struct Case {
         const char* start;
         const char* end;
-        AdvancedText field;
+        const char* hotkey;
+        const char* invalid;  // the field
+        int box;
         const char* says;
     };
     const Case cases[] = {
-        {"25:00", "07:00", kStart, "开始时间无效"},
-        {"", "07:00", kStart, "开始时间无效"},
-        {"22:00", "7.30", kEnd, "结束时间无效"},
-        {"22:00", "22:60", kEnd, "结束时间无效"},
-        {"08:00", "8:00", kEnd, "相同"},
+        {"25:00", "07:00", "", "免打扰", 0, "免打扰的开始时间无效。请按“时:分”填写，例如 22:00。"},
+        {"", "07:00", "", "免打扰", 0, "开始时间无效"},
+        {"22:00", "7.30", "", "免打扰", 1, "免打扰的结束时间无效。请按“时:分”填写，例如 07:00。"},
+        {"22:00", "22:60", "", "免打扰", 1, "结束时间无效"},
+        {"08:00", "8:00", "", "免打扰", 1, "相同"},
+        {"08:00", "9:00", "Shift+T", "报时热键", 0, "报时热键要有 Ctrl、Alt 或 Win"},
     };
     settings.Volume = 70;
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.start) + "-" + c.end);
-        advancedView.invalid.clear();
-        advancedView.log.clear();
+        SCOPED_TRACE(std::string(c.start) + "-" + c.end + " " + c.hotkey);
         Form_高级设置& p = OpenAdvanced();
-        p.ToggleCheck(AdvancedCheck::免打扰);
-        p.SetText(kStart, c.start);
-        p.SetText(kEnd, c.end);
-        p.SetVolume(10);
-        ClickAdvancedControl(p, kOkControlId);
-        ASSERT_EQ(advancedView.invalid.size(), 1u);
-        EXPECT_EQ(advancedView.invalid[0].first, c.field);
-        EXPECT_NE(advancedView.invalid[0].second.find(c.says), std::string::npos);
+        p.Toggle("免打扰");
+        p.SetTime("免打扰", 0, c.start);
+        p.SetTime("免打扰", 1, c.end);
+        p.SetValue("报时热键", c.hotkey);
+        p.SetValue("音量", "10");
+        p.Click(kOkControlId);
+        ASSERT_EQ(view.messages.size(), 1u);
+        EXPECT_NE(view.messages[0].find(c.says), std::string::npos) << view.messages[0];
+        EXPECT_EQ(view.fields[c.invalid].invalidBox, c.box);  // shown invalid, once
+        EXPECT_EQ(p.Field(c.invalid).invalidBox, -1);
         EXPECT_TRUE(backend.keys.empty());
         EXPECT_FALSE(settings.QuietTime);
         EXPECT_EQ(settings.Volume, 70);
         EXPECT_TRUE(p.ApplyEnabled());
-        EXPECT_TRUE(advancedView.log.empty());  // OK does not close a page it could not apply
+        EXPECT_TRUE(view.log.empty());  // OK does not close a page it could not apply
     }
-}
-
-TEST_F(AdvancedPageTest, AHotkeyWithoutCtrlAltOrWinIsRefusedAndAnEmptyOneSwitchesItOff) {
+    // An empty hotkey switches it off.
     Form_高级设置& p = OpenAdvanced();
-    p.SetText(kHotkey, "Shift+T");
-    ClickAdvancedControl(p, kOkControlId);
-    ASSERT_EQ(advancedView.invalid.size(), 1u);
-    EXPECT_EQ(advancedView.invalid[0].first, kHotkey);
-    EXPECT_TRUE(backend.keys.empty());
-    EXPECT_EQ(settings.AnnounceHotkey, "Ctrl+Alt+Shift+T");
-    p.SetText(kHotkey, "");
-    ClickAdvancedControl(p, kOkControlId);
+    p.SetValue("报时热键", "");
+    p.Click(kOkControlId);
     EXPECT_EQ(backend.Value("报时热键"), "");
     EXPECT_EQ(settings.AnnounceHotkey, "");
 }
-
-TEST_F(AdvancedPageTest, CancelWritesNothing) {
-    Form_高级设置& p = OpenAdvanced();
-    p.ToggleCheck(AdvancedCheck::自然读法);
-    p.SetVolume(5);
-    ClickAdvancedControl(p, kCancelControlId);
-    EXPECT_EQ(advancedView.log, (std::vector<std::string>{"hide", "unload"}));
-    EXPECT_TRUE(backend.keys.empty());
-    EXPECT_EQ(settings.NaturalReading, 0);
-    EXPECT_EQ(settings.Volume, 100);
-}
-
-TEST_F(AdvancedPageTest, AnUnwritableFileIsReportedAndTheValuesStillApply) {
-    backend.refuseWrites = true;
-    Form_高级设置& p = OpenAdvanced();
-    p.SetVolume(20);
-    p.Command_确定_Click();
-    EXPECT_EQ(backend.keys, std::vector<std::string>{"音量"});
-    EXPECT_EQ(mainForm.notSaved, 1);
-    EXPECT_EQ(settings.Volume, 20);
-    EXPECT_EQ(advancedView.log, (std::vector<std::string>{"hide", "unload"}));
-}
-
-TEST_F(AdvancedPageTest, TableEventsReachThePresenter) {
-    std::set<int> ids;
-    for (const form::Control& control : AdvancedForm().controls) {
-        EXPECT_TRUE(ids.insert(control.id).second) << control.name;
-    }
-    settings.VoiceFolder = "/old";
-    Form_高级设置& p = OpenAdvanced();
-    ClickAdvancedControl(p, AdvancedCheckControlId(AdvancedCheck::自然读法));
-    EditAdvancedControl(p, AdvancedTextControlId(kFolder), " /typed ");
-    ClickAdvancedControl(p, kBrowseControlId);
-    ClickAdvancedControl(p, HalfHourOptionControlId(1));
-    EditAdvancedControl(p, AdvancedTextControlId(kHotkey), "Ctrl+Alt+Q");
-    EXPECT_EQ(p.HalfHourOption(), 1);
-    EXPECT_EQ(p.Text(kHotkey), "Ctrl+Alt+Q");
-    EXPECT_EQ(p.Check(AdvancedCheck::自然读法), 1);
-    EXPECT_EQ(advancedView.log, (std::vector<std::string>{"choose /typed"}));
-    EXPECT_EQ(form::FindControl(AdvancedForm(), kVolumeSliderId)->maximum, 100);
-    EXPECT_NE(form::FindControl(AdvancedForm(), kVolumeValueId), nullptr);
-    EXPECT_EQ(VolumeText(35), "35%");
-}
-
-}  // namespace
-}  // namespace horalia
-
-namespace horalia {
-namespace {
 
 // Every control lies inside the window, a control that touches a frame lies wholly inside it,
 // and no two controls other than frames share a twip.

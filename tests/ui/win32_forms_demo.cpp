@@ -104,8 +104,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         WriteGeometry(windows.Settings().Handle());
         PumpFor(hold);
     } else if (which == L"advanced") {
-        settings.QuietTime = QuietHours{22 * 60 + 30, 7 * 60};
-        settings.HalfHourChimes = 1;
+        settings.QuietTime = QuietPeriod{22 * 60 + 30, 7 * 60};
+        settings.HalfOrQuarterHours = 1;
         settings.Volume = 80;
         windows.ShowSettingsDialog(mainForm);
         windows.Settings().ShowAdvancedPage();

@@ -14,7 +14,7 @@
 #include "fakes/fake_start_store.h"
 #include "fakes/fake_window_ports.h"
 #include "ui/extras/urls.h"
-#include "ui/settings/advanced_form.h"
+#include "ui/settings/settings_page.h"
 
 namespace horalia::win32 {
 namespace {
@@ -185,7 +185,7 @@ TEST_F(WindowsTest, ArrowKeysSelectWithinAGroupAndTabLeavesIt) {
     EXPECT_TRUE(Checked(dialog, "两时报时"));
     EXPECT_FALSE(Checked(dialog, "整点报时"));
     EXPECT_TRUE(IsWindowEnabled(Child(dialog, "应用[&A]")));
-    EXPECT_EQ(windows.Settings().Presenter()->SelectedOption(OptionGroup::报时设置), 1);
+    EXPECT_EQ(windows.Settings().Presenter()->Value("报时设置"), "1");
     EXPECT_FALSE(Checked(dialog, "报年月日"));  // the other groups keep their selection
 
     PressKey(Child(dialog, "两时报时"), VK_TAB);
@@ -269,8 +269,8 @@ TEST_F(WindowsTest, AdvancedPageOpensFromTheLinkAndApplies) {
     EXPECT_EQ(SendMessageW(slider, TBM_GETPOS, 0, 0), 60);
     EXPECT_NE(Child(page, "60%"), nullptr);
     // Edit boxes keep their text to themselves: found by id.
-    HWND start = GetDlgItem(page, AdvancedTextControlId(AdvancedText::免打扰开始));
-    HWND end = GetDlgItem(page, AdvancedTextControlId(AdvancedText::免打扰结束));
+    HWND start = GetDlgItem(page, SettingControlId("免打扰", 1));
+    HWND end = GetDlgItem(page, SettingControlId("免打扰", 2));
     EXPECT_EQ(TextOf(start), "22:00");
     EXPECT_FALSE(IsWindowEnabled(start));  // quiet hours off
     EXPECT_FALSE(IsWindowEnabled(Child(page, "应用[&A]")));

@@ -81,8 +81,8 @@ SettingsRecord Settings(std::int32_t frequency, std::int32_t halfHours, const ch
     SettingsRecord s;
     s.AnnounceFrequency = frequency;
     s.AnnounceHours = kHours;
-    s.HalfHourChimes = halfHours;
-    s.QuietTime = ParseQuietHours(quiet);
+    s.HalfOrQuarterHours = halfHours;
+    s.QuietTime = ParseQuietPeriod(quiet);
     return s;
 }
 

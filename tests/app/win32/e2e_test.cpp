@@ -25,8 +25,8 @@
 #include "common/identity.h"
 #include "common/win32/ansi_text.h"
 #include "config/hotkey.h"
-#include "ui/settings/advanced_form.h"
 #include "ui/settings/settings_form.h"
+#include "ui/settings/settings_page.h"
 
 namespace fs = std::filesystem;
 
@@ -226,7 +226,7 @@ HWND OpenAdvancedPage(HWND marker, DWORD processId) {
 }
 
 HWND HotkeyBox(HWND page) {
-    return GetDlgItem(page, horalia::AdvancedTextControlId(horalia::AdvancedText::报时热键));
+    return GetDlgItem(page, horalia::SettingControlId("报时热键"));
 }
 
 // Keys pressed together and let go in reverse order, as the keyboard gives them. SendInput
@@ -424,7 +424,8 @@ TEST(HoraliaExe, LeavesAHotkeyHeldElsewhereToItsHolder) {
     const HWND page = OpenAdvancedPage(FindMarker(), program.Id());
     ASSERT_NE(page, nullptr) << "no advanced page";
     wchar_t note[64] = {};
-    GetWindowTextW(GetDlgItem(page, horalia::kHotkeyNoteId), note, 64);
+    GetWindowTextW(GetDlgItem(page, horalia::SettingControlId("报时热键", horalia::kNotePart)),
+                   note, 64);
     EXPECT_EQ(horalia::win32::WideToUtf8(note),
               horalia::HotkeyStateText(horalia::HotkeyState::kTaken));
 

@@ -86,14 +86,24 @@ class SettingsDialogTest : public testing::Test {
 };
 
 TEST_F(SettingsDialogTest, WidgetsMirrorTheRecordIncludingHandEditedValues) {
+    const auto record = [](int frequency, int format, int ad, int off, int start, int syncOff) {
+        SettingsRecord r;
+        r.AnnounceFrequency = frequency;
+        r.AnnounceFormat = format;
+        r.AdMode = ad;
+        r.AnnounceOff = off;
+        r.StartWithWindows = start;
+        r.AutoSyncOff = syncOff;
+        return r;
+    };
     const struct {
         SettingsRecord record;
         int frequency, format, ad;  // checked button, -1 none
         bool off, start, sync;      // sync: ticked while the synchronisation runs
     } cases[] = {
         {{}, 0, 0, 0, false, false, true},
-        {{2, 1, 1, 1, 1, "", 1, {}}, 2, 1, 1, true, true, false},
-        {{7, -1, 5, 2, -3, "", 0, {}}, -1, -1, -1, false, false, true},
+        {record(2, 1, 1, 1, 1, 1), 2, 1, 1, true, true, false},
+        {record(0, 3, 2, 0, 0, 0), 0, -1, -1, false, false, true},  // no button for 3, 2
     };
     for (const auto& c : cases) {
         settings = c.record;
@@ -137,12 +147,12 @@ TEST_F(SettingsDialogTest, LayoutTextsAndButtons) {
 TEST_F(SettingsDialogTest, ClicksReachThePresenterAndEnableApply) {
     ShowExposed();
     ClickIndicator(Option("报时设置", 2));
-    EXPECT_EQ(dialog.Presenter()->SelectedOption(OptionGroup::报时设置), 2);
+    EXPECT_EQ(dialog.Presenter()->Value("报时设置"), "2");
     EXPECT_FALSE(Option("报时设置", 0)->isChecked());
     EXPECT_TRUE(Find<QPushButton>("Command_应用")->isEnabled());
 
     ClickIndicator(Find<QCheckBox>("Check_开机启动"));
-    EXPECT_EQ(dialog.Presenter()->Check(CheckBox::开机启动), 1);
+    EXPECT_EQ(dialog.Presenter()->Value("开机启动"), "1");
     EXPECT_TRUE(Find<QCheckBox>("Check_开机启动")->isChecked());
     EXPECT_EQ(store.entry, "\"/opt/horalia/bin/horalia\"");
     EXPECT_EQ(mainForm.startChecked, true);
@@ -178,7 +188,7 @@ TEST_F(SettingsDialogTest, EscCancelsEnterAppliesAndOpeningAgainKeepsState) {
 // The link opens the advanced page over the dialog; its widgets reach the presenter.
 TEST_F(SettingsDialogTest, AdvancedPageOpensFromTheLinkAndAppliesOnlyValidInput) {
     settings.Volume = 60;
-    settings.HalfHourChimes = 1;
+    settings.HalfOrQuarterHours = 1;
     ShowExposed();
     QTest::mouseClick(Find<QLabel>("Label_高级设置"), Qt::LeftButton);
     QDialog* page = dialog.Advanced().Window();

@@ -13,7 +13,7 @@
 
 namespace horalia::qt {
 
-class AdvancedDialog final : public AdvancedDialogView {
+class AdvancedDialog final : public SettingsPageView {
   public:
     explicit AdvancedDialog(const AdvancedDialogServices& services);
     ~AdvancedDialog() override;
@@ -31,16 +31,11 @@ class AdvancedDialog final : public AdvancedDialogView {
     QDialog* Window() const { return window_; }
     Form_高级设置* Presenter() { return window_ != nullptr ? &*presenter_ : nullptr; }
 
-    // AdvancedDialogView
-    void ShowCheck(AdvancedCheck box, int state) override;
-    void ShowText(AdvancedText field, const std::string& text) override;
-    void ShowVolume(int volume) override;
-    void ShowHalfHourOption(int index) override;
-    void ShowHotkeyNote(const std::string& text) override;
-    void ShowQuietTimesEnabled(bool enabled) override;
+    // SettingsPageView
+    void ShowField(const SettingRow& row, const FieldState& state) override;
     void ShowApplyEnabled(bool enabled) override;
-    void ShowInvalidInput(AdvancedText field, const std::string& message) override;
-    void ChooseFolder(const std::string& current) override;
+    void ShowMessage(const std::string& message) override;
+    void ChooseFolder(const SettingRow& row, const std::string& current) override;
     void HideWindow() override;
     void UnloadWindow() override;
 

@@ -1,19 +1,9 @@
 #include "ui/settings/qt/settings_dialog.h"
 
-#include <QAbstractButton>
-#include <QButtonGroup>
-#include <QSignalBlocker>
-
+#include "ui/settings/qt/page_widgets.h"
 #include "ui/settings/settings_form.h"
 
 namespace horalia::qt {
-namespace {
-
-int OptionGroupNumber(OptionGroup group) {
-    return form::FindControl(SettingsForm(), OptionControlId(group, 0))->optionGroup;
-}
-
-}  // namespace
 
 SettingsDialog::SettingsDialog(const SettingsDialogServices& services)
     : services_(services), advanced_(AdvancedDialogServices{services.config, services.settings}) {}
@@ -60,27 +50,9 @@ void SettingsDialog::Unload() {
     window_ = nullptr;
 }
 
-void SettingsDialog::ShowOption(OptionGroup group, int selectedIndex) {
-    QButtonGroup* buttons = widgets_ ? widgets_->OptionGroup(OptionGroupNumber(group)) : nullptr;
-    if (buttons == nullptr) {
-        return;
-    }
-    // An exclusive group cannot show "none selected" (a value with no button).
-    buttons->setExclusive(false);
-    for (int i = 0; i < OptionCount(group); ++i) {
-        if (auto* button = widgets_->As<QAbstractButton>(OptionControlId(group, i))) {
-            const QSignalBlocker blocker(button);
-            button->setChecked(i == selectedIndex);
-        }
-    }
-    buttons->setExclusive(true);
-}
-
-void SettingsDialog::ShowCheck(CheckBox box, int state) {
-    auto* check = widgets_ ? widgets_->As<QAbstractButton>(CheckControlId(box)) : nullptr;
-    if (check != nullptr) {
-        const QSignalBlocker blocker(check);
-        check->setChecked(state == 1);
+void SettingsDialog::ShowField(const SettingRow& row, const FieldState& state) {
+    if (widgets_) {
+        ShowFieldIn(*widgets_, row, state);
     }
 }
 
@@ -106,11 +78,10 @@ void SettingsDialog::UnloadWindow() {
     Unload();
 }
 
-// Qt has toggled a clicked button already; the presenter decides, and the window then shows
-// its decision.
+// The presenter decides, and the window then shows its decision.
 void SettingsDialog::OnClicked(int id) {
-    ClickSettingsControl(*presenter_, id);
-    if (window_ != nullptr && id != kOkControlId && id != kCancelControlId) {
+    ForwardEvent(*widgets_, *presenter_, id);
+    if (window_ != nullptr) {
         presenter_->ShowState();
     }
 }

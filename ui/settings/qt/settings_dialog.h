@@ -15,7 +15,7 @@
 
 namespace horalia::qt {
 
-class SettingsDialog final : public SettingsDialogView {
+class SettingsDialog final : public SettingsPageView {
   public:
     explicit SettingsDialog(const SettingsDialogServices& services);
     ~SettingsDialog() override;
@@ -32,9 +32,8 @@ class SettingsDialog final : public SettingsDialogView {
     QDialog* Window() const;
     Form_一般设置* Presenter() { return window_ != nullptr ? &*presenter_ : nullptr; }
 
-    // SettingsDialogView
-    void ShowOption(OptionGroup group, int selectedIndex) override;
-    void ShowCheck(CheckBox box, int state) override;
+    // SettingsPageView
+    void ShowField(const SettingRow& row, const FieldState& state) override;
     void ShowApplyEnabled(bool enabled) override;
     void ShowAdvancedPage() override;
     void HideWindow() override;

@@ -12,7 +12,7 @@
 
 namespace horalia::win32 {
 
-class AdvancedWindow final : public DialogWindow, public AdvancedDialogView {
+class AdvancedWindow final : public DialogWindow, public SettingsPageView {
   public:
     AdvancedWindow(HINSTANCE instance, const AdvancedDialogServices& services);
     ~AdvancedWindow() override;
@@ -26,16 +26,11 @@ class AdvancedWindow final : public DialogWindow, public AdvancedDialogView {
     // The presenter of the open page (for the tests' drivers); null when closed.
     Form_高级设置* Presenter() { return Handle() != nullptr ? &*presenter_ : nullptr; }
 
-    // AdvancedDialogView
-    void ShowCheck(AdvancedCheck box, int state) override;
-    void ShowText(AdvancedText field, const std::string& text) override;
-    void ShowVolume(int volume) override;
-    void ShowHalfHourOption(int index) override;
-    void ShowHotkeyNote(const std::string& text) override;
-    void ShowQuietTimesEnabled(bool enabled) override;
+    // SettingsPageView
+    void ShowField(const SettingRow& row, const FieldState& state) override;
     void ShowApplyEnabled(bool enabled) override;
-    void ShowInvalidInput(AdvancedText field, const std::string& message) override;
-    void ChooseFolder(const std::string& current) override;
+    void ShowMessage(const std::string& message) override;
+    void ChooseFolder(const SettingRow& row, const std::string& current) override;
     void HideWindow() override;
     void UnloadWindow() override;
 

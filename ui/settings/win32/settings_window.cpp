@@ -2,6 +2,7 @@
 
 #include "common/form/win32/window_support.h"
 #include "ui/settings/settings_form.h"
+#include "ui/settings/win32/page_controls.h"
 
 namespace horalia::win32 {
 
@@ -39,15 +40,8 @@ void SettingsWindow::Unload() {
     }
 }
 
-void SettingsWindow::ShowOption(OptionGroup group, int selectedIndex) {
-    for (int i = 0; i < OptionCount(group); ++i) {
-        CheckDlgButton(Handle(), OptionControlId(group, i),
-                       i == selectedIndex ? BST_CHECKED : BST_UNCHECKED);
-    }
-}
-
-void SettingsWindow::ShowCheck(CheckBox box, int state) {
-    CheckDlgButton(Handle(), CheckControlId(box), state == 1 ? BST_CHECKED : BST_UNCHECKED);
+void SettingsWindow::ShowField(const SettingRow& row, const FieldState& state) {
+    ShowFieldIn(controls_, Handle(), row, state);
 }
 
 void SettingsWindow::ShowApplyEnabled(bool enabled) {
@@ -75,9 +69,7 @@ INT_PTR SettingsWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             RegisterModelessDialog(Handle());
             return FALSE;  // the focus was set on 确定 already
         case WM_COMMAND:
-            if (HIWORD(wParam) == BN_CLICKED) {
-                ClickSettingsControl(*presenter_, LOWORD(wParam));
-            }
+            ForwardCommand(*presenter_, wParam, lParam);
             return TRUE;
         case WM_CLOSE:  // the close box: unload without applying
             Unload();

@@ -12,7 +12,7 @@
 
 namespace horalia::win32 {
 
-class SettingsWindow final : public DialogWindow, public SettingsDialogView {
+class SettingsWindow final : public DialogWindow, public SettingsPageView {
   public:
     // owner: a hidden window, so that the dialog has no taskbar button of its own.
     SettingsWindow(HINSTANCE instance, HWND owner, const SettingsDialogServices& services);
@@ -28,9 +28,8 @@ class SettingsWindow final : public DialogWindow, public SettingsDialogView {
     // The advanced page, open over this dialog or not.
     AdvancedWindow& Advanced() { return advanced_; }
 
-    // SettingsDialogView
-    void ShowOption(OptionGroup group, int selectedIndex) override;
-    void ShowCheck(CheckBox box, int state) override;
+    // SettingsPageView
+    void ShowField(const SettingRow& row, const FieldState& state) override;
     void ShowApplyEnabled(bool enabled) override;
     void ShowAdvancedPage() override;
     void HideWindow() override;

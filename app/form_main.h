@@ -95,7 +95,7 @@ std::string NoticeLine(const Moment& at, const std::string& title, const std::st
 // finds itself.
 void EndIfAlreadyRunning(ProcessPort& process);
 
-class Form_Main final : public MainFormControls, private TimeSyncListener {
+class Form_Main final : public MainFormCallbacks, private TimeSyncListener {
   public:
     // The four timers are created enabled but armed only by Form_Load.
     explicit Form_Main(const FormMainServices& services);
@@ -126,7 +126,7 @@ class Form_Main final : public MainFormControls, private TimeSyncListener {
     void 托盘图标_关于_Click();
     void 托盘图标_退出程序_Click();
 
-    // MainFormControls: what the settings dialog switches.
+    // MainFormCallbacks: what the settings dialog switches.
     void SetAnnounceTimerEnabled(bool enabled) override;
     void SetSyncTimerEnabled(bool enabled) override;
     void SetStartMenuChecked(bool checked) override;

@@ -1,7 +1,7 @@
 // The seams between the main form's logic (app/form_main.h) and the rest of the program: the
 // tray icon and the process here; the windows it opens and closes and the two external hooks in
 // ui/extras/main_form_windows.h; what the settings dialog may change on the running main form in
-// ui/settings/main_form_controls.h.
+// ui/settings/main_form_callbacks.h.
 #pragma once
 
 #include <functional>
@@ -12,7 +12,7 @@
 #include "app/tray_menu.h"
 #include "config/hotkey.h"
 #include "ui/extras/main_form_windows.h"
-#include "ui/settings/main_form_controls.h"
+#include "ui/settings/main_form_callbacks.h"
 
 namespace horalia {
 

@@ -71,7 +71,7 @@ class FakeProcess : public ProcessPort {
 class FakeForms : public FormsPort {
   public:
     explicit FakeForms(Log& log) : log_(log) {}
-    void ShowSettingsDialog(MainFormControls&) override { log_.push_back("show settings"); }
+    void ShowSettingsDialog(MainFormCallbacks&) override { log_.push_back("show settings"); }
     void UnloadSettingsDialog() override { log_.push_back("unload settings"); }
     void ShowAboutBox() override { log_.push_back("show about"); }
     void UnloadAboutBox() override { log_.push_back("unload about"); }

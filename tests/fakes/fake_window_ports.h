@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "ui/extras/url_opener.h"
-#include "ui/settings/main_form_controls.h"
+#include "ui/settings/main_form_callbacks.h"
 
 namespace horalia::fakes {
 
 // Each control stays unset until the dialog sets it.
-class FakeMainForm final : public MainFormControls {
+class FakeMainForm final : public MainFormCallbacks {
   public:
     void SetAnnounceTimerEnabled(bool enabled) override { announceTimer = enabled; }
     void SetSyncTimerEnabled(bool enabled) override { syncTimer = enabled; }

@@ -7,7 +7,7 @@ namespace horalia::fakes {
 
 class NoForms final : public FormsPort {
   public:
-    void ShowSettingsDialog(MainFormControls&) override {}
+    void ShowSettingsDialog(MainFormCallbacks&) override {}
     void UnloadSettingsDialog() override {}
     void ShowAboutBox() override {}
     void UnloadAboutBox() override {}

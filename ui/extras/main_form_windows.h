@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "ui/settings/main_form_controls.h"
+#include "ui/settings/main_form_callbacks.h"
 
 namespace horalia {
 
@@ -13,7 +13,7 @@ class FormsPort {
     virtual ~FormsPort() = default;
     // Modeless; one instance, brought forward. The dialog and its advanced page switch the main
     // form through mainForm while they are open.
-    virtual void ShowSettingsDialog(MainFormControls& mainForm) = 0;
+    virtual void ShowSettingsDialog(MainFormCallbacks& mainForm) = 0;
     virtual void UnloadSettingsDialog() = 0;  // unapplied changes are lost
     virtual void ShowAboutBox() = 0;          // modal: returns when the box is closed
     virtual void UnloadAboutBox() = 0;

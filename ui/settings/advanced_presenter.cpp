@@ -2,7 +2,7 @@
 
 namespace horalia {
 
-Form_高级设置::Form_高级设置(const AdvancedDialogServices& services, MainFormControls& mainForm,
+Form_高级设置::Form_高级设置(const AdvancedDialogServices& services, MainFormCallbacks& mainForm,
                              SettingsPageView& view)
     : SettingsPagePresenter(SettingsPage::kAdvanced, services, mainForm, view) {}
 

@@ -10,7 +10,7 @@ using AdvancedDialogServices = SettingsPageServices;
 
 class Form_高级设置 final : public SettingsPagePresenter {
   public:
-    Form_高级设置(const AdvancedDialogServices& services, MainFormControls& mainForm,
+    Form_高级设置(const AdvancedDialogServices& services, MainFormCallbacks& mainForm,
                   SettingsPageView& view);
 
     void LoadDialog() override;

@@ -105,7 +105,7 @@ int SettingControlId(std::string_view key, int part) {
 
 SettingsPagePresenter::SettingsPagePresenter(SettingsPage page,
                                              const SettingsPageServices& services,
-                                             MainFormControls& mainForm, SettingsPageView& view)
+                                             MainFormCallbacks& mainForm, SettingsPageView& view)
     : services_(services), mainForm_(mainForm), view_(view), page_(page) {
     for (const SettingRow& row : SettingsTable()) {
         if (row.page == page && row.control.kind != ControlKind::kNone) {

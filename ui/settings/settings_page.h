@@ -10,7 +10,7 @@
 
 #include "config/ini_file.h"
 #include "config/settings.h"
-#include "ui/settings/main_form_controls.h"
+#include "ui/settings/main_form_callbacks.h"
 
 namespace horalia {
 
@@ -70,7 +70,7 @@ class SettingsPagePresenter {
   public:
     // mainForm: the running main form, which the page switches while it is open.
     SettingsPagePresenter(SettingsPage page, const SettingsPageServices& services,
-                          MainFormControls& mainForm, SettingsPageView& view);
+                          MainFormCallbacks& mainForm, SettingsPageView& view);
     virtual ~SettingsPagePresenter() = default;
 
     // Shows the settings record as Value.ini holds it now, Command_应用 disabled.
@@ -112,7 +112,7 @@ class SettingsPagePresenter {
     void ShowNote(std::string_view key, const std::string& note);
 
     SettingsPageServices services_;
-    MainFormControls& mainForm_;
+    MainFormCallbacks& mainForm_;
     SettingsPageView& view_;
 
   private:

@@ -7,7 +7,7 @@ constexpr char kStartKey[] = "开机启动";
 
 }  // namespace
 
-Form_一般设置::Form_一般设置(const SettingsDialogServices& services, MainFormControls& mainForm,
+Form_一般设置::Form_一般设置(const SettingsDialogServices& services, MainFormCallbacks& mainForm,
                              SettingsPageView& view)
     : SettingsPagePresenter(SettingsPage::kBasic, {services.config, services.settings}, mainForm,
                             view),

@@ -18,7 +18,7 @@ struct SettingsDialogServices {
 
 class Form_一般设置 final : public SettingsPagePresenter {
   public:
-    Form_一般设置(const SettingsDialogServices& services, MainFormControls& mainForm,
+    Form_一般设置(const SettingsDialogServices& services, MainFormCallbacks& mainForm,
                   SettingsPageView& view);
 
     // Shows the settings record; a ticked 开机启动 runs its action, as the box's change from

@@ -7,7 +7,7 @@ SecondaryWindows::SecondaryWindows(const SecondaryWindowsServices& s)
       about_(s.opener),
       advertisement_(s.pump, s.opener) {}
 
-void SecondaryWindows::ShowSettingsDialog(MainFormControls& mainForm) {
+void SecondaryWindows::ShowSettingsDialog(MainFormCallbacks& mainForm) {
     settings_.Show(mainForm);
 }
 

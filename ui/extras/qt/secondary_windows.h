@@ -25,7 +25,7 @@ class SecondaryWindows final : public FormsPort {
   public:
     explicit SecondaryWindows(const SecondaryWindowsServices& services);
 
-    void ShowSettingsDialog(MainFormControls& mainForm) override;
+    void ShowSettingsDialog(MainFormCallbacks& mainForm) override;
     void UnloadSettingsDialog() override;
     void ShowAboutBox() override;
     void UnloadAboutBox() override;

@@ -27,7 +27,7 @@ SecondaryWindows::~SecondaryWindows() {
     }
 }
 
-void SecondaryWindows::ShowSettingsDialog(MainFormControls& mainForm) {
+void SecondaryWindows::ShowSettingsDialog(MainFormCallbacks& mainForm) {
     settings_->Show(mainForm);
 }
 

@@ -33,7 +33,7 @@ class SecondaryWindows final : public FormsPort {
     SecondaryWindows(const SecondaryWindows&) = delete;
     SecondaryWindows& operator=(const SecondaryWindows&) = delete;
 
-    void ShowSettingsDialog(MainFormControls& mainForm) override;
+    void ShowSettingsDialog(MainFormCallbacks& mainForm) override;
     void UnloadSettingsDialog() override;
     void ShowAboutBox() override;
     void UnloadAboutBox() override;

@@ -17,7 +17,7 @@ AdvancedDialog::~AdvancedDialog() {
     delete window_.data();
 }
 
-void AdvancedDialog::Show(QWidget& owner, MainFormControls& mainForm) {
+void AdvancedDialog::Show(QWidget& owner, MainFormCallbacks& mainForm) {
     if (window_ == nullptr) {
         presenter_.emplace(services_, mainForm, *this);
         // Esc and the close box: the cancel action, through the presenter.

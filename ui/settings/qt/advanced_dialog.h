@@ -23,7 +23,7 @@ class AdvancedDialog final : public SettingsPageView {
     // Loads the page over the owner, which takes no input while it is open; or brings the open
     // page forward.
     // mainForm: the running main form, switched while the page is open.
-    void Show(QWidget& owner, MainFormControls& mainForm);
+    void Show(QWidget& owner, MainFormCallbacks& mainForm);
     // Closes it without applying (nothing when it is not open).
     void Unload();
 

@@ -13,7 +13,7 @@ SettingsDialog::~SettingsDialog() {
     delete closing_;
 }
 
-void SettingsDialog::Show(MainFormControls& mainForm) {
+void SettingsDialog::Show(MainFormCallbacks& mainForm) {
     if (window_ == nullptr) {
         mainForm_ = &mainForm;
         presenter_.emplace(services_, mainForm, *this);

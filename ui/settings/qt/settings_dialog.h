@@ -24,7 +24,7 @@ class SettingsDialog final : public SettingsPageView {
 
     // Loads the dialog and shows it, or brings the open one forward with its unsaved state. The
     // dialog and its advanced page switch mainForm while they are open.
-    void Show(MainFormControls& mainForm);
+    void Show(MainFormCallbacks& mainForm);
     // Closes it without applying (nothing when it is not open).
     void Unload();
 
@@ -46,7 +46,7 @@ class SettingsDialog final : public SettingsPageView {
     void OnClicked(int id);
 
     SettingsDialogServices services_;
-    MainFormControls* mainForm_ = nullptr;  // the one the open dialog was shown for
+    MainFormCallbacks* mainForm_ = nullptr;  // the one the open dialog was shown for
     // Lives until the next load, as the window may be closed from inside one of its handlers.
     std::optional<Form_一般设置> presenter_;
     CancelForwardingDialog* window_ = nullptr;

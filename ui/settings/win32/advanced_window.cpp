@@ -31,7 +31,7 @@ AdvancedWindow::~AdvancedWindow() {
     Unload();
 }
 
-void AdvancedWindow::Show(HWND owner, MainFormControls& mainForm) {
+void AdvancedWindow::Show(HWND owner, MainFormCallbacks& mainForm) {
     if (Handle() == nullptr) {
         owner_ = owner;
         presenter_.emplace(services_, mainForm, *this);

@@ -20,7 +20,7 @@ class AdvancedWindow final : public DialogWindow, public SettingsPageView {
     // Loads the page over the owner, which takes no input while it is open; or brings the open
     // page forward.
     // mainForm: the running main form, switched while the page is open.
-    void Show(HWND owner, MainFormControls& mainForm);
+    void Show(HWND owner, MainFormCallbacks& mainForm);
     // Closes it without applying (nothing when it is not open).
     void Unload();
     // The presenter of the open page (for the tests' drivers); null when closed.

@@ -17,7 +17,7 @@ SettingsWindow::~SettingsWindow() {
     Unload();
 }
 
-void SettingsWindow::Show(MainFormControls& mainForm) {
+void SettingsWindow::Show(MainFormCallbacks& mainForm) {
     if (Handle() == nullptr) {
         mainForm_ = &mainForm;
         presenter_.emplace(services_, mainForm, *this);

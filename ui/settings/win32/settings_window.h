@@ -20,7 +20,7 @@ class SettingsWindow final : public DialogWindow, public SettingsPageView {
 
     // Loads the dialog and shows it, or brings the open one forward with its unsaved state. The
     // dialog and its advanced page switch mainForm while they are open.
-    void Show(MainFormControls& mainForm);
+    void Show(MainFormCallbacks& mainForm);
     // Closes it without applying (nothing when it is not open).
     void Unload();
     // The presenter of the open dialog (for the tests' drivers); null when closed.
@@ -42,7 +42,7 @@ class SettingsWindow final : public DialogWindow, public SettingsPageView {
     HINSTANCE instance_;
     HWND owner_;
     SettingsDialogServices services_;
-    MainFormControls* mainForm_ = nullptr;  // the one the open dialog was shown for
+    MainFormCallbacks* mainForm_ = nullptr;  // the one the open dialog was shown for
     std::optional<Form_一般设置> presenter_;
     FormControls controls_;
     AdvancedWindow advanced_;

@@ -5,9 +5,9 @@
 
 namespace horalia {
 
-class MainFormControls {
+class MainFormCallbacks {
   public:
-    virtual ~MainFormControls() = default;
+    virtual ~MainFormCallbacks() = default;
     virtual void SetAnnounceTimerEnabled(bool enabled) = 0;  // Timer_自动报时
     virtual void SetSyncTimerEnabled(bool enabled) = 0;      // Timer_自动校时
     virtual void SetStartMenuChecked(bool checked) = 0;  // 托盘图标_开机启动's check mark

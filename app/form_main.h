@@ -10,6 +10,7 @@
 #include "app/form_timer.h"
 #include "app/main_form_ports.h"
 #include "app/tray_menu.h"
+#include "calendar/working_days.h"
 #include "common/app_paths.h"
 #include "common/clock.h"
 #include "common/locale_text.h"
@@ -17,6 +18,7 @@
 #include "common/zone_clock.h"
 #include "config/ini_file.h"
 #include "config/settings.h"
+#include "config/small_files.h"
 #include "config/start_with_system.h"
 #include "timesync/time_sync.h"
 #include "voice/announcer.h"
@@ -49,6 +51,7 @@ struct FormMainServices {
     FormTimerPort& updateTimer;     // Timer_自动升级
     HotkeyPort& hotkey;             // 报时热键
     QuietSource& desktopQuiet;      // asked when 勿扰检测 is 1
+    SmallFiles& files;              // 节假日.txt beside Value.ini
 };
 
 inline constexpr std::int32_t kUpdateTimerIntervalMs = 2000;
@@ -59,6 +62,8 @@ std::string SettingsNotSavedText(const std::string& iniPath);
 std::string StartNotChangedText(const std::string& location);
 // The notification shown when another program holds the announcement hotkey.
 std::string HotkeyTakenText(const std::string& hotkey);
+// The notification shown once a day when 报时日 is 工作日 and the year has no holiday data.
+std::string NoHolidayDataText(int year, const std::string& holidayFilePath);
 
 // The creation step: ends the process at once, silently, when another instance's hidden window
 // exists. Runs before this process has a window of its own, so it never finds itself.
@@ -124,11 +129,17 @@ class Form_Main final : public MainFormControls, private TimeSyncListener {
     void SetToolTipNow();
     // Holds the combination 报时热键 names, when it changed since the last call.
     void FollowHotkeySetting();
+    // Once a day: reads 节假日.txt again (a person may have added days), and tells once that
+    // 工作日 is guessed for a year without holiday data.
+    void FollowWorkingDays(const Moment& now);
 
     FormMainServices s_;
     语音报时 voice_;
     TimeSync timeSync_;
     AnnouncementSchedule schedule_;
+    WorkingDayCalendar workingDays_;
+    std::int32_t workingDaysRead_ = 0;    // the day (yyyymmdd) 节假日.txt was last read
+    std::int32_t toldNoHolidayData_ = 0;  // the day the missing year was last told
     FormTimer trayClockTimer_;
     FormTimer announceTimer_;
     FormTimer syncTimer_;

@@ -4,6 +4,7 @@
 #include "common/identity.h"
 #include "common/locale_text.h"
 #include "config/ini_file.h"
+#include "config/small_files.h"
 #include "config/start_with_system.h"
 #include "voice/clip_player.h"
 
@@ -47,7 +48,8 @@ MainWindow::MainWindow(QtProcess& process)
                              syncTimer_,
                              updateTimer_,
                              *hotkey_,
-                             desktopQuiet_}) {
+                             desktopQuiet_,
+                             SystemFiles()}) {
     window_.setWindowTitle(QString::fromUtf8(kMainWindowTitle));
     window_.setWindowIcon(ApplicationIcon());
     ConnectHandlers();

@@ -16,6 +16,7 @@
 #include "common/locale_text.h"
 #include "common/win32/ansi_text.h"
 #include "config/ini_file.h"
+#include "config/small_files.h"
 #include "config/start_with_system.h"
 #include "timesync/win32/system_clock_setter.h"
 #include "timesync/win32/winsock_time_socket.h"
@@ -95,7 +96,8 @@ int RunTrayProgram(HINSTANCE instance) {
                     window.Timer(Timer::自动校时),
                     window.Timer(Timer::自动升级),
                     window.AnnounceHotkey(),
-                    desktopQuiet});
+                    desktopQuiet,
+                    SystemFiles()});
     socket.SetEvents(&form.Winsock_时间同步());
     window.Attach(&form);
     forms.SetMainForm(form);

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "config/quiet_periods.h"
 #include "fakes/fake_time_sync_ports.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <set>
 #include <string>
@@ -13,6 +15,12 @@ namespace horalia {
 namespace {
 
 const std::array<std::int32_t, 5> kHours = {1, 2, 6, 0, 0};
+
+// The holiday notices that come with the program.
+const WorkingDayCalendar& Notices() {
+    static const WorkingDayCalendar notices;
+    return notices;
+}
 
 Moment TimeOfDay(int hour, int minute, int second) {
     Moment m;
@@ -86,11 +94,20 @@ SettingsRecord Settings(std::int32_t frequency, std::int32_t halfHours, const ch
     return s;
 }
 
+// The settings with the schedule's further choices, from their texts as Value.ini keeps them.
+SettingsRecord Choices(SettingsRecord s, const char* quiet, const char* interval,
+                       const char* days) {
+    s.QuietPeriods = ReadQuietPeriods(quiet).periods;
+    s.AnnounceInterval = ParseAnnounceInterval(interval).value();
+    s.AnnounceDays = ParseAnnouncementDays(days).value();
+    return s;
+}
+
 // "HH:MM" of every scheduled moment of one day.
 std::vector<std::string> ScheduledDay(const SettingsRecord& settings) {
     std::vector<std::string> due;
     for (int minute = 0; minute < 24 * 60; ++minute) {
-        if (IsScheduledMoment(TimeOfDay(minute / 60, minute % 60, 0), settings)) {
+        if (IsScheduledMoment(TimeOfDay(minute / 60, minute % 60, 0), settings, Notices())) {
             char text[8];
             std::snprintf(text, sizeof text, "%02d:%02d", minute / 60, minute % 60);
             due.emplace_back(text);
@@ -116,10 +133,10 @@ TEST(IsScheduledMoment, HalfHoursFollowDueHoursAndQuietHoursSkipBoth) {
     EXPECT_EQ(ScheduledDay(Settings(0, 1)).size(), 48u);
     EXPECT_EQ(ScheduledDay(Settings(0, 2)).size(), 96u);
     // Only the first second counts, half hours included.
-    EXPECT_FALSE(IsScheduledMoment(TimeOfDay(14, 30, 1), Settings(1, 1)));
-    EXPECT_FALSE(IsScheduledMoment(TimeOfDay(15, 30, 0), Settings(1, 1)));
-    EXPECT_FALSE(IsScheduledMoment(TimeOfDay(15, 45, 0), Settings(1, 2)));
-    EXPECT_FALSE(IsScheduledMoment(TimeOfDay(14, 15, 1), Settings(1, 2)));
+    EXPECT_FALSE(IsScheduledMoment(TimeOfDay(14, 30, 1), Settings(1, 1), Notices()));
+    EXPECT_FALSE(IsScheduledMoment(TimeOfDay(15, 30, 0), Settings(1, 1), Notices()));
+    EXPECT_FALSE(IsScheduledMoment(TimeOfDay(15, 45, 0), Settings(1, 2), Notices()));
+    EXPECT_FALSE(IsScheduledMoment(TimeOfDay(14, 15, 1), Settings(1, 2), Notices()));
 }
 
 // One tick per listed second, "HH:MM:SS"; what each tick announces, "-" for nothing.
@@ -127,7 +144,7 @@ std::vector<std::string> Ticks(const SettingsRecord& settings, std::vector<Momen
     AnnouncementSchedule schedule;
     std::vector<std::string> out;
     for (const Moment& tick : ticks) {
-        const std::optional<Moment> due = schedule.Tick(tick, settings);
+        const std::optional<Moment> due = schedule.Tick(tick, settings, Notices());
         char text[16] = "-";
         if (due) {
             std::snprintf(text, sizeof text, "%02d:%02d:%02d", due->hour, due->minute, due->second);
@@ -178,7 +195,7 @@ std::vector<std::string> DayAndTimes(const std::vector<Moment>& moments) {
 TEST(NextScheduledMoments, FromAMomentOnAndNoneWhenOff) {
     const fakes::FakeZoneClock utc;
     const auto list = [&](const SettingsRecord& s, const Moment& from, int count) {
-        return DayAndTimes(NextScheduledMoments(utc, from, s, count));
+        return DayAndTimes(NextScheduledMoments(utc, from, s, Notices(), count));
     };
     using V = std::vector<std::string>;
     EXPECT_EQ(list(Settings(2, 1, "20:00-07:00"), TimeOfDay(12, 0, 0), 4),
@@ -219,19 +236,168 @@ TEST(NextScheduledMoments, ListsWhatTheTicksAnnounceAcrossSummerTime) {
     for (const Case& c : cases) {
         fakes::FakeZoneClock zone;
         zone.zone = c.rules;
-        const SettingsRecord settings = Settings(0, 1);
-        AnnouncementSchedule schedule;
-        std::vector<Moment> ticked;
-        for (UtcMilliseconds t = c.start; t < c.start + 6 * 3600 * 1000; t += 1000) {
-            if (const std::optional<Moment> due = schedule.Tick(zone.ToLocal(t), settings)) {
-                ticked.push_back(*due);
+        // Half hours, and every 10 minutes on Sundays outside two quiet periods.
+        for (const SettingsRecord& settings :
+             {Settings(0, 1), Choices(Settings(0, 0), "02:30-03:10,04:00-04:20", "10", "7")}) {
+            AnnouncementSchedule schedule;
+            std::vector<Moment> ticked;
+            for (UtcMilliseconds t = c.start; t < c.start + 6 * 3600 * 1000; t += 1000) {
+                if (const auto due = schedule.Tick(zone.ToLocal(t), settings, Notices())) {
+                    ticked.push_back(*due);
+                }
+            }
+            const std::vector<Moment> listed = NextScheduledMoments(
+                zone, zone.ToLocal(c.start), settings, Notices(), static_cast<int>(ticked.size()));
+            EXPECT_EQ(DayAndTimes(listed), DayAndTimes(ticked)) << c.zone;
+            ASSERT_GE(listed.size(), 4u) << c.zone;
+            if (settings.AnnounceInterval == 0) {
+                EXPECT_EQ(DayAndTimes({listed.begin(), listed.begin() + 4}), c.expected) << c.zone;
             }
         }
-        const std::vector<Moment> listed = NextScheduledMoments(
-            zone, zone.ToLocal(c.start), settings, static_cast<int>(ticked.size()));
-        EXPECT_EQ(DayAndTimes(listed), DayAndTimes(ticked)) << c.zone;
-        ASSERT_GE(listed.size(), 4u) << c.zone;
-        EXPECT_EQ(DayAndTimes({listed.begin(), listed.begin() + 4}), c.expected) << c.zone;
+    }
+}
+
+TEST(IsScheduledMoment, AnIntervalReplacesTheHoursAndEveryQuietPeriodApplies) {
+    using V = std::vector<std::string>;
+    const struct {
+        SettingsRecord settings;
+        std::size_t count;  // moments a day
+        V first;
+        V quiet;  // moments of every quarter hour's neighbourhood that are left out
+    } cases[] = {
+        {Choices(Settings(2, 1), "", "10", ""), 144, {"00:00", "00:10", "00:20"}, {}},
+        {Choices(Settings(2, 2), "", "30", ""), 48, {"00:00", "00:30", "01:00"}, {}},
+        {Choices(Settings(0, 0), "", "5", ""), 288, {"00:00", "00:05", "00:10"}, {}},
+        {Choices(Settings(0, 0), "", "15", ""), 96, {"00:00", "00:15", "00:30"}, {}},
+        {Choices(Settings(0, 0), "", "20", ""), 72, {"00:00", "00:20", "00:40"}, {}},
+        // 13.5 hours outside 12:00-13:30 and 22:00-07:00 (the file's own period lies inside).
+        {Choices(Settings(1, 2, "23:00-06:00"), "12:00-13:30,22:00-07:00", "10", ""),
+         81,
+         {"07:00", "07:10", "07:20"},
+         {"12:00", "12:10", "13:20", "22:00", "06:50"}},
+        // Several periods without an interval: the hours of 报时设置 outside them.
+        {Choices(Settings(0, 1), "00:00-08:00,12:00-13:00,20:00-00:00", "", ""),
+         22,
+         {"08:00", "08:30", "09:00"},
+         {"12:00", "12:30", "20:00"}},
+    };
+    for (const auto& c : cases) {
+        const V day = ScheduledDay(c.settings);
+        SCOPED_TRACE(FormatQuietPeriods(c.settings.QuietPeriods) + " every " +
+                     std::to_string(c.settings.AnnounceInterval));
+        EXPECT_EQ(day.size(), c.count);
+        EXPECT_EQ(V(day.begin(), day.begin() + std::min<std::size_t>(3, day.size())), c.first);
+        for (const std::string& quiet : c.quiet) {
+            EXPECT_EQ(std::count(day.begin(), day.end(), quiet), 0) << quiet;
+        }
+    }
+    // One period in the list reads as the one period of today's file.
+    EXPECT_EQ(ScheduledDay(Choices(Settings(2, 1), "18:30-06:00", "", "")),
+              ScheduledDay(Settings(2, 1, "18:30-06:00")));
+    // A late tick catches a moment of the interval as it does an hour.
+    using W = std::vector<std::string>;
+    EXPECT_EQ(
+        Ticks(Choices(Settings(0, 0), "", "10", ""), {TimeOfDay(10, 9, 59), TimeOfDay(10, 10, 2)}),
+        (W{"-", "10:10:00"}));
+}
+
+// The dates at 12:00 of the next count moments from the day `from`, with only 12:00 outside the
+// quiet period: one announcement a day.
+std::vector<std::string> AnnouncedDays(const char* days, int year, int month, int day, int count,
+                                       const WorkingDayCalendar& workingDays = Notices()) {
+    Moment from = TimeOfDay(0, 0, 0);
+    from.year = year;
+    from.month = month;
+    from.day = day;
+    const fakes::FakeZoneClock utc;
+    std::vector<std::string> out;
+    for (const Moment& m : NextScheduledMoments(
+             utc, from, Choices(Settings(0, 0), "12:01-12:00", "", days), workingDays, count)) {
+        char text[16];
+        std::snprintf(text, sizeof text, "%02d-%02d", m.month, m.day);
+        out.emplace_back(text);
+    }
+    return out;
+}
+
+TEST(IsScheduledMoment, OnTheWeekdaysAndWorkingDaysOf报时日) {
+    using V = std::vector<std::string>;
+    const struct {
+        const char* days;
+        int year, month, day;  // the first day asked
+        V announced;
+    } cases[] = {
+        // 2026-12-04 is a Friday.
+        {"", 2026, 12, 4, {"12-04", "12-05", "12-06", "12-07"}},
+        {"1-5", 2026, 12, 4, {"12-04", "12-07", "12-08", "12-09"}},
+        {"1-5,7", 2026, 12, 4, {"12-04", "12-06", "12-07", "12-08"}},
+        {"6", 2026, 12, 4, {"12-05", "12-12", "12-19", "12-26"}},
+        // Mid-Autumn on Friday 09-25, National Day 10-01 to 10-07; Sunday 09-20 and Saturday
+        // 10-10 are worked.
+        {"工作日",
+         2026,
+         9,
+         17,
+         {"09-17", "09-18", "09-20", "09-21", "09-22", "09-23", "09-24", "09-28", "09-29", "09-30",
+          "10-08", "10-09", "10-10", "10-12"}},
+        // The Spring Festival: 02-15 to 02-23 off, Saturdays 02-14 and 02-28 worked.
+        {"工作日",
+         2026,
+         2,
+         12,
+         {"02-12", "02-13", "02-14", "02-24", "02-25", "02-26", "02-27", "02-28", "03-02"}},
+        // 2025's Spring Festival, and the first of 2024.
+        {"工作日", 2025, 1, 24, {"01-24", "01-26", "01-27", "02-05"}},
+        {"工作日", 2023, 12, 29, {"12-29", "01-02", "01-03"}},
+        // No notice for 2027 yet: Monday to Friday, 元旦 included.
+        {"工作日", 2026, 12, 31, {"12-31", "01-01", "01-04", "01-05"}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(
+            AnnouncedDays(c.days, c.year, c.month, c.day, static_cast<int>(c.announced.size())),
+            c.announced)
+            << c.days << " from " << c.year << "-" << c.month << "-" << c.day;
+    }
+}
+
+TEST(IsScheduledMoment, APersonsHolidayFileWinsOverTheNotices) {
+    WorkingDayCalendar mine;
+    EXPECT_EQ(mine.AddFileText("2026-09-28 休 年假\n2026-10-01 班 值班\nnot a day\n"
+                               "2027-01-01 休\n2027-02-06 班\n"),
+              4);
+    using V = std::vector<std::string>;
+    EXPECT_EQ(AnnouncedDays("工作日", 2026, 9, 24, 5, mine),
+              (V{"09-24", "09-29", "09-30", "10-01", "10-08"}));
+    EXPECT_EQ(AnnouncedDays("工作日", 2026, 12, 31, 4, mine),
+              (V{"12-31", "01-04", "01-05", "01-06"}));
+    EXPECT_EQ(AnnouncedDays("工作日", 2027, 2, 5, 3, mine), (V{"02-05", "02-06", "02-08"}));
+}
+
+TEST(YearWithoutHolidayData, OnlyFor工作日InAYearNobodyGaveDaysFor) {
+    WorkingDayCalendar mine;
+    mine.AddFileText("2028-01-03 休\n");
+    const struct {
+        const char* days;
+        int year;
+        bool off;
+        const WorkingDayCalendar& workingDays;
+        std::optional<int> told;
+    } cases[] = {
+        {"工作日", 2026, false, Notices(), std::nullopt},
+        {"工作日", 2024, false, Notices(), std::nullopt},
+        {"工作日", 2027, false, Notices(), 2027},
+        {"工作日", 2023, false, Notices(), 2023},
+        {"工作日", 2027, true, Notices(), std::nullopt},  // announcements off
+        {"1-5", 2027, false, Notices(), std::nullopt},
+        {"", 2027, false, Notices(), std::nullopt},
+        {"工作日", 2028, false, mine, std::nullopt},  // one line of the file makes the year known
+    };
+    for (const auto& c : cases) {
+        SettingsRecord s = Choices(Settings(0, 0), "", "", c.days);
+        s.AnnounceOff = c.off ? 1 : 0;
+        Moment now = TimeOfDay(9, 0, 0);
+        now.year = c.year;
+        EXPECT_EQ(YearWithoutHolidayData(now, s, c.workingDays), c.told) << c.days << " " << c.year;
     }
 }
 

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "common/moment.h"
+#include "config/quiet_periods.h"
+#include "config/schedule_values.h"
 #include "timesync/daytime.h"
 
 namespace horalia::say {
@@ -27,6 +29,10 @@ struct SayOptions {
     bool schedule = false;                   // list the next scheduled moments, and nothing else
     std::optional<Moment> from;              // the schedule from this moment instead of now
     std::optional<int> count;                // how many moments of the schedule (default 5)
+    // With --schedule, instead of the settings: every quiet period (免打扰), 报时间隔, 报时日.
+    std::optional<std::vector<QuietHours>> quietPeriods;
+    std::optional<std::int32_t> interval;
+    std::optional<AnnouncementDays> days;
 };
 
 inline constexpr int kDefaultScheduleCount = 5;

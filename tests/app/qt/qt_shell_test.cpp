@@ -17,6 +17,7 @@
 #include "fakes/fake_clip_player.h"
 #include "fakes/fake_locale.h"
 #include "fakes/fake_profile_backend.h"
+#include "fakes/fake_small_files.h"
 #include "fakes/fake_start_store.h"
 #include "fakes/fake_time_sync_ports.h"
 #include "fakes/no_forms.h"
@@ -197,6 +198,7 @@ TEST(QtMainFormTooltip, EveryTickRewritesTheTooltip) {
     QtFormTimer trayClock, announce, sync, update;
     const std::unique_ptr<DesktopHotkey> hotkey = MakeDesktopHotkey();  // none offscreen
     QuietSources quiet;
+    fakes::FakeSmallFiles files;  // no 节假日.txt
     Form_Main form(FormMainServices{PathsBesideExecutable("/opt/horalia/horalia", '/'),
                                     clock,
                                     locale,
@@ -218,7 +220,8 @@ TEST(QtMainFormTooltip, EveryTickRewritesTheTooltip) {
                                     sync,
                                     update,
                                     *hotkey,
-                                    quiet});
+                                    quiet,
+                                    files});
     trayClock.OnFire([&] { form.Timer_更新托盘显示时间_Fired(); });
 
     form.Form_Load();

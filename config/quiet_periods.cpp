@@ -1,0 +1,48 @@
+#include "config/quiet_periods.h"
+
+#include "config/value_text.h"
+
+namespace horalia {
+
+using value_text::Split;
+using value_text::Trimmed;
+using value_text::WithAsciiPunctuation;
+
+QuietPeriodsReading ReadQuietPeriods(std::string_view text) {
+    QuietPeriodsReading reading;
+    const std::string ascii = WithAsciiPunctuation(text);
+    if (Trimmed(ascii).empty()) {
+        return reading;
+    }
+    for (const std::string_view part : Split(ascii, ',')) {
+        const std::string_view period = Trimmed(part);
+        const std::size_t dash = period.find('-');
+        const auto start = ParseTimeOfDay(period.substr(0, dash));
+        const auto end =
+            dash == std::string_view::npos ? std::nullopt : ParseTimeOfDay(period.substr(dash + 1));
+        if (!start || !end) {
+            reading.problem = "免打扰时段“" + std::string(period) +
+                              "”无效。请按“时:分-时:分”填写，几个时段用逗号隔开，例如 "
+                              "12:00-13:30,22:00-07:00。";
+        } else if (*start == *end) {
+            reading.problem = "免打扰时段“" + std::string(period) +
+                              "”的开始时间和结束时间相同。请填写两个不同的时间。";
+        }
+        if (!reading.Ok()) {
+            reading.periods.clear();
+            return reading;
+        }
+        reading.periods.push_back(QuietHours{*start, *end});
+    }
+    return reading;
+}
+
+std::string FormatQuietPeriods(const std::vector<QuietHours>& periods) {
+    std::string text;
+    for (const QuietHours& period : periods) {
+        text += (text.empty() ? "" : ",") + FormatQuietHours(period);
+    }
+    return text;
+}
+
+}  // namespace horalia

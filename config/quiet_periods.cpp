@@ -16,23 +16,21 @@ QuietPeriodsReading ReadQuietPeriods(std::string_view text) {
     }
     for (const std::string_view part : Split(ascii, ',')) {
         const std::string_view period = Trimmed(part);
+        if (const std::optional<QuietHours> hours = ParseQuietHours(period)) {
+            reading.periods.push_back(*hours);
+            continue;
+        }
+        // Refused: two equal times, or something that is not a period of times.
         const std::size_t dash = period.find('-');
-        const auto start = ParseTimeOfDay(period.substr(0, dash));
-        const auto end =
-            dash == std::string_view::npos ? std::nullopt : ParseTimeOfDay(period.substr(dash + 1));
-        if (!start || !end) {
-            reading.problem = "免打扰时段“" + std::string(period) +
-                              "”无效。请按“时:分-时:分”填写，几个时段用逗号隔开，例如 "
-                              "12:00-13:30,22:00-07:00。";
-        } else if (*start == *end) {
-            reading.problem = "免打扰时段“" + std::string(period) +
-                              "”的开始时间和结束时间相同。请填写两个不同的时间。";
-        }
-        if (!reading.Ok()) {
-            reading.periods.clear();
-            return reading;
-        }
-        reading.periods.push_back(QuietHours{*start, *end});
+        const std::optional<int> start = ParseTimeOfDay(period.substr(0, dash));
+        const bool equal = start && dash != std::string_view::npos &&
+                           ParseTimeOfDay(period.substr(dash + 1)) == start;
+        reading.problem = "免打扰时段“" + std::string(period) +
+                          (equal ? "”的开始时间和结束时间相同。请填写两个不同的时间。"
+                                 : "”无效。请按“时:分-时:分”填写，几个时段用逗号隔开，例如 "
+                                   "12:00-13:30,22:00-07:00。");
+        reading.periods.clear();
+        return reading;
     }
     return reading;
 }

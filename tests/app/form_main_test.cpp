@@ -440,17 +440,12 @@ TEST_F(FormMainTest, HalfHoursQuartersAndQuietHoursOverADay) {
         rig.SetIni("报时设置", "2");
         rig.SetIni("半点报时", c.halfHours);
         rig.SetIni("免打扰", "23:00-06:30");
-        std::vector<std::string> chimes;
-        rig.player.onPlay = [&](const std::string& path, std::size_t) {
-            const Moment now = rig.clock.Now();
-            if (path.ends_with("提示.wav") && now.second == 0) {
-                chimes.push_back(std::to_string(now.hour) + ":" + std::to_string(now.minute));
-            }
-        };
+        rig.RecordChimes();
         rig.Load(At(2026, 12, 6, 23, 59, 58, 300));
         rig.timers.RunUntil(At(2026, 12, 7, 23, 59, 59, 900));
-        EXPECT_EQ(chimes, c.chimes) << "半点报时=" << c.halfHours;
+        EXPECT_EQ(rig.chimes, c.chimes) << "半点报时=" << c.halfHours;
         rig.clock.now = At(2026, 12, 8, 2, 0, 0);
+        rig.player.onPlay = nullptr;
         const std::size_t before = rig.player.paths.size();
         rig.form().TrayIcon_托盘图标_MouseClick(1);  // a click speaks whatever the quiet hours
         ASSERT_GT(rig.player.paths.size(), before);
@@ -473,7 +468,7 @@ TEST_F(FormMainTest, AnIntervalAndSeveralQuietPeriodsOverHalfADay) {
 }
 
 // 报时日 over the holidays of 2026 and a person's own day off: the hour just after midnight is
-// announced on a working day only, and a click speaks on any day.
+// announced on a working day only; a click speaks on any day.
 TEST_F(FormMainTest, WorkingDaysFollowTheNoticesAndTheHolidayFile) {
     const struct {
         const char* days;
@@ -481,13 +476,10 @@ TEST_F(FormMainTest, WorkingDaysFollowTheNoticesAndTheHolidayFile) {
         bool announced;
     } cases[] = {
         {"工作日", 9, 20, true},   // a Sunday worked before National Day
-        {"工作日", 9, 21, true},   // a plain Monday
-        {"工作日", 9, 22, false},  // 节假日.txt takes it off
+        {"工作日", 9, 22, false},  // 节假日.txt takes this Tuesday off
         {"工作日", 9, 25, false},  // Mid-Autumn, a Friday
-        {"工作日", 10, 1, false}, {"工作日", 10, 7, false},
         {"工作日", 10, 10, true},  // a Saturday worked
         {"6,7", 10, 10, true},    {"1-5", 10, 10, false},
-        {"1-5", 10, 9, true},
     };
     for (const auto& c : cases) {
         Rig rig;
@@ -500,9 +492,9 @@ TEST_F(FormMainTest, WorkingDaysFollowTheNoticesAndTheHolidayFile) {
             << c.days << " 2026-" << c.month << "-" << c.day;
         EXPECT_TRUE(rig.tray.notifications.empty());
         rig.player.onPlay = nullptr;
-        rig.player.paths.clear();
+        const std::size_t before = rig.player.paths.size();
         rig.form().TrayIcon_托盘图标_MouseClick(1);
-        EXPECT_FALSE(rig.player.paths.empty());
+        EXPECT_GT(rig.player.paths.size(), before);
     }
 }
 

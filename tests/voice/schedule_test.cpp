@@ -259,146 +259,96 @@ TEST(NextScheduledMoments, ListsWhatTheTicksAnnounceAcrossSummerTime) {
 
 TEST(IsScheduledMoment, AnIntervalReplacesTheHoursAndEveryQuietPeriodApplies) {
     using V = std::vector<std::string>;
-    const struct {
-        SettingsRecord settings;
-        std::size_t count;  // moments a day
-        V first;
-        V quiet;  // moments of every quarter hour's neighbourhood that are left out
-    } cases[] = {
-        {Choices(Settings(2, 1), "", "10", ""), 144, {"00:00", "00:10", "00:20"}, {}},
-        {Choices(Settings(2, 2), "", "30", ""), 48, {"00:00", "00:30", "01:00"}, {}},
-        {Choices(Settings(0, 0), "", "5", ""), 288, {"00:00", "00:05", "00:10"}, {}},
-        {Choices(Settings(0, 0), "", "15", ""), 96, {"00:00", "00:15", "00:30"}, {}},
-        {Choices(Settings(0, 0), "", "20", ""), 72, {"00:00", "00:20", "00:40"}, {}},
-        // 13.5 hours outside 12:00-13:30 and 22:00-07:00 (the file's own period lies inside).
-        {Choices(Settings(1, 2, "23:00-06:00"), "12:00-13:30,22:00-07:00", "10", ""),
-         81,
-         {"07:00", "07:10", "07:20"},
-         {"12:00", "12:10", "13:20", "22:00", "06:50"}},
-        // Several periods without an interval: the hours of 报时设置 outside them.
-        {Choices(Settings(0, 1), "00:00-08:00,12:00-13:00,20:00-00:00", "", ""),
-         22,
-         {"08:00", "08:30", "09:00"},
-         {"12:00", "12:30", "20:00"}},
-    };
-    for (const auto& c : cases) {
-        const V day = ScheduledDay(c.settings);
-        SCOPED_TRACE(FormatQuietPeriods(c.settings.QuietPeriods) + " every " +
-                     std::to_string(c.settings.AnnounceInterval));
-        EXPECT_EQ(day.size(), c.count);
-        EXPECT_EQ(V(day.begin(), day.begin() + std::min<std::size_t>(3, day.size())), c.first);
-        for (const std::string& quiet : c.quiet) {
-            EXPECT_EQ(std::count(day.begin(), day.end(), quiet), 0) << quiet;
-        }
+    for (const auto& [interval, count] :
+         {std::pair{"5", 288u}, {"10", 144u}, {"15", 96u}, {"20", 72u}, {"30", 48u}}) {
+        const V day = ScheduledDay(Choices(Settings(2, 2), "", interval, ""));
+        EXPECT_EQ(day.size(), count) << interval;  // every hour, whatever 报时设置 and 半点报时
+        EXPECT_EQ(day[1],
+                  std::string("00:") + (interval[1] ? interval : std::string("0") + interval));
     }
+    // 13.5 hours outside 12:00-13:30 and 22:00-07:00 (the file's own period lies inside).
+    const V day =
+        ScheduledDay(Choices(Settings(1, 2, "23:00-06:00"), "12:00-13:30,22:00-07:00", "10", ""));
+    EXPECT_EQ(day.size(), 81u);
+    EXPECT_EQ((V{day[0], day[29], day[30], day.back()}), (V{"07:00", "11:50", "13:30", "21:50"}));
+    // Several periods without an interval: the hours of 报时设置 outside them.
+    EXPECT_EQ(ScheduledDay(Choices(Settings(2, 1), "00:00-08:00,13:00-18:00,18:30-00:00", "", "")),
+              (V{"12:00", "12:30", "18:00"}));
     // One period in the list reads as the one period of today's file.
     EXPECT_EQ(ScheduledDay(Choices(Settings(2, 1), "18:30-06:00", "", "")),
               ScheduledDay(Settings(2, 1, "18:30-06:00")));
     // A late tick catches a moment of the interval as it does an hour.
-    using W = std::vector<std::string>;
     EXPECT_EQ(
         Ticks(Choices(Settings(0, 0), "", "10", ""), {TimeOfDay(10, 9, 59), TimeOfDay(10, 10, 2)}),
-        (W{"-", "10:10:00"}));
+        (V{"-", "10:10:00"}));
 }
 
-// The dates at 12:00 of the next count moments from the day `from`, with only 12:00 outside the
-// quiet period: one announcement a day.
-std::vector<std::string> AnnouncedDays(const char* days, int year, int month, int day, int count,
-                                       const WorkingDayCalendar& workingDays = Notices()) {
-    Moment from = TimeOfDay(0, 0, 0);
-    from.year = year;
-    from.month = month;
-    from.day = day;
-    const fakes::FakeZoneClock utc;
-    std::vector<std::string> out;
-    for (const Moment& m : NextScheduledMoments(
-             utc, from, Choices(Settings(0, 0), "12:01-12:00", "", days), workingDays, count)) {
+// "MM-DD ..." of the next `count` days announced from the day `from` ("YYYY-MM-DD") on, with
+// only 12:00 outside the quiet period: one announcement a day.
+std::string AnnouncedDays(const char* days, const char* from, int count,
+                          const WorkingDayCalendar& workingDays = Notices()) {
+    Moment start = TimeOfDay(0, 0, 0);
+    std::sscanf(from, "%d-%d-%d", &start.year, &start.month, &start.day);
+    std::string out;
+    for (const Moment& m : NextScheduledMoments(fakes::FakeZoneClock(), start,
+                                                Choices(Settings(0, 0), "12:01-12:00", "", days),
+                                                workingDays, count)) {
         char text[16];
-        std::snprintf(text, sizeof text, "%02d-%02d", m.month, m.day);
-        out.emplace_back(text);
+        std::snprintf(text, sizeof text, "%s%02d-%02d", out.empty() ? "" : " ", m.month, m.day);
+        out += text;
     }
     return out;
 }
 
 TEST(IsScheduledMoment, OnTheWeekdaysAndWorkingDaysOf报时日) {
-    using V = std::vector<std::string>;
     const struct {
-        const char* days;
-        int year, month, day;  // the first day asked
-        V announced;
+        const char *days, *from, *announced;
     } cases[] = {
         // 2026-12-04 is a Friday.
-        {"", 2026, 12, 4, {"12-04", "12-05", "12-06", "12-07"}},
-        {"1-5", 2026, 12, 4, {"12-04", "12-07", "12-08", "12-09"}},
-        {"1-5,7", 2026, 12, 4, {"12-04", "12-06", "12-07", "12-08"}},
-        {"6", 2026, 12, 4, {"12-05", "12-12", "12-19", "12-26"}},
+        {"", "2026-12-04", "12-04 12-05 12-06 12-07"},
+        {"1-5", "2026-12-04", "12-04 12-07 12-08 12-09"},
+        {"1-5,7", "2026-12-04", "12-04 12-06 12-07 12-08"},
+        {"6", "2026-12-04", "12-05 12-12 12-19 12-26"},
         // Mid-Autumn on Friday 09-25, National Day 10-01 to 10-07; Sunday 09-20 and Saturday
         // 10-10 are worked.
-        {"工作日",
-         2026,
-         9,
-         17,
-         {"09-17", "09-18", "09-20", "09-21", "09-22", "09-23", "09-24", "09-28", "09-29", "09-30",
-          "10-08", "10-09", "10-10", "10-12"}},
+        {"工作日", "2026-09-17",
+         "09-17 09-18 09-20 09-21 09-22 09-23 09-24 09-28 09-29 09-30 10-08 10-09 10-10 10-12"},
         // The Spring Festival: 02-15 to 02-23 off, Saturdays 02-14 and 02-28 worked.
-        {"工作日",
-         2026,
-         2,
-         12,
-         {"02-12", "02-13", "02-14", "02-24", "02-25", "02-26", "02-27", "02-28", "03-02"}},
-        // 2025's Spring Festival, and the first of 2024.
-        {"工作日", 2025, 1, 24, {"01-24", "01-26", "01-27", "02-05"}},
-        {"工作日", 2023, 12, 29, {"12-29", "01-02", "01-03"}},
+        {"工作日", "2026-02-13", "02-13 02-14 02-24 02-25 02-26 02-27 02-28 03-02"},
+        // 2025's Spring Festival, and the first day of 2024.
+        {"工作日", "2025-01-24", "01-24 01-26 01-27 02-05"},
+        {"工作日", "2023-12-29", "12-29 01-02"},
         // No notice for 2027 yet: Monday to Friday, 元旦 included.
-        {"工作日", 2026, 12, 31, {"12-31", "01-01", "01-04", "01-05"}},
+        {"工作日", "2026-12-31", "12-31 01-01 01-04"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(
-            AnnouncedDays(c.days, c.year, c.month, c.day, static_cast<int>(c.announced.size())),
-            c.announced)
-            << c.days << " from " << c.year << "-" << c.month << "-" << c.day;
+        const int count = static_cast<int>(std::string_view(c.announced).size() + 1) / 6;
+        EXPECT_EQ(AnnouncedDays(c.days, c.from, count), c.announced) << c.days << " " << c.from;
     }
 }
 
 TEST(IsScheduledMoment, APersonsHolidayFileWinsOverTheNotices) {
     WorkingDayCalendar mine;
-    EXPECT_EQ(mine.AddFileText("2026-09-28 休 年假\n2026-10-01 班 值班\nnot a day\n"
-                               "2027-01-01 休\n2027-02-06 班\n"),
+    EXPECT_EQ(mine.AddFileText("2026-09-28 休 年假\n2026-10-01 班\nnot a day\n2027-01-01 休\n"
+                               "2027-01-02 班\n"),
               4);
-    using V = std::vector<std::string>;
-    EXPECT_EQ(AnnouncedDays("工作日", 2026, 9, 24, 5, mine),
-              (V{"09-24", "09-29", "09-30", "10-01", "10-08"}));
-    EXPECT_EQ(AnnouncedDays("工作日", 2026, 12, 31, 4, mine),
-              (V{"12-31", "01-04", "01-05", "01-06"}));
-    EXPECT_EQ(AnnouncedDays("工作日", 2027, 2, 5, 3, mine), (V{"02-05", "02-06", "02-08"}));
+    EXPECT_EQ(AnnouncedDays("工作日", "2026-09-24", 5, mine), "09-24 09-29 09-30 10-01 10-08");
+    EXPECT_EQ(AnnouncedDays("工作日", "2026-12-31", 3, mine), "12-31 01-02 01-04");
 }
 
 TEST(YearWithoutHolidayData, OnlyFor工作日InAYearNobodyGaveDaysFor) {
     WorkingDayCalendar mine;
-    mine.AddFileText("2028-01-03 休\n");
-    const struct {
-        const char* days;
-        int year;
-        bool off;
-        const WorkingDayCalendar& workingDays;
-        std::optional<int> told;
-    } cases[] = {
-        {"工作日", 2026, false, Notices(), std::nullopt},
-        {"工作日", 2024, false, Notices(), std::nullopt},
-        {"工作日", 2027, false, Notices(), 2027},
-        {"工作日", 2023, false, Notices(), 2023},
-        {"工作日", 2027, true, Notices(), std::nullopt},  // announcements off
-        {"1-5", 2027, false, Notices(), std::nullopt},
-        {"", 2027, false, Notices(), std::nullopt},
-        {"工作日", 2028, false, mine, std::nullopt},  // one line of the file makes the year known
-    };
-    for (const auto& c : cases) {
-        SettingsRecord s = Choices(Settings(0, 0), "", "", c.days);
-        s.AnnounceOff = c.off ? 1 : 0;
-        Moment now = TimeOfDay(9, 0, 0);
-        now.year = c.year;
-        EXPECT_EQ(YearWithoutHolidayData(now, s, c.workingDays), c.told) << c.days << " " << c.year;
-    }
+    mine.AddFileText("2027-01-04 休\n");  // one line makes the year known
+    SettingsRecord s = Choices(Settings(0, 0), "", "", "工作日");
+    Moment now = TimeOfDay(9, 0, 0);
+    EXPECT_EQ(YearWithoutHolidayData(now, s, Notices()), std::nullopt);
+    now.year = 2027;
+    EXPECT_EQ(YearWithoutHolidayData(now, s, Notices()), 2027);
+    EXPECT_EQ(YearWithoutHolidayData(now, s, mine), std::nullopt);
+    s.AnnounceOff = 1;
+    EXPECT_EQ(YearWithoutHolidayData(now, s, Notices()), std::nullopt);
+    EXPECT_EQ(YearWithoutHolidayData(now, Choices(Settings(0, 0), "", "", "1-5"), Notices()),
+              std::nullopt);
 }
 
 }  // namespace

@@ -37,6 +37,14 @@ std::string NoticeLine(const Moment& at, const std::string& title, const std::st
     return line + "\n";
 }
 
+std::string NoHolidayDataText(int year, const std::string& holidayFilePath) {
+    const std::string y = std::to_string(year);
+    // The path last, as above.
+    return "没有 " + y +
+           " 年的节假日安排，报时日“工作日”暂按周一至周五报时。可在此文件中每行添加一天，例如“" +
+           y + "-10-01 休”或“" + y + "-09-26 班”：" + holidayFilePath;
+}
+
 void EndIfAlreadyRunning(ProcessPort& process) {
     if (process.MarkerWindowExists(kMainWindowTitle)) {
         // Said for a person who started it from a terminal; the status stays 0.
@@ -141,10 +149,33 @@ void Form_Main::Timer_更新托盘显示时间_Timer() {
 
 void Form_Main::Timer_自动报时_Timer() {
     // One reading of the clock serves the test and the announcement.
-    const std::optional<Moment> due = schedule_.Tick(clock_.Now(), stores_.settings);
+    const Moment now = clock_.Now();
+    FollowWorkingDays(now);
+    const std::optional<Moment> due = schedule_.Tick(now, stores_.settings, workingDays_);
     // Asked only when an announcement is due: the desktop's answer may take a round trip.
     if (due && !(stores_.settings.DesktopQuietCheck == 1 && desktop_.quiet.AsksForQuiet())) {
         Announce(*due);
+    }
+}
+
+void Form_Main::FollowWorkingDays(const Moment& now) {
+    const std::int32_t today = now.year * 10000 + now.month * 100 + now.day;
+    if (workingDaysRead_ != today) {
+        workingDaysRead_ = today;
+        workingDays_ = WorkingDayCalendar();
+        const FileContent file =
+            stores_.files.Read(HolidayFilePath(paths_.iniPath), kHolidayFileMaxBytes);
+        if (file.status == ReadStatus::kOk) {
+            workingDays_.AddFileText(file.bytes);
+        }
+    }
+    if (toldNoHolidayData_ == today) {
+        return;
+    }
+    if (const std::optional<int> year =
+            YearWithoutHolidayData(now, stores_.settings, workingDays_)) {
+        toldNoHolidayData_ = today;
+        Notify(kProgramName, NoHolidayDataText(*year, HolidayFilePath(paths_.iniPath)));
     }
 }
 

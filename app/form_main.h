@@ -10,6 +10,7 @@
 #include "app/form_timer.h"
 #include "app/main_form_ports.h"
 #include "app/tray_menu.h"
+#include "calendar/working_days.h"
 #include "common/app_paths.h"
 #include "common/clock.h"
 #include "common/locale_text.h"
@@ -17,6 +18,7 @@
 #include "common/zone_clock.h"
 #include "config/ini_file.h"
 #include "config/settings.h"
+#include "config/small_files.h"
 #include "config/start_with_system.h"
 #include "timesync/time_sync.h"
 #include "voice/announcer.h"
@@ -30,6 +32,7 @@ struct SettingsStores {
     读写配置& config;
     StartEntryStore& startStore;
     SettingsRecord& settings;
+    SmallFiles& files;  // 节假日.txt beside Value.ini
 };
 
 // The desktop around the main form: its icon, its process, the windows it opens, the two hook
@@ -85,6 +88,8 @@ std::string SettingsNotSavedText(const std::string& iniPath);
 std::string StartNotChangedText(const std::string& location);
 // The notification shown when another program holds the announcement hotkey.
 std::string HotkeyTakenText(const std::string& hotkey);
+// The notification shown once a day when 报时日 is 工作日 and the year has no holiday data.
+std::string NoHolidayDataText(int year, const std::string& holidayFilePath);
 
 // A notice as one line of standard error: "2026-12-07 09:00:05 Horalia: 网络校时: text", the title
 // left out when it is the program's name, line breaks made blanks.
@@ -159,6 +164,9 @@ class Form_Main final : public MainFormCallbacks, private TimeSyncListener {
     void SetToolTipNow();
     // Holds the combination 报时热键 names, when it changed since the last call.
     void FollowHotkeySetting();
+    // Once a day: reads 节假日.txt again (a person may have added days), and tells once that
+    // 工作日 is guessed for a year without holiday data.
+    void FollowWorkingDays(const Moment& now);
 
     AppPaths paths_;
     const Clock& clock_;
@@ -169,6 +177,9 @@ class Form_Main final : public MainFormCallbacks, private TimeSyncListener {
     语音报时 voice_;
     TimeSync timeSync_;
     AnnouncementSchedule schedule_;
+    WorkingDayCalendar workingDays_;
+    std::int32_t workingDaysRead_ = 0;    // the day (yyyymmdd) 节假日.txt was last read
+    std::int32_t toldNoHolidayData_ = 0;  // the day the missing year was last told
     FormTimer trayClockTimer_;
     FormTimer announceTimer_;
     FormTimer syncTimer_;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "config/hotkey.h"
+#include "config/schedule_values.h"
 
 namespace horalia {
 
@@ -50,6 +51,11 @@ struct SettingsRecord {
     std::int32_t NaturalReading;     // "自然读法": 1 reads the time as people say it
     std::int32_t Volume;             // "音量": 0..kFullVolume
     std::string VoiceFolder;         // "语音目录": empty for the program's own clips
+    // The schedule's further choices. Until their keys have rows they keep these defaults, and
+    // the schedule reads QuietTime together with QuietPeriods.
+    std::vector<QuietPeriod> QuietPeriods{};  // "免打扰" as several periods (quiet_periods.h)
+    std::int32_t AnnounceInterval = 0;        // "报时间隔": 0, or minutes, replacing the hours
+    AnnouncementDays AnnounceDays{};          // "报时日"
 };
 
 // Where a setting is set: the settings dialog, its advanced page, or the program itself.

@@ -25,4 +25,7 @@ class SmallFiles {
     virtual bool Replace(const std::string& path, const std::string& bytes) = 0;
 };
 
+// The platform's files (defined in config/win32 or config/linux).
+SmallFiles& SystemFiles();
+
 }  // namespace horalia

@@ -4,6 +4,7 @@
 #include "common/identity.h"
 #include "common/locale_text.h"
 #include "config/ini_file.h"
+#include "config/small_files.h"
 #include "config/start_with_system.h"
 #include "voice/clip_player.h"
 
@@ -31,7 +32,10 @@ MainWindow::MainWindow(QtProcess& process)
           .paths = paths_,
           .clock = SystemClock(),
           .locale = SystemLocale(),
-          .stores = {.config = Config(), .startStore = SystemStartStore(), .settings = settings_},
+          .stores = {.config = Config(),
+                     .startStore = SystemStartStore(),
+                     .settings = settings_,
+                     .files = SystemFiles()},
           .desktop = {.tray = tray_,
                       .process = process_,
                       .forms = forms_,

@@ -16,6 +16,7 @@
 #include "common/locale_text.h"
 #include "common/win32/ansi_text.h"
 #include "config/ini_file.h"
+#include "config/small_files.h"
 #include "config/start_with_system.h"
 #include "timesync/win32/system_clock_setter.h"
 #include "timesync/win32/winsock_time_socket.h"
@@ -79,7 +80,10 @@ int RunTrayProgram(HINSTANCE instance) {
         .paths = paths,
         .clock = SystemClock(),
         .locale = SystemLocale(),
-        .stores = {.config = Config(), .startStore = SystemStartStore(), .settings = settings},
+        .stores = {.config = Config(),
+                   .startStore = SystemStartStore(),
+                   .settings = settings,
+                   .files = SystemFiles()},
         .desktop = {.tray = window.Tray(),
                     .process = process,
                     .forms = forms,

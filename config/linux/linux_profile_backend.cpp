@@ -5,6 +5,10 @@
 
 namespace horalia {
 
+SmallFiles& SystemFiles() {
+    return linux_backend::LinuxFiles();
+}
+
 ProfileBackend& SystemProfileBackend() {
     static EngineProfileBackend backend(linux_backend::LinuxFiles(), linux_backend::IconvCodec());
     return backend;

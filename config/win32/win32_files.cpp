@@ -111,6 +111,10 @@ ini::TextCodec& CodePage936() {
 
 namespace horalia {
 
+SmallFiles& SystemFiles() {
+    return win32::WindowsFiles();
+}
+
 ProfileBackend& SystemProfileBackend() {
     static EngineProfileBackend backend(win32::WindowsFiles(), win32::CodePage936());
     return backend;

@@ -9,9 +9,12 @@
 
 #include "app/sync_notice.h"
 #include "app/tooltip.h"
+#include "common/identity.h"
+#include "config/quiet_periods.h"
 #include "fakes/fake_clip_player.h"
 #include "fakes/fake_locale.h"
 #include "fakes/fake_profile_backend.h"
+#include "fakes/fake_small_files.h"
 #include "fakes/fake_start_store.h"
 #include "fakes/fake_time_sync_ports.h"
 #include "fakes/virtual_time.h"
@@ -143,7 +146,7 @@ class Rig {
                 FormMainServices{.paths = paths,
                                  .clock = clock,
                                  .locale = locale,
-                                 .stores = {config, startStore, settings},
+                                 .stores = {config, startStore, settings, files},
                                  .desktop = {tray, process, forms, hooks, hotkey, quiet},
                                  .sound = {player, ui},
                                  .timeServer = {socket, replyTimer, clockSetter, zoneClock},
@@ -171,6 +174,16 @@ class Rig {
         };
     }
 
+    // "H:M" of every chime at a whole second, in order.
+    void RecordChimes() {
+        player.onPlay = [this](const std::string& path, std::size_t) {
+            const Moment now = clock.Now();
+            if (path.ends_with("提示.wav") && now.second == 0) {
+                chimes.push_back(std::to_string(now.hour) + ":" + std::to_string(now.minute));
+            }
+        };
+    }
+
     Log log;
     fakes::FakeClock clock;
     fakes::VirtualTimers timers{clock};
@@ -192,7 +205,9 @@ class Rig {
     fakes::FakeOneShotTimer replyTimer;
     FakeHotkey hotkey;
     FakeQuiet quiet;
+    fakes::FakeSmallFiles files;
     std::vector<int> announcedHours;
+    std::vector<std::string> chimes;
 
   private:
     std::unique_ptr<Form_Main> form_;
@@ -463,22 +478,89 @@ TEST_F(FormMainTest, HalfHoursQuartersAndQuietHoursOverADay) {
         rig.SetIni("报时设置", "2");
         rig.SetIni("半点报时", c.halfHours);
         rig.SetIni("免打扰", "23:00-06:30");
-        std::vector<std::string> chimes;
-        rig.player.onPlay = [&](const std::string& path, std::size_t) {
-            const Moment now = rig.clock.Now();
-            if (path.ends_with("提示.wav") && now.second == 0) {
-                chimes.push_back(std::to_string(now.hour) + ":" + std::to_string(now.minute));
-            }
-        };
+        rig.RecordChimes();
         rig.Load(At(2026, 12, 6, 23, 59, 58, 300));
         rig.timers.RunUntil(At(2026, 12, 7, 23, 59, 59, 900));
-        EXPECT_EQ(chimes, c.chimes) << "半点报时=" << c.halfHours;
+        EXPECT_EQ(rig.chimes, c.chimes) << "半点报时=" << c.halfHours;
         rig.clock.now = At(2026, 12, 8, 2, 0, 0);
+        rig.player.onPlay = nullptr;
         const std::size_t before = rig.player.paths.size();
         rig.form().TrayIcon_托盘图标_MouseClick(1);  // a click speaks whatever the quiet hours
         ASSERT_GT(rig.player.paths.size(), before);
         EXPECT_TRUE(rig.player.paths[before].ends_with("提示.wav"));
     }
+}
+
+// Every 20 minutes outside three quiet periods, over half a day of ticks.
+TEST_F(FormMainTest, AnIntervalAndSeveralQuietPeriodsOverHalfADay) {
+    RecordChimes();
+    Load(At(2026, 12, 7, 11, 30, 0));
+    settings.AnnounceInterval = 20;
+    settings.QuietPeriods = ReadQuietPeriods("00:00-07:00,12:00-13:30,22:00-00:00").periods;
+    timers.RunUntil(At(2026, 12, 7, 22, 30, 0));
+    std::vector<std::string> expected = {"11:40"};
+    for (int minute = 13 * 60 + 40; minute < 22 * 60; minute += 20) {
+        expected.push_back(std::to_string(minute / 60) + ":" + std::to_string(minute % 60));
+    }
+    EXPECT_EQ(chimes, expected);
+}
+
+// 报时日 over the holidays of 2026 and a person's own day off: the hour just after midnight is
+// announced on a working day only; a click speaks on any day.
+TEST_F(FormMainTest, WorkingDaysFollowTheNoticesAndTheHolidayFile) {
+    const struct {
+        const char* days;
+        int month, day;  // 2026
+        bool announced;
+    } cases[] = {
+        {"工作日", 9, 20, true},   // a Sunday worked before National Day
+        {"工作日", 9, 22, false},  // 节假日.txt takes this Tuesday off
+        {"工作日", 9, 25, false},  // Mid-Autumn, a Friday
+        {"工作日", 10, 10, true},  // a Saturday worked
+        {"6,7", 10, 10, true},    {"1-5", 10, 10, false},
+    };
+    for (const auto& c : cases) {
+        Rig rig;
+        rig.files.files["C:\\Tools\\Horalia\\节假日.txt"] = "2026-09-22 休 年假\r\n";
+        rig.RecordAnnouncements();
+        rig.Load(At(2026, c.month, c.day, 0, 0, 0) - std::chrono::seconds(10));
+        rig.settings.AnnounceDays = ParseAnnouncementDays(c.days).value();
+        rig.timers.RunUntil(At(2026, c.month, c.day, 0, 0, 30));
+        EXPECT_EQ(rig.AnnouncedHours(), c.announced ? std::vector<int>{0} : std::vector<int>{})
+            << c.days << " 2026-" << c.month << "-" << c.day;
+        EXPECT_TRUE(rig.tray.notifications.empty());
+        rig.player.onPlay = nullptr;
+        const std::size_t before = rig.player.paths.size();
+        rig.form().TrayIcon_托盘图标_MouseClick(1);
+        EXPECT_GT(rig.player.paths.size(), before);
+    }
+}
+
+// No notice covers 2027 yet: 工作日 counts Monday to Friday there, and the person is told once a
+// day until 节假日.txt names days of that year.
+TEST_F(FormMainTest, AYearWithoutHolidayDataIsToldOnceADay) {
+    const std::string file = "C:\\Tools\\Horalia\\节假日.txt";
+    RecordAnnouncements();
+    Load(At(2026, 12, 31, 23, 59, 50));
+    settings.AnnounceDays = ParseAnnouncementDays("工作日").value();
+    timers.RunUntil(At(2027, 1, 1, 0, 1, 0));
+    EXPECT_EQ(AnnouncedHours(), std::vector<int>{0});  // 元旦, unknown, counts as a Friday
+    ASSERT_EQ(tray.notifications.size(), 1u);
+    EXPECT_EQ(tray.notifications[0],
+              std::string(kProgramName) + ": " + NoHolidayDataText(2027, file));
+    EXPECT_TRUE(tray.notifications[0].ends_with(file));
+    timers.RunUntil(At(2027, 1, 1, 0, 59, 0));
+    EXPECT_EQ(tray.notifications.size(), 1u);
+
+    clock.now = At(2027, 1, 2, 8, 0, 0);  // the next day (the machine slept)
+    timers.RunUntil(At(2027, 1, 2, 8, 0, 10));
+    EXPECT_EQ(tray.notifications.size(), 2u);
+
+    files.files[file] = "2027-01-04 休\n";  // the person adds a day of 2027: read the next day
+    clock.now = At(2027, 1, 3, 23, 59, 50);
+    timers.RunUntil(At(2027, 1, 4, 1, 0, 30));
+    EXPECT_EQ(tray.notifications.size(), 2u);
+    EXPECT_EQ(AnnouncedHours(), std::vector<int>{0});  // Monday 01-04 is off now
 }
 
 // The desktop is asked only with 勿扰检测=1, and only when an announcement is due; a click and

@@ -62,6 +62,20 @@ TEST(ParseSayArguments, ReadsTheVoiceAndScheduleOptions) {
     EXPECT_TRUE(ParseSayArguments({"--remove-start-entries"}).options.removeStartEntries);
 
     EXPECT_EQ(ParseSayArguments({"--check-voice", "voice"}).options.checkVoice, "voice");
+
+    const ParseResult t = ParseSayArguments(
+        {"--schedule", "--quiet", "12:00-13:30,22:00-07:00", "--interval=10", "--days", "工作日"});
+    ASSERT_TRUE(t.Ok()) << t.error;
+    EXPECT_EQ(FormatQuietPeriods(t.options.quietPeriods.value()), "12:00-13:30,22:00-07:00");
+    EXPECT_EQ(t.options.interval, 10);
+    EXPECT_EQ(t.options.days, ParseAnnouncementDays("工作日"));
+    // Empty values stand for none, today's hours and every day.
+    const ParseResult u =
+        ParseSayArguments({"--schedule", "--quiet", "", "--interval", "", "--days="});
+    ASSERT_TRUE(u.Ok()) << u.error;
+    EXPECT_TRUE(u.options.quietPeriods.value().empty());
+    EXPECT_EQ(u.options.interval, 0);
+    EXPECT_EQ(u.options.days, AnnouncementDays{});
 }
 
 TEST(ParseSayArguments, JoinsAnUnquotedDateAndTime) {
@@ -128,6 +142,14 @@ TEST(ParseSayArguments, NamesTheProblemOfBadInput) {
         {{"--check-voice"}, "needs a value"},
         {{"--schedule", "--check-voice", "x"}, "cannot be combined"},
         {{"--remove-start-entries", "--print"}, "--remove-start-entries takes no other option"},
+        {{"--schedule", "--quiet", "22:00-22:00"}, "--quiet: \"22:00-22:00\""},
+        {{"--schedule", "--quiet", "12:00-13:00,25:00-07:00"}, "--quiet"},
+        {{"--schedule", "--interval", "7"}, "--interval: \"7\" is not one of 5, 10"},
+        {{"--schedule", "--days", "8"}, "--days: \"8\""},
+        {{"--schedule", "--days", "5-1"}, "--days"},
+        {{"--days", "1-5"}, "--days goes with --schedule"},
+        {{"--interval", "10"}, "--interval goes with --schedule"},
+        {{"--quiet", ""}, "--quiet goes with --schedule"},
     };
     for (const Case& c : cases) {
         const ParseResult r = ParseSayArguments(c.arguments);

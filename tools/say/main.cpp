@@ -6,6 +6,7 @@
 #include <functional>
 #include <iterator>
 #include <mutex>
+#include <set>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "common/zone_clock.h"
 #include "config/ini_file.h"
 #include "config/settings.h"
+#include "config/small_files.h"
 #include "config/start_with_system.h"
 #include "tools/say/check_time.h"
 #include "tools/say/file_io.h"
@@ -136,8 +138,41 @@ int CheckVoice(const std::string& folder, char separator) {
     return problems.empty() ? 0 : kExitFailure;
 }
 
-void PrintSchedule(const Moment& from, const SettingsRecord& settings, int count) {
-    for (const Moment& m : NextScheduledMoments(SystemZoneClock(), from, settings, count)) {
+// The shipped holiday notices with the person's 节假日.txt beside Value.ini.
+WorkingDayCalendar LoadedWorkingDays(const AppPaths& paths) {
+    WorkingDayCalendar workingDays;
+    const FileContent file =
+        SystemFiles().Read(HolidayFilePath(paths.iniPath), kHolidayFileMaxBytes);
+    if (file.status == ReadStatus::kOk) {
+        workingDays.AddFileText(file.bytes);
+    }
+    return workingDays;
+}
+
+void PrintSchedule(const Moment& from, SettingsRecord settings, const SayOptions& options,
+                   const AppPaths& paths) {
+    const WorkingDayCalendar workingDays = LoadedWorkingDays(paths);
+    if (options.quietPeriods) {
+        settings.QuietTime.reset();
+        settings.QuietPeriods = *options.quietPeriods;
+    }
+    settings.AnnounceInterval = options.interval.value_or(settings.AnnounceInterval);
+    settings.AnnounceDays = options.days.value_or(settings.AnnounceDays);
+    const std::vector<Moment> moments =
+        NextScheduledMoments(SystemZoneClock(), from, settings, workingDays,
+                             options.count.value_or(kDefaultScheduleCount));
+    // A year of the list whose working days are guessed is named once, before the list.
+    std::set<int> guessedYears;
+    for (const Moment& m : moments) {
+        if (const std::optional<int> year = YearWithoutHolidayData(m, settings, workingDays)) {
+            if (guessedYears.insert(*year).second) {
+                Complain("no holiday data for " + std::to_string(*year) +
+                         ": 工作日 counts Monday to Friday; add its days to " +
+                         HolidayFilePath(paths.iniPath));
+            }
+        }
+    }
+    for (const Moment& m : moments) {
         std::printf("%04d-%02d-%02d %02d:%02d:%02d\n", m.year, m.month, m.day, m.hour, m.minute,
                     m.second);
     }
@@ -184,8 +219,7 @@ int Run(int argc, char** argv) {
     }
     const SettingsRecord settings = LoadedSettings(paths);
     if (options.schedule) {
-        PrintSchedule(options.from ? *options.from : SystemClock().Now(), settings,
-                      options.count.value_or(kDefaultScheduleCount));
+        PrintSchedule(options.from ? *options.from : SystemClock().Now(), settings, options, paths);
         return 0;
     }
     const Moment moment = options.at ? *options.at : SystemClock().Now();

@@ -87,7 +87,8 @@ ParseResult ParseSayArguments(const std::vector<std::string>& arguments) {
         const bool takesValue = name == "--at" || name == "--format" || name == "--wav" ||
                                 name == "--voice" || name == "--volume" ||
                                 name == "--check-voice" || name == "--from" || name == "--count" ||
-                                name == "--lunar";
+                                name == "--lunar" || name == "--quiet" || name == "--interval" ||
+                                name == "--days";
         std::string value;
         if (takesValue) {
             if (inlineValue) {
@@ -173,6 +174,27 @@ ParseResult ParseSayArguments(const std::vector<std::string>& arguments) {
                             std::to_string(low) + " to " + std::to_string(high));
             }
             (volume ? o.volume : o.count) = number;
+        } else if (name == "--quiet") {
+            const QuietPeriodsReading quiet = ReadQuietPeriods(value);
+            if (!quiet.Ok()) {
+                return fail("--quiet: " + Quote(value) +
+                            " is not a list of periods HH:MM-HH:MM separated by commas, each "
+                            "between two different times");
+            }
+            o.quietPeriods = quiet.periods;
+        } else if (name == "--interval") {
+            o.interval = ParseAnnounceInterval(value);
+            if (!o.interval) {
+                return fail("--interval: " + Quote(value) +
+                            " is not one of 5, 10, 15, 20, 30 (minutes) or empty");
+            }
+        } else if (name == "--days") {
+            o.days = ParseAnnouncementDays(value);
+            if (!o.days) {
+                return fail("--days: " + Quote(value) +
+                            " is not empty, 工作日, or weekdays 1 (Monday) to 7 (Sunday) and "
+                            "ranges separated by commas, such as 1-5,7");
+            }
         } else if (name == "--wav" || name == "--voice" || name == "--check-voice") {
             if (value.empty()) {
                 return fail(name + (name == "--wav" ? " needs a file name" : " needs a folder"));
@@ -189,8 +211,14 @@ ParseResult ParseSayArguments(const std::vector<std::string>& arguments) {
     if (o.removeStartEntries && arguments.size() != 1) {
         return fail("--remove-start-entries takes no other option");
     }
-    if ((o.from || o.count) && !o.schedule) {
-        return fail(std::string(o.from ? "--from" : "--count") + " goes with --schedule");
+    const char* scheduleOnly = o.from           ? "--from"
+                               : o.count        ? "--count"
+                               : o.quietPeriods ? "--quiet"
+                               : o.interval     ? "--interval"
+                               : o.days         ? "--days"
+                                                : nullptr;
+    if (scheduleOnly && !o.schedule) {
+        return fail(std::string(scheduleOnly) + " goes with --schedule");
     }
     if (o.schedule && o.checkVoice) {
         return fail("--schedule and --check-voice cannot be combined");
@@ -210,6 +238,7 @@ std::string SayUsage() {
            "       horalia-say --check-voice DIR\n"
            "       horalia-say --check-time [SERVER[,SERVER...]]\n"
            "       horalia-say --schedule [--from \"YYYY-MM-DD HH:MM:SS\"] [--count N]\n"
+           "                   [--quiet PERIODS] [--interval N] [--days DAYS]\n"
            "       horalia-say --remove-start-entries\n"
            "Speaks one announcement of Horalia: the chime, then the time and/or the date.\n"
            "\n"
@@ -239,6 +268,17 @@ std::string SayUsage() {
            "                              nothing when announcements are off\n"
            "  --from \"YYYY-MM-DD HH:MM:SS\" with --schedule: from this moment instead of now\n"
            "  --count N                   with --schedule: this many moments (default 5)\n"
+           "  --quiet PERIODS             with --schedule: these quiet periods instead of the\n"
+           "                              setting 免打扰, HH:MM-HH:MM separated by commas\n"
+           "                              (\"12:00-13:30,22:00-07:00\"); \"\" for none\n"
+           "  --interval N                with --schedule: every N minutes past the hour (5, 10,\n"
+           "                              15, 20 or 30) instead of the setting 报时间隔; \"\" for\n"
+           "                              the hours of 报时设置 with 半点报时\n"
+           "  --days DAYS                 with --schedule: on these days instead of the setting\n"
+           "                              报时日: weekdays 1 (Monday) to 7 (Sunday) with ranges\n"
+           "                              (\"1-5,7\"), 工作日 (mainland China's working days, "
+           "with\n"
+           "                              节假日.txt beside Value.ini), or \"\" for every day\n"
            "  --check-time [SERVERS]      ask a time server for the time once and print it as\n"
            "                              local time \"YYYY-MM-DD HH:MM:SS\" with how far this\n"
            "                              computer's clock is off; the clock is never set.\n"

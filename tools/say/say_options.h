@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "common/moment.h"
+#include "config/quiet_periods.h"
+#include "config/schedule_values.h"
 #include "timesync/time_server.h"
 
 namespace horalia::say {
@@ -29,6 +31,10 @@ struct SayOptions {
     std::optional<Moment> from;              // the schedule from this moment instead of now
     std::optional<int> count;                // how many moments of the schedule (default 5)
     bool removeStartEntries = false;         // remove the start at log-on, and nothing else
+    // With --schedule, instead of the settings: every quiet period (免打扰), 报时间隔, 报时日.
+    std::optional<std::vector<QuietPeriod>> quietPeriods;
+    std::optional<std::int32_t> interval;
+    std::optional<AnnouncementDays> days;
 };
 
 inline constexpr int kDefaultScheduleCount = 5;

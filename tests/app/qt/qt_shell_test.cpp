@@ -17,6 +17,7 @@
 #include "fakes/fake_clip_player.h"
 #include "fakes/fake_locale.h"
 #include "fakes/fake_profile_backend.h"
+#include "fakes/fake_small_files.h"
 #include "fakes/fake_start_store.h"
 #include "fakes/fake_time_sync_ports.h"
 #include "fakes/no_forms.h"
@@ -197,10 +198,11 @@ TEST(QtMainFormTooltip, EveryTickRewritesTheTooltip) {
     QtFormTimer trayClock, announce, sync, update;
     const std::unique_ptr<DesktopHotkey> hotkey = MakeDesktopHotkey();  // none offscreen
     QuietSources quiet;
+    fakes::FakeSmallFiles files;  // no 节假日.txt
     Form_Main form(FormMainServices{.paths = PathsBesideExecutable("/opt/horalia/horalia", '/'),
                                     .clock = clock,
                                     .locale = locale,
-                                    .stores = {config, startStore, settings},
+                                    .stores = {config, startStore, settings, files},
                                     .desktop = {tray, process, forms, hooks, *hotkey, quiet},
                                     .sound = {player, pump},
                                     .timeServer = {socket, replyTimer, clockSetter, zoneClock},

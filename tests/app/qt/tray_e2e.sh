@@ -2,8 +2,9 @@
 # The tray program as a user meets it, on a private X server (Xvfb) with a tray host (trayer) and
 # a private PulseAudio daemon whose default sink is a null sink: the icon appears, a left click
 # plays the chime and then the spoken words (found in the sink's recorded monitor), and does so
-# again half a second after the sound server was restarted, a second start ends at once, and the
-# exit entry of the menu (access key E) ends the program, with nothing leaked.
+# again half a second after the sound server was restarted, a second start ends at once, the menu
+# opens while the about box is shown, and the exit entry of the menu (access key E) ends the
+# program, with nothing leaked.
 #
 #   tray_e2e.sh HORALIA_EXECUTABLE SOUND_FOLDER
 #
@@ -113,6 +114,25 @@ set -e
 [ "$second" -eq 0 ] || fail "the second start exited with $second (124: it kept running)"
 kill -0 "$horalia" 2>/dev/null || fail "the first instance ended when the second started"
 echo "tray_e2e: the second start ended at once"
+
+# --- the menu opens while 关于 is shown (an application-modal box would block the tray icon's
+# own window, which is the program's on an XEmbed tray)
+windows() { xdotool search --onlyvisible --classname horalia 2>/dev/null | sort; }
+xdotool mousemove --window "$icon" 8 8 click 3
+sleep 1
+xdotool key a
+wait_for xdotool search --onlyvisible --name '^关于 Horalia$' || fail "关于 did not open the about box"
+about=$(xdotool search --onlyvisible --name '^关于 Horalia$' | head -1)
+before=$(windows)
+xdotool mousemove --window "$icon" 8 8 click 3
+sleep 1
+menu=$(comm -13 <(echo "$before") <(windows))
+[ -n "$menu" ] || fail "the menu did not open while the about box was shown"
+xdotool key Escape
+xdotool windowfocus --sync "$about" key Escape  # no window manager: focused directly
+wait_for bash -c "! xdotool search --onlyvisible --name '^关于 Horalia\$'" ||
+  fail "Esc did not close the about box"
+echo "tray_e2e: the menu opens while the about box is shown"
 
 # --- the exit entry ends the program
 xdotool mousemove --window "$icon" 8 8 click 3

@@ -17,7 +17,7 @@ void QtForms::UnloadSettingsDialog() {
 }
 
 void QtForms::ShowAboutBox() {
-    about_.ShowModal();
+    about_.Show();
 }
 
 void QtForms::UnloadAboutBox() {

@@ -9,6 +9,8 @@ typedef struct _GSettings GSettings;
 
 namespace horalia::qt {
 
+struct GioSettings;
+
 // The notification server's do-not-disturb: its Inhibited property (KDE Plasma has it). No
 // server, or one without the property, says no; one that does not answer in 250 ms too.
 class NotificationsInhibited final : public QuietSource {
@@ -17,7 +19,7 @@ class NotificationsInhibited final : public QuietSource {
 };
 
 // GNOME's do-not-disturb: banners switched off (org.gnome.desktop.notifications show-banners).
-// Where that schema is not installed, no.
+// Where GIO or that schema is not installed, no.
 class GnomeBannersOff final : public QuietSource {
   public:
     GnomeBannersOff() = default;
@@ -28,6 +30,7 @@ class GnomeBannersOff final : public QuietSource {
 
   private:
     bool opened_ = false;
+    const GioSettings* gio_ = nullptr;
     GSettings* settings_ = nullptr;
 };
 

@@ -41,7 +41,7 @@ BOOL CALLBACK CollectName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR names) {
     return TRUE;
 }
 
-TEST_F(HoraliaResources, OneManifestAskingForAdministratorAndCommonControlsSix) {
+TEST_F(HoraliaResources, OneManifestAskingForAdministratorCommonControlsSixAndPerMonitorDpi) {
     std::vector<ULONG_PTR> names;
     EnumResourceNamesW(module_, MAKEINTRESOURCEW(24), &CollectName,  // RT_MANIFEST
                        reinterpret_cast<LONG_PTR>(&names));
@@ -50,9 +50,11 @@ TEST_F(HoraliaResources, OneManifestAskingForAdministratorAndCommonControlsSix) 
     EXPECT_NE(manifest.find("level=\"requireAdministrator\""), std::string::npos);
     EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
               std::string::npos);
+    EXPECT_NE(manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos);
+    EXPECT_NE(manifest.find(">true/pm</dpiAware>"), std::string::npos);
 }
 
-TEST_F(HoraliaResources, IconOneHasTheFiveImages) {
+TEST_F(HoraliaResources, IconOneHasItsImagesFromSixteenTo256Pixels) {
 #pragma pack(push, 2)
     struct GroupIconEntry {
         BYTE width, height, colours, reserved;
@@ -70,10 +72,10 @@ TEST_F(HoraliaResources, IconOneHasTheFiveImages) {
         const auto* entry =
             reinterpret_cast<const GroupIconEntry*>(group.data() + 6 + i * sizeof(GroupIconEntry));
         EXPECT_EQ(entry->width, entry->height);
-        images.emplace_back(entry->width, entry->bitCount);
+        images.emplace_back(entry->width == 0 ? 256 : entry->width, entry->bitCount);
     }
-    const std::vector<std::pair<int, int>> expected = {
-        {48, 8}, {48, 32}, {32, 32}, {24, 32}, {16, 32}};
+    const std::vector<std::pair<int, int>> expected = {{48, 8},  {256, 32}, {128, 32}, {64, 32},
+                                                       {48, 32}, {32, 32},  {24, 32},  {16, 32}};
     EXPECT_EQ(images, expected);
 }
 

@@ -1,11 +1,13 @@
 #!/usr/bin/python3
 """Draws the Horalia clock-face icon and writes it as resources/horalia.ico and PNGs.
 
-horalia.ico holds five images, in this order:
+horalia.ico holds eight images, in this order:
   48x48 at 8 bits per pixel (256-colour palette, transparency through the AND mask),
-  48x48, 32x32, 24x24 and 16x16 at 32 bits per pixel (straight alpha, plus an AND mask).
+  256x256 and 128x128 at 32 bits per pixel as PNG (as Windows keeps its large icons, a tenth of
+  the bitmap's size), 64x64, 48x48, 32x32, 24x24 and 16x16 at 32 bits per pixel (straight
+  alpha, plus an AND mask), so that a screen at 200 % and more finds an image of its own size.
 PIL cannot write a palettised icon entry, so the ICO container (ICONDIR, ICONDIRENTRY and one
-BITMAPINFOHEADER DIB per image) is written here by hand.
+BITMAPINFOHEADER DIB or PNG per image) is written here by hand.
 
 resources/icons/horalia-<N>.png are the same artwork for the Linux desktop and tray.
 
@@ -16,6 +18,7 @@ script and the PIL version: running it again gives identical files.
 Usage: scripts/make-icon.py [resources-folder]   (default: resources/ beside this script)
 """
 
+import io
 import math
 import os
 import struct
@@ -41,7 +44,8 @@ HUB = (214, 64, 52, 255)
 # the 7 and the 8, clear of the ticks.
 HOURS, MINUTES, SECONDS = 10, 10, 38
 
-ICO_SIZES_32BPP = (48, 32, 24, 16)
+ICO_SIZES_PNG = (256, 128)
+ICO_SIZES_32BPP = (64, 48, 32, 24, 16)
 PNG_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
 
 
@@ -210,6 +214,12 @@ def dib_8bpp(img):
     return _bitmap_header(w, h, 8, len(xor) + len(mask), 256) + bytes(rgbquads) + bytes(xor) + mask
 
 
+def png_bytes(img):
+    buffer = io.BytesIO()
+    img.save(buffer, "PNG", optimize=True)
+    return buffer.getvalue()
+
+
 def write_ico(path, entries):
     """entries: list of (width, height, bits, dib bytes)."""
     header = struct.pack("<HHH", 0, 1, len(entries))
@@ -231,9 +241,11 @@ def main():
     icons = os.path.join(res, "icons")
     os.makedirs(icons, exist_ok=True)
 
-    images = {size: render(size) for size in set(PNG_SIZES) | set(ICO_SIZES_32BPP)}
+    images = {size: render(size)
+              for size in set(PNG_SIZES) | set(ICO_SIZES_PNG) | set(ICO_SIZES_32BPP)}
 
     entries = [(48, 48, 8, dib_8bpp(images[48]))]
+    entries += [(n, n, 32, png_bytes(images[n])) for n in ICO_SIZES_PNG]
     entries += [(n, n, 32, dib_32bpp(images[n])) for n in ICO_SIZES_32BPP]
     ico_path = os.path.join(res, "horalia.ico")
     write_ico(ico_path, entries)

@@ -1,6 +1,8 @@
 #include "app/qt/desktop_quiet.h"
 
-// Before Qt: GIO's headers use the word "signals", which Qt defines as a keyword.
+// Before Qt: GIO's headers use the word "signals", which Qt defines as a keyword. Only their
+// types are used: the library itself is loaded when it is first needed.
+#include <dlfcn.h>
 #include <gio/gio.h>
 
 #include <QDBusConnection>
@@ -8,9 +10,23 @@
 #include <QDBusVariant>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace horalia::qt {
+
+// GIO's settings functions, from the library loaded on first use: the desktop's quiet is off
+// by default, and GIO with the type system it starts would otherwise take memory in every run.
+struct GioSettings {
+    decltype(&g_settings_schema_source_get_default) sourceGetDefault;
+    decltype(&g_settings_schema_source_lookup) sourceLookup;
+    decltype(&g_settings_schema_has_key) hasKey;
+    decltype(&g_settings_schema_unref) schemaUnref;
+    decltype(&g_settings_new_full) newFull;
+    decltype(&g_settings_get_boolean) getBoolean;
+    decltype(&g_object_unref) objectUnref;
+};
+
 namespace {
 
 constexpr int kNotificationsTimeoutMs = 250;
@@ -35,6 +51,33 @@ std::vector<std::uint32_t> Property(xcb_connection_t* connection, xcb_window_t w
     return values;
 }
 
+template <typename Function>
+bool Resolve(void* library, const char* name, Function& function) {
+    function = reinterpret_cast<Function>(dlsym(library, name));
+    return function != nullptr;
+}
+
+// Nullptr where GIO is not installed. Loaded once and kept for the rest of the run.
+const GioSettings* LoadGioSettings() {
+    static const std::optional<GioSettings> gio = []() -> std::optional<GioSettings> {
+        void* library = dlopen("libgio-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
+        if (library == nullptr) {
+            return std::nullopt;
+        }
+        GioSettings f{};
+        const bool complete =
+            Resolve(library, "g_settings_schema_source_get_default", f.sourceGetDefault) &&
+            Resolve(library, "g_settings_schema_source_lookup", f.sourceLookup) &&
+            Resolve(library, "g_settings_schema_has_key", f.hasKey) &&
+            Resolve(library, "g_settings_schema_unref", f.schemaUnref) &&
+            Resolve(library, "g_settings_new_full", f.newFull) &&
+            Resolve(library, "g_settings_get_boolean", f.getBoolean) &&
+            Resolve(library, "g_object_unref", f.objectUnref);  // GIO links GObject
+        return complete ? std::optional<GioSettings>(f) : std::nullopt;
+    }();
+    return gio ? &*gio : nullptr;
+}
+
 }  // namespace
 
 bool NotificationsInhibited::AsksForQuiet() {
@@ -54,25 +97,30 @@ bool NotificationsInhibited::AsksForQuiet() {
     return value.typeId() == QMetaType::Bool && value.toBool();
 }
 
-// Opened on first use: the settings backend (dconf) is loaded only when it is asked.
+// Opened on first use: GIO and the settings backend (dconf) are loaded only when it is asked.
 bool GnomeBannersOff::AsksForQuiet() {
     if (!opened_) {
         opened_ = true;
+        gio_ = LoadGioSettings();
         // g_settings_new aborts the program on a schema that is not installed.
-        GSettingsSchemaSource* source = g_settings_schema_source_get_default();
-        const std::unique_ptr<GSettingsSchema, SchemaUnref> schema(
-            source != nullptr
-                ? g_settings_schema_source_lookup(source, "org.gnome.desktop.notifications", TRUE)
-                : nullptr);
-        if (schema != nullptr && g_settings_schema_has_key(schema.get(), "show-banners")) {
-            settings_.reset(g_settings_new_full(schema.get(), nullptr, nullptr));
+        GSettingsSchemaSource* source = gio_ != nullptr ? gio_->sourceGetDefault() : nullptr;
+        GSettingsSchema* schema =
+            source != nullptr ? gio_->sourceLookup(source, "org.gnome.desktop.notifications", TRUE)
+                              : nullptr;
+        if (schema != nullptr && gio_->hasKey(schema, "show-banners")) {
+            settings_ = gio_->newFull(schema, nullptr, nullptr);
+        }
+        if (schema != nullptr) {
+            gio_->schemaUnref(schema);
         }
     }
-    return settings_ != nullptr && !g_settings_get_boolean(settings_.get(), "show-banners");
+    return settings_ != nullptr && !gio_->getBoolean(settings_, "show-banners");
 }
 
-void GnomeBannersOff::Unref::operator()(GSettings* settings) const {
-    g_object_unref(settings);
+GnomeBannersOff::~GnomeBannersOff() {
+    if (settings_ != nullptr) {
+        gio_->objectUnref(settings_);
+    }
 }
 
 bool X11FullScreen::AsksForQuiet() {

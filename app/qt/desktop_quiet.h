@@ -11,6 +11,8 @@ typedef struct _GSettings GSettings;
 
 namespace horalia::qt {
 
+struct GioSettings;
+
 // The notification server's do-not-disturb: its Inhibited property (KDE Plasma has it). No
 // server, or one without the property, says no; one that does not answer in 250 ms too.
 class NotificationsInhibited final : public QuietSource {
@@ -19,19 +21,19 @@ class NotificationsInhibited final : public QuietSource {
 };
 
 // GNOME's do-not-disturb: banners switched off (org.gnome.desktop.notifications show-banners).
-// Where that schema is not installed, no.
+// Where GIO or that schema is not installed, no.
 class GnomeBannersOff final : public QuietSource {
   public:
+    GnomeBannersOff() = default;
+    ~GnomeBannersOff() override;  // lets go of the GSettings object (a GObject)
+    GnomeBannersOff(const GnomeBannersOff&) = delete;
+    GnomeBannersOff& operator=(const GnomeBannersOff&) = delete;
     bool AsksForQuiet() override;
 
   private:
-    // Lets go of the GSettings object (a GObject) with its holder.
-    struct Unref {
-        void operator()(GSettings* settings) const;
-    };
-
     bool opened_ = false;
-    std::unique_ptr<GSettings, Unref> settings_;
+    const GioSettings* gio_ = nullptr;
+    GSettings* settings_ = nullptr;
 };
 
 // On X11: the active window is full screen (a film, a presentation, a game).

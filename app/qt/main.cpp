@@ -2,7 +2,10 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QTimer>
 #include <QTranslator>
+
+#include <malloc.h>
 
 #include <cstdio>
 #include <string>
@@ -42,5 +45,10 @@ int main(int argc, char** argv) {
 
     horalia::qt::MainWindow mainWindow(process);
     mainWindow.Load();
+    // Start-up and the update and advertisement step after it work through buffers that they
+    // free again, and glibc keeps the freed top of the heap for later: handed back once that
+    // step is over, it is about a megabyte the tray never needs again.
+    constexpr int kSettledMs = horalia::kUpdateTimerIntervalMs + 500;
+    QTimer::singleShot(kSettledMs, [] { malloc_trim(0); });
     return QApplication::exec();
 }

@@ -8,6 +8,7 @@ SetCompressor /SOLID lzma
 !include MUI2.nsh
 !include x64.nsh
 !include LogicLib.nsh
+!include WinMessages.nsh
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Horalia"
 
@@ -37,6 +38,41 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "The Horalia developers"
 !insertmacro MUI_LANGUAGE "SimpChinese"
 !insertmacro MUI_LANGUAGE "English"
 
+; A running Horalia is found the way a second start finds it, by the title of its hidden main
+; window, and asked to quit with WM_CLOSE, which it answers as its menu's 退出程序. Its files can
+; be replaced or removed only once its process has ended: if it has not ended within the wait,
+; setup says so and stops, and nothing is changed.
+!define MARKER_TITLE "Horalia Ver:3.0.0.0"
+!define QUIT_WAIT_MS 15000
+LangString QuitRefused ${LANG_SIMPCHINESE} "Horalia 正在运行，没有退出。请在它的托盘菜单中选择“退出程序”，然后再试一次。"
+LangString QuitRefused ${LANG_ENGLISH} "Horalia is running and did not quit. Choose 退出程序 in its tray menu, then try again."
+
+!macro QUIT_RUNNING_HORALIA un
+Function ${un}QuitRunningHoralia
+  FindWindow $0 "" "${MARKER_TITLE}"
+  ${If} $0 = 0
+    Return
+  ${EndIf}
+  System::Call 'user32::GetWindowThreadProcessId(p r0, *i .r1) i'
+  System::Call 'kernel32::OpenProcess(i 0x00100000, i 0, i r1) p .r2'  ; SYNCHRONIZE
+  SendMessage $0 ${WM_CLOSE} 0 0 /TIMEOUT=5000
+  StrCpy $3 1
+  ${If} $2 <> 0
+    System::Call 'kernel32::WaitForSingleObject(p r2, i ${QUIT_WAIT_MS}) i .r3'
+    System::Call 'kernel32::CloseHandle(p r2)'
+  ${EndIf}
+  FindWindow $0 "" "${MARKER_TITLE}"
+  ${If} $3 <> 0  ; WAIT_OBJECT_0: the process ended
+  ${OrIf} $0 <> 0
+    MessageBox MB_OK|MB_ICONSTOP "$(QuitRefused)" /SD IDOK
+    SetErrorLevel 2
+    Abort "$(QuitRefused)"
+  ${EndIf}
+FunctionEnd
+!macroend
+!insertmacro QUIT_RUNNING_HORALIA ""
+!insertmacro QUIT_RUNNING_HORALIA "un."
+
 Function .onInit
   ${If} ${RunningX64}
     SetRegView 64
@@ -58,6 +94,7 @@ Function un.onInit
 FunctionEnd
 
 Section "Horalia"
+  Call QuitRunningHoralia
   SetShellVarContext all
   SetOutPath "$INSTDIR"
   ${If} ${RunningX64}
@@ -93,6 +130,7 @@ Section "Horalia"
 SectionEnd
 
 Section "Uninstall"
+  Call un.QuitRunningHoralia
   SetShellVarContext all
   ; Start at log-on points at the program about to be removed: every person's log-on task (the
   ; uninstaller has the administrator rights that other people's need), and the Run value that

@@ -3,7 +3,8 @@
 # private Xvfb display:
 #   tests/ui/win32_screenshots.sh [build folder of the win32 preset] [output folder]
 # writes horalia-settings.png, horalia-settings-tip.png (the pointer on 开机启动),
-# horalia-advanced.png and horalia-about.png.
+# horalia-advanced.png and horalia-about.png. HORALIA_SCREENSHOT_DPI=144 (150 %) or 192 (200 %)
+# sets the prefix's LogPixels first and adds -144 or -192 to the names.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -19,6 +20,12 @@ trap 'kill "$xvfb" 2>/dev/null || true' EXIT
 export DISPLAY=:$display
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
+dpi=${HORALIA_SCREENSHOT_DPI:-96}
+suffix=
+[ "$dpi" = 96 ] || suffix=-$dpi
+"$root/cmake/wine-run.sh" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
+  /d "$dpi" /f >/dev/null 2>&1
+
 for form in settings settings-tip advanced about; do
   geometry=$(mktemp)
   : >"$geometry"
@@ -32,8 +39,8 @@ for form in settings settings-tip advanced about; do
     IFS='x+' read -r w h x y <<<"$crop"
     crop=$((w + 220))x$((h + 60))+$x+$y
   fi
-  import -window root -crop "$crop" +repage "$out/horalia-$form.png"
-  echo "$out/horalia-$form.png ($crop)"
+  import -window root -crop "$crop" +repage "$out/horalia-$form$suffix.png"
+  echo "$out/horalia-$form$suffix.png ($crop)"
   wait "$pid"
   rm -f "$geometry"
 done

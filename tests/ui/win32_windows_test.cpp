@@ -301,11 +301,49 @@ TEST_F(WindowsTest, AdvancedPageOpensFromTheLinkAndApplies) {
     EXPECT_EQ(backend.writes, 2);
 }
 
+// A move to a screen of another scale, as Windows announces it: the window's client size and
+// the width of one of its controls afterwards.
+std::pair<SIZE, LONG> LayoutAfterDpiChange(HWND window, HWND control, int dpi) {
+    RECT suggested{};
+    GetWindowRect(window, &suggested);
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    RECT r{};
+    GetWindowRect(control, &r);
+    return {ClientSize(window), r.right - r.left};
+}
+
+TEST_F(WindowsTest, BothPagesLayThemselvesOutAgainAtAnotherScale) {
+    HWND dialog = OpenSettings();
+    HWND label = Child(dialog, "切换到高级设置");
+    SendMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    SendMessageW(label, WM_LBUTTONUP, 0, 0);
+    PumpFor(20);
+    HWND page = windows.Settings().Advanced().Handle();
+    ASSERT_NE(page, nullptr);
+    const struct {
+        HWND window;
+        HWND control;
+    } pages[] = {{dialog, Child(dialog, "确定[&E]")},
+                 {page, FindWindowExW(page, nullptr, TRACKBAR_CLASSW, nullptr)}};
+    for (const auto& p : pages) {
+        ASSERT_NE(p.control, nullptr);
+        const SIZE designed = ClientSize(p.window);
+        const LONG width = LayoutAfterDpiChange(p.window, p.control, Dpi()).second;
+        for (const int dpi : {144, 192, Dpi()}) {
+            const auto [client, controlWidth] = LayoutAfterDpiChange(p.window, p.control, dpi);
+            EXPECT_EQ(client.cx, MulDiv(designed.cx, dpi, Dpi())) << dpi;
+            EXPECT_NEAR(client.cy, MulDiv(designed.cy, dpi, Dpi()), 1) << dpi;
+            EXPECT_NEAR(controlWidth, MulDiv(width, dpi, Dpi()), 1) << dpi;
+        }
+    }
+    windows.UnloadSettingsDialog();
+}
+
 // The about box is modal: a timer inspects and closes it from inside its own message loop.
 struct AboutProbe {
     WPARAM closingKey = VK_ESCAPE;
     std::string caption, title, version, disclaimer;
-    SIZE client{};
+    SIZE client{}, clientAt192{};
     bool hasLink = false;
     std::vector<std::string> openedAfterRight, openedAfterBoth;
     RecordingOpener* opener = nullptr;
@@ -329,6 +367,9 @@ void CALLBACK InspectAbout(HWND, UINT, UINT_PTR id, DWORD) {
     }
     p.caption = TextOf(box);
     p.client = ClientSize(box);
+    HWND ok = Child(box, "确定");
+    p.clientAt192 = LayoutAfterDpiChange(box, ok, 192).first;
+    LayoutAfterDpiChange(box, ok, Dpi());
     p.title = TextOf(Child(box, "Horalia"));
     p.version = TextOf(Child(box, "版本 3.0.0.0"));
     p.disclaimer = TextOf(Child(box, "官方网站："));
@@ -367,6 +408,8 @@ TEST_F(WindowsTest, AboutBoxShowsItsTextsOpensTheLinkAndClosesByEitherKey) {
         EXPECT_EQ(probe.disclaimer, "官方网站：");
         EXPECT_EQ(probe.client.cx, MulDiv(5730, Dpi(), 1440));
         EXPECT_EQ(probe.client.cy, MulDiv(3090, Dpi(), 1440));
+        EXPECT_EQ(probe.clientAt192.cx, MulDiv(5730, 192, 1440));
+        EXPECT_EQ(probe.clientAt192.cy, MulDiv(3090, 192, 1440));
         EXPECT_TRUE(probe.hasLink);
         EXPECT_TRUE(probe.openedAfterRight.empty());
         EXPECT_TRUE(probe.openedAfterBoth.empty());

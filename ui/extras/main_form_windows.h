@@ -15,7 +15,7 @@ class FormsPort {
     // form through mainForm while they are open.
     virtual void ShowSettingsDialog(MainFormCallbacks& mainForm) = 0;
     virtual void UnloadSettingsDialog() = 0;  // unapplied changes are lost
-    virtual void ShowAboutBox() = 0;          // modal: returns when the box is closed
+    virtual void ShowAboutBox() = 0;          // shown, or brought forward when open
     virtual void UnloadAboutBox() = 0;
     virtual void LoadAdvertisement() = 0;  // loads the window hidden; it slides in on its own
     // Clears OpenSponsorOnClose, then unloads the window (nothing when it is not loaded).

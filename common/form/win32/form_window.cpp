@@ -138,7 +138,36 @@ INT_PTR CALLBACK DialogWindow::DialogProc(HWND dialog, UINT message, WPARAM wPar
     return result;
 }
 
+void SetClientSizeAt(HWND window, int width, int height, int dpi, int left, int top) {
+    // AdjustWindowRectExForDpi exists from Windows 10 1607 on; before it, one DPI for all.
+    using AdjustForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+    static const auto adjustForDpi = reinterpret_cast<AdjustForDpiFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
+    RECT outer{0, 0, width, height};
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE));
+    if (adjustForDpi == nullptr || !adjustForDpi(&outer, style, FALSE, exStyle, dpi)) {
+        AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+    }
+    const int outerWidth = outer.right - outer.left;
+    const int outerHeight = outer.bottom - outer.top;
+    SetWindowPos(window, nullptr, left, top, outerWidth, outerHeight,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    // A frame drawn at another scale than the one asked for (a system that scales no frames)
+    // leaves the client area off by the difference: corrected by what it came to.
+    RECT client{};
+    GetClientRect(window, &client);
+    const int missingWidth = width - client.right;
+    const int missingHeight = height - client.bottom;
+    if (missingWidth != 0 || missingHeight != 0) {
+        SetWindowPos(window, nullptr, 0, 0, outerWidth + missingWidth, outerHeight + missingHeight,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
 void FormControls::Create(HWND dialog, const form::Form& form) {
+    form_ = &form;
+    SetWindowSubclass(dialog, &DpiChangedProc, 0, reinterpret_cast<DWORD_PTR>(this));
     SetWindowTextW(dialog, Utf8ToWide(std::string(form.caption)).c_str());
     const int dpi = WindowDpi(dialog);
     font_.reset(CreateChineseFont(dpi, form.fontPoints));
@@ -201,6 +230,41 @@ void FormControls::Create(HWND dialog, const form::Form& form) {
     }
 }
 
+void FormControls::ApplyDpi(HWND dialog, int dpi, int left, int top) {
+    if (form_ == nullptr) {
+        return;
+    }
+    UniqueFont font(CreateChineseFont(dpi, form_->fontPoints));
+    for (const auto& [control, child] : controls_) {
+        const form::PixelRect r = form::ToPixels(control->rect, dpi);
+        SetWindowPos(child, nullptr, r.left, r.top, r.width, r.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+    }
+    if (toolTip_ != nullptr) {
+        SendMessageW(toolTip_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+        SendMessageW(toolTip_, TTM_SETMAXTIPWIDTH, 0, MulDiv(320, dpi, 96));
+    }
+    font_ = std::move(font);  // the old font outlives its last user
+    SetClientSizeAt(dialog, form::TwipsToPixels(form_->clientWidth, dpi),
+                    form::TwipsToPixels(form_->clientHeight, dpi), dpi, left, top);
+    InvalidateRect(dialog, nullptr, TRUE);
+}
+
+LRESULT CALLBACK FormControls::DpiChangedProc(HWND dialog, UINT message, WPARAM wParam,
+                                              LPARAM lParam, UINT_PTR, DWORD_PTR self) {
+    if (message == WM_DPICHANGED) {
+        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+        reinterpret_cast<FormControls*>(self)->ApplyDpi(dialog, HIWORD(wParam), suggested->left,
+                                                        suggested->top);
+        return 0;
+    }
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(dialog, &DpiChangedProc, 0);
+    }
+    return DefSubclassProc(dialog, message, wParam, lParam);
+}
+
 HWND FormControls::Control(int id) const {
     for (const auto& [control, window] : controls_) {
         if (control->id == id) {
@@ -233,6 +297,7 @@ bool FormControls::SetCursorFor(HWND window) const {
 }
 
 void FormControls::Clear() {
+    form_ = nullptr;
     controls_.clear();
     toolTip_ = nullptr;  // destroyed with its owner
 }

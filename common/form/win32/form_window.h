@@ -43,12 +43,19 @@ class DialogWindow {
     HWND window_ = nullptr;
 };
 
+// The outer size of a window whose client area is width x height at dpi, placed at left, top.
+void SetClientSizeAt(HWND window, int width, int height, int dpi, int left, int top);
+
 // A form's controls in a dialog: created from the table with the form's font, tooltips and the
-// program's icon; answers the colour and cursor messages the table asks for.
+// program's icon; answers the colour and cursor messages the table asks for. When the dialog
+// moves to a screen of another scale (WM_DPICHANGED), every control is laid out again from the
+// table's twips at the new DPI, with a font made for it.
 class FormControls {
   public:
     // Creates the controls and sizes the dialog to the form's client area, centred.
     void Create(HWND dialog, const form::Form& form);
+    // Lays the controls and the dialog out again at dpi, the dialog's top-left corner at left, top.
+    void ApplyDpi(HWND dialog, int dpi, int left, int top);
     HWND Control(int id) const;
     // WM_CTLCOLORSTATIC: the table's text colour, or nullptr for the dialog's defaults.
     HBRUSH StaticColours(HDC dc, HWND control) const;
@@ -58,8 +65,11 @@ class FormControls {
     void Clear();
 
   private:
+    static LRESULT CALLBACK DpiChangedProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam,
+                                           UINT_PTR id, DWORD_PTR self);
     void AddToolTip(HWND dialog, HWND control, std::string_view utf8Text);
 
+    const form::Form* form_ = nullptr;
     std::vector<std::pair<const form::Control*, HWND>> controls_;
     UniqueFont font_;
     UniqueIcon bigIcon_;

@@ -6,8 +6,9 @@
 # HOST and its stages when none are named:
 #   trayer       tray, click, server-restart, second-start, quit: the XEmbed icon appears, a left
 #                click speaks, and speaks again half a second after the sound server was killed
-#                and started anew, a second start ends at once, the menu's exit entry (access
-#                key E) ends the program with status 0 and nothing leaked
+#                and started anew, a second start ends at once, the menu opens while the about
+#                box is shown, the menu's exit entry (access key E) ends the program with status
+#                0 and nothing leaked
 #   xfce4-panel  late-panel, menu, about, panel-restart, click, quit: the item registers with a
 #                panel started after the program, its menu (read over D-Bus as the panel reads it)
 #                lists the seven entries, 关于 opens the about box, the item comes back when the
@@ -49,7 +50,7 @@ need_tools "desktop_scenario $host" "${tools[@]}"
 
 if [ "${#stages[@]}" -eq 0 ]; then
   case $host in
-    trayer) stages=(tray click server-restart second-start quit) ;;
+    trayer) stages=(tray click server-restart second-start about-menu quit) ;;
     xfce4-panel) stages=(late-panel menu about panel-restart click quit) ;;
     weston) stages=(wayland) ;;
   esac
@@ -118,6 +119,26 @@ stage_server_restart() {  # the sound server goes away and comes back (a crash, 
   start_sound_server
   sleep 0.5
   click_speaks server_back
+}
+
+stage_about_menu() {  # the menu opens while 关于 is shown: no application-modal box blocks the
+  # tray icon's own window, which is the program's on an XEmbed tray
+  windows() { xdotool search --onlyvisible --classname horalia 2>/dev/null | sort; }
+  about_shown() { xdotool search --onlyvisible --name '^关于 Horalia$'; }
+  xdotool mousemove --window "$(icon_window)" 8 8 click 3
+  sleep 1
+  xdotool key a
+  check "关于 opens the about box" within 10 about_shown
+  local about before menu
+  about=$(about_shown | head -1)
+  before=$(windows)
+  xdotool mousemove --window "$(icon_window)" 8 8 click 3
+  sleep 1
+  menu=$(comm -13 <(echo "$before") <(windows))
+  check "the menu opens while the about box is shown" test -n "$menu"
+  xdotool key Escape
+  [ -z "$about" ] || xdotool windowfocus --sync "$about" key Escape  # no window manager
+  check "Esc closes the about box" within 10 eval '! about_shown'
 }
 
 stage_second_start() {
@@ -228,6 +249,7 @@ for stage in "${stages[@]}"; do
     tray) stage_tray ;;
     click) click_speaks click ;;
     server-restart) stage_server_restart ;;
+    about-menu) stage_about_menu ;;
     second-start) stage_second_start ;;
     quit) quit_program ;;
     late-panel) stage_late_panel ;;

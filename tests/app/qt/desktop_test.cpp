@@ -1,14 +1,18 @@
-// The desktop's quiet sources and the portal's global shortcut against the peers they ask: the X
-// server (Xvfb) whose properties xprop sets, GSettings, and on the session bus the stand-ins of
-// fake_desktop_services.py. Run by in_private_desktop.sh with QT_QPA_PLATFORM=xcb.
+// The desktop's quiet sources, the portal's global shortcut and its OpenURI against the peers
+// they ask: the X server (Xvfb) whose properties xprop sets, GSettings, and on the session bus
+// the stand-ins of fake_desktop_services.py (Debian 12's xdg-desktop-portal opens a link only
+// through a desktop's backend and a browser, neither of which runs here). Run by
+// in_private_desktop.sh with QT_QPA_PLATFORM=xcb.
 #include <gio/gio.h>  // before Qt, whose keyword "signals" GIO's headers use
 #include <gtest/gtest.h>
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QWidget>
 #include <QtTest/QTest>
 #include <cstdint>
@@ -21,6 +25,7 @@
 #include "app/qt/desktop_quiet.h"
 #include "app/qt/portal_hotkey.h"
 #include "app/qt/qt_test_application.h"
+#include "ui/extras/qt/desktop_url_opener.h"
 
 namespace horalia::qt {
 namespace {
@@ -211,6 +216,44 @@ TEST(PortalHotkey, BindsTheShortcutAndIsPressedWhenThePortalActivatesIt) {
 
     hotkey.Unregister();
     EXPECT_TRUE(QTest::qWaitFor([&] { return portal.Output().contains("close "); }, kWaitMs));
+}
+
+TEST(DesktopUrlOpener, ThroughThePortalsOpenUriWhereOneRunsXdgOpenOtherwise) {
+    testing_qt::TestApplication();
+    const std::string url = "https://example.com/horalia#soft_21";
+    QTemporaryDir folder;
+    const QString opened = folder.filePath(QStringLiteral("xdg-open.txt"));
+    const QString xdgOpen = folder.filePath(QStringLiteral("xdg-open"));
+    QFile script(xdgOpen);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write(QStringLiteral("#!/bin/sh\necho \"$@\" >'%1'\n").arg(opened).toUtf8());
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    const struct {
+        const char* portalMode;  // nullptr: no portal on the bus
+        bool byPortal;
+    } cases[] = {{nullptr, false}, {"portal-without-shortcuts", false}, {"portal", true}};
+    for (const auto& c : cases) {
+        QFile::remove(opened);
+        std::optional<FakeService> portal;
+        if (c.portalMode != nullptr) {
+            portal.emplace(c.portalMode, "org.freedesktop.portal.Desktop");
+        }
+        DesktopUrlOpener(xdgOpen).Open(url);
+        const std::string mode = c.portalMode != nullptr ? c.portalMode : "no portal";
+        const QByteArray asked = QByteArray("open ") + url.c_str() + "\n";
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return c.byPortal ? portal->Output().contains(asked) : QFile::exists(opened); },
+            kWaitMs))
+            << mode;
+        QTest::qWait(500);  // the script has written its line; nothing opens it a second time
+        QFile line(opened);
+        EXPECT_EQ(line.open(QIODevice::ReadOnly) ? line.readAll().toStdString() : "",
+                  c.byPortal ? "" : url + "\n")
+            << mode;
+        EXPECT_EQ(portal ? portal->Output().count(asked) : 0, c.byPortal ? 1 : 0) << mode;
+    }
 }
 
 }  // namespace

@@ -53,15 +53,17 @@ std::vector<ULONG_PTR> HoraliaResources::ManifestNames() const {
     return names;
 }
 
-TEST_F(HoraliaResources, OneManifestAskingForAdministratorAndCommonControlsSix) {
+TEST_F(HoraliaResources, OneManifestAskingForAdministratorCommonControlsSixAndPerMonitorDpi) {
     ASSERT_EQ(ManifestNames(), std::vector<ULONG_PTR>{1});  // CREATEPROCESS_MANIFEST_RESOURCE_ID
     const std::string manifest = Resource(MAKEINTRESOURCEW(24), MAKEINTRESOURCEW(1));
     EXPECT_NE(manifest.find("level=\"requireAdministrator\""), std::string::npos);
     EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
               std::string::npos);
+    EXPECT_NE(manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos);
+    EXPECT_NE(manifest.find(">true/pm</dpiAware>"), std::string::npos);
 }
 
-TEST_F(HoraliaResources, IconOneHasTheFiveImages) {
+TEST_F(HoraliaResources, IconOneHasItsImagesFromSixteenTo256Pixels) {
 #pragma pack(push, 2)
     struct GroupIconEntry {
         BYTE width, height, colours, reserved;
@@ -79,10 +81,10 @@ TEST_F(HoraliaResources, IconOneHasTheFiveImages) {
         const auto* entry =
             reinterpret_cast<const GroupIconEntry*>(group.data() + 6 + i * sizeof(GroupIconEntry));
         EXPECT_EQ(entry->width, entry->height);
-        images.emplace_back(entry->width, entry->bitCount);
+        images.emplace_back(entry->width == 0 ? 256 : entry->width, entry->bitCount);
     }
-    const std::vector<std::pair<int, int>> expected = {
-        {48, 8}, {48, 32}, {32, 32}, {24, 32}, {16, 32}};
+    const std::vector<std::pair<int, int>> expected = {{48, 8},  {256, 32}, {128, 32}, {64, 32},
+                                                       {48, 32}, {32, 32},  {24, 32},  {16, 32}};
     EXPECT_EQ(images, expected);
 }
 

@@ -21,8 +21,8 @@ int main(int argc, char** argv) {
     QTimer::singleShot(8000, &app, &QApplication::quit);
     if (argc > 1 && std::strcmp(argv[1], "about") == 0) {
         horalia::qt::AboutDialog about(opener);
-        about.ShowModal();
-        return 0;
+        about.Show();
+        return QApplication::exec();
     }
     horalia::qt::SettingsDialog dialog(
         horalia::SettingsDialogServices{config, store, "horalia", settings});

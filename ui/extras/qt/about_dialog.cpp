@@ -94,24 +94,22 @@ AboutDialog::~AboutDialog() {
     delete window_;
 }
 
-void AboutDialog::ShowModal() {
-    if (window_ != nullptr) {
-        window_->raise();
-        window_->activateWindow();
-        return;
+void AboutDialog::Show() {
+    if (window_ == nullptr) {
+        form_.emplace(opener_);
+        form_->Form_Load();
+        window_ = new Box;
+        // Closed by its button, Enter, Esc or the close box: gone, and loaded afresh next time.
+        QObject::connect(window_, &QDialog::finished, window_, &QObject::deleteLater);
+        CreateControls();
     }
-    form_.emplace(opener_);
-    form_->Form_Load();
-    window_ = new Box;
-    CreateControls();
-    window_->exec();
-    delete window_;
+    window_->show();
+    window_->raise();
+    window_->activateWindow();
 }
 
 void AboutDialog::Unload() {
-    if (window_ != nullptr) {
-        window_->reject();
-    }
+    delete window_.data();
 }
 
 void AboutDialog::CreateControls() {

@@ -1,5 +1,6 @@
-// The Qt window of frmAbout: a modal dialog with the program's icon, title, version,
-// description and the vendor's link.
+// The Qt window of frmAbout: a modeless dialog with the program's icon, title, version,
+// description and the vendor's link. Modeless, because an application-modal window would block
+// every other window of the program, the tray icon's own window on an XEmbed tray included.
 #pragma once
 
 #include <QIcon>
@@ -23,8 +24,8 @@ class AboutDialog {
     AboutDialog(const AboutDialog&) = delete;
     AboutDialog& operator=(const AboutDialog&) = delete;
 
-    // Loads and shows the box; returns when it is closed. An open box is brought forward.
-    void ShowModal();
+    // Loads and shows the box and returns at once. An open box is brought forward.
+    void Show();
     // Closes the open box (nothing when it is not open).
     void Unload();
     QDialog* Window() const { return window_; }

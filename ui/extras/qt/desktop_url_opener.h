@@ -1,5 +1,10 @@
-// Opening a web address with the desktop's browser.
+// Opening a web address with the desktop's browser: through the desktop portal's OpenURI where
+// a portal runs (sandboxes, Wayland desktops: the portal asks the desktop, which knows the
+// user's browser), otherwise with xdg-open.
 #pragma once
+
+#include <QString>
+#include <utility>
 
 #include "ui/extras/url_opener.h"
 
@@ -7,7 +12,13 @@ namespace horalia::qt {
 
 class DesktopUrlOpener final : public UrlOpener {
   public:
+    // xdgOpen: the program asked where no portal answers.
+    explicit DesktopUrlOpener(QString xdgOpen = QStringLiteral("xdg-open"))
+        : xdgOpen_(std::move(xdgOpen)) {}
     void Open(const std::string& url) override;
+
+  private:
+    QString xdgOpen_;
 };
 
 }  // namespace horalia::qt

@@ -16,7 +16,7 @@ void SecondaryWindows::UnloadSettingsDialog() {
 }
 
 void SecondaryWindows::ShowAboutBox() {
-    about_.ShowModal();
+    about_.Show();
 }
 
 void SecondaryWindows::UnloadAboutBox() {

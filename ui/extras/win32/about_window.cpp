@@ -62,8 +62,20 @@ INT_PTR AboutWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
             form_->Form_Load();
-            CreateControls();
+            CreateControls(WindowDpi(Handle()));
             return FALSE;
+        case WM_DPICHANGED: {
+            // Moved to a screen of another scale: made again from the layout's twips.
+            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+            DestroyControls();
+            CreateControls(HIWORD(wParam));
+            const AboutBoxLayout& layout = frmAbout::Layout();
+            SetClientSizeAt(Handle(), TwipsToPixels(layout.clientWidth, dpi_),
+                            TwipsToPixels(layout.clientHeight, dpi_), dpi_, suggested->left,
+                            suggested->top);
+            InvalidateRect(Handle(), nullptr, TRUE);
+            return TRUE;
+        }
         case WM_COMMAND:
             // cmdOK is both the default and the cancel button: Enter and Esc close the box.
             if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
@@ -88,9 +100,7 @@ INT_PTR AboutWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             PaintSeparator();
             return TRUE;
         case WM_NCDESTROY:
-            if (link_ != nullptr) {
-                RemoveWindowSubclass(link_, LinkProc, 0);
-            }
+            DestroyControls();
             return TRUE;
         default:
             return FALSE;
@@ -105,10 +115,20 @@ void AboutWindow::OnDestroyed() {
     smallIcon_.reset();
 }
 
-void AboutWindow::CreateControls() {
+void AboutWindow::DestroyControls() {
+    if (link_ != nullptr) {
+        RemoveWindowSubclass(link_, LinkProc, 0);
+        link_ = nullptr;
+    }
+    while (HWND child = GetWindow(Handle(), GW_CHILD)) {
+        DestroyWindow(child);
+    }
+}
+
+void AboutWindow::CreateControls(int dpi) {
     const AboutBoxLayout& layout = frmAbout::Layout();
     const AboutTexts& texts = form_->Texts();
-    dpi_ = WindowDpi(Handle());
+    dpi_ = dpi;
     font_.reset(CreateChineseFont(dpi_, kFontPoints));
     linkFont_.reset(CreateNamedFont(dpi_, kLinkPoints, L"SimSun", true));
     SetWindowTextW(Handle(), Utf8ToWide(texts.caption).c_str());

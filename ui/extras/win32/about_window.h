@@ -25,7 +25,8 @@ class AboutWindow final : public DialogWindow {
                                      UINT_PTR id, DWORD_PTR self);
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnDestroyed() override;
-    void CreateControls();
+    void CreateControls(int dpi);
+    void DestroyControls();
     HWND Label(const std::string& text, const TwipsRect& at, bool sizedToText, HFONT font);
     void KeepLeftOf(HWND label, int right);
     void PaintSeparator();

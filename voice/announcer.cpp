@@ -96,9 +96,11 @@ void 语音报时::Announce(const Moment& moment, const CurrentAnnouncementOptio
 // Asked again after the chime: a settings change applied while it played takes effect at once.
 void 语音报时::AfterChime(const Moment& moment, const CurrentAnnouncementOptions& current,
                           ClipPlayer::PartEnd end) {
-    if (end != ClipPlayer::PartEnd::kPlayed) {
-        return Ended(end);  // the sentence could not start: it is never spoken late
+    if (end == ClipPlayer::PartEnd::kDropped) {
+        return Ended(end);  // the sentence could not start in time: it is never spoken late
     }
+    // With no sound output the words are handed all the same: the player asks for the server
+    // once more (milliseconds when it is absent) and reports the part as not played.
     const AnnouncementOptions options = current();
     const std::vector<std::string> texts =
         AfterChimeClipTexts(moment, options.format, options.naturalReading, options.lunar);

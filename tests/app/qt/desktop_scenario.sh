@@ -125,14 +125,15 @@ stage_about_menu() {  # the menu opens while 关于 is shown: no application-mod
   # tray icon's own window, which is the program's on an XEmbed tray
   windows() { xdotool search --onlyvisible --classname horalia 2>/dev/null | sort; }
   about_shown() { xdotool search --onlyvisible --name '^关于 Horalia$'; }
-  xdotool mousemove --window "$(icon_window)" 8 8 click 3
+  local icon about before menu
+  icon=$(icon_window)  # before the about box, a window of the same class, is there
+  xdotool mousemove --window "$icon" 8 8 click 3
   sleep 1
   xdotool key a
   check "关于 opens the about box" within 10 about_shown
-  local about before menu
   about=$(about_shown | head -1)
   before=$(windows)
-  xdotool mousemove --window "$(icon_window)" 8 8 click 3
+  xdotool mousemove --window "$icon" 8 8 click 3
   sleep 1
   menu=$(comm -13 <(echo "$before") <(windows))
   check "the menu opens while the about box is shown" test -n "$menu"

@@ -558,6 +558,28 @@ TEST_F(SettingsDialogTest, InvalidInputIsMarkedAndRefusedWithAMessageAndNothingC
     EXPECT_EQ(settings.AnnounceHotkey, "");
 }
 
+// 校时服务器 takes a list of servers, or nothing for the built-in one; anything else is refused
+// as a bad hotkey is, and the page's other changes wait with it.
+TEST_F(SettingsDialogTest, TimeServerBoxTakesAListOfServersOrNothing) {
+    const std::pair<const char*, const char*> cases[] = {
+        // typed, applied (nullptr: refused)
+        {" ntp://ntp.ntsc.ac.cn, time.nist.gov ", "ntp://ntp.ntsc.ac.cn, time.nist.gov"},
+        {"http://time.example", nullptr},
+        {"ntp.ntsc.ac.cn,,time.nist.gov", nullptr},
+    };
+    for (const auto& [typed, applied] : cases) {
+        settings = {};
+        Form_高级设置& p = OpenAdvanced();
+        p.SetValue("校时服务器", typed);
+        p.SetValue("农历", "2");
+        p.Click(kOkControlId);
+        EXPECT_EQ(view.messages.size(), applied ? 0u : 1u) << typed;
+        EXPECT_EQ(view.fields["校时服务器"].invalidBox, applied ? -1 : 0) << typed;
+        EXPECT_EQ(settings.TimeServers, applied ? applied : "") << typed;
+        EXPECT_EQ(settings.LunarMode, applied ? 2 : 0) << typed;
+    }
+}
+
 // Every control lies inside the window, a control that touches a frame lies wholly inside it,
 // and no two controls other than frames share a twip.
 TEST(DialogLayout, ControlsStayInsideTheWindowAndTheirFramesAndNeverOverlap) {

@@ -117,7 +117,8 @@ void Form_Main::FollowTimeServerSetting() {
         return;
     }
     heldTimeServers_ = wanted;
-    // The empty text stands for the built-in server.
+    // A text that is no list of servers (a hand edit) counts as the empty one: the built-in
+    // server.
     std::optional<std::vector<ServerAddress>> servers = ParseTimeServerList(wanted);
     timeSync_.SetServers(servers ? std::move(*servers) : *ParseTimeServerList(""));
 }

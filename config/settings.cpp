@@ -219,8 +219,8 @@ std::vector<SettingRow> MakeRows() {
          [](std::string_view t, SettingsRecord& r) { r.TimeServers = std::string(Trimmed(t)); },
          [](const SettingsRecord& r) { return r.TimeServers; },
          Shown(ControlKind::kText, "校时服务器",
-               "网络校时所问的服务器，用逗号分隔，依次尝试，例如 ntp://ntp.ntsc.ac.cn；"
-               "留空用 time.nist.gov")},
+               "网络校时使用的时间服务器，多个用逗号分隔，依次尝试，例如 "
+               "ntp://ntp.ntsc.ac.cn；留空则用内置的服务器")},
     };
 }
 

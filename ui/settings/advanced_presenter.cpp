@@ -9,7 +9,7 @@ namespace {
 
 constexpr char kBadTimeServers[] =
     "校时服务器要写成 主机名、主机名:端口 或 ntp://主机名，多个用英文逗号分隔，例如 "
-    "ntp://ntp.ntsc.ac.cn, time.nist.gov。留空则用 time.nist.gov。";
+    "ntp://ntp.ntsc.ac.cn, time.nist.gov。留空则用内置的服务器。";
 
 }  // namespace
 

@@ -5,6 +5,7 @@
 #include "app/sync_notice.h"
 #include "app/tooltip.h"
 #include "common/identity.h"
+#include "timesync/time_server.h"
 #include "ui/extras/ad_decision.h"
 #include "ui/extras/urls.h"
 
@@ -89,6 +90,7 @@ void Form_Main::FollowSettings() {
     SetAnnounceTimerEnabled(ScheduleRuns(stores_.settings));
     SetSyncTimerEnabled(stores_.settings.AutoSyncOff != 1);
     FollowHotkeySetting();
+    FollowTimeServerSetting();
 }
 
 void Form_Main::FollowHotkeySetting() {
@@ -109,6 +111,18 @@ void Form_Main::FollowHotkeySetting() {
     }
 }
 
+void Form_Main::FollowTimeServerSetting() {
+    const std::string& wanted = stores_.settings.TimeServers;
+    if (heldTimeServers_ == wanted) {
+        return;
+    }
+    heldTimeServers_ = wanted;
+    // A text that is no list of servers (a hand edit) counts as the empty one: the built-in
+    // server.
+    std::optional<std::vector<ServerAddress>> servers = ParseTimeServerList(wanted);
+    timeSync_.SetServers(servers ? std::move(*servers) : *ParseTimeServerList(""));
+}
+
 void Form_Main::RefreshSettings() {
     if (stores_.config.FileChanged()) {
         LoadSettings(stores_.config, stores_.startStore, StartCommand(paths_.executablePath),
@@ -116,6 +130,7 @@ void Form_Main::RefreshSettings() {
         FollowSettings();
     }
     FollowHotkeySetting();  // the advanced page may have changed it in the record
+    FollowTimeServerSetting();
 }
 
 void Form_Main::Timer_更新托盘显示时间_Fired() {
@@ -204,7 +219,7 @@ void Form_Main::Announce(const Moment& moment) {
     voice_.Announce(moment, [this] {
         const SettingsRecord& settings = stores_.settings;
         return AnnouncementOptions{settings.AnnounceFormat, settings.NaturalReading == 1,
-                                   settings.Volume, settings.VoiceFolder};
+                                   settings.Volume, settings.VoiceFolder, settings.LunarMode};
     });
 }
 
@@ -339,7 +354,7 @@ void Form_Main::SetChecked(TrayMenuEntry entry, bool checked) {
 }
 
 void Form_Main::SetToolTipNow() {
-    desktop_.tray.SetToolTip(TrayToolTipText(clock_.Now(), locale_));
+    desktop_.tray.SetToolTip(TrayToolTipText(clock_.Now(), locale_, stores_.settings.LunarMode));
 }
 
 }  // namespace horalia

@@ -164,6 +164,9 @@ class Form_Main final : public MainFormCallbacks, private TimeSyncListener {
     void SetToolTipNow();
     // Holds the combination 报时热键 names, when it changed since the last call.
     void FollowHotkeySetting();
+    // Asks the servers 校时服务器 names from the next synchronisation on, when it changed since
+    // the last call; a text that is not a list of servers asks the built-in one.
+    void FollowTimeServerSetting();
     // Once a day: reads 节假日.txt again (a person may have added days), and tells once that
     // 工作日 is guessed for a year without holiday data.
     void FollowWorkingDays(const Moment& now);
@@ -189,6 +192,7 @@ class Form_Main final : public MainFormCallbacks, private TimeSyncListener {
     bool toldNotSaved_ = false;
     std::optional<std::string> heldHotkey_;  // the setting last handed to the port
     HotkeyState hotkeyState_ = HotkeyState::kNone;
+    std::optional<std::string> heldTimeServers_;  // the setting last handed to timeSync_
 };
 
 }  // namespace horalia

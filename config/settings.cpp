@@ -211,6 +211,16 @@ std::vector<SettingRow> MakeRows() {
          [](const SettingsRecord& r) { return r.VoiceFolder; },
          Shown(ControlKind::kFolder, "语音目录",
                "另一套语音的文件夹，文件名与程序自带的相同；留空或缺少的语音用程序自带的")},
+        {"农历", "0", kAdvanced, ReadNumberUpTo<&SettingsRecord::LunarMode, 2>,
+         NumberText<&SettingsRecord::LunarMode>, Options("农历", {"不报", "月日", "年月日"})},
+        // Kept as written: the time servers' reader is above this layer. The program takes a
+        // text that is not a list of servers for the built-in server, and the page refuses it.
+        {"校时服务器", "", kAdvanced,
+         [](std::string_view t, SettingsRecord& r) { r.TimeServers = std::string(Trimmed(t)); },
+         [](const SettingsRecord& r) { return r.TimeServers; },
+         Shown(ControlKind::kText, "校时服务器",
+               "网络校时使用的时间服务器，多个用逗号分隔，依次尝试，例如 "
+               "ntp://ntp.ntsc.ac.cn；留空则用内置的服务器")},
     };
 }
 

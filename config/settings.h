@@ -56,6 +56,10 @@ struct SettingsRecord {
     std::vector<QuietPeriod> QuietPeriods{};  // "免打扰" as several periods (quiet_periods.h)
     std::int32_t AnnounceInterval = 0;        // "报时间隔": 0, or minutes, replacing the hours
     AnnouncementDays AnnounceDays{};          // "报时日"
+    // "农历": the lunar date after the weekday, 0 none, 1 month and day, 2 with the year too.
+    std::int32_t LunarMode = 0;
+    // "校时服务器": the time servers as written (ParseTimeServerList); empty for the built-in one.
+    std::string TimeServers;
 };
 
 // Where a setting is set: the settings dialog, its advanced page, or the program itself.

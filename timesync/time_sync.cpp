@@ -53,11 +53,12 @@ TimeSync::TimeSync(TimeSocket& socket, ClockSetter& clock, OneShotTimer& replyTi
       zoneClock_(zoneClock),
       exchange_(zoneClock),
       ntp_(zoneClock),
-      servers_{std::move(server)} {}
+      servers_{server},
+      nextServers_{std::move(server)} {}
 
 void TimeSync::SetServers(std::vector<ServerAddress> servers) {
     if (!servers.empty())
-        servers_ = std::move(servers);
+        nextServers_ = std::move(servers);
 }
 
 void TimeSync::RequestTimeSync(SyncTrigger trigger) {
@@ -68,6 +69,7 @@ void TimeSync::RequestTimeSync(SyncTrigger trigger) {
         return;
     }
     trigger_ = trigger;
+    servers_ = nextServers_;
     serverIndex_ = 0;
     AskServer();
 }

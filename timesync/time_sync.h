@@ -138,7 +138,7 @@ class TimeSync : public TimeSocketEvents {
     // Where outcomes go; none by default.
     void SetListener(TimeSyncListener* listener) { listener_ = listener; }
     // The servers the next request asks, in order (ParseTimeServerList); an empty list keeps
-    // those there are.
+    // those there are. An exchange that is open goes on with the servers it began with.
     void SetServers(std::vector<ServerAddress> servers);
 
     // The tray entry 托盘图标_网络校时, and every 3,601st tick. A request from the menu while an
@@ -179,7 +179,8 @@ class TimeSync : public TimeSocketEvents {
     const ZoneClock& zoneClock_;
     DaytimeExchange exchange_;
     NtpExchange ntp_;
-    std::vector<ServerAddress> servers_;
+    std::vector<ServerAddress> servers_;  // those of the open exchange
+    std::vector<ServerAddress> nextServers_;
     std::size_t serverIndex_ = 0;
     TimeSyncListener* listener_ = nullptr;
     std::int32_t syncTickCount_ = 0;

@@ -19,6 +19,7 @@
 #include "fakes/fake_time_sync_ports.h"
 #include "fakes/virtual_time.h"
 #include "ui/extras/urls.h"
+#include "voice/clip_sequence.h"
 
 namespace horalia {
 namespace {
@@ -611,6 +612,43 @@ TEST_F(FormMainTest, TheHotkeyFollowsTheSettingAndATakenOneIsToldOnce) {
     EXPECT_EQ(form().AnnounceHotkeyState(), HotkeyState::kNone);
     EXPECT_EQ(hotkey.registered.size(), 2u);
     EXPECT_EQ(tray.notifications.size(), 1u);
+}
+
+// 农历 reaches the words after the weekday and the tooltip; absent, both are as they always were.
+TEST_F(FormMainTest, TheLunarSettingIsSpokenAndShown) {
+    const Moment winterSolstice{2026, 12, 22, 13, 45, 9};
+    for (const int lunar : {0, 2}) {
+        Rig fresh;
+        fresh.SetIni("格式设置", "1");
+        fresh.SetIni("农历", lunar == 0 ? "" : "2");
+        fresh.Load(At(2026, 12, 22, 13, 45, 9));
+        fresh.form().TrayIcon_托盘图标_MouseClick(1);
+        std::vector<std::string> clips;
+        for (const std::string& text : AnnouncementClipTexts(winterSolstice, 1, false, lunar)) {
+            clips.push_back("C:\\Tools\\Horalia\\Sound\\" + text + ".wav");
+        }
+        EXPECT_EQ(fresh.player.Paths(), clips);
+        EXPECT_EQ(clips.back().ends_with("冬至.wav"), lunar == 2);
+        EXPECT_EQ(fresh.tray.toolTips.back(), TrayToolTipText(winterSolstice, locale, lunar));
+    }
+}
+
+// 校时服务器 names the servers from the load on and after an edit, which an exchange under way does
+// not follow; a text that is no list of servers asks the built-in one.
+TEST_F(FormMainTest, TheTimeServersFollowTheSetting) {
+    SetIni("校时服务器", "ntp://ntp.ntsc.ac.cn, [::1]:1313");
+    Load(At(2026, 12, 7, 9, 0, 0, 500));
+    form().MenuChosen(TrayMenuEntry::托盘图标_网络校时);
+    form().Winsock_时间同步().OnConnectFailed();
+    backend.Edit(kIni, "Horalia", "校时服务器", "http://time.example");
+    timers.RunUntil(At(2026, 12, 7, 9, 0, 1, 600));
+    form().Winsock_时间同步().OnConnectFailed();
+    form().MenuChosen(TrayMenuEntry::托盘图标_网络校时);
+    ASSERT_EQ(socket.connections.size(), 3u);
+    EXPECT_EQ(socket.connections[0].host, "ntp.ntsc.ac.cn");
+    EXPECT_EQ(socket.connections[0].transport, Transport::kDatagram);
+    EXPECT_EQ(socket.connections[1].host, "::1");
+    EXPECT_EQ(socket.connections[2].host, ConfiguredTimeServer().host);
 }
 
 TEST_F(FormMainTest, SynchronisesOnThe3601stTickOnly) {

@@ -558,6 +558,22 @@ TEST_F(SettingsDialogTest, InvalidInputIsMarkedAndRefusedWithAMessageAndNothingC
     EXPECT_EQ(settings.AnnounceHotkey, "");
 }
 
+// 校时服务器 takes a list of servers; anything else is refused as a bad hotkey is, and the page's
+// other changes wait with it.
+TEST_F(SettingsDialogTest, TimeServerBoxTakesOnlyAListOfServers) {
+    Form_高级设置& p = OpenAdvanced();
+    p.SetValue("校时服务器", "ntp.ntsc.ac.cn,,time.nist.gov");
+    p.SetValue("农历", "2");
+    p.Click(kOkControlId);
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.fields["校时服务器"].invalidBox, 0);
+    EXPECT_EQ(settings.LunarMode, 0);
+    p.SetValue("校时服务器", " ntp://ntp.ntsc.ac.cn, time.nist.gov ");
+    p.Click(kOkControlId);
+    EXPECT_EQ(backend.Value("校时服务器"), "ntp://ntp.ntsc.ac.cn, time.nist.gov");
+    EXPECT_EQ(settings.LunarMode, 2);
+}
+
 // Every control lies inside the window, a control that touches a frame lies wholly inside it,
 // and no two controls other than frames share a twip.
 TEST(DialogLayout, ControlsStayInsideTheWindowAndTheirFramesAndNeverOverlap) {

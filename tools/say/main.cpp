@@ -225,7 +225,7 @@ int Run(int argc, char** argv) {
     const Moment moment = options.at ? *options.at : SystemClock().Now();
     // The settings as the tray program would announce with them, then the command line's choices.
     AnnouncementOptions announcement{settings.AnnounceFormat, settings.NaturalReading == 1,
-                                     settings.Volume, settings.VoiceFolder};
+                                     settings.Volume, settings.VoiceFolder, settings.LunarMode};
     if (options.format) {
         announcement.format = *options.format;
     }

@@ -1,5 +1,5 @@
-// Form_高级设置: the advanced page of the settings dialog as state, and the rule its fields add:
-// beside the hotkey, what became of it on this desktop.
+// Form_高级设置: the advanced page of the settings dialog as state, and the rules its fields add:
+// beside the hotkey, what became of it on this desktop; a time server list that can be read.
 #pragma once
 
 #include "ui/settings/settings_page.h"
@@ -18,6 +18,9 @@ class Form_高级设置 final : public SettingsPagePresenter {
   private:
     // The running program takes the new hotkey; the note says what became of it.
     void Applied() override;
+    // 校时服务器 must be a list of servers; the empty text is the built-in one.
+    std::optional<std::string> TextProblem(const SettingRow& row,
+                                           const std::string& text) const override;
     void ShowHotkeyState();
 };
 

@@ -43,6 +43,9 @@ Place LineOf(const SettingRow& row, const Rect& frame, int top) {
             place.parts = {label, Rect{1530, top - 30, 780, 315}, Rect{2400, top, 270, 255},
                            Rect{2700, top - 30, 780, 315}, after};
             break;
+        case ControlKind::kText:  // a text takes the line's whole width
+            place.parts = {label, Rect{1530, top - 30, std::max(0, frame.width - 1740), 315}};
+            break;
         default:
             place.parts = {label, field, after};
             break;

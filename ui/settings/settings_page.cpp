@@ -366,6 +366,8 @@ bool SettingsPagePresenter::Validate() {
             if (!text.empty() && !ParseHotkey(text)) {
                 problem = kBadHotkey;
             }
+        } else if (row.control.kind == ControlKind::kText) {
+            problem = TextProblem(row, Trimmed(field.state.value));
         }
         if (problem) {
             FieldState state = field.state;

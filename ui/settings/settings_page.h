@@ -4,6 +4,7 @@
 // windows only show each field (SettingsPageView) and report the person's clicks and edits.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -106,6 +107,10 @@ class SettingsPagePresenter {
     virtual void FieldChanged(const SettingRow&) {}
     // The record took the page's values (saved: the file too).
     virtual void Applied() {}
+    // Why a text box's text cannot be applied, or nothing: the page's own rules for its texts.
+    virtual std::optional<std::string> TextProblem(const SettingRow&, const std::string&) const {
+        return std::nullopt;
+    }
     // Sets a field as the program decides, without a change action and without enabling
     // Command_应用.
     void ShowValue(std::string_view key, const std::string& value);

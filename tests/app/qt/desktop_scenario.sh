@@ -21,7 +21,7 @@
 # reaches xbindkeys and does not make the program speak.
 # Exits 77 (skipped) when a tool it needs is missing.
 # On trayer: with HORALIA_SCREENSHOT_DIR set, it also saves horalia-qt-tooltip.png and
-# horalia-qt-menu.png; with HORALIA_E2E_INSTALLED=1 it runs an installed program where it lies
+# horalia-qt-menu.png (HORALIA_E2E_SETTINGS: lines of Value.ini to start with); with HORALIA_E2E_INSTALLED=1 it runs an installed program where it lies
 # (SOUND_FOLDER then is <prefix>/share/horalia/Sound) and checks that Value.ini is kept in
 # $XDG_CONFIG_HOME/horalia/.
 set -uo pipefail
@@ -65,6 +65,9 @@ if [ -n "$installed" ]; then
   mkdir -p "$XDG_CONFIG_HOME/horalia"
   printf '[Horalia]\r\n广告设置=1\r\n' | iconv -f UTF-8 -t GBK >"$XDG_CONFIG_HOME/horalia/Value.ini"
 fi
+if [ -n "${HORALIA_E2E_SETTINGS:-}" ]; then  # lines of Value.ini, e.g. 农历=2 for a screenshot
+  printf '[Horalia]\r\n%s\r\n' "$HORALIA_E2E_SETTINGS" | iconv -f UTF-8 -t GBK >"$work/app/Value.ini"
+fi
 [ "$host" = weston ] || export QT_QPA_PLATFORM=xcb
 
 start_program() {  # sets horalia; the icon must come within 20 seconds
@@ -102,7 +105,7 @@ stage_tray() {
     xdotool mousemove --window "$(icon_window)" 8 8
     sleep 3
     import -window root "$work/screen.png"
-    convert "$work/screen.png" -crop 420x110+604+0 +repage "$screens/horalia-qt-tooltip.png"
+    convert "$work/screen.png" -crop 420x130+604+0 +repage "$screens/horalia-qt-tooltip.png"
     xdotool click 3
     sleep 1.5
     import -window root "$work/screen.png"

@@ -16,6 +16,10 @@ void Form_高级设置::Applied() {
     ShowHotkeyState();
 }
 
+void Form_高级设置::ShowWhatIsInForce() {
+    ShowEnabled("半点报时", Value("报时间隔").empty());
+}
+
 void Form_高级设置::ShowHotkeyState() {
     ShowNote("报时热键", HotkeyStateText(mainForm_.AnnounceHotkeyState()));
 }

@@ -1,5 +1,6 @@
-// Form_高级设置: the advanced page of the settings dialog as state, and the rule its fields add:
-// beside the hotkey, what became of it on this desktop.
+// Form_高级设置: the advanced page of the settings dialog as state, and the rules its fields add:
+// beside the hotkey, what became of it on this desktop; 半点报时 is out of force while 报时间隔
+// is set.
 #pragma once
 
 #include "ui/settings/settings_page.h"
@@ -18,6 +19,7 @@ class Form_高级设置 final : public SettingsPagePresenter {
   private:
     // The running program takes the new hotkey; the note says what became of it.
     void Applied() override;
+    void ShowWhatIsInForce() override;
     void ShowHotkeyState();
 };
 

@@ -150,8 +150,7 @@ SettingControl Periods(const char* caption, const char* suggestion, const char* 
 }
 
 SettingControl Intervals() {
-    SettingControl control =
-        Options("报时间隔", {"不设", "5 分", "10 分", "15 分", "20 分", "30 分"});
+    SettingControl control = Options("报时间隔(分)", {"不设", "5", "10", "15", "20", "30"});
     control.values = {"", "5", "10", "15", "20", "30"};
     control.toolTip =
         "设了间隔就每隔这么多分钟报时一次（从整点算起），报时频率和半点报时不再起作用";

@@ -76,11 +76,11 @@ constexpr std::array kBasicFixed{
 constexpr Rect kAnnounceFrame{30, 30, 5670, 2895};
 constexpr Rect kSoundFrame{30, 3000, 5670, 1140};
 
-// 报时间隔's six options in a row after its label.
+// 报时间隔's six options in a row after its label: 不设, then the minutes.
 constexpr Place IntervalOptions(std::string_view key, int top) {
-    Place place{key, kAnnounceFrame, {Rect{210, top, 1275, 255}}};
-    for (int i = 0; i < 6; ++i) {
-        place.parts[static_cast<std::size_t>(i) + 1] = Rect{1530 + 660 * i, top, 630, 255};
+    Place place{key, kAnnounceFrame, {Rect{210, top, 1275, 255}, Rect{1530, top, 780, 255}}};
+    for (int i = 0; i < 5; ++i) {
+        place.parts[static_cast<std::size_t>(i) + 2] = Rect{2340 + 630 * i, top, 600, 255};
     }
     return place;
 }

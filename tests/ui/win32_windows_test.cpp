@@ -300,7 +300,7 @@ TEST_F(WindowsTest, AdvancedPageOpensFromTheLinkAndApplies) {
     windows.UnloadSettingsDialog();
     EXPECT_FALSE(IsWindow(page));
     EXPECT_FALSE(IsWindow(dialog));
-    EXPECT_EQ(backend.writes, 2);
+    EXPECT_EQ(backend.writes, 3);
 }
 
 // The about box is modal: a timer inspects and closes it from inside its own message loop.

@@ -289,6 +289,7 @@ TEST_F(WindowsTest, AdvancedPageOpensFromTheLinkAndApplies) {
     EXPECT_EQ(backend.writes, 3);  // 免打扰, 报时间隔 and 音量
     EXPECT_EQ((backend.values[{kIni, "Horalia", "免打扰"}]), "22:00-06:45,12:00-13:00");
     EXPECT_EQ((backend.values[{kIni, "Horalia", "报时间隔"}]), "15");
+    EXPECT_FALSE(IsWindowEnabled(Child(dialog, "整点报时")));  // the hours, replaced
     EXPECT_EQ(settings.Volume, 25);
 
     // The program's exit closes an open page with the dialog, unapplied.

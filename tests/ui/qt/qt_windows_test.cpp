@@ -232,6 +232,7 @@ TEST_F(SettingsDialogTest, AdvancedPageOpensFromTheLinkAndAppliesOnlyValidInput)
     EXPECT_EQ(dialog.Advanced().Window(), nullptr);
     EXPECT_EQ((backend.values[{kIni, "Horalia", "免打扰"}]), "12:00-13:30,23:15-07:00");
     EXPECT_EQ((backend.values[{kIni, "Horalia", "报时间隔"}]), "10");
+    EXPECT_FALSE(Find<QRadioButton>("Option_报时设置_0")->isEnabled());  // the hours, replaced
     EXPECT_EQ((backend.values[{kIni, "Horalia", "报时热键"}]), "Ctrl+Win+F9");
     EXPECT_EQ(settings.Volume, 30);
     EXPECT_EQ(backend.writes, 4);  // 免打扰, 报时间隔, 报时热键 and 音量, the keys that changed

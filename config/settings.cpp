@@ -7,6 +7,7 @@
 #include "common/trim.h"
 #include "config/ini_document.h"
 #include "config/ini_file.h"
+#include "config/quiet_periods.h"
 #include "config/start_with_system.h"
 
 namespace horalia {
@@ -144,6 +145,26 @@ SettingControl Percent(const char* caption) {
 SettingControl Periods(const char* caption, const char* suggestion, const char* toolTip) {
     SettingControl control = Shown(ControlKind::kTimeList, caption, toolTip);
     control.suggestion = suggestion;
+    control.hint = "几段用逗号隔开";
+    return control;
+}
+
+SettingControl Intervals() {
+    SettingControl control = Options("报时间隔(分)", {"不设", "5", "10", "15", "20", "30"});
+    control.values = {"", "5", "10", "15", "20", "30"};
+    control.toolTip =
+        "设了间隔就每隔这么多分钟报时一次（从整点算起），报时频率和半点报时不再起作用";
+    return control;
+}
+
+SettingControl Days() {
+    SettingControl control =
+        Shown(ControlKind::kText, "报时日",
+              "只在这些日子自动报时：留空为每天；星期几用 1（星期一）到 7（星期日），例如 1-5 或 "
+              "1-5,7；工作日为中国大陆的工作日（除去节假日，加上调休上班的周末）");
+    control.accepts = [](std::string_view text) { return ParseAnnouncementDays(text).has_value(); };
+    control.refusal = kBadAnnouncementDays;
+    control.hint = "如 1-5、6,7、工作日";
     return control;
 }
 
@@ -175,15 +196,29 @@ std::vector<SettingRow> MakeRows() {
         {"广告日期", "", SettingsPage::kProgram,
          [](std::string_view t, SettingsRecord& r) { r.AdShownDate = FirstCharacters(t, 11); },
          [](const SettingsRecord& r) { return r.AdShownDate; }},
+        // A list with a period that cannot be read is no quiet at all.
         {"免打扰", "", kAdvanced,
-         [](std::string_view t, SettingsRecord& r) { r.QuietTime = ParseQuietPeriod(t); },
-         [](const SettingsRecord& r) {
-             return r.QuietTime ? FormatQuietPeriod(*r.QuietTime) : std::string();
+         [](std::string_view t, SettingsRecord& r) {
+             r.QuietPeriods = ReadQuietPeriods(t).periods;
          },
-         Periods("免打扰时段", "22:00-07:00", "这段时间里不自动报时；单击托盘图标仍会报时")},
+         [](const SettingsRecord& r) { return FormatQuietPeriods(r.QuietPeriods); },
+         Periods("免打扰时段", "22:00-07:00",
+                 "这些时段里不自动报时，几个时段用逗号隔开，例如 12:00-13:30,22:00-07:00；"
+                 "单击托盘图标仍会报时")},
         {"半点报时", "0", kAdvanced, ReadNumberUpTo<&SettingsRecord::HalfOrQuarterHours, 2>,
          NumberText<&SettingsRecord::HalfOrQuarterHours>,
          Options("半点报时", {"不报", "半点", "每刻钟"})},
+        {"报时间隔", "", kAdvanced,
+         [](std::string_view t, SettingsRecord& r) {
+             r.AnnounceInterval = ParseAnnounceInterval(t).value_or(0);
+         },
+         [](const SettingsRecord& r) { return FormatAnnounceInterval(r.AnnounceInterval); },
+         Intervals()},
+        {"报时日", "", kAdvanced,
+         [](std::string_view t, SettingsRecord& r) {
+             r.AnnounceDays = ParseAnnouncementDays(t).value_or(AnnouncementDays{});
+         },
+         [](const SettingsRecord& r) { return FormatAnnouncementDays(r.AnnounceDays); }, Days()},
         {"自然读法", "0", kAdvanced, ReadNumberUpTo<&SettingsRecord::NaturalReading, 1>,
          NumberText<&SettingsRecord::NaturalReading>,
          Shown(ControlKind::kCheck, "自然读法", "按平常的说法报时，例如“晚上九点零五分”“两点整”")},

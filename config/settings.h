@@ -43,7 +43,7 @@ struct SettingsRecord {
     std::int32_t StartWithWindows;   // 1 when the start entry holds this program's command
     std::array<std::int32_t, 5> AnnounceHours;  // 1, 2, 6, 0, 0
     // The advanced settings.
-    std::optional<QuietPeriod> QuietTime;  // "免打扰": "HH:MM-HH:MM", none when absent
+    std::vector<QuietPeriod> QuietPeriods;  // "免打扰": "HH:MM-HH:MM,..." (quiet_periods.h)
     // "半点报时": 1 also at hh:30 after a due hour, 2 also at hh:15, hh:30 and hh:45.
     std::int32_t HalfOrQuarterHours;
     std::int32_t DesktopQuietCheck;  // "勿扰检测": 1 keeps the schedule quiet when asked
@@ -51,13 +51,10 @@ struct SettingsRecord {
     std::int32_t NaturalReading;     // "自然读法": 1 reads the time as people say it
     std::int32_t Volume;             // "音量": 0..kFullVolume
     std::string VoiceFolder;         // "语音目录": empty for the program's own clips
-    // The schedule's further choices. Until their keys have rows they keep these defaults, and
-    // the schedule reads QuietTime together with QuietPeriods.
-    std::vector<QuietPeriod> QuietPeriods{};  // "免打扰" as several periods (quiet_periods.h)
-    std::int32_t AnnounceInterval = 0;        // "报时间隔": 0, or minutes, replacing the hours
-    AnnouncementDays AnnounceDays{};          // "报时日"
+    std::int32_t AnnounceInterval;   // "报时间隔": 0, or minutes, replacing the hours
+    AnnouncementDays AnnounceDays;   // "报时日"
     // "农历": the lunar date after the weekday, 0 none, 1 month and day, 2 with the year too.
-    std::int32_t LunarMode = 0;
+    std::int32_t LunarMode;
     // "校时服务器": the time servers as written (ParseTimeServerList); empty for the built-in one.
     std::string TimeServers;
 };
@@ -69,10 +66,10 @@ enum class SettingsPage { kBasic, kAdvanced, kProgram };
 enum class ControlKind {
     kNone,      // not shown
     kCheck,     // a check box
-    kOptions,   // option buttons, one per value from 0 on
+    kOptions,   // option buttons, one per value from 0 on (or per one of `values`)
     kNumber,    // a slider from minimum to maximum, the value beside it
-    kTimeList,  // a switch and periods of "HH:MM-HH:MM" (two boxes each)
-    kText,      // a line of text
+    kTimeList,  // a switch and a box of periods "HH:MM-HH:MM,HH:MM-HH:MM"
+    kText,      // a line of text, which `accepts` may check
     kHotkey,    // a box that takes the key combination pressed in it
     kFolder,    // a folder's path, with 浏览… beside it
 };
@@ -82,13 +79,20 @@ struct SettingControl {
     const char* caption = "";  // the box's text, or the label or frame that names the control
     const char* toolTip = "";
     std::vector<const char*> choices = {};  // options: each value's caption
+    // Options: the file's text each choice stands for; empty when the values are 0, 1, ...
+    std::vector<const char*> values = {};
     const char* ticked = "1";  // a check box: the values a ticked and a clear box stand for
     const char* cleared = "0";
     int minimum = 0;  // a number's range
     int maximum = 0;
     const char* unit = "";  // a number: shown after it
-    // A time list: the periods the boxes offer while the list is empty.
+    // A time list: the periods the box offers while the list is empty.
     const char* suggestion = "";
+    // A time list or a text: how to write it, in grey after the box.
+    const char* hint = "";
+    // A text: whether the page may apply it, and what it says when not.
+    bool (*accepts)(std::string_view text) = nullptr;
+    const char* refusal = "";
 };
 
 // One row per setting: the settings table that loading, saving and the dialog's pages go

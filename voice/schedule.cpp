@@ -73,8 +73,7 @@ bool IsScheduledMoment(const Moment& now, const SettingsRecord& settings,
     }
     const int minuteOfDay = now.hour * 60 + now.minute;
     const auto quiet = [minuteOfDay](const QuietPeriod& q) { return q.Contains(minuteOfDay); };
-    if ((settings.QuietTime && quiet(*settings.QuietTime)) ||
-        std::any_of(settings.QuietPeriods.begin(), settings.QuietPeriods.end(), quiet)) {
+    if (std::any_of(settings.QuietPeriods.begin(), settings.QuietPeriods.end(), quiet)) {
         return false;
     }
     return IsAnnouncementDay(now, settings.AnnounceDays, workingDays);

@@ -10,7 +10,6 @@
 #include "app/sync_notice.h"
 #include "app/tooltip.h"
 #include "common/identity.h"
-#include "config/quiet_periods.h"
 #include "fakes/fake_clip_player.h"
 #include "fakes/fake_locale.h"
 #include "fakes/fake_profile_backend.h"
@@ -492,12 +491,13 @@ TEST_F(FormMainTest, HalfHoursQuartersAndQuietHoursOverADay) {
     }
 }
 
-// Every 20 minutes outside three quiet periods, over half a day of ticks.
+// Every 20 minutes outside three quiet periods, as Value.ini says, over half a day of ticks.
 TEST_F(FormMainTest, AnIntervalAndSeveralQuietPeriodsOverHalfADay) {
     RecordChimes();
+    SetIni("报时间隔", "20");
+    SetIni("半点报时", "2");  // replaced by the interval
+    SetIni("免打扰", "00:00-07:00, 12:00-13:30,22:00-00:00");
     Load(At(2026, 12, 7, 11, 30, 0));
-    settings.AnnounceInterval = 20;
-    settings.QuietPeriods = ReadQuietPeriods("00:00-07:00,12:00-13:30,22:00-00:00").periods;
     timers.RunUntil(At(2026, 12, 7, 22, 30, 0));
     std::vector<std::string> expected = {"11:40"};
     for (int minute = 13 * 60 + 40; minute < 22 * 60; minute += 20) {
@@ -524,8 +524,8 @@ TEST_F(FormMainTest, WorkingDaysFollowTheNoticesAndTheHolidayFile) {
         Rig rig;
         rig.files.files["C:\\Tools\\Horalia\\节假日.txt"] = "2026-09-22 休 年假\r\n";
         rig.RecordAnnouncements();
+        rig.SetIni("报时日", c.days);
         rig.Load(At(2026, c.month, c.day, 0, 0, 0) - std::chrono::seconds(10));
-        rig.settings.AnnounceDays = ParseAnnouncementDays(c.days).value();
         rig.timers.RunUntil(At(2026, c.month, c.day, 0, 0, 30));
         EXPECT_EQ(rig.AnnouncedHours(), c.announced ? std::vector<int>{0} : std::vector<int>{})
             << c.days << " 2026-" << c.month << "-" << c.day;
@@ -542,8 +542,8 @@ TEST_F(FormMainTest, WorkingDaysFollowTheNoticesAndTheHolidayFile) {
 TEST_F(FormMainTest, AYearWithoutHolidayDataIsToldOnceADay) {
     const std::string file = "C:\\Tools\\Horalia\\节假日.txt";
     RecordAnnouncements();
+    SetIni("报时日", "工作日");
     Load(At(2026, 12, 31, 23, 59, 50));
-    settings.AnnounceDays = ParseAnnouncementDays("工作日").value();
     timers.RunUntil(At(2027, 1, 1, 0, 1, 0));
     EXPECT_EQ(AnnouncedHours(), std::vector<int>{0});  // 元旦, unknown, counts as a Friday
     ASSERT_EQ(tray.notifications.size(), 1u);

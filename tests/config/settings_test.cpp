@@ -125,8 +125,12 @@ TEST_F(LoadSettingsTest, EveryKeyReadsAValueOutsideItsRangeAsItsDefault) {
         {"关闭报时", with({"2", "7"})},
         {"自动校时", with({"2", "7"})},
         {"广告日期", {}},  // any text is a date to compare with today's
-        {"免打扰", {"22:00", "24:00-07:00", "7.30-8.00", "10:00-10:00", "yes"}},
+        {"免打扰",
+         {"22:00", "24:00-07:00", "7.30-8.00", "10:00-10:00", "yes", "12:00-13:00,yes",
+          "12:00-13:00,,22:00-07:00", "12:00-13:00;22:00-07:00"}},
         {"半点报时", with({"3", "1x"})},
+        {"报时间隔", with({"0", "7", "60", "10x", "10.0"})},
+        {"报时日", {"0", "8", "5-1", "1-", "1,,2", "周一", "工作", "1-5,工作日"}},
         {"勿扰检测", with({"2", "1x"})},
         {"报时热键", {"T", "Shift+T", "Ctrl+", "Ctrl+Alt+F25", "Hyper+T", "Ctrl+时", "Ctrl++T"}},
         {"自然读法", with({"2", "1x"})},
@@ -160,16 +164,23 @@ TEST_F(LoadSettingsTest, EveryKeyReadsAValueOutsideItsRangeAsItsDefault) {
 TEST_F(LoadSettingsTest, AdvancedKeysAndTheirFallbacks) {
     const SettingsRecord set = LoadFrom(
         "[Horalia]\r\n免打扰=22:30-07:00\r\n半点报时=1\r\n自然读法=1\r\n音量=35\r\n"
-        "语音目录= D:\\声音\\女声 \r\n勿扰检测=1\r\n报时热键= ctrl+F12 \r\n");
+        "语音目录= D:\\声音\\女声 \r\n勿扰检测=1\r\n报时热键= ctrl+F12 \r\n报时间隔= 10 \r\n"
+        "报时日=6,7\r\n");
     EXPECT_EQ(set.DesktopQuietCheck, 1);
     EXPECT_EQ(set.AnnounceHotkey, "Ctrl+F12");
-    EXPECT_EQ(set.QuietTime, (QuietPeriod{22 * 60 + 30, 7 * 60}));
+    EXPECT_EQ(set.QuietPeriods, (std::vector<QuietPeriod>{{22 * 60 + 30, 7 * 60}}));
+    EXPECT_EQ(set.AnnounceInterval, 10);
+    EXPECT_EQ(set.AnnounceDays, ParseAnnouncementDays("6-7"));
     EXPECT_EQ(set.HalfOrQuarterHours, 1);
     EXPECT_EQ(set.NaturalReading, 1);
     EXPECT_EQ(set.Volume, 35);
     EXPECT_EQ(set.VoiceFolder, "D:\\声音\\女声");
 
     EXPECT_EQ(LoadFrom("[Horalia]\r\n半点报时=2\r\n").HalfOrQuarterHours, 2);
+    EXPECT_EQ(LoadFrom("[Horalia]\r\n免打扰=12:00-13:30， 22:00-07:00\r\n").QuietPeriods,
+              (std::vector<QuietPeriod>{{12 * 60, 13 * 60 + 30}, {22 * 60, 7 * 60}}));
+    EXPECT_EQ(LoadFrom("[Horalia]\r\n报时日=工作日\r\n").AnnounceDays.kind,
+              AnnouncementDays::Kind::kWorkingDays);
     // An empty hotkey is none.
     EXPECT_EQ(LoadFrom("[Horalia]\r\n报时热键=\r\n").AnnounceHotkey, "");
     EXPECT_EQ(LoadFrom("[Horalia]\r\n报时热键=super + control+f24\r\n").AnnounceHotkey,
@@ -181,7 +192,9 @@ TEST_F(LoadSettingsTest, SavedAdvancedKeysReadBackTheSame) {
     for (const bool quiet : {true, false}) {
         SettingsRecord written;
         if (quiet) {
-            written.QuietTime = QuietPeriod{23 * 60, 6 * 60 + 30};
+            written.QuietPeriods = {{12 * 60, 13 * 60}, {23 * 60, 6 * 60 + 30}};
+            written.AnnounceInterval = 5;
+            written.AnnounceDays = ParseAnnouncementDays("1-5,7").value();
         }
         written.HalfOrQuarterHours = 2;
         written.DesktopQuietCheck = 1;
@@ -191,7 +204,9 @@ TEST_F(LoadSettingsTest, SavedAdvancedKeysReadBackTheSame) {
         written.VoiceFolder = "D:\\声音";
         ASSERT_TRUE(SaveSettings(config, Load(), written, SettingsPage::kAdvanced));
         const SettingsRecord r = Load();
-        EXPECT_EQ(r.QuietTime, written.QuietTime);
+        EXPECT_EQ(r.QuietPeriods, written.QuietPeriods);
+        EXPECT_EQ(r.AnnounceInterval, written.AnnounceInterval);
+        EXPECT_EQ(r.AnnounceDays, written.AnnounceDays);
         EXPECT_EQ(r.HalfOrQuarterHours, 2);
         EXPECT_EQ(r.DesktopQuietCheck, 1);
         EXPECT_EQ(r.AnnounceHotkey, written.AnnounceHotkey);

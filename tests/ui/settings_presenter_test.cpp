@@ -164,7 +164,9 @@ TEST_F(SettingsDialogTest, EveryRealChangeEnablesApplyAndNothingElseDoes) {
         {"语音目录", "/v", true},  {"报时设置", "0", false},      {"广告设置", "2", false},
         {"报时设置", "-1", false}, {"格式设置", "3", false},      {"半点报时", "7", false},
         {"关闭报时", "2", false},  {"音量", "100", false},        {"音量", "250", false},
-        {"音量", "loud", false},   {"免打扰", "0", false},
+        {"音量", "loud", false},   {"免打扰", "0", false},        {"报时间隔", "10", true},
+        {"报时间隔", "", false},   {"报时间隔", "7", false},      {"报时间隔", "1", false},
+        {"报时日", "1-5", true},   {"报时日", "", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.key) + "=" + c.value);
@@ -181,7 +183,7 @@ TEST_F(SettingsDialogTest, EveryRealChangeEnablesApplyAndNothingElseDoes) {
         EXPECT_EQ(p.Value(c.key) != before, c.enables);
     }
     // Typed times and the volume held within its range count too.
-    OpenAdvanced().SetTime("免打扰", 0, "21:00");
+    OpenAdvanced().SetPeriods("免打扰", "21:00-07:00");
     EXPECT_TRUE(page->ApplyEnabled());
     OpenAdvanced().SetValue("音量", "-3");
     EXPECT_EQ(view.Shown("音量"), "0");
@@ -374,7 +376,8 @@ TEST_F(SettingsDialogTest, FormTableEventsReachTheirFields) {
     Form_高级设置& p = OpenAdvanced();
     p.Click(SettingControlId("自然读法"));
     p.Click(SettingControlId("免打扰"));
-    p.Edit(SettingControlId("免打扰", 2), "6:00");
+    p.Edit(SettingControlId("免打扰", kPeriodsPart), "22:00-6:00");
+    p.Click(SettingControlId("报时间隔", 2));
     p.Edit(SettingControlId("语音目录"), " /typed ");
     p.Click(SettingControlId("语音目录", kBrowsePart));
     p.Click(SettingControlId("半点报时", 1));
@@ -383,7 +386,8 @@ TEST_F(SettingsDialogTest, FormTableEventsReachTheirFields) {
     EXPECT_EQ(p.Value("半点报时"), "1");
     EXPECT_EQ(p.Value("报时热键"), "Ctrl+Alt+Q");
     EXPECT_EQ(p.Value("自然读法"), "1");
-    EXPECT_EQ(p.Field("免打扰").times, (std::vector<std::string>{"22:00", "6:00"}));
+    EXPECT_EQ(p.Field("免打扰").periods, "22:00-6:00");
+    EXPECT_EQ(p.Value("报时间隔"), "10");
     EXPECT_EQ(p.Value("音量"), "35");
     EXPECT_EQ(view.log, (std::vector<std::string>{"choose 语音目录 /typed"}));
     p.FolderChosen("语音目录", "/chosen");
@@ -433,13 +437,15 @@ TEST(Form, ASettingWithoutAPlaceGetsALineAndThePageGrows) {
 
 TEST_F(SettingsDialogTest, AdvancedLoadShowsTheRecord) {
     OpenAdvanced();
-    EXPECT_EQ(view.fields["免打扰"], (FieldState{"0", {"22:00", "07:00"}, "", false, -1}));
+    EXPECT_EQ(view.fields["免打扰"], (FieldState{"0", "22:00-07:00", "", false, -1}));
     EXPECT_EQ(view.Shown("报时热键"), "Ctrl+Alt+Shift+T");
     EXPECT_EQ(view.fields["报时热键"].note, "");
     EXPECT_EQ(view.Shown("音量"), "100");
     EXPECT_FALSE(page->ApplyEnabled());
 
-    settings.QuietTime = QuietPeriod{23 * 60 + 30, 6 * 60 + 5};
+    settings.QuietPeriods = {{12 * 60, 13 * 60 + 30}, {23 * 60 + 30, 6 * 60 + 5}};
+    settings.AnnounceInterval = 15;
+    settings.AnnounceDays = ParseAnnouncementDays("工作日").value();
     settings.HalfOrQuarterHours = 2;
     settings.NaturalReading = 1;
     settings.DesktopQuietCheck = 1;
@@ -448,11 +454,12 @@ TEST_F(SettingsDialogTest, AdvancedLoadShowsTheRecord) {
     settings.VoiceFolder = "D:\\声音\\女声";
     mainForm.hotkeyState = HotkeyState::kUnavailable;
     Form_高级设置& full = OpenAdvanced();
-    EXPECT_EQ(view.fields["免打扰"], (FieldState{"1", {"23:30", "06:05"}, "", true, -1}));
+    EXPECT_EQ(view.fields["免打扰"], (FieldState{"1", "12:00-13:30,23:30-06:05", "", true, -1}));
     const std::map<std::string, std::string> shown = {
-        {"半点报时", "2"}, {"自然读法", "1"}, {"勿扰检测", "1"},
-        {"报时热键", ""},  {"音量", "35"},    {"语音目录", "D:\\声音\\女声"},
+        {"半点报时", "2"}, {"自然读法", "1"},  {"勿扰检测", "1"},    {"报时热键", ""},
+        {"音量", "35"},    {"报时间隔", "15"}, {"报时日", "工作日"}, {"语音目录", "D:\\声音\\女声"},
     };
+    EXPECT_FALSE(view.fields["半点报时"].enabled);  // replaced by the interval
     for (const auto& [key, value] : shown) {
         EXPECT_EQ(view.Shown(key), value) << key;
     }
@@ -468,19 +475,22 @@ TEST_F(SettingsDialogTest, AdvancedApplyWritesTheChangedKeysKeepsTheRestAndReach
     settings.AnnounceFrequency = 2;
     Form_高级设置& p = OpenAdvanced();
     p.Toggle("免打扰");
-    p.SetTime("免打扰", 0, " 7：05 ");  // typed with a Chinese input method
-    p.SetTime("免打扰", 1, "9:00");
+    p.SetPeriods("免打扰", " 7：05-9:00， 12:00-13:30 ");  // typed with a Chinese input method
     p.SetValue("半点报时", "2");
+    p.SetValue("报时间隔", "20");
+    p.SetValue("报时日", " 1,2,3,4,5 ");
     p.SetValue("报时热键", "Alt+Win+F9");
     p.SetValue("音量", "40");
     p.SetValue("语音目录", "  /home/u/声音 ");
     const int refreshes = mainForm.refreshes;
     p.Click(kApplyControlId);
 
-    EXPECT_EQ(backend.keys,
-              (std::vector<std::string>{"免打扰", "半点报时", "报时热键", "音量", "语音目录"}));
+    EXPECT_EQ(backend.keys, (std::vector<std::string>{"免打扰", "半点报时", "报时间隔", "报时日",
+                                                      "报时热键", "音量", "语音目录"}));
     EXPECT_EQ(backend.fileWrites, 1);
-    EXPECT_EQ(backend.Value("免打扰"), "07:05-09:00");
+    EXPECT_EQ(backend.Value("免打扰"), "07:05-09:00,12:00-13:30");
+    EXPECT_EQ(backend.Value("报时间隔"), "20");
+    EXPECT_EQ(backend.Value("报时日"), "1-5");
     EXPECT_EQ(backend.Value("半点报时"), "2");
     EXPECT_EQ(backend.Value("报时热键"), "Alt+Win+F9");
     EXPECT_EQ(mainForm.refreshes, refreshes + 1);  // the running program takes the new hotkey
@@ -490,13 +500,17 @@ TEST_F(SettingsDialogTest, AdvancedApplyWritesTheChangedKeysKeepsTheRestAndReach
     EXPECT_EQ(backend.Value("报时设置"), "2");
     EXPECT_EQ(backend.Value("广告日期"), "2026|12|07");
     // The running program reads the record at its next tick and announcement.
-    EXPECT_EQ(settings.QuietTime, (QuietPeriod{7 * 60 + 5, 9 * 60}));
+    EXPECT_EQ(settings.QuietPeriods,
+              (std::vector<QuietPeriod>{{7 * 60 + 5, 9 * 60}, {12 * 60, 13 * 60 + 30}}));
+    EXPECT_EQ(settings.AnnounceInterval, 20);
+    EXPECT_EQ(settings.AnnounceDays, ParseAnnouncementDays("1-5"));
     EXPECT_EQ(settings.HalfOrQuarterHours, 2);
     EXPECT_EQ(settings.Volume, 40);
     EXPECT_EQ(settings.VoiceFolder, "/home/u/声音");
     EXPECT_EQ(settings.AnnounceFrequency, 2);
     // The page shows what was applied and stays open.
-    EXPECT_EQ(view.fields["免打扰"].times, (std::vector<std::string>{"07:05", "09:00"}));
+    EXPECT_EQ(view.fields["免打扰"].periods, "07:05-09:00,12:00-13:30");
+    EXPECT_EQ(view.Shown("报时日"), "1-5");
     EXPECT_EQ(view.Shown("语音目录"), "/home/u/声音");
     EXPECT_FALSE(p.ApplyEnabled());
     EXPECT_TRUE(view.log.empty());
@@ -505,47 +519,72 @@ TEST_F(SettingsDialogTest, AdvancedApplyWritesTheChangedKeysKeepsTheRestAndReach
     // Quiet hours switched off again: written empty, whatever the disabled boxes hold, which
     // keep it.
     p.Toggle("免打扰");
-    p.SetTime("免打扰", 1, "nonsense");
+    p.SetPeriods("免打扰", "nonsense");
     p.Click(kOkControlId);
     EXPECT_EQ(backend.Value("免打扰"), "");
-    EXPECT_FALSE(settings.QuietTime);
-    EXPECT_EQ(view.fields["免打扰"].times, (std::vector<std::string>{"07:05", "nonsense"}));
+    EXPECT_TRUE(settings.QuietPeriods.empty());
+    EXPECT_EQ(view.fields["免打扰"].periods, "nonsense");
     EXPECT_EQ(view.log, (std::vector<std::string>{"hide", "unload"}));
+}
+
+// 报时间隔 replaces 报时设置 and 半点报时: both are shown out of force while it is set, on the
+// page that holds them, and keep their values.
+TEST_F(SettingsDialogTest, AnIntervalGreysTheHoursItReplaces) {
+    Form_高级设置& p = OpenAdvanced();
+    EXPECT_TRUE(view.fields["半点报时"].enabled);
+    p.Click(SettingControlId("报时间隔", 5));
+    EXPECT_EQ(p.Value("报时间隔"), "30");
+    EXPECT_FALSE(view.fields["半点报时"].enabled);
+    EXPECT_TRUE(Open().Field("报时设置").enabled);  // until the interval is applied
+    p.Click(kApplyControlId);
+    Open();
+    EXPECT_FALSE(view.fields["报时设置"].enabled);
+    EXPECT_EQ(view.Shown("报时设置"), "0");
+    OpenAdvanced().Click(SettingControlId("报时间隔", 0));
+    EXPECT_EQ(page->Value("报时间隔"), "");
+    EXPECT_TRUE(view.fields["半点报时"].enabled);
+    page->Click(kOkControlId);
+    EXPECT_EQ(settings.AnnounceInterval, 0);
+    EXPECT_TRUE(Open().Field("报时设置").enabled);
 }
 
 TEST_F(SettingsDialogTest, InvalidInputIsMarkedAndRefusedWithAMessageAndNothingChanges) {
     struct Case {
-        const char* start;
-        const char* end;
+        const char* periods;
+        const char* days;
         const char* hotkey;
         const char* invalid;  // the field
-        int box;
         const char* says;
     };
     const Case cases[] = {
-        {"25:00", "07:00", "", "免打扰", 0, "免打扰的开始时间无效。请按“时:分”填写，例如 22:00。"},
-        {"", "07:00", "", "免打扰", 0, "开始时间无效"},
-        {"22:00", "7.30", "", "免打扰", 1, "免打扰的结束时间无效。请按“时:分”填写，例如 07:00。"},
-        {"22:00", "22:60", "", "免打扰", 1, "结束时间无效"},
-        {"08:00", "8:00", "", "免打扰", 1, "相同"},
-        {"08:00", "9:00", "Shift+T", "报时热键", 0, "报时热键要有 Ctrl、Alt 或 Win"},
+        {"25:00-07:00", "", "", "免打扰", "免打扰时段“25:00-07:00”无效。请按“时:分-时:分”填写"},
+        {"-07:00", "", "", "免打扰", "“-07:00”无效"},
+        {"22:00-7.30", "", "", "免打扰", "“22:00-7.30”无效"},
+        {"12:00-13:30,22:00-22:60", "", "", "免打扰", "“22:00-22:60”无效"},
+        {"12:00-13:30,08:00-8:00", "", "", "免打扰", "“08:00-8:00”的开始时间和结束时间相同"},
+        {"12:00-13:30,,22:00-07:00", "", "", "免打扰", "无效"},
+        {"  ", "", "", "免打扰", "免打扰时段是空的。请按“时:分-时:分”填写，例如 22:00-07:00"},
+        {"08:00-09:00", "8", "", "报时日", kBadAnnouncementDays},
+        {"08:00-09:00", "5-1", "", "报时日", kBadAnnouncementDays},
+        {"08:00-09:00", "周一", "", "报时日", kBadAnnouncementDays},
+        {"08:00-09:00", "", "Shift+T", "报时热键", "报时热键要有 Ctrl、Alt 或 Win"},
     };
     settings.Volume = 70;
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.start) + "-" + c.end + " " + c.hotkey);
+        SCOPED_TRACE(std::string(c.periods) + " " + c.days + " " + c.hotkey);
         Form_高级设置& p = OpenAdvanced();
         p.Toggle("免打扰");
-        p.SetTime("免打扰", 0, c.start);
-        p.SetTime("免打扰", 1, c.end);
+        p.SetPeriods("免打扰", c.periods);
+        p.SetValue("报时日", c.days);
         p.SetValue("报时热键", c.hotkey);
         p.SetValue("音量", "10");
         p.Click(kOkControlId);
         ASSERT_EQ(view.messages.size(), 1u);
         EXPECT_NE(view.messages[0].find(c.says), std::string::npos) << view.messages[0];
-        EXPECT_EQ(view.fields[c.invalid].invalidBox, c.box);  // shown invalid, once
+        EXPECT_EQ(view.fields[c.invalid].invalidBox, 0);  // shown invalid, once
         EXPECT_EQ(p.Field(c.invalid).invalidBox, -1);
         EXPECT_TRUE(backend.keys.empty());
-        EXPECT_FALSE(settings.QuietTime);
+        EXPECT_TRUE(settings.QuietPeriods.empty());
         EXPECT_EQ(settings.Volume, 70);
         EXPECT_TRUE(p.ApplyEnabled());
         EXPECT_TRUE(view.log.empty());  // OK does not close a page it could not apply

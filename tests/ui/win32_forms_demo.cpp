@@ -104,7 +104,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         WriteGeometry(windows.Settings().Handle());
         PumpFor(hold);
     } else if (which == L"advanced") {
-        settings.QuietTime = QuietPeriod{22 * 60 + 30, 7 * 60};
+        settings.QuietPeriods = {QuietPeriod{12 * 60, 13 * 60 + 30},
+                                 QuietPeriod{22 * 60 + 30, 7 * 60}};
+        settings.AnnounceInterval = 10;
+        settings.AnnounceDays = ParseAnnouncementDays("1-5").value();
         settings.HalfOrQuarterHours = 1;
         settings.Volume = 80;
         windows.ShowSettingsDialog(mainForm);

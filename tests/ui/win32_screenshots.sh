@@ -33,6 +33,9 @@ for form in settings settings-tip advanced about; do
   pid=$!
   for _ in $(seq 600); do [ -s "$geometry" ] && break; sleep 0.1; done
   [ -s "$geometry" ] || { echo "$form: the window did not open" >&2; exit 1; }
+  if [ "$form" != settings-tip ]; then  # no tooltip where the pointer happens to rest
+    xdotool mousemove 0 0
+  fi
   sleep 1
   crop=$(cat "$geometry")
   if [ "$form" = settings-tip ]; then  # room for the tooltip below and beside the dialog

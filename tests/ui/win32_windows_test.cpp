@@ -269,24 +269,27 @@ TEST_F(WindowsTest, AdvancedPageOpensFromTheLinkAndApplies) {
     EXPECT_EQ(SendMessageW(slider, TBM_GETPOS, 0, 0), 60);
     EXPECT_NE(Child(page, "60%"), nullptr);
     // Edit boxes keep their text to themselves: found by id.
-    HWND start = GetDlgItem(page, SettingControlId("免打扰", 1));
-    HWND end = GetDlgItem(page, SettingControlId("免打扰", 2));
-    EXPECT_EQ(TextOf(start), "22:00");
+    HWND start = GetDlgItem(page, SettingControlId("免打扰", kPeriodsPart));
+    EXPECT_EQ(TextOf(start), "22:00-07:00");
     EXPECT_FALSE(IsWindowEnabled(start));  // quiet hours off
     EXPECT_FALSE(IsWindowEnabled(Child(page, "应用[&A]")));
 
     Click(page, "免打扰时段");
     EXPECT_TRUE(IsWindowEnabled(start));
-    SetWindowTextW(end, L"6:45");                // typed: EN_CHANGE
-    SendMessageW(slider, TBM_SETPOS, TRUE, 25);  // dragged: WM_HSCROLL
+    SetWindowTextW(start, L"22:00-6:45，12:00-13:00");  // typed: EN_CHANGE
+    Click(page, "15");
+    EXPECT_FALSE(IsWindowEnabled(Child(page, "半点")));  // replaced by the interval
+    SendMessageW(slider, TBM_SETPOS, TRUE, 25);          // dragged: WM_HSCROLL
     SendMessageW(page, WM_HSCROLL, SB_THUMBPOSITION, reinterpret_cast<LPARAM>(slider));
     EXPECT_NE(Child(page, "25%"), nullptr);
     EXPECT_TRUE(IsWindowEnabled(Child(page, "应用[&A]")));
     Click(page, "确定[&E]");
     EXPECT_FALSE(IsWindow(page));
     EXPECT_TRUE(IsWindowEnabled(dialog));
-    EXPECT_EQ(backend.writes, 2);  // 免打扰 and 音量
-    EXPECT_EQ((backend.values[{kIni, "Horalia", "免打扰"}]), "22:00-06:45");
+    EXPECT_EQ(backend.writes, 3);  // 免打扰, 报时间隔 and 音量
+    EXPECT_EQ((backend.values[{kIni, "Horalia", "免打扰"}]), "22:00-06:45,12:00-13:00");
+    EXPECT_EQ((backend.values[{kIni, "Horalia", "报时间隔"}]), "15");
+    EXPECT_FALSE(IsWindowEnabled(Child(dialog, "整点报时")));  // the hours, replaced
     EXPECT_EQ(settings.Volume, 25);
 
     // The program's exit closes an open page with the dialog, unapplied.
@@ -298,7 +301,7 @@ TEST_F(WindowsTest, AdvancedPageOpensFromTheLinkAndApplies) {
     windows.UnloadSettingsDialog();
     EXPECT_FALSE(IsWindow(page));
     EXPECT_FALSE(IsWindow(dialog));
-    EXPECT_EQ(backend.writes, 2);
+    EXPECT_EQ(backend.writes, 3);
 }
 
 // A move to a screen of another scale, as Windows announces it: the window's client size and

@@ -90,7 +90,7 @@ SettingsRecord Settings(std::int32_t frequency, std::int32_t halfHours, const ch
     s.AnnounceFrequency = frequency;
     s.AnnounceHours = kHours;
     s.HalfOrQuarterHours = halfHours;
-    s.QuietTime = ParseQuietPeriod(quiet);
+    s.QuietPeriods = ReadQuietPeriods(quiet).periods;
     return s;
 }
 

@@ -152,10 +152,7 @@ WorkingDayCalendar LoadedWorkingDays(const AppPaths& paths) {
 void PrintSchedule(const Moment& from, SettingsRecord settings, const SayOptions& options,
                    const AppPaths& paths) {
     const WorkingDayCalendar workingDays = LoadedWorkingDays(paths);
-    if (options.quietPeriods) {
-        settings.QuietTime.reset();
-        settings.QuietPeriods = *options.quietPeriods;
-    }
+    settings.QuietPeriods = options.quietPeriods.value_or(settings.QuietPeriods);
     settings.AnnounceInterval = options.interval.value_or(settings.AnnounceInterval);
     settings.AnnounceDays = options.days.value_or(settings.AnnounceDays);
     const std::vector<Moment> moments =

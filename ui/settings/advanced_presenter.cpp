@@ -35,6 +35,10 @@ std::optional<std::string> Form_高级设置::TextProblem(const SettingRow& row,
     return std::nullopt;
 }
 
+void Form_高级设置::ShowWhatIsInForce() {
+    ShowEnabled("半点报时", Value("报时间隔").empty());
+}
+
 void Form_高级设置::ShowHotkeyState() {
     ShowNote("报时热键", HotkeyStateText(mainForm_.AnnounceHotkeyState()));
 }

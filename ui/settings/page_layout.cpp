@@ -40,8 +40,7 @@ Place LineOf(const SettingRow& row, const Rect& frame, int top) {
             }
             break;
         case ControlKind::kTimeList:
-            place.parts = {label, Rect{1530, top - 30, 780, 315}, Rect{2400, top, 270, 255},
-                           Rect{2700, top - 30, 780, 315}, after};
+            place.parts = {label, field, after};
             break;
         case ControlKind::kText:  // a text takes the line's whole width
             place.parts = {label, Rect{1530, top - 30, std::max(0, frame.width - 1740), 315}};
@@ -142,11 +141,9 @@ void PageForm::AddSetting(const SettingRow& row, const Place& place) {
         }
         case ControlKind::kTimeList:
             Add(Kind::CheckBox, id(0), "Check_" + key, c.caption, at(0)).toolTip = c.toolTip;
-            Add(Kind::EditBox, id(1), "Text_" + key + "开始", "", at(1));
-            Add(Kind::Label, id(kToLabelPart), "Label_至", "至", at(2));
-            Add(Kind::EditBox, id(2), "Text_" + key + "结束", "", at(3));
-            Add(Kind::Label, id(kHintPart), "Label_时段说明", "时:分，可跨过午夜", at(4))
-                .textColour = kHintGrey;
+            Add(Kind::EditBox, id(kPeriodsPart), "Text_" + key, "", at(1)).toolTip = c.toolTip;
+            Add(Kind::Label, id(kHintPart), "Label_" + key + "说明", c.hint, at(2)).textColour =
+                kHintGrey;
             break;
         case ControlKind::kHotkey:
             label();
@@ -162,6 +159,10 @@ void PageForm::AddSetting(const SettingRow& row, const Place& place) {
         case ControlKind::kText:
             label();
             Add(Kind::EditBox, id(0), "Text_" + key, "", at(1)).toolTip = c.toolTip;
+            if (*c.hint != '\0') {
+                Add(Kind::Label, id(kHintPart), "Label_" + key + "说明", c.hint, at(2)).textColour =
+                    kHintGrey;
+            }
             break;
         case ControlKind::kNone:
             break;

@@ -19,12 +19,12 @@ namespace horalia {
 // Where a page puts the control of one setting: a rectangle per part, relative to the frame.
 // The parts by the control's kind:
 //   check: the box; options: the label, then a button per choice; number: the label, the slider,
-//   the value; time list: the switch, the start, 至, the end, the hint; hotkey: the label, the
-//   box, the note; folder: the label, the box, 浏览…; text: the label, the box.
+//   the value; time list: the switch, the box, the hint; hotkey: the label, the box, the note;
+//   folder: the label, the box, 浏览…; text: the label, the box, a hint.
 struct Place {
     std::string_view key;
     form::Rect frame;
-    std::array<form::Rect, 5> parts{};
+    std::array<form::Rect, 7> parts{};
     // Options in a frame of their own with this name, titled with the caption, in place of a label.
     std::string_view frameName = {};
 };

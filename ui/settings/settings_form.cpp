@@ -73,23 +73,35 @@ constexpr std::array kBasicFixed{
 
 // Form_高级设置: the announcement's settings in one frame, the sound's in another, the buttons
 // below; Tab starts at the first setting.
-constexpr Rect kAnnounceFrame{30, 30, 5670, 2175};
-constexpr Rect kSoundFrame{30, 2280, 5670, 1140};
+constexpr Rect kAnnounceFrame{30, 30, 5670, 2895};
+constexpr Rect kSoundFrame{30, 3000, 5670, 1140};
+
+// 报时间隔's six options in a row after its label: 不设, then the minutes.
+constexpr Place IntervalOptions(std::string_view key, int top) {
+    Place place{key, kAnnounceFrame, {Rect{210, top, 1275, 255}, Rect{1530, top, 780, 255}}};
+    for (int i = 0; i < 5; ++i) {
+        place.parts[static_cast<std::size_t>(i) + 2] = Rect{2340 + 630 * i, top, 600, 255};
+    }
+    return place;
+}
 
 constexpr std::array kAdvancedPlaces{
     Place{"免打扰",
           kAnnounceFrame,
-          {Rect{210, 300, 1275, 255}, Rect{1530, 270, 780, 315}, Rect{2400, 300, 270, 255},
-           Rect{2700, 270, 780, 315}, Rect{3600, 300, 1950, 255}}},
+          {Rect{210, 300, 1275, 255}, Rect{1530, 270, 2400, 315}, Rect{4020, 300, 1530, 255}}},
     Place{"半点报时",
           kAnnounceFrame,
           {Rect{210, 690, 1275, 255}, Rect{1530, 690, 900, 255}, Rect{2520, 690, 900, 255},
            Rect{3510, 690, 1200, 255}}},
-    Place{"自然读法", kAnnounceFrame, {Rect{210, 1050, 2445, 255}}},
-    Place{"勿扰检测", kAnnounceFrame, {Rect{210, 1410, 5250, 255}}},
+    IntervalOptions("报时间隔", 1050),
+    Place{"报时日",
+          kAnnounceFrame,
+          {Rect{210, 1440, 1275, 255}, Rect{1530, 1410, 1950, 315}, Rect{3600, 1440, 1950, 255}}},
+    Place{"自然读法", kAnnounceFrame, {Rect{210, 1800, 2445, 255}}},
+    Place{"勿扰检测", kAnnounceFrame, {Rect{210, 2160, 5250, 255}}},
     Place{"报时热键",
           kAnnounceFrame,
-          {Rect{210, 1800, 1275, 255}, Rect{1530, 1770, 1950, 315}, Rect{3600, 1800, 1950, 255}}},
+          {Rect{210, 2520, 1275, 255}, Rect{1530, 2490, 1950, 315}, Rect{3600, 2520, 1950, 255}}},
     Place{"音量",
           kSoundFrame,
           {Rect{210, 345, 960, 255}, Rect{1200, 255, 3480, 420}, Rect{4770, 345, 750, 255}}},
@@ -98,9 +110,9 @@ constexpr std::array kAdvancedPlaces{
           {Rect{210, 765, 960, 255}, Rect{1200, 720, 3480, 315}, Rect{4770, 705, 780, 345}}},
 };
 constexpr std::array kAdvancedFixed{
-    Button(kOkControlId, "Command_确定", "确定[&E]", 2400, 3510),
-    Button(kCancelControlId, "Command_取消", "取消[&C]", 3540, 3510),
-    Button(kApplyControlId, "Command_应用", "应用[&A]", 4680, 3510),
+    Button(kOkControlId, "Command_确定", "确定[&E]", 2400, 4230),
+    Button(kCancelControlId, "Command_取消", "取消[&C]", 3540, 4230),
+    Button(kApplyControlId, "Command_应用", "应用[&A]", 4680, 4230),
     Frame(1560, "GroupBox_报时", "报时", kAnnounceFrame),
     Frame(1561, "GroupBox_声音", "声音", kSoundFrame),
 };
@@ -117,12 +129,12 @@ const form::Form& SettingsForm() {
 const form::Form& AdvancedForm() {
     static const PageForm page(SettingsPage::kAdvanced, PageLayout{"高级设置",
                                                                    5730,
-                                                                   3960,
+                                                                   4680,
                                                                    {},
                                                                    kAdvancedPlaces,
                                                                    kAdvancedFixed,
                                                                    kAnnounceFrame,
-                                                                   2160,
+                                                                   2880,
                                                                    360});
     return page.Form();
 }

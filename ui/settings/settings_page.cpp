@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "config/hotkey.h"
+#include "config/quiet_periods.h"
 
 namespace horalia {
 namespace {
@@ -23,34 +24,6 @@ std::string Trimmed(std::string_view text) {
     return std::string(text.substr(first, text.find_last_not_of(" \t") - first + 1));
 }
 
-// A Chinese input method types the full-width colon; the time means the same.
-std::string WithAsciiColons(std::string_view text) {
-    static constexpr std::string_view kFullWidthColon = "\xEF\xBC\x9A";  // U+FF1A
-    std::string result;
-    for (std::size_t at = 0; at < text.size();) {
-        if (text.substr(at, kFullWidthColon.size()) == kFullWidthColon) {
-            result += ':';
-            at += kFullWidthColon.size();
-        } else {
-            result += text[at++];
-        }
-    }
-    return result;
-}
-
-// "HH:MM-HH:MM,HH:MM-HH:MM" as the boxes of a time list: start and end of each period.
-std::vector<std::string> TimesOf(std::string_view text) {
-    std::vector<std::string> times;
-    while (!text.empty()) {
-        const std::string_view period = text.substr(0, text.find(','));
-        const std::size_t dash = period.find('-');
-        times.emplace_back(period.substr(0, dash));
-        times.emplace_back(dash == std::string_view::npos ? "" : period.substr(dash + 1));
-        text.remove_prefix(std::min(text.size(), period.size() + 1));
-    }
-    return times;
-}
-
 std::optional<int> DecimalOf(std::string_view text) {
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -60,38 +33,42 @@ std::optional<int> DecimalOf(std::string_view text) {
     return value;
 }
 
-// The text the file would keep for a valid field.
+// The text the file would keep for a valid field: a time list's periods as the file writes
+// them, or nothing while it is switched off.
 std::string FileText(const SettingRow& row, const FieldState& state) {
     if (row.control.kind != ControlKind::kTimeList) {
         return state.value;
     }
-    std::string text;
-    for (std::size_t box = 0; state.value == "1" && box + 1 < state.times.size(); box += 2) {
-        const auto start = ParseTimeOfDay(WithAsciiColons(state.times[box]));
-        const auto end = ParseTimeOfDay(WithAsciiColons(state.times[box + 1]));
-        text += (text.empty() ? "" : ",") + FormatQuietPeriod({start.value_or(0), end.value_or(0)});
-    }
-    return text;
+    return state.value == "1" ? FormatQuietPeriods(ReadQuietPeriods(state.periods).periods) : "";
 }
 
-// Why a box of a time list cannot be applied, or nothing. Boxes come in pairs: start, end.
-std::optional<std::string> TimeProblem(const SettingRow& row, const FieldState& state,
-                                       int& invalidBox) {
-    const std::vector<std::string> examples = TimesOf(row.control.suggestion);
-    const std::string key = row.key;
-    for (std::size_t box = 0; state.value == "1" && box + 1 < state.times.size(); box += 2) {
-        const auto start = ParseTimeOfDay(WithAsciiColons(state.times[box]));
-        const auto end = ParseTimeOfDay(WithAsciiColons(state.times[box + 1]));
-        invalidBox = static_cast<int>(start ? box + 1 : box);
-        if (!start || !end) {
-            return key + (start ? "的结束时间无效" : "的开始时间无效") +
-                   "。请按“时:分”填写，例如 " + examples.at(start ? 1 : 0) + "。";
+// Why a field cannot be applied, or nothing.
+std::optional<std::string> Problem(const SettingRow& row, const FieldState& state) {
+    const SettingControl& control = row.control;
+    switch (control.kind) {
+        case ControlKind::kTimeList: {
+            if (state.value != "1") {
+                return std::nullopt;
+            }
+            if (Trimmed(state.periods).empty()) {
+                return std::string(control.caption) + "是空的。请按“时:分-时:分”填写，例如 " +
+                       control.suggestion + "；不要免打扰就取消勾选。";
+            }
+            QuietPeriodsReading reading = ReadQuietPeriods(state.periods);
+            return reading.Ok() ? std::nullopt : std::optional(std::move(reading.problem));
         }
-        if (*start == *end) {
-            return key + "的开始时间和结束时间相同。请填写两个不同的时间。";
+        case ControlKind::kHotkey: {
+            const std::string text = Trimmed(state.value);
+            return text.empty() || ParseHotkey(text) ? std::nullopt
+                                                     : std::optional<std::string>(kBadHotkey);
         }
+        case ControlKind::kText:
+            return control.accepts == nullptr || control.accepts(state.value)
+                       ? std::nullopt
+                       : std::optional<std::string>(control.refusal);
+        default:
+            return std::nullopt;
     }
-    return std::nullopt;
 }
 
 }  // namespace
@@ -101,6 +78,10 @@ int SettingControlId(std::string_view key, int part) {
     const auto found = std::find_if(rows.begin(), rows.end(),
                                     [&](const SettingRow& row) { return row.key == key; });
     return kFirstSettingId + kPartsPerSetting * static_cast<int>(found - rows.begin()) + part;
+}
+
+std::string OptionValue(const SettingControl& control, std::size_t index) {
+    return index < control.values.size() ? control.values[index] : std::to_string(index);
 }
 
 SettingsPagePresenter::SettingsPagePresenter(SettingsPage page,
@@ -121,6 +102,7 @@ void SettingsPagePresenter::LoadDialog() {
 }
 
 void SettingsPagePresenter::ShowState() {
+    ShowWhatIsInForce();
     for (const Slot& field : fields_) {
         view_.ShowField(*field.row, field.state);
     }
@@ -162,8 +144,11 @@ void SettingsPagePresenter::SetValue(std::string_view key, const std::string& va
             }
             break;
         case ControlKind::kOptions: {
-            const auto index = DecimalOf(value);
-            if (!index || *index < 0 || *index >= static_cast<int>(control.choices.size())) {
+            bool offered = false;
+            for (std::size_t i = 0; i < control.choices.size(); ++i) {
+                offered = offered || OptionValue(control, i) == value;
+            }
+            if (!offered) {
                 return;
             }
             break;
@@ -201,12 +186,11 @@ void SettingsPagePresenter::Toggle(std::string_view key) {
     }
 }
 
-void SettingsPagePresenter::SetTime(std::string_view key, std::size_t box,
-                                    const std::string& text) {
+void SettingsPagePresenter::SetPeriods(std::string_view key, const std::string& text) {
     Slot* field = Find(key);
-    if (field != nullptr && box < field->state.times.size()) {
+    if (field != nullptr && field->row->control.kind == ControlKind::kTimeList) {
         FieldState state = field->state;
-        state.times[box] = text;
+        state.periods = text;
         Change(*field, state);
     }
 }
@@ -239,7 +223,7 @@ void SettingsPagePresenter::Click(int id) {
         case ControlKind::kTimeList:
             return part == 0 ? Toggle(row.key) : void();
         case ControlKind::kOptions:
-            return SetValue(row.key, std::to_string(part));
+            return SetValue(row.key, OptionValue(row.control, static_cast<std::size_t>(part)));
         case ControlKind::kFolder:
             return part == kBrowsePart ? view_.ChooseFolder(row, Trimmed(field->state.value))
                                        : void();
@@ -254,8 +238,8 @@ void SettingsPagePresenter::Edit(int id, const std::string& text) {
     if (field == nullptr) {
         return;
     }
-    if (field->row->control.kind == ControlKind::kTimeList && part > 0) {
-        SetTime(field->row->key, static_cast<std::size_t>(part - 1), text);
+    if (field->row->control.kind == ControlKind::kTimeList && part == kPeriodsPart) {
+        SetPeriods(field->row->key, text);
     } else if (part == 0) {
         SetValue(field->row->key, text);
     }
@@ -287,6 +271,14 @@ void SettingsPagePresenter::ShowValue(std::string_view key, const std::string& v
     if (Slot* field = Find(key)) {
         FieldState state = field->state;
         state.value = value;
+        Show(*field, state);
+    }
+}
+
+void SettingsPagePresenter::ShowEnabled(std::string_view key, bool enabled) {
+    if (Slot* field = Find(key)) {
+        FieldState state = field->state;
+        state.enabled = enabled;
         Show(*field, state);
     }
 }
@@ -329,10 +321,11 @@ void SettingsPagePresenter::Change(Slot& field, FieldState state) {
     }
     Show(field, std::move(state));
     FieldChanged(*field.row);
+    ShowWhatIsInForce();
     SetApplyEnabled(true);
 }
 
-// Every field as the record holds it. An empty time list keeps what its boxes hold, or offers the
+// Every field as the record holds it. An empty time list keeps what its box holds, or offers the
 // row's suggestion, so that switching it on starts from something sensible.
 void SettingsPagePresenter::ShowRecord() {
     for (Slot& field : fields_) {
@@ -342,36 +335,28 @@ void SettingsPagePresenter::ShowRecord() {
         if (row.control.kind == ControlKind::kTimeList) {
             const bool on = !state.value.empty();
             if (on) {
-                state.times = TimesOf(state.value);
-            } else if (state.times.empty()) {
-                state.times = TimesOf(row.control.suggestion);
+                state.periods = state.value;
+            } else if (state.periods.empty()) {
+                state.periods = row.control.suggestion;
             }
             state.value = on ? "1" : "0";
             state.enabled = on;
         }
         Show(field, state);
     }
+    ShowWhatIsInForce();
 }
 
 // The first box that cannot be applied is shown invalid, once, and the person is told why.
 bool SettingsPagePresenter::Validate() {
     for (Slot& field : fields_) {
-        const SettingRow& row = *field.row;
-        int invalidBox = 0;
-        std::optional<std::string> problem;
-        if (row.control.kind == ControlKind::kTimeList) {
-            problem = TimeProblem(row, field.state, invalidBox);
-        } else if (row.control.kind == ControlKind::kHotkey) {
-            const std::string text = Trimmed(field.state.value);
-            if (!text.empty() && !ParseHotkey(text)) {
-                problem = kBadHotkey;
-            }
-        } else if (row.control.kind == ControlKind::kText) {
-            problem = TextProblem(row, Trimmed(field.state.value));
+        std::optional<std::string> problem = Problem(*field.row, field.state);
+        if (!problem && field.row->control.kind == ControlKind::kText) {
+            problem = TextProblem(*field.row, Trimmed(field.state.value));
         }
         if (problem) {
             FieldState state = field.state;
-            state.invalidBox = invalidBox;
+            state.invalidBox = 0;
             Show(field, state);
             field.state.invalidBox = -1;
             view_.ShowMessage(*problem);

@@ -17,13 +17,16 @@ namespace horalia {
 
 // What the control of one setting shows.
 struct FieldState {
-    // A check box: the row's ticked or cleared value; options and number: the value in decimal;
-    // text, hotkey and folder: the text; a time list: "1" while it is switched on, else "0".
+    // A check box: the row's ticked or cleared value; options: the chosen value (its index, or
+    // one of the control's values); number: the value in decimal; text, hotkey and folder: the
+    // text; a time list: "1" while it is switched on, else "0".
     std::string value;
-    // A time list: its boxes' texts as typed, start and end of each period.
-    std::vector<std::string> times;
-    std::string note;     // beside the control: what became of it on this desktop
-    bool enabled = true;  // a time list: whether its boxes take input
+    // A time list: its box's text as typed, "HH:MM-HH:MM,HH:MM-HH:MM".
+    std::string periods;
+    std::string note;  // beside the control: what became of it on this desktop
+    // Whether the control takes input: a time list's box while it is switched on; options that
+    // another setting puts out of force are shown greyed.
+    bool enabled = true;
     int invalidBox = -1;  // the box whose text cannot be applied (0: the control's one box)
     bool operator==(const FieldState&) const = default;
 };
@@ -58,14 +61,16 @@ inline constexpr int kCancelControlId = 2;
 inline constexpr int kApplyControlId = 1003;
 inline constexpr int kAdvancedLabelId = 1400;
 // The parts of a setting's control: option i is part i; a time list's switch is part 0 and
-// its boxes 1 and 2; a number's slider, an edit or a hotkey box part 0.
+// its box part 1; a number's slider, an edit or a hotkey box part 0.
 inline constexpr int kValueLabelPart = 1;  // a number: its value beside the slider
 inline constexpr int kNotePart = 1;        // a hotkey: the note beside the box
 inline constexpr int kBrowsePart = 1;      // a folder: 浏览…
-inline constexpr int kToLabelPart = 7;     // a time list: 至 between the boxes
-inline constexpr int kHintPart = 8;        // a time list: how to write a time
+inline constexpr int kPeriodsPart = 1;     // a time list: the box of periods
+inline constexpr int kHintPart = 8;        // a time list: how to write the periods
 inline constexpr int kCaptionPart = 9;     // the label or frame that names the control
 int SettingControlId(std::string_view key, int part = 0);
+// The value option `index` of the control stands for.
+std::string OptionValue(const SettingControl& control, std::size_t index);
 
 class SettingsPagePresenter {
   public:
@@ -88,7 +93,7 @@ class SettingsPagePresenter {
     // value the control cannot take (an option without a button) changes nothing.
     void SetValue(std::string_view key, const std::string& value);
     void Toggle(std::string_view key);  // a check box, or the switch of a time list
-    void SetTime(std::string_view key, std::size_t box, const std::string& text);
+    void SetPeriods(std::string_view key, const std::string& text);  // a time list's box
     void FolderChosen(std::string_view key, const std::string& folder);
     // A click on, or an edit of, the control with this id; nothing for an unknown id.
     void Click(int id);
@@ -111,10 +116,15 @@ class SettingsPagePresenter {
     virtual std::optional<std::string> TextProblem(const SettingRow&, const std::string&) const {
         return std::nullopt;
     }
+    // Shows which controls are in force, after a load, a change and whenever the window asks
+    // for the state (another page may have changed the record).
+    virtual void ShowWhatIsInForce() {}
     // Sets a field as the program decides, without a change action and without enabling
     // Command_应用.
     void ShowValue(std::string_view key, const std::string& value);
     void ShowNote(std::string_view key, const std::string& note);
+    // Greys the control (or shows it in force again) without changing its value.
+    void ShowEnabled(std::string_view key, bool enabled);
 
     SettingsPageServices services_;
     MainFormCallbacks& mainForm_;

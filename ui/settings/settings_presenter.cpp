@@ -32,6 +32,10 @@ void Form_一般设置::Applied() {
     mainForm_.SetSyncTimerEnabled(services_.settings.AutoSyncOff == 0);
 }
 
+void Form_一般设置::ShowWhatIsInForce() {
+    ShowEnabled("报时设置", services_.settings.AnnounceInterval == 0);
+}
+
 // The start-with-Windows switch: the registration changes at once, whatever happens to the
 // dialog afterwards.
 void Form_一般设置::Check_开机启动_Click() {

@@ -1,5 +1,6 @@
 // Form_一般设置: the settings dialog's page as state, and the rules of its fields: 开机启动
-// switches the start entry at once, and 确定 or 应用 arm the main form's timers.
+// switches the start entry at once, 确定 or 应用 arm the main form's timers, and 报时设置 is out
+// of force while the advanced page's 报时间隔 is set.
 #pragma once
 
 #include <string>
@@ -28,6 +29,7 @@ class Form_一般设置 final : public SettingsPagePresenter {
   private:
     void FieldChanged(const SettingRow& row) override;
     void Applied() override;
+    void ShowWhatIsInForce() override;
     void Check_开机启动_Click();
 
     StartEntryStore& startStore_;

@@ -24,6 +24,13 @@ int main(int argc, char** argv) {
         about.Show();
         return QApplication::exec();
     }
+    if (argc > 1 && std::strcmp(argv[1], "advanced") == 0) {
+        settings.QuietPeriods = {{12 * 60, 13 * 60 + 30}, {22 * 60 + 30, 7 * 60}};
+        settings.HalfOrQuarterHours = 1;
+        settings.AnnounceInterval = 10;
+        settings.AnnounceDays = horalia::ParseAnnouncementDays("1-5").value();
+        settings.Volume = 80;
+    }
     horalia::qt::SettingsDialog dialog(
         horalia::SettingsDialogServices{config, store, "horalia", settings});
     dialog.Show(mainForm);

@@ -197,7 +197,7 @@ TEST_F(SettingsDialogTest, AdvancedPageOpensFromTheLinkAndAppliesOnlyValidInput)
     EXPECT_EQ(page->windowTitle(), QStringLiteral("高级设置"));
     EXPECT_EQ(page->windowModality(), Qt::WindowModal);
     auto* apply = In<QPushButton>(page, "Command_应用");
-    auto* start = In<QLineEdit>(page, "Text_免打扰开始");
+    auto* start = In<QLineEdit>(page, "Text_免打扰");
     EXPECT_TRUE(In<QRadioButton>(page, "Option_半点报时_1")->isChecked());
     auto* hotkey = In<QKeySequenceEdit>(page, "Text_报时热键");
     EXPECT_EQ(hotkey->keySequence(), QKeySequence(QStringLiteral("Ctrl+Alt+Shift+T")));
@@ -209,27 +209,33 @@ TEST_F(SettingsDialogTest, AdvancedPageOpensFromTheLinkAndAppliesOnlyValidInput)
     ClickIndicator(In<QCheckBox>(page, "Check_免打扰"));
     EXPECT_TRUE(start->isEnabled());
     start->selectAll();
-    QTest::keyClicks(start, "25:00");
+    QTest::keyClicks(start, "12:00-13:30,25:00-07:00");
     In<QSlider>(page, "Slider_音量")->setValue(30);  // as a drag would
     EXPECT_EQ(In<QLabel>(page, "Label_音量值")->text(), QStringLiteral("30%"));
     EXPECT_TRUE(apply->isEnabled());
     QTest::mouseClick(In<QPushButton>(page, "Command_确定"), Qt::LeftButton);
     auto* warning = page->findChild<QMessageBox*>();
     ASSERT_NE(warning, nullptr);
-    EXPECT_TRUE(warning->text().contains(QStringLiteral("开始时间无效")));
+    EXPECT_TRUE(warning->text().contains(QStringLiteral("“25:00-07:00”无效")));
     EXPECT_EQ(backend.writes, 0);
     EXPECT_EQ(dialog.Advanced().Window(), page);
     warning->accept();
 
     start->selectAll();
-    QTest::keyClicks(start, "23:15");
+    QTest::keyClicks(start, "12:00-13:30,23:15-07:00");
+    auto* halfHours = In<QRadioButton>(page, "Option_半点报时_1");
+    QTest::mouseClick(In<QRadioButton>(page, "Option_报时间隔_2"), Qt::LeftButton);
+    EXPECT_FALSE(halfHours->isEnabled());  // replaced by the interval, and kept
+    EXPECT_TRUE(halfHours->isChecked());
     QTest::keyClick(hotkey, Qt::Key_F9, Qt::ControlModifier | Qt::MetaModifier);
     QTest::mouseClick(In<QPushButton>(page, "Command_确定"), Qt::LeftButton);
     EXPECT_EQ(dialog.Advanced().Window(), nullptr);
-    EXPECT_EQ((backend.values[{kIni, "Horalia", "免打扰"}]), "23:15-07:00");
+    EXPECT_EQ((backend.values[{kIni, "Horalia", "免打扰"}]), "12:00-13:30,23:15-07:00");
+    EXPECT_EQ((backend.values[{kIni, "Horalia", "报时间隔"}]), "10");
+    EXPECT_FALSE(Find<QRadioButton>("Option_报时设置_0")->isEnabled());  // the hours, replaced
     EXPECT_EQ((backend.values[{kIni, "Horalia", "报时热键"}]), "Ctrl+Win+F9");
     EXPECT_EQ(settings.Volume, 30);
-    EXPECT_EQ(backend.writes, 3);  // 免打扰, 报时热键 and 音量, the keys that changed
+    EXPECT_EQ(backend.writes, 4);  // 免打扰, 报时间隔, 报时热键 and 音量, the keys that changed
 
     // Closing the dialog from the tray takes an open page with it, unapplied.
     QTest::mouseClick(Find<QLabel>("Label_高级设置"), Qt::LeftButton);
@@ -237,7 +243,7 @@ TEST_F(SettingsDialogTest, AdvancedPageOpensFromTheLinkAndAppliesOnlyValidInput)
     dialog.Unload();
     EXPECT_EQ(dialog.Advanced().Window(), nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(backend.writes, 3);
+    EXPECT_EQ(backend.writes, 4);
 }
 
 TEST(AboutDialogTest, TextsLinkAndBothKeysCloseAModelessBox) {

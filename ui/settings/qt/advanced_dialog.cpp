@@ -42,6 +42,9 @@ void AdvancedDialog::Unload() {
     // with its owner. widgets_ and presenter_ stay until the next load.
     window_->deleteLater();
     window_ = nullptr;
+    if (closed) {
+        closed();
+    }
 }
 
 void AdvancedDialog::ShowField(const SettingRow& row, const FieldState& state) {

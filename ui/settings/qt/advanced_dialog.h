@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <QPointer>
+#include <functional>
 #include <optional>
 
 #include "common/form/qt/form_widgets.h"
@@ -26,6 +27,8 @@ class AdvancedDialog final : public SettingsPageView {
     void Show(QWidget& owner, MainFormCallbacks& mainForm);
     // Closes it without applying (nothing when it is not open).
     void Unload();
+    // Called when the open page closes: the owner shows what the page may have changed.
+    std::function<void()> closed;
 
     // The open window and its presenter (for the tests); null when closed.
     QDialog* Window() const { return window_; }

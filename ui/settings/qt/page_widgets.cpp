@@ -94,9 +94,15 @@ void ShowFieldIn(const FormWidgets& widgets, const SettingRow& row, const FieldS
                 // An exclusive group cannot show "none selected" (a value with no button).
                 if (group != nullptr) {
                     group->setExclusive(false);
-                    SetChecked(option, state.value == std::to_string(i));
+                    SetChecked(option, state.value == OptionValue(control, i));
                     group->setExclusive(true);
                 }
+                if (option != nullptr) {
+                    option->setEnabled(state.enabled);
+                }
+            }
+            if (QWidget* caption = widgets.Widget(id(kCaptionPart))) {
+                caption->setEnabled(state.enabled);
             }
             break;
         case ControlKind::kNumber:
@@ -110,10 +116,8 @@ void ShowFieldIn(const FormWidgets& widgets, const SettingRow& row, const FieldS
             break;
         case ControlKind::kTimeList:
             SetChecked(widgets.As<QAbstractButton>(id(0)), state.value == "1");
-            for (std::size_t box = 0; box < state.times.size(); ++box) {
-                ShowBox(widgets.As<QLineEdit>(id(static_cast<int>(box) + 1)), state.times[box],
-                        state.enabled, state.invalidBox == static_cast<int>(box));
-            }
+            ShowBox(widgets.As<QLineEdit>(id(kPeriodsPart)), state.periods, state.enabled,
+                    state.invalidBox == 0);
             break;
         case ControlKind::kHotkey:
             ShowHotkey(widgets.As<QKeySequenceEdit>(id(0)), state.value);

@@ -6,7 +6,14 @@
 namespace horalia::qt {
 
 SettingsDialog::SettingsDialog(const SettingsDialogServices& services)
-    : services_(services), advanced_(AdvancedDialogServices{services.config, services.settings}) {}
+    : services_(services), advanced_(AdvancedDialogServices{services.config, services.settings}) {
+    // The advanced page may have set what puts a control of this page out of force.
+    advanced_.closed = [this] {
+        if (window_ != nullptr) {
+            presenter_->ShowState();
+        }
+    };
+}
 
 SettingsDialog::~SettingsDialog() {
     delete window_;

@@ -50,6 +50,9 @@ void AdvancedWindow::Unload() {
         // Before the window goes, so that the owner is activated in its place.
         EnableOwner();
         DestroyWindow(Handle());
+        if (closed) {
+            closed();
+        }
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 
 #include "common/form/win32/form_window.h"
@@ -23,6 +24,8 @@ class AdvancedWindow final : public DialogWindow, public SettingsPageView {
     void Show(HWND owner, MainFormCallbacks& mainForm);
     // Closes it without applying (nothing when it is not open).
     void Unload();
+    // Called when the open page closes: the owner shows what the page may have changed.
+    std::function<void()> closed;
     // The presenter of the open page (for the tests' drivers); null when closed.
     Form_高级设置* Presenter() { return Handle() != nullptr ? &*presenter_ : nullptr; }
 

@@ -53,8 +53,11 @@ void ShowFieldIn(const FormControls& controls, HWND dialog, const SettingRow& ro
             break;
         case ControlKind::kOptions:
             for (std::size_t i = 0; i < control.choices.size(); ++i) {
-                Check(dialog, id(static_cast<int>(i)), state.value == std::to_string(i));
+                Check(dialog, id(static_cast<int>(i)), state.value == OptionValue(control, i));
+                EnableWindow(controls.Control(id(static_cast<int>(i))),
+                             state.enabled ? TRUE : FALSE);
             }
+            EnableWindow(controls.Control(id(kCaptionPart)), state.enabled ? TRUE : FALSE);
             break;
         case ControlKind::kNumber:
             SendMessageW(controls.Control(id(0)), TBM_SETPOS, TRUE, std::atoi(state.value.c_str()));
@@ -63,10 +66,8 @@ void ShowFieldIn(const FormControls& controls, HWND dialog, const SettingRow& ro
             break;
         case ControlKind::kTimeList:
             Check(dialog, id(0), state.value == "1");
-            for (std::size_t box = 0; box < state.times.size(); ++box) {
-                ShowBox(dialog, controls.Control(id(static_cast<int>(box) + 1)), state.times[box],
-                        state.enabled, state.invalidBox == static_cast<int>(box));
-            }
+            ShowBox(dialog, controls.Control(id(kPeriodsPart)), state.periods, state.enabled,
+                    state.invalidBox == 0);
             break;
         case ControlKind::kHotkey: {
             HWND box = controls.Control(id(0));

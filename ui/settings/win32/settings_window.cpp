@@ -11,7 +11,14 @@ SettingsWindow::SettingsWindow(HINSTANCE instance, HWND owner,
     : instance_(instance),
       owner_(owner),
       services_(services),
-      advanced_(instance, AdvancedDialogServices{services.config, services.settings}) {}
+      advanced_(instance, AdvancedDialogServices{services.config, services.settings}) {
+    // The advanced page may have set what puts a control of this page out of force.
+    advanced_.closed = [this] {
+        if (Handle() != nullptr && presenter_) {
+            presenter_->ShowState();
+        }
+    };
+}
 
 SettingsWindow::~SettingsWindow() {
     Unload();

@@ -139,9 +139,12 @@ void PageForm::AddSetting(const SettingRow& row, const Place& place) {
         }
         case ControlKind::kTimeList:
             Add(Kind::CheckBox, id(0), "Check_" + key, c.caption, at(0)).toolTip = c.toolTip;
-            Add(Kind::EditBox, id(1), "Text_" + key + "开始", "", at(1));
+            // The boxes follow the switch and 至, which would name them poorly.
+            Add(Kind::EditBox, id(1), "Text_" + key + "开始", "", at(1)).accessibleName =
+                Keep(std::string(c.caption) + "开始");
             Add(Kind::Label, id(kToLabelPart), "Label_至", "至", at(2));
-            Add(Kind::EditBox, id(2), "Text_" + key + "结束", "", at(3));
+            Add(Kind::EditBox, id(2), "Text_" + key + "结束", "", at(3)).accessibleName =
+                Keep(std::string(c.caption) + "结束");
             Add(Kind::Label, id(kHintPart), "Label_时段说明", "时:分，可跨过午夜", at(4))
                 .textColour = kHintGrey;
             break;

@@ -21,6 +21,7 @@ BOOL CALLBACK TakeFirstIconGroup(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR found) 
 const wchar_t* WindowClassOf(Kind kind) {
     switch (kind) {
         case Kind::Label:
+        case Kind::Link:
             return WC_STATICW;
         case Kind::TextBox:
         case Kind::EditBox:
@@ -58,6 +59,7 @@ DWORD StyleOf(const form::Control& control, const form::Control* previous) {
         case Kind::GroupBox:
             return style | BS_GROUPBOX | WS_CLIPSIBLINGS;
         case Kind::Label:
+        case Kind::Link:
             return style | SS_LEFT | SS_NOTIFY;
         case Kind::TextBox:
             return style | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL;
@@ -91,6 +93,50 @@ LRESULT CALLBACK HotkeyBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lPa
                      reinterpret_cast<LPARAM>(box));
     }
     return result;
+}
+
+// A static text that acts as a button: a Tab stop (its style) that draws the focus rectangle and
+// tells its parent of a click (STN_CLICKED, as a click on it does) on Enter and on Space.
+LRESULT CALLBACK LinkProc(HWND link, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                          DWORD_PTR) {
+    switch (message) {
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(link, &LinkProc, 0);
+            break;
+        case WM_GETDLGCODE: {
+            // Enter comes to the link instead of pressing the dialog's default button.
+            const auto* pending = reinterpret_cast<const MSG*>(lParam);
+            const bool enter = pending != nullptr && pending->message == WM_KEYDOWN &&
+                               pending->wParam == VK_RETURN;
+            return DefSubclassProc(link, message, wParam, lParam) | (enter ? DLGC_WANTMESSAGE : 0);
+        }
+        case WM_KEYDOWN:
+            if ((wParam == VK_RETURN || wParam == VK_SPACE) && (lParam & (1 << 30)) == 0) {
+                SendMessageW(GetParent(link), WM_COMMAND,
+                             MAKEWPARAM(GetDlgCtrlID(link), STN_CLICKED),
+                             reinterpret_cast<LPARAM>(link));
+                return 0;
+            }
+            break;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            InvalidateRect(link, nullptr, TRUE);
+            break;
+        case WM_PAINT:
+            if (GetFocus() == link) {
+                const LRESULT result = DefSubclassProc(link, message, wParam, lParam);
+                RECT area{};
+                GetClientRect(link, &area);
+                HDC dc = GetDC(link);
+                DrawFocusRect(dc, &area);
+                ReleaseDC(link, dc);
+                return result;
+            }
+            break;
+        default:
+            break;
+    }
+    return DefSubclassProc(link, message, wParam, lParam);
 }
 
 }  // namespace
@@ -188,6 +234,9 @@ void FormControls::Create(HWND dialog, const form::Form& form) {
                          MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
             SetWindowSubclass(child, &HotkeyBoxProc, 0, 0);
         }
+        if (control->kind == Kind::Link) {
+            SetWindowSubclass(child, &LinkProc, 0, 0);
+        }
         if (!control->toolTip.empty()) {
             AddToolTip(dialog, child, control->toolTip);
         }
@@ -208,6 +257,24 @@ HWND FormControls::Control(int id) const {
         }
     }
     return nullptr;
+}
+
+void FormControls::SetEnabled(HWND dialog, int id, bool enabled) const {
+    HWND window = Control(id);
+    if (window == nullptr) {
+        return;
+    }
+    // A disabled window keeps no focus and Windows gives it to none: the default button takes it
+    // first, so that Tab, Enter and Esc keep working.
+    if (!enabled && GetFocus() == window) {
+        for (const auto& [control, child] : controls_) {
+            if (control->isDefault && child != window && IsWindowEnabled(child)) {
+                SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(child), TRUE);
+                break;
+            }
+        }
+    }
+    EnableWindow(window, enabled ? TRUE : FALSE);
 }
 
 HBRUSH FormControls::StaticColours(HDC dc, HWND window) const {

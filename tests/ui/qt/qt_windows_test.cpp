@@ -139,9 +139,9 @@ TEST_F(SettingsDialogTest, LayoutTextsAndButtons) {
         Find<QCheckBox>("Check_开机启动")->toolTip().startsWith(QStringLiteral("开机自动")));
     EXPECT_TRUE(Find<QCheckBox>("Check_自动校时")->toolTip().startsWith(QStringLiteral("用于")));
     EXPECT_TRUE(Find<QPushButton>("Command_确定")->isDefault());
-    auto* label = Find<QLabel>("Label_高级设置");
-    EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(0, 0, 255));
-    EXPECT_EQ(label->cursor().shape(), Qt::PointingHandCursor);
+    auto* link = Find<QPushButton>("Label_高级设置");
+    EXPECT_TRUE(link->styleSheet().contains(QStringLiteral("rgb(0, 0, 255)")));
+    EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
 }
 
 TEST_F(SettingsDialogTest, ClicksReachThePresenterAndEnableApply) {
@@ -190,7 +190,7 @@ TEST_F(SettingsDialogTest, AdvancedPageOpensFromTheLinkAndAppliesOnlyValidInput)
     settings.Volume = 60;
     settings.HalfOrQuarterHours = 1;
     ShowExposed();
-    QTest::mouseClick(Find<QLabel>("Label_高级设置"), Qt::LeftButton);
+    QTest::mouseClick(Find<QPushButton>("Label_高级设置"), Qt::LeftButton);
     QDialog* page = dialog.Advanced().Window();
     ASSERT_NE(page, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(page));
@@ -232,7 +232,7 @@ TEST_F(SettingsDialogTest, AdvancedPageOpensFromTheLinkAndAppliesOnlyValidInput)
     EXPECT_EQ(backend.writes, 3);  // 免打扰, 报时热键 and 音量, the keys that changed
 
     // Closing the dialog from the tray takes an open page with it, unapplied.
-    QTest::mouseClick(Find<QLabel>("Label_高级设置"), Qt::LeftButton);
+    QTest::mouseClick(Find<QPushButton>("Label_高级设置"), Qt::LeftButton);
     ASSERT_NE(dialog.Advanced().Window(), nullptr);
     dialog.Unload();
     EXPECT_EQ(dialog.Advanced().Window(), nullptr);

@@ -240,6 +240,92 @@ TEST_F(SettingsDialogTest, AdvancedPageOpensFromTheLinkAndAppliesOnlyValidInput)
     EXPECT_EQ(backend.writes, 3);
 }
 
+// The keyboard alone on both pages: each row starts from a freshly opened page (after a click on
+// `change`, which enables 应用), puts the focus on a widget and presses keys, as a person does.
+struct KeyboardCase {
+    bool advanced;
+    const char* change;  // nullptr: none
+    const char* focus;
+    std::vector<Qt::Key> keys;
+    const char* focusAfter;  // nullptr: not looked at
+    enum { kStays, kPageOpens, kCloses } outcome;
+};
+
+TEST_F(SettingsDialogTest, KeyboardReachesTheLinkAndKeepsWorkingAfterApply) {
+    using K = KeyboardCase;
+    const std::vector<KeyboardCase> cases{
+        {false, nullptr, "Check_自动校时", {Qt::Key_Tab}, "Label_高级设置", K::kStays},
+        {false, nullptr, "Label_高级设置", {Qt::Key_Tab}, "Command_确定", K::kStays},
+        {false, nullptr, "Command_确定", {Qt::Key_Backtab}, "Label_高级设置", K::kStays},
+        {false, nullptr, "Label_高级设置", {Qt::Key_Space}, nullptr, K::kPageOpens},
+        {false, nullptr, "Label_高级设置", {Qt::Key_Return}, nullptr, K::kPageOpens},
+        {false, "Check_关闭报时", "Command_应用", {Qt::Key_Space}, "Command_确定", K::kStays},
+        {false,
+         "Check_关闭报时",
+         "Command_应用",
+         {Qt::Key_Space, Qt::Key_Tab},
+         "Command_取消",
+         K::kStays},
+        {false,
+         "Check_关闭报时",
+         "Command_应用",
+         {Qt::Key_Space, Qt::Key_Return},
+         nullptr,
+         K::kCloses},
+        {false,
+         "Check_关闭报时",
+         "Command_应用",
+         {Qt::Key_Space, Qt::Key_Escape},
+         nullptr,
+         K::kCloses},
+        {true, "Check_自然读法", "Command_应用", {Qt::Key_Space}, "Command_确定", K::kStays},
+        {true,
+         "Check_自然读法",
+         "Command_应用",
+         {Qt::Key_Space, Qt::Key_Return},
+         nullptr,
+         K::kCloses},
+        {true,
+         "Check_自然读法",
+         "Command_应用",
+         {Qt::Key_Space, Qt::Key_Escape},
+         nullptr,
+         K::kCloses},
+        {true, nullptr, "Check_自然读法", {Qt::Key_Return}, nullptr, K::kCloses},
+    };
+    for (const KeyboardCase& c : cases) {
+        const std::string row = std::string(c.advanced ? "advanced: " : "settings: ") + c.focus +
+                                " after " + std::to_string(c.keys.size()) + " keys";
+        ShowExposed();
+        QDialog* page = dialog.Window();
+        if (c.advanced) {
+            QTest::mouseClick(Find<QPushButton>("Label_高级设置"), Qt::LeftButton);
+            page = dialog.Advanced().Window();
+            ASSERT_NE(page, nullptr) << row;
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(page)) << row;
+        }
+        const QPointer<QDialog> watched(page);
+        page->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(page)) << row;
+        if (c.change != nullptr) {
+            ClickIndicator(In<QAbstractButton>(page, c.change));
+        }
+        In<QWidget>(page, c.focus)->setFocus(Qt::TabFocusReason);
+        for (const Qt::Key key : c.keys) {
+            QTest::keyClick(QApplication::focusWidget(), key);
+        }
+        if (c.focusAfter != nullptr) {
+            ASSERT_NE(QApplication::focusWidget(), nullptr) << row;
+            EXPECT_EQ(QApplication::focusWidget()->objectName().toStdString(), c.focusAfter) << row;
+        }
+        EXPECT_EQ(dialog.Advanced().Window() != nullptr && !c.advanced, c.outcome == K::kPageOpens)
+            << row;
+        EXPECT_EQ(watched.isNull() || !watched->isVisible(), c.outcome == K::kCloses) << row;
+        dialog.Unload();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
 TEST(AboutDialogTest, TextsLinkAndBothKeysClose) {
     TestApplication();
     FakeOpener opener;

@@ -24,12 +24,14 @@ QString Text(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
-// Names the widget for a screen reader; a widget that hands its focus to an inner one (a hotkey
-// box's line edit) names that one too, since it is what a screen reader lands on.
+// Names the widget for a screen reader; a widget whose focus goes to an inner one (a hotkey box's
+// line edit) names that one too, since it is what a screen reader lands on.
 void Name(QWidget& widget, const QString& name) {
     widget.setAccessibleName(name);
-    if (QWidget* inner = widget.focusProxy()) {
-        inner->setAccessibleName(name);
+    for (QWidget* inner : widget.findChildren<QWidget*>()) {
+        if (inner->focusPolicy() != Qt::NoFocus) {
+            inner->setAccessibleName(name);
+        }
     }
 }
 

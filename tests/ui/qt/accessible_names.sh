@@ -15,7 +15,7 @@ python=/usr/bin/python3
 [ -n "${HORALIA_DESKTOP_WORK:-}" ] || in_private_session "$@"
 export HOME=$HORALIA_DESKTOP_WORK XDG_CONFIG_HOME=$HORALIA_DESKTOP_WORK/.config
 export XDG_RUNTIME_DIR=$HORALIA_DESKTOP_WORK/run
-mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 dbus-update-activation-environment HOME XDG_CONFIG_HOME XDG_RUNTIME_DIR DISPLAY
 export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 NO_AT_BRIDGE=0
 "$1" advanced 90 >"$HORALIA_DESKTOP_WORK/demo.log" 2>&1 &
@@ -25,5 +25,5 @@ demo=$!
 status=$?
 kill "$demo" 2>/dev/null
 wait "$demo" 2>/dev/null
-# The accessibility bus ends with the session bus; its launcher is asked to go now.
+# The accessibility bus and its registry end with the session bus.
 exit $status

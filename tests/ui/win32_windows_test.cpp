@@ -363,6 +363,24 @@ TEST_F(WindowsTest, KeyboardReachesTheLinkAndKeepsWorkingAfterApply) {
     }
 }
 
+// Windows (MSAA) names a control without a text of its own after the label just before it among
+// its siblings; Wine's oleacc does not, so the order itself is what is checked here.
+TEST_F(WindowsTest, ControlsWithoutTextFollowTheirLabels) {
+    HWND dialog = OpenSettings();
+    SendMessageW(Child(dialog, "切换到高级设置"), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    SendMessageW(Child(dialog, "切换到高级设置"), WM_LBUTTONUP, 0, 0);
+    HWND page = windows.Settings().Advanced().Handle();
+    ASSERT_NE(page, nullptr);
+    for (const char* key : {"报时热键", "音量", "语音目录"}) {
+        HWND control = GetDlgItem(page, SettingControlId(key));
+        HWND before = GetWindow(control, GW_HWNDPREV);
+        wchar_t kind[32] = {};
+        GetClassNameW(before, kind, 32);
+        EXPECT_EQ(WideToUtf8(kind), "Static") << key;
+        EXPECT_EQ(TextOf(before), key);
+    }
+}
+
 // The about box is modal: a timer inspects and closes it from inside its own message loop.
 struct AboutProbe {
     WPARAM closingKey = VK_ESCAPE;

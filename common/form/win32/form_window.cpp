@@ -1,12 +1,14 @@
 #include "common/form/win32/form_window.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <string>
 
 #include "common/form/win32/window_support.h"
 #include "common/win32/ansi_text.h"
+#include "common/win32/com.h"
 
 namespace horalia::win32 {
 namespace {
@@ -139,6 +141,32 @@ LRESULT CALLBACK LinkProc(HWND link, UINT message, WPARAM wParam, LPARAM lParam,
     return DefSubclassProc(link, message, wParam, lParam);
 }
 
+// oleacc.h declares these, but MinGW's import library does not define them.
+constexpr CLSID kAccPropServices{
+    0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
+constexpr IID kIAccPropServices{
+    0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
+constexpr MSAAPROPID kAccName{
+    0x608d3df8, 0x8128, 0x4aa7, {0xa4, 0x28, 0xf5, 0x5e, 0x49, 0x26, 0x72, 0x91}};
+
+// Windows names a control after the label just before it; a control that has none gets its name
+// from the table through Dynamic Annotation, which screen readers read as the control's own.
+void AnnotateNames(const std::vector<std::pair<HWND, std::wstring>>& names) {
+    if (names.empty()) {
+        return;
+    }
+    const ComScope com;
+    ComPtr<IAccPropServices> services;
+    if (FAILED(CoCreateInstance(kAccPropServices, nullptr, CLSCTX_INPROC_SERVER, kIAccPropServices,
+                                reinterpret_cast<void**>(services.GetAddressOf())))) {
+        return;  // no annotations on this system: the controls keep their labels' names
+    }
+    for (const auto& [window, name] : names) {
+        services->SetHwndPropStr(window, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, kAccName,
+                                 name.c_str());
+    }
+}
+
 }  // namespace
 
 UniqueIcon LoadProgramIcon(int size) {
@@ -206,6 +234,7 @@ void FormControls::Create(HWND dialog, const form::Form& form) {
 
     const form::Control* previous = nullptr;
     HWND focus = nullptr;
+    std::vector<std::pair<HWND, std::wstring>> names;
     for (const form::Control* control : form::CreationOrder(form)) {
         const form::PixelRect r = form::ToPixels(control->rect, dpi);
         const bool sunken = control->kind == Kind::TextBox || control->kind == Kind::EditBox ||
@@ -240,11 +269,15 @@ void FormControls::Create(HWND dialog, const form::Form& form) {
         if (!control->toolTip.empty()) {
             AddToolTip(dialog, child, control->toolTip);
         }
+        if (!control->accessibleName.empty()) {
+            names.emplace_back(child, Utf8ToWide(std::string(control->accessibleName)));
+        }
         if (focus == nullptr && form::TakesFocus(control->kind) && control->enabled) {
             focus = child;
         }
         controls_.emplace_back(control, child);
     }
+    AnnotateNames(names);
     if (focus != nullptr) {
         SetFocus(focus);
     }

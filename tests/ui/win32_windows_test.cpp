@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <cstdlib>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "fakes/fake_start_store.h"
 #include "fakes/fake_window_ports.h"
 #include "ui/extras/urls.h"
+#include "ui/keyboard_cases.h"
 #include "ui/settings/settings_page.h"
 
 namespace horalia::win32 {
@@ -301,43 +303,30 @@ TEST_F(WindowsTest, AdvancedPageOpensFromTheLinkAndApplies) {
     EXPECT_EQ(backend.writes, 2);
 }
 
-// The keyboard alone on both pages: each row starts from a freshly opened page (after a click on
-// `change`, which enables 应用), puts the focus on a control and presses keys, as a person does.
-struct KeyboardCase {
-    bool advanced;
-    const char* change;  // nullptr: none
-    const char* focus;
-    std::vector<WPARAM> keys;
-    const char* focusAfter;  // nullptr: not looked at
-    enum { kStays, kPageOpens, kCloses } outcome;
-};
-
-// A key pressed and let go on the control with the focus.
-void Type(WPARAM key) {
+// A key pressed and let go on the control with the focus; Shift is held for kBackTab.
+void Type(Key key) {
+    static const std::map<Key, WPARAM> codes{{Key::kTab, VK_TAB},
+                                             {Key::kBackTab, VK_TAB},
+                                             {Key::kSpace, VK_SPACE},
+                                             {Key::kReturn, VK_RETURN},
+                                             {Key::kEscape, VK_ESCAPE}};
+    BYTE state[256] = {};
+    state[VK_SHIFT] = key == Key::kBackTab ? 0x80 : 0;
+    SetKeyboardState(state);
     HWND focus = GetFocus();
-    PostMessageW(focus, WM_KEYDOWN, key, 1);
-    PostMessageW(focus, WM_KEYUP, key, 1 | (3u << 30));
+    PostMessageW(focus, WM_KEYDOWN, codes.at(key), 1);
+    PostMessageW(focus, WM_KEYUP, codes.at(key), 1 | (3u << 30));
     PumpFor(60);
+    state[VK_SHIFT] = 0;
+    SetKeyboardState(state);
 }
 
+// The keyboard alone on both pages (keyboard_cases.h).
 TEST_F(WindowsTest, KeyboardReachesTheLinkAndKeepsWorkingAfterApply) {
-    const std::vector<KeyboardCase> cases{
-        {false, nullptr, "自动网络校时", {VK_TAB}, "切换到高级设置", KeyboardCase::kStays},
-        {false, nullptr, "切换到高级设置", {VK_TAB}, "确定[&E]", KeyboardCase::kStays},
-        {false, nullptr, "切换到高级设置", {VK_SPACE}, nullptr, KeyboardCase::kPageOpens},
-        {false, nullptr, "切换到高级设置", {VK_RETURN}, nullptr, KeyboardCase::kPageOpens},
-        {false, "关闭报时", "应用[&A]", {VK_SPACE}, "确定[&E]", KeyboardCase::kStays},
-        {false, "关闭报时", "应用[&A]", {VK_SPACE, VK_TAB}, "取消[&C]", KeyboardCase::kStays},
-        {false, "关闭报时", "应用[&A]", {VK_SPACE, VK_RETURN}, nullptr, KeyboardCase::kCloses},
-        {false, "关闭报时", "应用[&A]", {VK_SPACE, VK_ESCAPE}, nullptr, KeyboardCase::kCloses},
-        {true, "自然读法", "应用[&A]", {VK_SPACE}, "确定[&E]", KeyboardCase::kStays},
-        {true, "自然读法", "应用[&A]", {VK_SPACE, VK_RETURN}, nullptr, KeyboardCase::kCloses},
-        {true, "自然读法", "应用[&A]", {VK_SPACE, VK_ESCAPE}, nullptr, KeyboardCase::kCloses},
-        {true, nullptr, "自然读法", {VK_RETURN}, nullptr, KeyboardCase::kCloses},
-    };
-    for (const KeyboardCase& c : cases) {
-        const std::string row = std::string(c.advanced ? "advanced: " : "settings: ") + c.focus +
-                                " after " + std::to_string(c.keys.size()) + " keys";
+    for (const KeyboardCase& c : KeyboardCases()) {
+        const std::string row = std::string(c.advanced ? "advanced: " : "settings: ") +
+                                std::to_string(c.focus) + " after " +
+                                std::to_string(c.keys.size()) + " keys";
         HWND dialog = OpenSettings();
         HWND page = dialog;
         if (c.advanced) {
@@ -346,15 +335,17 @@ TEST_F(WindowsTest, KeyboardReachesTheLinkAndKeepsWorkingAfterApply) {
             page = windows.Settings().Advanced().Handle();
             ASSERT_NE(page, nullptr) << row;
         }
-        if (c.change != nullptr) {
-            Click(page, c.change);
+        if (c.change != 0) {
+            SendMessageW(GetDlgItem(page, c.change), BM_CLICK, 0, 0);
         }
-        SendMessageW(page, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Child(page, c.focus)), TRUE);
-        for (const WPARAM key : c.keys) {
+        SendMessageW(page, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(page, c.focus)),
+                     TRUE);
+        for (const Key key : c.keys) {
             Type(key);
         }
-        if (c.focusAfter != nullptr) {
-            EXPECT_EQ(GetFocus(), Child(page, c.focusAfter)) << row << ": " << TextOf(GetFocus());
+        if (c.focusAfter != 0) {
+            EXPECT_EQ(GetFocus(), GetDlgItem(page, c.focusAfter))
+                << row << ": " << TextOf(GetFocus());
         }
         HWND advanced = windows.Settings().Advanced().Handle();
         EXPECT_EQ(advanced != nullptr && !c.advanced, c.outcome == KeyboardCase::kPageOpens) << row;

@@ -27,7 +27,9 @@
 #include "ui/extras/qt/about_dialog.h"
 #include "ui/extras/qt/ad_window_qt.h"
 #include "ui/extras/qt/web_page.h"
+#include "ui/keyboard_cases.h"
 #include "ui/settings/qt/settings_dialog.h"
+#include "ui/settings/settings_form.h"
 
 namespace horalia::qt {
 namespace {
@@ -240,62 +242,20 @@ TEST_F(SettingsDialogTest, AdvancedPageOpensFromTheLinkAndAppliesOnlyValidInput)
     EXPECT_EQ(backend.writes, 3);
 }
 
-// The keyboard alone on both pages: each row starts from a freshly opened page (after a click on
-// `change`, which enables 应用), puts the focus on a widget and presses keys, as a person does.
-struct KeyboardCase {
-    bool advanced;
-    const char* change;  // nullptr: none
-    const char* focus;
-    std::vector<Qt::Key> keys;
-    const char* focusAfter;  // nullptr: not looked at
-    enum { kStays, kPageOpens, kCloses } outcome;
-};
-
+// The keyboard alone on both pages (keyboard_cases.h).
 TEST_F(SettingsDialogTest, KeyboardReachesTheLinkAndKeepsWorkingAfterApply) {
     using K = KeyboardCase;
-    const std::vector<KeyboardCase> cases{
-        {false, nullptr, "Check_自动校时", {Qt::Key_Tab}, "Label_高级设置", K::kStays},
-        {false, nullptr, "Label_高级设置", {Qt::Key_Tab}, "Command_确定", K::kStays},
-        {false, nullptr, "Command_确定", {Qt::Key_Backtab}, "Label_高级设置", K::kStays},
-        {false, nullptr, "Label_高级设置", {Qt::Key_Space}, nullptr, K::kPageOpens},
-        {false, nullptr, "Label_高级设置", {Qt::Key_Return}, nullptr, K::kPageOpens},
-        {false, "Check_关闭报时", "Command_应用", {Qt::Key_Space}, "Command_确定", K::kStays},
-        {false,
-         "Check_关闭报时",
-         "Command_应用",
-         {Qt::Key_Space, Qt::Key_Tab},
-         "Command_取消",
-         K::kStays},
-        {false,
-         "Check_关闭报时",
-         "Command_应用",
-         {Qt::Key_Space, Qt::Key_Return},
-         nullptr,
-         K::kCloses},
-        {false,
-         "Check_关闭报时",
-         "Command_应用",
-         {Qt::Key_Space, Qt::Key_Escape},
-         nullptr,
-         K::kCloses},
-        {true, "Check_自然读法", "Command_应用", {Qt::Key_Space}, "Command_确定", K::kStays},
-        {true,
-         "Check_自然读法",
-         "Command_应用",
-         {Qt::Key_Space, Qt::Key_Return},
-         nullptr,
-         K::kCloses},
-        {true,
-         "Check_自然读法",
-         "Command_应用",
-         {Qt::Key_Space, Qt::Key_Escape},
-         nullptr,
-         K::kCloses},
-        {true, nullptr, "Check_自然读法", {Qt::Key_Return}, nullptr, K::kCloses},
-    };
-    for (const KeyboardCase& c : cases) {
-        const std::string row = std::string(c.advanced ? "advanced: " : "settings: ") + c.focus +
-                                " after " + std::to_string(c.keys.size()) + " keys";
+    const std::map<Key, Qt::Key> keys{{Key::kTab, Qt::Key_Tab},
+                                      {Key::kBackTab, Qt::Key_Backtab},
+                                      {Key::kSpace, Qt::Key_Space},
+                                      {Key::kReturn, Qt::Key_Return},
+                                      {Key::kEscape, Qt::Key_Escape}};
+    for (const KeyboardCase& c : KeyboardCases()) {
+        const form::Form& form = c.advanced ? AdvancedForm() : SettingsForm();
+        const auto named = [&](int id) { return std::string(form::FindControl(form, id)->name); };
+        const std::string row = std::string(c.advanced ? "advanced: " : "settings: ") +
+                                named(c.focus) + " after " + std::to_string(c.keys.size()) +
+                                " keys";
         ShowExposed();
         QDialog* page = dialog.Window();
         if (c.advanced) {
@@ -307,16 +267,17 @@ TEST_F(SettingsDialogTest, KeyboardReachesTheLinkAndKeepsWorkingAfterApply) {
         const QPointer<QDialog> watched(page);
         page->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(page)) << row;
-        if (c.change != nullptr) {
-            ClickIndicator(In<QAbstractButton>(page, c.change));
+        if (c.change != 0) {
+            ClickIndicator(In<QAbstractButton>(page, named(c.change).c_str()));
         }
-        In<QWidget>(page, c.focus)->setFocus(Qt::TabFocusReason);
-        for (const Qt::Key key : c.keys) {
-            QTest::keyClick(QApplication::focusWidget(), key);
+        In<QWidget>(page, named(c.focus).c_str())->setFocus(Qt::TabFocusReason);
+        for (const Key key : c.keys) {
+            QTest::keyClick(QApplication::focusWidget(), keys.at(key));
         }
-        if (c.focusAfter != nullptr) {
+        if (c.focusAfter != 0) {
             ASSERT_NE(QApplication::focusWidget(), nullptr) << row;
-            EXPECT_EQ(QApplication::focusWidget()->objectName().toStdString(), c.focusAfter) << row;
+            EXPECT_EQ(QApplication::focusWidget()->objectName().toStdString(), named(c.focusAfter))
+                << row;
         }
         EXPECT_EQ(dialog.Advanced().Window() != nullptr && !c.advanced, c.outcome == K::kPageOpens)
             << row;

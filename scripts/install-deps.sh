@@ -42,6 +42,8 @@ test_packages=(
   # An X client that holds the hotkey first; the stand-ins of the notification server and the
   # portal (python3-gi); the GNOME notification setting's schema and GNOME's store for it (dconf).
   xbindkeys python3-gi gsettings-desktop-schemas dconf-gsettings-backend dconf-service
+  # The accessibility bus and its Python client, which read the settings pages as Orca does.
+  at-spi2-core python3-pyatspi
   # Daytime daemons the network-time tests ask: xinetd, and openbsd-inetd's own libraries (its
   # package conflicts with xinetd's, so its binary is unpacked into build/peers below); the
   # libraries of chrony and ntpsec, unpacked there too; iproute2 brings loopback up in the private

@@ -31,6 +31,33 @@ std::vector<const Control*> CreationOrder(const Form& form) {
     return order;
 }
 
+const Control* NamingLabel(const std::vector<const Control*>& order, std::size_t index) {
+    const Control& control = *order[index];
+    if (!TakesFocus(control.kind) || !control.caption.empty() || index == 0 ||
+        order[index - 1]->kind != Kind::Label) {
+        return nullptr;
+    }
+    return order[index - 1];
+}
+
+std::string AccessibleName(const std::vector<const Control*>& order, std::size_t index) {
+    const Control& control = *order[index];
+    if (!TakesFocus(control.kind)) {
+        return {};
+    }
+    const Control* label = NamingLabel(order, index);
+    const std::string_view text = !control.accessibleName.empty() ? control.accessibleName
+                                  : label != nullptr              ? label->caption
+                                                                  : control.caption;
+    std::string name;
+    for (const char c : text) {
+        if (c != '&') {
+            name += c;
+        }
+    }
+    return name;
+}
+
 const Control* FindControl(const Form& form, int id) {
     const auto found = std::find_if(form.controls.begin(), form.controls.end(),
                                     [id](const Control& control) { return control.id == id; });

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -25,7 +26,8 @@ enum class Kind {
     EditBox,
     Slider,
     Browser,
-    HotkeyBox  // shows a key combination and takes the one the person presses
+    HotkeyBox,  // shows a key combination and takes the one the person presses
+    Link        // text that acts as a button: a Tab stop, opened with a click, Enter or Space
 };
 enum class Cursor { Arrow, Hand };
 
@@ -53,6 +55,9 @@ struct Control {
     int tabIndex = 0;          // position in the Tab order (frames and labels take no focus)
     int optionGroup = 0;       // option buttons of one array share a number above 0
     std::string_view toolTip;  // empty: none
+    // What a screen reader calls a control that has no caption of its own and no label just
+    // before it in the tab order (which names it otherwise).
+    std::string_view accessibleName;
     std::optional<Rgb> textColour;
     Cursor cursor = Cursor::Arrow;
     bool isDefault = false;  // the button Enter presses
@@ -107,6 +112,15 @@ std::vector<const Control*> CreationOrder(const Form& form);
 constexpr Rect Inside(const Rect& frame, const Rect& child) {
     return {frame.left + child.left, frame.top + child.top, child.width, child.height};
 }
+
+// The label that names a focusable control without a caption: the one created just before it.
+// nullptr when the control has a caption or another control comes between.
+const Control* NamingLabel(const std::vector<const Control*>& order, std::size_t index);
+
+// What a screen reader calls the control at `index` of the creation order: its explicit name,
+// its own caption or its label's, without access-key marks; empty for a control that takes no
+// focus.
+std::string AccessibleName(const std::vector<const Control*>& order, std::size_t index);
 
 // The control with this id, or nullptr.
 const Control* FindControl(const Form& form, int id);

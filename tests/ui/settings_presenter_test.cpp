@@ -413,6 +413,41 @@ TEST(Form, BuildersCreateInTabOrderAtTheRoundedDpiScale) {
     EXPECT_EQ(form::TwipsToPixels(22, 96), 1);  // 1.47 rounds to the nearest pixel
 }
 
+// What a screen reader calls each control: the builders name a control after its own caption, the
+// label just before it or the table's explicit name. Every control that takes the focus has one,
+// also on a page whose settings all got lines of their own.
+TEST(Form, EveryFocusableControlHasAName) {
+    const form::Rect frame{30, 30, 5670, 1000};
+    const PageForm unplaced(SettingsPage::kAdvanced,
+                            PageLayout{"高级设置", 5730, 1100, {}, {}, {}, frame, 300, 360});
+    std::map<int, std::string> names;
+    for (const form::Form* table : {&SettingsForm(), &AdvancedForm(), &unplaced.Form()}) {
+        const std::vector<const form::Control*> order = form::CreationOrder(*table);
+        for (std::size_t i = 0; i < order.size(); ++i) {
+            const std::string name = form::AccessibleName(order, i);
+            EXPECT_EQ(name.empty(), !form::TakesFocus(order[i]->kind))
+                << table->caption << ": " << order[i]->name;
+            if (table == &AdvancedForm() || table == &SettingsForm()) {
+                names[order[i]->id] = name;
+            }
+        }
+    }
+    const std::vector<std::pair<int, std::string>> expected{
+        {kAdvancedLabelId, "切换到高级设置"},
+        {kOkControlId, "确定[E]"},
+        {SettingControlId("免打扰", 1), "免打扰时段开始"},
+        {SettingControlId("免打扰", 2), "免打扰时段结束"},
+        {SettingControlId("报时热键"), "报时热键"},
+        {SettingControlId("音量"), "音量"},
+        {SettingControlId("语音目录"), "语音目录"},
+        {SettingControlId("语音目录", kBrowsePart), "浏览…"},
+        {SettingControlId("音量", kValueLabelPart), ""},  // a label: read, not operated
+    };
+    for (const auto& [id, name] : expected) {
+        EXPECT_EQ(names[id], name) << id;
+    }
+}
+
 // A setting its page gives no place gets a line of its own in the growing frame; what lies below
 // moves down, and the page grows by the line.
 TEST(Form, ASettingWithoutAPlaceGetsALineAndThePageGrows) {

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <cstdlib>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "fakes/fake_start_store.h"
 #include "fakes/fake_window_ports.h"
 #include "ui/extras/urls.h"
+#include "ui/keyboard_cases.h"
 #include "ui/settings/settings_page.h"
 
 namespace horalia::win32 {
@@ -340,6 +342,75 @@ TEST_F(WindowsTest, BothPagesLayThemselvesOutAgainAtAnotherScale) {
         }
     }
     windows.UnloadSettingsDialog();
+}
+
+// A key pressed and let go on the control with the focus; Shift is held for kBackTab.
+void Type(Key key) {
+    static const std::map<Key, WPARAM> codes{{Key::kTab, VK_TAB},
+                                             {Key::kBackTab, VK_TAB},
+                                             {Key::kSpace, VK_SPACE},
+                                             {Key::kReturn, VK_RETURN},
+                                             {Key::kEscape, VK_ESCAPE}};
+    BYTE state[256] = {};
+    state[VK_SHIFT] = key == Key::kBackTab ? 0x80 : 0;
+    SetKeyboardState(state);
+    HWND focus = GetFocus();
+    PostMessageW(focus, WM_KEYDOWN, codes.at(key), 1);
+    PostMessageW(focus, WM_KEYUP, codes.at(key), 1 | (3u << 30));
+    PumpFor(60);
+    state[VK_SHIFT] = 0;
+    SetKeyboardState(state);
+}
+
+// The keyboard alone on both pages (keyboard_cases.h).
+TEST_F(WindowsTest, KeyboardReachesTheLinkAndKeepsWorkingAfterApply) {
+    for (const KeyboardCase& c : KeyboardCases()) {
+        const std::string row = std::string(c.advanced ? "advanced: " : "settings: ") +
+                                std::to_string(c.focus) + " after " +
+                                std::to_string(c.keys.size()) + " keys";
+        HWND dialog = OpenSettings();
+        HWND page = dialog;
+        if (c.advanced) {
+            SendMessageW(Child(dialog, "切换到高级设置"), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+            SendMessageW(Child(dialog, "切换到高级设置"), WM_LBUTTONUP, 0, 0);
+            page = windows.Settings().Advanced().Handle();
+            ASSERT_NE(page, nullptr) << row;
+        }
+        if (c.change != 0) {
+            SendMessageW(GetDlgItem(page, c.change), BM_CLICK, 0, 0);
+        }
+        SendMessageW(page, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(page, c.focus)),
+                     TRUE);
+        for (const Key key : c.keys) {
+            Type(key);
+        }
+        if (c.focusAfter != 0) {
+            EXPECT_EQ(GetFocus(), GetDlgItem(page, c.focusAfter))
+                << row << ": " << TextOf(GetFocus());
+        }
+        HWND advanced = windows.Settings().Advanced().Handle();
+        EXPECT_EQ(advanced != nullptr && !c.advanced, c.outcome == KeyboardCase::kPageOpens) << row;
+        EXPECT_EQ(IsWindow(page) == FALSE, c.outcome == KeyboardCase::kCloses) << row;
+        windows.UnloadSettingsDialog();
+    }
+}
+
+// Windows (MSAA) names a control without a text of its own after the label just before it among
+// its siblings; Wine's oleacc does not, so the order itself is what is checked here.
+TEST_F(WindowsTest, ControlsWithoutTextFollowTheirLabels) {
+    HWND dialog = OpenSettings();
+    SendMessageW(Child(dialog, "切换到高级设置"), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    SendMessageW(Child(dialog, "切换到高级设置"), WM_LBUTTONUP, 0, 0);
+    HWND page = windows.Settings().Advanced().Handle();
+    ASSERT_NE(page, nullptr);
+    for (const char* key : {"报时热键", "音量", "语音目录"}) {
+        HWND control = GetDlgItem(page, SettingControlId(key));
+        HWND before = GetWindow(control, GW_HWNDPREV);
+        wchar_t kind[32] = {};
+        GetClassNameW(before, kind, 32);
+        EXPECT_EQ(WideToUtf8(kind), "Static") << key;
+        EXPECT_EQ(TextOf(before), key);
+    }
 }
 
 // The about box is modal: a timer inspects and closes it from inside its own message loop.

@@ -141,7 +141,12 @@ void PageForm::AddSetting(const SettingRow& row, const Place& place) {
         }
         case ControlKind::kTimeList:
             Add(Kind::CheckBox, id(0), "Check_" + key, c.caption, at(0)).toolTip = c.toolTip;
-            Add(Kind::EditBox, id(kPeriodsPart), "Text_" + key, "", at(1)).toolTip = c.toolTip;
+            // The box follows the switch, not a label: it is named after the setting.
+            {
+                form::Control& box = Add(Kind::EditBox, id(kPeriodsPart), "Text_" + key, "", at(1));
+                box.toolTip = c.toolTip;
+                box.accessibleName = Keep(std::string(c.caption));
+            }
             Add(Kind::Label, id(kHintPart), "Label_" + key + "说明", c.hint, at(2)).textColour =
                 kHintGrey;
             break;

@@ -46,7 +46,7 @@ constexpr Place FurtherCheck(std::string_view key, int top) {
 
 // Blue, with a hand cursor, as a link looks.
 constexpr Control AdvancedLink() {
-    Control control = form::MakeControl(Kind::Label, kAdvancedLabelId, "Label_高级设置",
+    Control control = form::MakeControl(Kind::Link, kAdvancedLabelId, "Label_高级设置",
                                         "切换到高级设置", {150, 2730, 1260, 195}, 0);
     control.textColour = form::Rgb{0, 0, 255};
     control.cursor = form::Cursor::Hand;

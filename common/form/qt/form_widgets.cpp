@@ -2,16 +2,15 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QEvent>
 #include <QGroupBox>
 #include <QKeySequenceEdit>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QToolButton>
 #include <algorithm>
 
 #include "common/form/qt/window_support.h"
@@ -25,27 +24,16 @@ QString Text(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
-// A label that acts on a press of the left button, as a link does.
-class LabelClicks final : public QObject {
-  public:
-    LabelClicks(QLabel* label, std::function<void()> pressed)
-        : QObject(label), pressed_(std::move(pressed)) {
-        label->installEventFilter(this);
-    }
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::MouseButtonPress &&
-            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-            pressed_();
-            return true;
+// Names the widget for a screen reader; a widget whose focus goes to an inner one (a hotkey box's
+// line edit) names that one too, since it is what a screen reader lands on.
+void Name(QWidget& widget, const QString& name) {
+    widget.setAccessibleName(name);
+    for (QWidget* inner : widget.findChildren<QWidget*>()) {
+        if (inner->focusPolicy() != Qt::NoFocus) {
+            inner->setAccessibleName(name);
         }
-        return QObject::eventFilter(watched, event);
     }
-
-  private:
-    std::function<void()> pressed_;
-};
+}
 
 }  // namespace
 
@@ -62,9 +50,19 @@ void FormWidgets::Create(QWidget& window, const form::Form& form, Clicked clicke
 
     QWidget* previous = nullptr;
     QWidget* focus = nullptr;
+    QLabel* lastLabel = nullptr;
     std::vector<QWidget*> frames;
-    for (const form::Control* control : form::CreationOrder(form)) {
+    const std::vector<const form::Control*> order = form::CreationOrder(form);
+    for (std::size_t index = 0; index < order.size(); ++index) {
+        const form::Control* control = order[index];
         QWidget* widget = Make(window, *control);
+        if (form::NamingLabel(order, index) != nullptr && lastLabel != nullptr) {
+            lastLabel->setBuddy(widget);
+        }
+        lastLabel = qobject_cast<QLabel*>(widget);
+        if (form::TakesFocus(control->kind)) {
+            Name(*widget, QString::fromStdString(form::AccessibleName(order, index)));
+        }
         widget->setObjectName(Text(control->name));
         widget->setEnabled(control->enabled);
         if (!control->toolTip.empty()) {
@@ -76,6 +74,9 @@ void FormWidgets::Create(QWidget& window, const form::Form& form, Clicked clicke
         const form::PixelRect r = form::ToPixels(control->rect, dpi);
         PlaceInPixels(*widget, r.left, r.top, r.width, r.height);
         widgets_.emplace_back(control->id, widget);
+        if (control->isDefault) {
+            default_ = widget;
+        }
         if (control->kind == Kind::GroupBox) {
             frames.push_back(widget);
         } else if (form::TakesFocus(control->kind)) {
@@ -146,9 +147,27 @@ QWidget* FormWidgets::Make(QWidget& window, const form::Control& control) {
             QObject::connect(slider, &QSlider::valueChanged, &window, [this, id] { clicked_(id); });
             return slider;
         }
+        case Kind::Link: {
+            // A flat button in the link's colour: a Tab stop that Enter and Space press, with an
+            // action a screen reader offers.
+            auto* link = new QPushButton(caption, &window);
+            link->setFlat(true);
+            const form::Rgb c = control.textColour.value_or(form::Rgb{0, 0, 255});
+            link->setStyleSheet(QStringLiteral("QPushButton { border: none; padding: 0;"
+                                               " text-align: left; color: rgb(%1, %2, %3); }")
+                                    .arg(c.red)
+                                    .arg(c.green)
+                                    .arg(c.blue));
+            QObject::connect(link, &QPushButton::clicked, &window, [this, id] { clicked_(id); });
+            return link;
+        }
         case Kind::HotkeyBox: {
             auto* keys = new QKeySequenceEdit(&window);
             keys->setClearButtonEnabled(true);
+            // Its clear button is a tool button inside the line edit, without a text.
+            for (QToolButton* clear : keys->findChildren<QToolButton*>()) {
+                clear->setAccessibleName(QStringLiteral("清除"));
+            }
             QObject::connect(keys, &QKeySequenceEdit::keySequenceChanged, &window,
                              [this, id] { clicked_(id); });
             return keys;
@@ -164,10 +183,19 @@ QWidget* FormWidgets::Make(QWidget& window, const form::Control& control) {
         palette.setColor(QPalette::WindowText, QColor(c.red, c.green, c.blue));
         label->setPalette(palette);
     }
-    if (control.cursor == form::Cursor::Hand) {
-        new LabelClicks(label, [this, id] { clicked_(id); });
-    }
     return label;
+}
+
+void FormWidgets::SetEnabled(int id, bool enabled) {
+    QWidget* widget = Widget(id);
+    if (widget == nullptr) {
+        return;
+    }
+    // Qt would pass the focus on along the Tab order; the default button is where Enter goes.
+    if (!enabled && widget->hasFocus() && default_ != nullptr && default_ != widget) {
+        default_->setFocus(Qt::OtherFocusReason);
+    }
+    widget->setEnabled(enabled);
 }
 
 QWidget* FormWidgets::Widget(int id) const {

@@ -24,6 +24,9 @@ class FormWidgets {
     void Create(QWidget& window, const form::Form& form, Clicked clicked);
 
     QWidget* Widget(int id) const;
+    // Enables or disables a widget; one that is disabled while it has the focus (应用 after
+    // its click) first hands the focus to the default button, so that the keyboard keeps working.
+    void SetEnabled(int id, bool enabled);
     template <typename T>
     T* As(int id) const {
         return qobject_cast<T*>(Widget(id));
@@ -35,6 +38,7 @@ class FormWidgets {
     QWidget* Make(QWidget& window, const form::Control& control);
 
     Clicked clicked_;
+    QPointer<QWidget> default_;
     std::vector<std::pair<int, QPointer<QWidget>>> widgets_;
     std::map<int, QPointer<QButtonGroup>> groups_;
 };

@@ -1,12 +1,14 @@
 #include "common/form/win32/form_window.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <string>
 
 #include "common/form/win32/window_support.h"
 #include "common/win32/ansi_text.h"
+#include "common/win32/com.h"
 
 namespace horalia::win32 {
 namespace {
@@ -21,6 +23,7 @@ BOOL CALLBACK TakeFirstIconGroup(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR found) 
 const wchar_t* WindowClassOf(Kind kind) {
     switch (kind) {
         case Kind::Label:
+        case Kind::Link:
             return WC_STATICW;
         case Kind::TextBox:
         case Kind::EditBox:
@@ -58,6 +61,7 @@ DWORD StyleOf(const form::Control& control, const form::Control* previous) {
         case Kind::GroupBox:
             return style | BS_GROUPBOX | WS_CLIPSIBLINGS;
         case Kind::Label:
+        case Kind::Link:
             return style | SS_LEFT | SS_NOTIFY;
         case Kind::TextBox:
             return style | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL;
@@ -91,6 +95,76 @@ LRESULT CALLBACK HotkeyBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lPa
                      reinterpret_cast<LPARAM>(box));
     }
     return result;
+}
+
+// A static text that acts as a button: a Tab stop (its style) that draws the focus rectangle and
+// tells its parent of a click (STN_CLICKED, as a click on it does) on Enter and on Space.
+LRESULT CALLBACK LinkProc(HWND link, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                          DWORD_PTR) {
+    switch (message) {
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(link, &LinkProc, 0);
+            break;
+        case WM_GETDLGCODE: {
+            // Enter comes to the link instead of pressing the dialog's default button.
+            const auto* pending = reinterpret_cast<const MSG*>(lParam);
+            const bool enter = pending != nullptr && pending->message == WM_KEYDOWN &&
+                               pending->wParam == VK_RETURN;
+            return DefSubclassProc(link, message, wParam, lParam) | (enter ? DLGC_WANTMESSAGE : 0);
+        }
+        case WM_KEYDOWN:
+            if ((wParam == VK_RETURN || wParam == VK_SPACE) && (lParam & (1 << 30)) == 0) {
+                SendMessageW(GetParent(link), WM_COMMAND,
+                             MAKEWPARAM(GetDlgCtrlID(link), STN_CLICKED),
+                             reinterpret_cast<LPARAM>(link));
+                return 0;
+            }
+            break;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            InvalidateRect(link, nullptr, TRUE);
+            break;
+        case WM_PAINT:
+            if (GetFocus() == link) {
+                const LRESULT result = DefSubclassProc(link, message, wParam, lParam);
+                RECT area{};
+                GetClientRect(link, &area);
+                HDC dc = GetDC(link);
+                DrawFocusRect(dc, &area);
+                ReleaseDC(link, dc);
+                return result;
+            }
+            break;
+        default:
+            break;
+    }
+    return DefSubclassProc(link, message, wParam, lParam);
+}
+
+// oleacc.h declares these, but MinGW's import library does not define them.
+constexpr CLSID kAccPropServices{
+    0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
+constexpr IID kIAccPropServices{
+    0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
+constexpr MSAAPROPID kAccName{
+    0x608d3df8, 0x8128, 0x4aa7, {0xa4, 0x28, 0xf5, 0x5e, 0x49, 0x26, 0x72, 0x91}};
+
+// Windows names a control after the label just before it; a control that has none gets its name
+// from the table through Dynamic Annotation, which screen readers read as the control's own.
+void AnnotateNames(const std::vector<std::pair<HWND, std::wstring>>& names) {
+    if (names.empty()) {
+        return;
+    }
+    const ComScope com;
+    ComPtr<IAccPropServices> services;
+    if (FAILED(CoCreateInstance(kAccPropServices, nullptr, CLSCTX_INPROC_SERVER, kIAccPropServices,
+                                reinterpret_cast<void**>(services.GetAddressOf())))) {
+        return;  // no annotations on this system: the controls keep their labels' names
+    }
+    for (const auto& [window, name] : names) {
+        services->SetHwndPropStr(window, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, kAccName,
+                                 name.c_str());
+    }
 }
 
 }  // namespace
@@ -189,6 +263,7 @@ void FormControls::Create(HWND dialog, const form::Form& form) {
 
     const form::Control* previous = nullptr;
     HWND focus = nullptr;
+    std::vector<std::pair<HWND, std::wstring>> names;
     for (const form::Control* control : form::CreationOrder(form)) {
         const form::PixelRect r = form::ToPixels(control->rect, dpi);
         const bool sunken = control->kind == Kind::TextBox || control->kind == Kind::EditBox ||
@@ -217,14 +292,21 @@ void FormControls::Create(HWND dialog, const form::Form& form) {
                          MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
             SetWindowSubclass(child, &HotkeyBoxProc, 0, 0);
         }
+        if (control->kind == Kind::Link) {
+            SetWindowSubclass(child, &LinkProc, 0, 0);
+        }
         if (!control->toolTip.empty()) {
             AddToolTip(dialog, child, control->toolTip);
+        }
+        if (!control->accessibleName.empty()) {
+            names.emplace_back(child, Utf8ToWide(std::string(control->accessibleName)));
         }
         if (focus == nullptr && form::TakesFocus(control->kind) && control->enabled) {
             focus = child;
         }
         controls_.emplace_back(control, child);
     }
+    AnnotateNames(names);
     if (focus != nullptr) {
         SetFocus(focus);
     }
@@ -272,6 +354,24 @@ HWND FormControls::Control(int id) const {
         }
     }
     return nullptr;
+}
+
+void FormControls::SetEnabled(HWND dialog, int id, bool enabled) const {
+    HWND window = Control(id);
+    if (window == nullptr) {
+        return;
+    }
+    // A disabled window keeps no focus and Windows gives it to none: the default button takes it
+    // first, so that Tab, Enter and Esc keep working.
+    if (!enabled && GetFocus() == window) {
+        for (const auto& [control, child] : controls_) {
+            if (control->isDefault && child != window && IsWindowEnabled(child)) {
+                SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(child), TRUE);
+                break;
+            }
+        }
+    }
+    EnableWindow(window, enabled ? TRUE : FALSE);
 }
 
 HBRUSH FormControls::StaticColours(HDC dc, HWND window) const {

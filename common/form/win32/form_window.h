@@ -57,6 +57,9 @@ class FormControls {
     // Lays the controls and the dialog out again at dpi, the dialog's top-left corner at left, top.
     void ApplyDpi(HWND dialog, int dpi, int left, int top);
     HWND Control(int id) const;
+    // Enables or disables a control; one disabled while it has the focus (应用 after its click)
+    // first hands the focus to the default button.
+    void SetEnabled(HWND dialog, int id, bool enabled) const;
     // WM_CTLCOLORSTATIC: the table's text colour, or nullptr for the dialog's defaults.
     HBRUSH StaticColours(HDC dc, HWND control) const;
     // WM_SETCURSOR: sets the table's cursor for the control under the mouse; true when it did.

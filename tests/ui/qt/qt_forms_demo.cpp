@@ -1,6 +1,8 @@
-// Opens one window for a screenshot ("settings", "advanced" or "about"); not a test.
+// Opens one window for a screenshot or a screen reader's look ("settings", "advanced" or
+// "about"), for 8 seconds or as many as the second argument says.
 #include <QApplication>
 #include <QTimer>
+#include <cstdlib>
 #include <cstring>
 
 #include "config/ini_file.h"
@@ -18,7 +20,8 @@ int main(int argc, char** argv) {
     horalia::SettingsRecord settings;
     horalia::fakes::FakeMainForm mainForm;
     horalia::fakes::FakeUrlOpener opener;
-    QTimer::singleShot(8000, &app, &QApplication::quit);
+    const int seconds = argc > 2 ? std::atoi(argv[2]) : 8;
+    QTimer::singleShot(seconds * 1000, &app, &QApplication::quit);
     if (argc > 1 && std::strcmp(argv[1], "about") == 0) {
         horalia::qt::AboutDialog about(opener);
         about.Show();

@@ -27,7 +27,9 @@
 #include "ui/extras/qt/about_dialog.h"
 #include "ui/extras/qt/ad_window_qt.h"
 #include "ui/extras/qt/web_page.h"
+#include "ui/keyboard_cases.h"
 #include "ui/settings/qt/settings_dialog.h"
+#include "ui/settings/settings_form.h"
 
 namespace horalia::qt {
 namespace {
@@ -139,9 +141,9 @@ TEST_F(SettingsDialogTest, LayoutTextsAndButtons) {
         Find<QCheckBox>("Check_开机启动")->toolTip().startsWith(QStringLiteral("开机自动")));
     EXPECT_TRUE(Find<QCheckBox>("Check_自动校时")->toolTip().startsWith(QStringLiteral("用于")));
     EXPECT_TRUE(Find<QPushButton>("Command_确定")->isDefault());
-    auto* label = Find<QLabel>("Label_高级设置");
-    EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(0, 0, 255));
-    EXPECT_EQ(label->cursor().shape(), Qt::PointingHandCursor);
+    auto* link = Find<QPushButton>("Label_高级设置");
+    EXPECT_TRUE(link->styleSheet().contains(QStringLiteral("rgb(0, 0, 255)")));
+    EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
 }
 
 TEST_F(SettingsDialogTest, ClicksReachThePresenterAndEnableApply) {
@@ -190,7 +192,7 @@ TEST_F(SettingsDialogTest, AdvancedPageOpensFromTheLinkAndAppliesOnlyValidInput)
     settings.Volume = 60;
     settings.HalfOrQuarterHours = 1;
     ShowExposed();
-    QTest::mouseClick(Find<QLabel>("Label_高级设置"), Qt::LeftButton);
+    QTest::mouseClick(Find<QPushButton>("Label_高级设置"), Qt::LeftButton);
     QDialog* page = dialog.Advanced().Window();
     ASSERT_NE(page, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(page));
@@ -238,12 +240,57 @@ TEST_F(SettingsDialogTest, AdvancedPageOpensFromTheLinkAndAppliesOnlyValidInput)
     EXPECT_EQ(backend.writes, 4);  // 免打扰, 报时间隔, 报时热键 and 音量, the keys that changed
 
     // Closing the dialog from the tray takes an open page with it, unapplied.
-    QTest::mouseClick(Find<QLabel>("Label_高级设置"), Qt::LeftButton);
+    QTest::mouseClick(Find<QPushButton>("Label_高级设置"), Qt::LeftButton);
     ASSERT_NE(dialog.Advanced().Window(), nullptr);
     dialog.Unload();
     EXPECT_EQ(dialog.Advanced().Window(), nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(backend.writes, 4);
+}
+
+// The keyboard alone on both pages (keyboard_cases.h).
+TEST_F(SettingsDialogTest, KeyboardReachesTheLinkAndKeepsWorkingAfterApply) {
+    using K = KeyboardCase;
+    const std::map<Key, Qt::Key> keys{{Key::kTab, Qt::Key_Tab},
+                                      {Key::kBackTab, Qt::Key_Backtab},
+                                      {Key::kSpace, Qt::Key_Space},
+                                      {Key::kReturn, Qt::Key_Return},
+                                      {Key::kEscape, Qt::Key_Escape}};
+    for (const KeyboardCase& c : KeyboardCases()) {
+        const form::Form& form = c.advanced ? AdvancedForm() : SettingsForm();
+        const auto named = [&](int id) { return std::string(form::FindControl(form, id)->name); };
+        const std::string row = std::string(c.advanced ? "advanced: " : "settings: ") +
+                                named(c.focus) + " after " + std::to_string(c.keys.size()) +
+                                " keys";
+        ShowExposed();
+        QDialog* page = dialog.Window();
+        if (c.advanced) {
+            QTest::mouseClick(Find<QPushButton>("Label_高级设置"), Qt::LeftButton);
+            page = dialog.Advanced().Window();
+            ASSERT_NE(page, nullptr) << row;
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(page)) << row;
+        }
+        const QPointer<QDialog> watched(page);
+        page->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(page)) << row;
+        if (c.change != 0) {
+            ClickIndicator(In<QAbstractButton>(page, named(c.change).c_str()));
+        }
+        In<QWidget>(page, named(c.focus).c_str())->setFocus(Qt::TabFocusReason);
+        for (const Key key : c.keys) {
+            QTest::keyClick(QApplication::focusWidget(), keys.at(key));
+        }
+        if (c.focusAfter != 0) {
+            ASSERT_NE(QApplication::focusWidget(), nullptr) << row;
+            EXPECT_EQ(QApplication::focusWidget()->objectName().toStdString(), named(c.focusAfter))
+                << row;
+        }
+        EXPECT_EQ(dialog.Advanced().Window() != nullptr && !c.advanced, c.outcome == K::kPageOpens)
+            << row;
+        EXPECT_EQ(watched.isNull() || !watched->isVisible(), c.outcome == K::kCloses) << row;
+        dialog.Unload();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 }
 
 TEST(AboutDialogTest, TextsLinkAndBothKeysCloseAModelessBox) {

@@ -52,8 +52,8 @@ void AdvancedDialog::ShowField(const SettingRow& row, const FieldState& state) {
 }
 
 void AdvancedDialog::ShowApplyEnabled(bool enabled) {
-    if (QWidget* apply = widgets_->Widget(kApplyControlId)) {
-        apply->setEnabled(enabled);
+    if (widgets_) {
+        widgets_->SetEnabled(kApplyControlId, enabled);
     }
 }
 

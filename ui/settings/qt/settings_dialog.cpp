@@ -64,8 +64,8 @@ void SettingsDialog::ShowField(const SettingRow& row, const FieldState& state) {
 }
 
 void SettingsDialog::ShowApplyEnabled(bool enabled) {
-    if (QWidget* apply = widgets_ ? widgets_->Widget(kApplyControlId) : nullptr) {
-        apply->setEnabled(enabled);
+    if (widgets_) {
+        widgets_->SetEnabled(kApplyControlId, enabled);
     }
 }
 

@@ -61,7 +61,7 @@ void AdvancedWindow::ShowField(const SettingRow& row, const FieldState& state) {
 }
 
 void AdvancedWindow::ShowApplyEnabled(bool enabled) {
-    EnableWindow(controls_.Control(kApplyControlId), enabled ? TRUE : FALSE);
+    controls_.SetEnabled(Handle(), kApplyControlId, enabled);
 }
 
 void AdvancedWindow::ShowMessage(const std::string& message) {

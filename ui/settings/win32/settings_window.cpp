@@ -52,7 +52,7 @@ void SettingsWindow::ShowField(const SettingRow& row, const FieldState& state) {
 }
 
 void SettingsWindow::ShowApplyEnabled(bool enabled) {
-    EnableWindow(controls_.Control(kApplyControlId), enabled ? TRUE : FALSE);
+    controls_.SetEnabled(Handle(), kApplyControlId, enabled);
 }
 
 void SettingsWindow::ShowAdvancedPage() {

@@ -435,8 +435,9 @@ TEST(Form, EveryFocusableControlHasAName) {
     const std::vector<std::pair<int, std::string>> expected{
         {kAdvancedLabelId, "切换到高级设置"},
         {kOkControlId, "确定[E]"},
-        {SettingControlId("免打扰", 1), "免打扰时段开始"},
-        {SettingControlId("免打扰", 2), "免打扰时段结束"},
+        {SettingControlId("免打扰", kPeriodsPart), "免打扰时段"},
+        {SettingControlId("报时日"), "报时日"},
+        {SettingControlId("校时服务器"), "校时服务器"},
         {SettingControlId("报时热键"), "报时热键"},
         {SettingControlId("音量"), "音量"},
         {SettingControlId("语音目录"), "语音目录"},

@@ -20,8 +20,8 @@ dbus-update-activation-environment HOME XDG_CONFIG_HOME XDG_RUNTIME_DIR DISPLAY
 export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 NO_AT_BRIDGE=0
 "$1" advanced 90 >"$HORALIA_DESKTOP_WORK/demo.log" 2>&1 &
 demo=$!
-"$python" "$here/accessible_names.py" "$(basename "$1")" 60 切换到高级设置 免打扰时段开始 \
-  免打扰时段结束 报时热键 音量 语音目录 2>&1
+"$python" "$here/accessible_names.py" "$(basename "$1")" 60 切换到高级设置 免打扰时段 报时日 \
+  校时服务器 报时热键 音量 语音目录 2>&1
 status=$?
 kill "$demo" 2>/dev/null
 wait "$demo" 2>/dev/null

@@ -59,6 +59,9 @@ start_desktop() {
   [ $# -eq 0 ] || sink=("$@")
   work=$HORALIA_DESKTOP_WORK
   export HOME=$work XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run
+  # What the bus starts on demand (xfconfd for the panel, dconf-service, the accessibility bus)
+  # gets the private home too, not the user's.
+  dbus-update-activation-environment HOME XDG_CONFIG_HOME XDG_RUNTIME_DIR DISPLAY
   # Leaks are checked: the program frees what it made when it ends through 退出程序. Qt's own
   # caches are suppressed by name, hence the full unwinding.
   export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$harness_dir/../../lsan.supp:fast_unwind_on_malloc=0}

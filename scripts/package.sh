@@ -34,7 +34,10 @@ mkdir -p "$out"
 echo "== Linux packages"
 cmake --preset app >/dev/null
 cmake --build --preset app
-(cd build/app && cpack -B "$PWD/../packages/cpack" >/dev/null)
+# rpmbuild keeps a package database in the home folder (~/.rpmdb): a home of its own, removed.
+rpm_home=$(mktemp -d)
+(cd build/app && HOME=$rpm_home cpack -B "$PWD/../packages/cpack" >/dev/null)
+rm -rf "$rpm_home"
 find "$out/cpack" -maxdepth 1 \( -name '*.deb' -o -name '*.rpm' \) -exec mv {} "$out/" \;
 rm -rf "$out/cpack"
 # CPack runs ldconfig from postinst and postrm for any library under /usr/lib, private ones too,

@@ -114,6 +114,26 @@ namespace {
 
 using Remaining = std::function<std::int32_t()>;
 
+// Receives until `complete` takes what came (each piece handed as it arrives), the server closes,
+// or the time left runs out; `room` says how many bytes the next piece may hold.
+template <typename Room, typename Complete>
+ExchangeEnd ReceiveUntil(DaytimeConnection& connection, Room room, const Remaining& left,
+                         Complete complete) {
+    for (;;) {
+        std::string piece;
+        const auto wait = connection.Receive(piece, room(), left());
+        if (complete(piece)) {
+            return ExchangeEnd::kComplete;
+        }
+        if (wait == DaytimeConnection::Wait::kClosed) {
+            return ExchangeEnd::kClosedByPeer;
+        }
+        if (wait == DaytimeConnection::Wait::kTimedOut || left() == 0) {
+            return ExchangeEnd::kTimedOut;
+        }
+    }
+}
+
 TimeReading AskDaytime(DaytimeConnection& connection, const ZoneClock& clock,
                        const ServerAddress& server, const Remaining& left) {
     DaytimeExchange exchange(clock);
@@ -121,22 +141,9 @@ TimeReading AskDaytime(DaytimeConnection& connection, const ZoneClock& clock,
     ExchangeEnd end = ExchangeEnd::kConnectFailed;
     if (connection.Connect(server.host, server.port, Transport::kStream, left())) {
         exchange.Connected();
-        for (;;) {
-            std::string piece;
-            const auto wait = connection.Receive(piece, exchange.Room(), left());
-            if (exchange.Received(piece)) {
-                end = ExchangeEnd::kComplete;
-                break;
-            }
-            if (wait == DaytimeConnection::Wait::kClosed) {
-                end = ExchangeEnd::kClosedByPeer;
-                break;
-            }
-            if (wait == DaytimeConnection::Wait::kTimedOut || left() == 0) {
-                end = ExchangeEnd::kTimedOut;
-                break;
-            }
-        }
+        end = ReceiveUntil(
+            connection, [&] { return exchange.Room(); }, left,
+            [&](const std::string& piece) { return exchange.Received(piece); });
     }
     return exchange.Finish(end);
 }
@@ -147,22 +154,11 @@ TimeReading AskNtp(DaytimeConnection& connection, const ZoneClock& clock,
     ExchangeEnd end = ExchangeEnd::kConnectFailed;
     if (connection.Connect(server.host, server.port, Transport::kDatagram, left())) {
         connection.Send(exchange.Request());
-        for (;;) {
-            std::string datagram;
-            const auto wait = connection.Receive(datagram, kMaxReplyBytes, left());
-            if (!datagram.empty() && exchange.Received(datagram)) {
-                end = ExchangeEnd::kComplete;
-                break;
-            }
-            if (wait == DaytimeConnection::Wait::kClosed) {
-                end = ExchangeEnd::kClosedByPeer;
-                break;
-            }
-            if (wait == DaytimeConnection::Wait::kTimedOut || left() == 0) {
-                end = ExchangeEnd::kTimedOut;
-                break;
-            }
-        }
+        end = ReceiveUntil(
+            connection, [] { return kMaxReplyBytes; }, left,
+            [&](const std::string& datagram) {
+                return !datagram.empty() && exchange.Received(datagram);
+            });
     }
     return exchange.Finish(end);
 }

@@ -72,10 +72,11 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, so dpkg-shlibdeps cannot see them: Qt's platform plugins (X11, Wayland).
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-# Sound, opening web pages, the Chinese texts, Qt's own dialogs in Chinese.
+# Sound, the Chinese texts, Qt's own dialogs in Chinese.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "pipewire-pulse | pulseaudio, xdg-utils, fonts-wqy-microhei | fonts-noto-cjk, qt6-translations-l10n")
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS "gnome-shell-extension-appindicator")
+    "pipewire-pulse | pulseaudio, fonts-wqy-microhei | fonts-noto-cjk, qt6-translations-l10n")
+# Links open through the desktop portal where one runs; xdg-open serves desktops without one.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xdg-desktop-portal | xdg-utils, gnome-shell-extension-appindicator")
 
 find_program(HORALIA_RPMBUILD rpmbuild)
 if(HORALIA_RPMBUILD)

@@ -10,13 +10,18 @@
 # packages are downloaded before the timed install, so the seconds are those of unpacking and
 # configuring, not of the network; downloads are kept between measurements in the work folder.
 #
-#   scripts/bench-minimal-install.sh DEB...
+#   scripts/bench-minimal-install.sh [--bare-qt-tray=PROGRAM] DEB...
+#   --bare-qt-tray packages PROGRAM (a bare Qt 6 Widgets tray program, such as the test target
+#   qt_tray_baseline) with the dependencies dpkg-shlibdeps finds for it and Qt's platform plugins,
+#   measures it first and prints each DEB's added space as a multiple of its.
 #   (run as root; the work folder is made under $HORALIA_BENCH_DIR, default build/, and removed
 #   at the end; HORALIA_BENCH_MIRROR picks the mirror, default http://deb.debian.org/debian;
 #   HORALIA_BENCH_TOP=N also lists the N largest packages each install with Recommends adds)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-[ $# -gt 0 ] || { echo "usage: $0 DEB..." >&2; exit 2; }
+bare_program=
+case ${1:-} in --bare-qt-tray=*) bare_program=$(realpath "${1#*=}"); shift ;; esac
+[ $# -gt 0 ] || { echo "usage: $0 [--bare-qt-tray=PROGRAM] DEB..." >&2; exit 2; }
 [ "$(id -u)" = 0 ] || { echo "bench-minimal-install: run as root" >&2; exit 1; }
 command -v debootstrap >/dev/null || { echo "bench-minimal-install: debootstrap is not installed" >&2; exit 1; }
 debs=()
@@ -89,6 +94,7 @@ measure() {  # measure DEB recommends|no-recommends
 
   local du_after apt_mb
   du_after=$(du_bytes "$r")
+  added[$name/$mode]=$((du_after - du_before))
   apt_mb=$(sed -n 's/^After this operation, \(.*\) of additional disk space will be used\.$/\1/p' "$work/apt.log")
   awk -v n="$name" -v m="$mode" -v p=$(($(wc -l <"$work/after") - $(wc -l <"$work/before"))) -v apt="${apt_mb:-?}" \
     -v b="$du_before" -v a="$du_after" -v t0="$t0" -v t1="$t1" \
@@ -101,6 +107,36 @@ measure() {  # measure DEB recommends|no-recommends
   rm -rf --one-file-system "$r"
 }
 
+# A package of PROGRAM alone, depending on what dpkg-shlibdeps finds for it.
+bare_qt_tray_deb() {
+  local dir=$work/bare deps
+  mkdir -p "$dir/debian" "$dir/package/DEBIAN" "$dir/package/usr/bin"
+  printf 'Source: bare-qt6-tray\n\nPackage: bare-qt6-tray\nArchitecture: any\n' >"$dir/debian/control"
+  cp "$bare_program" "$dir/package/usr/bin/bare-qt6-tray"
+  deps=$(cd "$dir" && dpkg-shlibdeps -O package/usr/bin/bare-qt6-tray | sed -n 's/^shlibs:Depends=//p')
+  cat >"$dir/package/DEBIAN/control" <<EOF
+Package: bare-qt6-tray
+Version: 1
+Architecture: $(dpkg --print-architecture)
+Maintainer: bench <bench@localhost>
+Depends: $deps, qt6-qpa-plugins
+Description: a bare Qt 6 tray program, the baseline of the install measurement
+EOF
+  dpkg-deb --root-owner-group --build "$dir/package" "$work/bare-qt6-tray.deb" >/dev/null
+  echo "$work/bare-qt6-tray.deb"
+}
+
+declare -A added
+if [ -n "$bare_program" ]; then debs=("$(bare_qt_tray_deb)" "${debs[@]}"); fi
 for deb in "${debs[@]}"; do
   for mode in recommends no-recommends; do measure "$deb" "$mode"; done
 done
+if [ -n "$bare_program" ]; then
+  for deb in "${debs[@]:1}"; do
+    for mode in recommends no-recommends; do
+      awk -v n="$(basename "$deb")" -v m="$mode" -v a="${added[$(basename "$deb")/$mode]}" \
+        -v b="${added[bare-qt6-tray.deb/$mode]}" \
+        'BEGIN { printf "%-32s %-14s %.2f times the bare Qt 6 tray program\n", n, m, a / b }'
+    done
+  done
+fi

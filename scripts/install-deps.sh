@@ -44,6 +44,8 @@ test_packages=(
   xbindkeys python3-gi gsettings-desktop-schemas dconf-gsettings-backend dconf-service
   # The accessibility bus and its Python client, which read the settings pages as Orca does.
   at-spi2-core python3-pyatspi
+  # The libraries of xdg-desktop-portal, unpacked into build/peers below.
+  libfuse3-3 libjson-glib-1.0-0 libpipewire-0.3-0 libgdk-pixbuf-2.0-0 libsystemd0
   # Daytime daemons the network-time tests ask: xinetd, and openbsd-inetd's own libraries (its
   # package conflicts with xinetd's, so its binary is unpacked into build/peers below); the
   # libraries of chrony and ntpsec, unpacked there too; iproute2 brings loopback up in the private
@@ -100,12 +102,12 @@ if [ "$mode" = all ]; then
   if [ -n "${generate:-}" ]; then "${sudo_cmd[@]}" locale-gen >/dev/null; fi
 fi
 
-# Time servers the network-time tests ask, unpacked beside the builds and never installed, so that
-# no service starts and nothing sets this computer's clock: openbsd-inetd (its package cannot be
+# Peers the tests run, unpacked beside the builds and never installed, so that no service starts
+# and nothing sets this computer's clock. Time servers: openbsd-inetd (its package cannot be
 # installed next to xinetd's), inetutils-inetd, chrony and ntpsec.
 peers_root="$(cd "$(dirname "$0")/.." && pwd)/build/peers"
-unpack_peer() {  # package, a program it holds
-  [ "$mode" = all ] && [ ! -x "$peers_root/$1/$2" ] || return 0
+unpack_peer() {  # package, a file it holds
+  [ "$mode" = all ] && [ ! -e "$peers_root/$1/$2" ] || return 0
   local download
   download=$(mktemp -d)
   chmod 755 "$download"  # apt's download user writes here
@@ -119,3 +121,7 @@ unpack_peer openbsd-inetd usr/sbin/inetd
 unpack_peer inetutils-inetd usr/sbin/inetutils-inetd
 unpack_peer chrony usr/sbin/chronyd
 unpack_peer ntpsec usr/sbin/ntpd
+# The desktop portal that opens links, and the backend description it needs for OpenURI: run from
+# here, so that no session bus on this machine starts them on its own.
+unpack_peer xdg-desktop-portal usr/libexec/xdg-desktop-portal
+unpack_peer xdg-desktop-portal-gtk usr/share/xdg-desktop-portal/portals/gtk.portal

@@ -5,8 +5,8 @@
 #include <QPlainTextEdit>
 #include <QThread>
 
+#include "common/qt/desktop_link.h"
 #include "common/vendor_addresses.h"
-#include "extlibs/desktop/linux/desktop_process.h"
 #include "extlibs/sendcomment/feedback_form.h"
 #include "extlibs/sendcomment/feedback_mail.h"
 
@@ -43,15 +43,26 @@ void FeedbackWindow::OnClicked(int id) {
 }
 
 void FeedbackWindow::Send() {
+    // One message at a time: a second 发送 before the desktop has answered is not another mail.
+    if (sending_) {
+        return;
+    }
+    sending_ = true;
     const auto* box = widgets_.As<QPlainTextEdit>(kCommentBoxId);
     const std::string comment = box != nullptr ? box->toPlainText().toStdString() : std::string();
     const std::string link = FeedbackMailto(kVendorMailAddress, subject_, comment);
-    // xdg-open's exit status tells whether a mail program took the link.
-    if (desktop::OpenWithDesktop(link)) {
-        accept();
-        return;
-    }
-    // The window and the typed text stay; the message does not hold up the program either.
+    qt::OpenLink(FromUtf8(link), this, [this](bool opened) {
+        sending_ = false;
+        if (opened) {
+            accept();
+        } else {
+            TellMailFailed();
+        }
+    });
+}
+
+// The window and the typed text stay; the message does not hold up the program either.
+void FeedbackWindow::TellMailFailed() {
     auto* message = new QMessageBox(
         QMessageBox::Warning, QStringLiteral("Horalia"),
         FromUtf8(kMailFailedText + std::string(kVendorMailAddress)) + QStringLiteral("。"),

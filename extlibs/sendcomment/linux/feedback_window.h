@@ -17,8 +17,10 @@ class FeedbackWindow final : public QDialog {
   private:
     void OnClicked(int id);
     void Send();
+    void TellMailFailed();
 
     std::string subject_;
+    bool sending_ = false;
     qt::FormWidgets widgets_;
 };
 

@@ -4,7 +4,7 @@
 #include <QMessageBox>
 #include <QThread>
 
-#include "extlibs/desktop/linux/desktop_process.h"
+#include "common/qt/desktop_link.h"
 #include "extlibs/update/linux/curl_fetch.h"
 #include "extlibs/update/update_text.h"
 
@@ -34,7 +34,12 @@ bool DesktopUpdatePorts::AskToOpen(const std::string& version) {
 }
 
 void DesktopUpdatePorts::OpenPage(const std::string& url) {
-    desktop::OpenWithDesktop(url);
+    // Opened from the program's own thread, whose event loop hears the desktop's answer. Only a
+    // yes from AskToOpen leads here, so a program is running.
+    if (QCoreApplication* application = QCoreApplication::instance()) {
+        QMetaObject::invokeMethod(application,
+                                  [page = QString::fromStdString(url)] { qt::OpenLink(page); });
+    }
 }
 
 }  // namespace horalia::update

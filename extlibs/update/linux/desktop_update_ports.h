@@ -1,4 +1,5 @@
-// The update check's ports on Linux desktops: libcurl, a Qt question in the program, xdg-open.
+// The update check's ports on Linux desktops: libcurl, a Qt question in the program, the desktop's
+// link opener.
 #pragma once
 
 #include "extlibs/update/update_check.h"

@@ -1,16 +1,17 @@
-// The desktop's quiet sources, the portal's global shortcut and its OpenURI against the peers
-// they ask: the X server (Xvfb) whose properties xprop sets, GSettings, and on the session bus
-// the stand-ins of fake_desktop_services.py (Debian 12's xdg-desktop-portal opens a link only
-// through a desktop's backend and a browser, neither of which runs here). Run by
-// in_private_desktop.sh with QT_QPA_PLATFORM=xcb.
+// The desktop's quiet sources, the portal's global shortcut and the link opener against the peers
+// they ask: the X server (Xvfb) whose properties xprop sets, GSettings, Debian's
+// xdg-desktop-portal, and on the session bus the stand-ins of fake_desktop_services.py where no
+// Debian 12 program offers what is asked. Run by in_private_desktop.sh with QT_QPA_PLATFORM=xcb.
 #include <gio/gio.h>  // before Qt, whose keyword "signals" GIO's headers use
 #include <gtest/gtest.h>
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -25,30 +26,30 @@
 #include "app/qt/desktop_quiet.h"
 #include "app/qt/portal_hotkey.h"
 #include "app/qt/qt_test_application.h"
-#include "ui/extras/qt/desktop_url_opener.h"
+#include "common/qt/desktop_link.h"
 
 namespace horalia::qt {
 namespace {
 
 constexpr int kWaitMs = 10000;
 
-// A stand-in of fake_desktop_services.py in one mode, on the bus until destroyed.
-class FakeService {
+// A service on the session bus, from its start until it has left the bus again.
+class BusService {
   public:
-    FakeService(const char* mode, const char* name) : name_(QString::fromLatin1(name)) {
+    BusService(const QString& program, const QStringList& arguments, const char* name,
+               const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
+        : name_(QString::fromLatin1(name)) {
         process_.setProcessChannelMode(QProcess::MergedChannels);
-        process_.start(QStringLiteral(HORALIA_FAKE_SERVICES), {QString::fromLatin1(mode)});
-        EXPECT_TRUE(QTest::qWaitFor([this] { return Output().contains("ready"); }, kWaitMs));
+        process_.setProcessEnvironment(environment);
+        process_.start(program, arguments);
+        EXPECT_TRUE(QTest::qWaitFor([this] { return OnTheBus(); }, kWaitMs))
+            << name << ": " << Output().toStdString();
     }
-    ~FakeService() {
+    ~BusService() {
         process_.kill();
         process_.waitForFinished();
         // Gone from the bus before the next test asks.
-        EXPECT_TRUE(QTest::qWaitFor(
-            [this] {
-                return !QDBusConnection::sessionBus().interface()->isServiceRegistered(name_);
-            },
-            kWaitMs));
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !OnTheBus(); }, kWaitMs));
     }
     const QByteArray& Output() {
         output_ += process_.readAllStandardOutput();
@@ -56,9 +57,20 @@ class FakeService {
     }
 
   private:
+    bool OnTheBus() const {
+        return QDBusConnection::sessionBus().interface()->isServiceRegistered(name_);
+    }
+
     QString name_;
     QProcess process_;
     QByteArray output_;
+};
+
+// A stand-in of fake_desktop_services.py in one mode.
+class FakeService : public BusService {
+  public:
+    FakeService(const char* mode, const char* name)
+        : BusService(QStringLiteral(HORALIA_FAKE_SERVICES), {QString::fromLatin1(mode)}, name) {}
 };
 
 bool Shell(const std::string& command) {
@@ -218,41 +230,125 @@ TEST(PortalHotkey, BindsTheShortcutAndIsPressedWhenThePortalActivatesIt) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return portal.Output().contains("close "); }, kWaitMs));
 }
 
-TEST(DesktopUrlOpener, ThroughThePortalsOpenUriWhereOneRunsXdgOpenOtherwise) {
-    testing_qt::TestApplication();
-    const std::string url = "https://example.com/horalia#soft_21";
-    QTemporaryDir folder;
-    const QString opened = folder.filePath(QStringLiteral("xdg-open.txt"));
-    const QString xdgOpen = folder.filePath(QStringLiteral("xdg-open"));
-    QFile script(xdgOpen);
-    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-    script.write(QStringLiteral("#!/bin/sh\necho \"$@\" >'%1'\n").arg(opened).toUtf8());
-    script.close();
-    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+// Debian's xdg-desktop-portal and its permission store, unpacked into build/peers, on the private
+// bus. No backend runs, so a link without a handler is refused (the chooser the portal would show
+// is a backend's).
+class DebianPortal {
+  public:
+    static bool Unpacked() { return QFile::exists(Program("xdg-permission-store")); }
+    DebianPortal()
+        : store_(Program("xdg-permission-store"), {QStringLiteral("--replace")},
+                 "org.freedesktop.impl.portal.PermissionStore", Environment()),
+          portal_(Program("xdg-desktop-portal"), {QStringLiteral("--replace")},
+                  "org.freedesktop.portal.Desktop", Environment()) {}
 
+    // The desktop's handler for https: writes each link it is given to the file handled.
+    static void WriteHandler(const QString& handled) {
+        const QString handler = handled + QStringLiteral(".sh");
+        WriteFile(handler, QStringLiteral("#!/bin/sh\necho \"$1\" >>'%1'\n").arg(handled));
+        QFile::setPermissions(handler, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QString data = QDir::homePath() + QStringLiteral("/.local/share/applications");
+        QDir().mkpath(data);
+        WriteFile(data + QStringLiteral("/horalia-test-browser.desktop"),
+                  QStringLiteral("[Desktop Entry]\nType=Application\nName=Test browser\n"
+                                 "Exec=%1 %u\nMimeType=x-scheme-handler/https;\n")
+                      .arg(handler));
+        const QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+        QDir().mkpath(config);
+        WriteFile(config + QStringLiteral("/mimeapps.list"),
+                  QStringLiteral("[Default Applications]\n"
+                                 "x-scheme-handler/https=horalia-test-browser.desktop\n"));
+    }
+
+  private:
+    static QString Program(const char* name) {
+        return QStringLiteral(HORALIA_PEERS "/xdg-desktop-portal/usr/libexec/") +
+               QString::fromLatin1(name);
+    }
+    static QProcessEnvironment Environment() {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        // Its libraries are installed; its backends' descriptions come from the unpacked
+        // xdg-desktop-portal-gtk (OpenURI is offered only beside an application chooser).
+        environment.insert(
+            QStringLiteral("XDG_DESKTOP_PORTAL_DIR"),
+            QStringLiteral(HORALIA_PEERS
+                           "/xdg-desktop-portal-gtk/usr/share/xdg-desktop-portal/portals"));
+        return environment;
+    }
+    static void WriteFile(const QString& path, const QString& text) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+        file.write(text.toUtf8());
+    }
+
+    BusService store_;
+    BusService portal_;
+};
+
+// OpenLink's verdict and who opened the link, for each kind of desktop.
+TEST(OpenLink, ThroughThePortalWhereOneRunsXdgOpenOtherwise) {
+    testing_qt::TestApplication();
+    if (!DebianPortal::Unpacked()) {
+        GTEST_SKIP() << "xdg-desktop-portal is not unpacked in " HORALIA_PEERS;
+    }
+    QTemporaryDir folder;
+    const QString byProgram = folder.filePath(QStringLiteral("xdg-open.txt"));
+    const QString byHandler = folder.filePath(QStringLiteral("handler.txt"));
+    DebianPortal::WriteHandler(byHandler);
+    const auto xdgOpen = [&](int status) {
+        const QString path = folder.filePath(QStringLiteral("xdg-open-%1").arg(status));
+        QFile script(path);
+        EXPECT_TRUE(script.open(QIODevice::WriteOnly));
+        script.write(QStringLiteral("#!/bin/sh\necho \"$@\" >>'%1'\nexit %2\n")
+                         .arg(byProgram)
+                         .arg(status)
+                         .toUtf8());
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        return path;
+    };
+    const QString web = QStringLiteral("https://example.com/horalia#soft_21");
+    const QString unhandled = QStringLiteral("horalia-unknown:1");
+    enum class Desktop { kNoPortal, kPortalWithoutOpenUri, kDebianPortal };
     const struct {
-        const char* portalMode;  // nullptr: no portal on the bus
-        bool byPortal;
-    } cases[] = {{nullptr, false}, {"portal-without-shortcuts", false}, {"portal", true}};
+        Desktop desktop;
+        QString url;
+        QString program;
+        bool opened;
+        bool programSaw;
+        bool handlerSaw;
+    } cases[] = {
+        {Desktop::kNoPortal, web, xdgOpen(0), true, true, false},
+        {Desktop::kNoPortal, web, xdgOpen(3), false, true, false},  // xdg-open found no handler
+        {Desktop::kNoPortal, web, folder.filePath(QStringLiteral("missing")), false, false, false},
+        {Desktop::kPortalWithoutOpenUri, web, xdgOpen(0), true, true, false},
+        {Desktop::kDebianPortal, web, xdgOpen(0), true, false, true},
+        {Desktop::kDebianPortal, unhandled, xdgOpen(0), false, false, false},
+    };
+    const auto written = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
     for (const auto& c : cases) {
-        QFile::remove(opened);
-        std::optional<FakeService> portal;
-        if (c.portalMode != nullptr) {
-            portal.emplace(c.portalMode, "org.freedesktop.portal.Desktop");
+        QFile::remove(byProgram);
+        QFile::remove(byHandler);
+        std::optional<FakeService> fake;
+        std::optional<DebianPortal> debian;
+        if (c.desktop == Desktop::kPortalWithoutOpenUri) {
+            fake.emplace("portal-without-shortcuts", "org.freedesktop.portal.Desktop");
+        } else if (c.desktop == Desktop::kDebianPortal) {
+            debian.emplace();
         }
-        DesktopUrlOpener(xdgOpen).Open(url);
-        const std::string mode = c.portalMode != nullptr ? c.portalMode : "no portal";
-        const QByteArray asked = QByteArray("open ") + url.c_str() + "\n";
-        EXPECT_TRUE(QTest::qWaitFor(
-            [&] { return c.byPortal ? portal->Output().contains(asked) : QFile::exists(opened); },
-            kWaitMs))
-            << mode;
-        QTest::qWait(500);  // the script has written its line; nothing opens it a second time
-        QFile line(opened);
-        EXPECT_EQ(line.open(QIODevice::ReadOnly) ? line.readAll().toStdString() : "",
-                  c.byPortal ? "" : url + "\n")
-            << mode;
-        EXPECT_EQ(portal ? portal->Output().count(asked) : 0, c.byPortal ? 1 : 0) << mode;
+        const std::string what = c.url.toStdString() + " with " + c.program.toStdString() +
+                                 " on desktop " + std::to_string(static_cast<int>(c.desktop));
+        std::optional<bool> verdict;
+        OpenLink(
+            c.url, nullptr, [&](bool opened) { verdict = opened; }, c.program);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return verdict.has_value(); }, kWaitMs)) << what;
+        EXPECT_EQ(*verdict, c.opened) << what;
+        QTest::qWait(300);  // room for a handler that should not have run, or ran twice
+        const QByteArray once = c.url.toUtf8() + "\n";
+        EXPECT_EQ(written(byProgram), c.programSaw ? once : QByteArray()) << what;
+        EXPECT_EQ(written(byHandler), c.handlerSaw ? once : QByteArray()) << what;
     }
 }
 

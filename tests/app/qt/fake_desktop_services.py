@@ -6,10 +6,9 @@ xdg-desktop-portal 1.16 has no GlobalShortcuts interface, nor a backend for one.
 
     fake_desktop_services.py MODE
 MODE: inhibited, not-inhibited, without-property (a notification server that lacks it), silent (one
-that never answers); portal (GlobalShortcuts, version 1, and OpenURI), portal-without-shortcuts
-(neither).
+that never answers); portal (GlobalShortcuts, version 1), portal-without-shortcuts (without it).
 Prints "ready" once the name is owned; the portal prints what it is asked: "bind ID DESCRIPTION
-TRIGGER", "close SESSION" and "open URI". When bound, the portal activates three shortcuts: one of another
+TRIGGER" and "close SESSION". When bound, the portal activates three shortcuts: one of another
 session, one of another id, and the bound one.
 """
 import sys
@@ -60,12 +59,6 @@ def portal_call(connection, sender, path, iface, method, params, invocation):
                                        activated_session, shortcut_id, 1, {})))
 
 
-def open_uri_call(connection, sender, path, iface, method, params, invocation):
-    _, uri, options = params.unpack()
-    print("open", uri, flush=True)
-    invocation.return_value(GLib.Variant("(o)", ("%s/request/open" % PORTAL,)))
-
-
 def session_call(connection, sender, path, iface, method, params, invocation):
     print("close", path, flush=True)
     connection.unregister_object(registrations.pop(path))
@@ -87,12 +80,6 @@ if mode.startswith("portal"):
             <arg type="o" direction="out"/></method>
           <property name="version" type="u" access="read"/></interface>""")
         bus.register_object(PORTAL, shortcuts, portal_call, lambda *_: GLib.Variant("u", 1), None)
-        open_uri = interface("""<interface name="org.freedesktop.portal.OpenURI">
-          <method name="OpenURI">
-            <arg type="s" direction="in"/><arg type="s" direction="in"/>
-            <arg type="a{sv}" direction="in"/><arg type="o" direction="out"/></method>
-          </interface>""")
-        bus.register_object(PORTAL, open_uri, open_uri_call, None, None)
     else:
         settings = interface("""<interface name="org.freedesktop.portal.Settings">
           <property name="version" type="u" access="read"/></interface>""")

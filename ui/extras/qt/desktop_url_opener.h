@@ -1,6 +1,4 @@
-// Opening a web address with the desktop's browser: through the desktop portal's OpenURI where
-// a portal runs (sandboxes, Wayland desktops: the portal asks the desktop, which knows the
-// user's browser), otherwise with xdg-open.
+// Opening a web address with the desktop's browser (OpenLink: the portal, or xdg-open).
 #pragma once
 
 #include <QString>

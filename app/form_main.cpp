@@ -117,10 +117,7 @@ void Form_Main::FollowTimeServerSetting() {
         return;
     }
     heldTimeServers_ = wanted;
-    // A text that is no list of servers (a hand edit) counts as the empty one: the built-in
-    // server.
-    std::optional<std::vector<ServerAddress>> servers = ParseTimeServerList(wanted);
-    timeSync_.SetServers(servers ? std::move(*servers) : *ParseTimeServerList(""));
+    timeSync_.SetServers(TimeServersOrBuiltIn(wanted));
 }
 
 void Form_Main::RefreshSettings() {

@@ -1,5 +1,7 @@
 #include "timesync/time_server.h"
 
+#include <algorithm>
+
 #include "timesync/ntp.h"
 
 namespace horalia {
@@ -56,17 +58,24 @@ ServerAddress ConfiguredTimeServer() {
 std::optional<std::vector<ServerAddress>> ParseTimeServerList(std::string_view text) {
     if (Trim(text).empty())
         return std::vector<ServerAddress>{ConfiguredTimeServer()};
+    // A Chinese keyboard's comma (U+FF0C) separates as well as the ASCII one.
+    constexpr std::string_view kWideComma = "\xEF\xBC\x8C";
     std::vector<ServerAddress> servers;
     for (;;) {
-        const std::size_t comma = text.find(',');
+        const std::size_t comma = std::min(text.find(','), text.find(kWideComma));
         const std::optional<ServerAddress> server = ParseTimeServer(Trim(text.substr(0, comma)));
         if (!server)
             return std::nullopt;
         servers.push_back(*server);
         if (comma == std::string_view::npos)
             return servers;
-        text.remove_prefix(comma + 1);
+        text.remove_prefix(comma + (text[comma] == ',' ? 1 : kWideComma.size()));
     }
+}
+
+std::vector<ServerAddress> TimeServersOrBuiltIn(std::string_view setting) {
+    std::optional<std::vector<ServerAddress>> servers = ParseTimeServerList(setting);
+    return servers ? std::move(*servers) : std::vector<ServerAddress>{ConfiguredTimeServer()};
 }
 
 std::string ServerName(const ServerAddress& server) {

@@ -17,9 +17,13 @@ namespace horalia {
 // given) or "ntp://" (port 123); the scheme in any letter case.
 std::optional<ServerAddress> ParseTimeServer(std::string_view text);
 
-// Servers separated by ',' (blanks around each ignored). Empty text, or only blanks: the built-in
-// server. Nothing when any item is not a server, an empty one between commas included.
+// Servers separated by ',' or '，' (blanks around each ignored). Empty text, or only blanks: the
+// built-in server. Nothing when any item is not a server, an empty one between commas included.
 std::optional<std::vector<ServerAddress>> ParseTimeServerList(std::string_view text);
+
+// The servers a 校时服务器 text names; the built-in server for a text that is no list of servers
+// (a hand edit).
+std::vector<ServerAddress> TimeServersOrBuiltIn(std::string_view setting);
 
 // How a server is named to the person: "time.nist.gov", "ntp://ntp.ntsc.ac.cn",
 // "ntp://[::1]:12345"; the port only when it is not the protocol's own.

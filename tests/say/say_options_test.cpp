@@ -87,12 +87,12 @@ TEST(ParseSayArguments, JoinsAnUnquotedDateAndTime) {
 
 TEST(ParseSayArguments, CheckTimeTakesAnOptionalServer) {
     const std::pair<std::vector<std::string>, std::vector<ServerAddress>> cases[] = {
-        {{"--check-time"}, {ConfiguredTimeServer()}},
+        {{"--check-time"}, {}},  // the setting's
         {{"--check-time", "daytime.example"}, {{"daytime.example", 13}}},
         {{"--check-time=127.0.0.1:1313"}, {{"127.0.0.1", 1313}}},
         {{"--check-time", "[::1]:65535"}, {{"::1", 65535}}},
         {{"--check-time", "::1"}, {{"::1", 13}}},
-        {{"--help", "--check-time"}, {ConfiguredTimeServer()}},
+        {{"--help", "--check-time"}, {}},
         {{"--check-time", "ntp://127.0.0.1:4123,time.nist.gov"},
          {{"127.0.0.1", 4123, TimeProtocol::kNtp}, {"time.nist.gov", 13}}},
     };

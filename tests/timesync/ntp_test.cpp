@@ -135,13 +135,16 @@ TEST(ParseTimeServerList, ReadsHostsPortsAndSchemes) {
           {"::1", 13, P::kDaytime},
           {"::1", 4123, P::kNtp}}},
         {"ntp://127.0.0.1:13", {{"127.0.0.1", 13, P::kNtp}}},
+        {"ntp://a， b,c", {{"a", 123, P::kNtp}, {"b", 13, P::kDaytime}, {"c", 13, P::kDaytime}}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ParseTimeServerList(c.text), c.servers) << c.text;
+        EXPECT_EQ(TimeServersOrBuiltIn(c.text), c.servers) << c.text;
     }
     for (const char* bad : {"a,,b", "a,", ",a", "http://a", "ntp://", "ntp://a:0", "a b",
-                            "ntp://[::1", "a:70000", "ntp:/a"}) {
+                            "ntp://[::1", "a:70000", "ntp:/a", "a，，b", "a，"}) {
         EXPECT_FALSE(ParseTimeServerList(bad).has_value()) << bad;
+        EXPECT_EQ(TimeServersOrBuiltIn(bad), std::vector{ConfiguredTimeServer()}) << bad;
     }
     EXPECT_EQ(ServerName({"time.nist.gov", 13, P::kDaytime}), "time.nist.gov");
     EXPECT_EQ(ServerName({"ntp.ntsc.ac.cn", 123, P::kNtp}), "ntp://ntp.ntsc.ac.cn");

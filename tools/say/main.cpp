@@ -19,6 +19,7 @@
 #include "config/settings.h"
 #include "config/small_files.h"
 #include "config/start_with_system.h"
+#include "timesync/time_server.h"
 #include "tools/say/check_time.h"
 #include "tools/say/file_io.h"
 #include "tools/say/render.h"
@@ -189,8 +190,12 @@ int Run(int argc, char** argv) {
     }
 
     if (options.checkTime) {
+        const std::vector<ServerAddress> servers =
+            options.checkTime->empty()
+                ? TimeServersOrBuiltIn(LoadedSettings(CurrentAppPaths()).TimeServers)
+                : *options.checkTime;
         const CheckTimeReport report =
-            CheckTime(*SystemDaytimeConnection(), SystemZoneClock(), *options.checkTime);
+            CheckTime(*SystemDaytimeConnection(), SystemZoneClock(), servers);
         if (!report.error.empty()) {
             Complain(report.error);
         } else {

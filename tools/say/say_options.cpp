@@ -115,6 +115,10 @@ ParseResult ParseSayArguments(const std::vector<std::string>& arguments) {
             } else if (i + 1 < arguments.size() && !arguments[i + 1].starts_with("-")) {
                 server = arguments[++i];
             }
+            if (server.empty()) {
+                o.checkTime.emplace();  // the setting's servers
+                continue;
+            }
             o.checkTime = ParseTimeServerList(server);
             if (!o.checkTime) {
                 return fail("--check-time: " + Quote(server) +
@@ -286,8 +290,9 @@ std::string SayUsage() {
            "                              SERVERS: HOST, HOST:PORT or [IPv6]:PORT, Daytime (TCP\n"
            "                              port 13) or after ntp:// NTP (UDP port 123), several\n"
            "                              separated by commas and asked in turn, all within 10\n"
-           "                              seconds; time.nist.gov's Daytime service unless\n"
-           "                              given. A second line\n"
+           "                              seconds; those of the setting 校时服务器 unless\n"
+           "                              given (time.nist.gov's Daytime service when it names\n"
+           "                              none). A second line\n"
            "                              tells when the tray program's hourly synchronisation\n"
            "                              would not set it (over 1000 seconds, or a year\n"
            "                              outside 2020 to 2100)\n"

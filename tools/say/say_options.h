@@ -20,7 +20,8 @@ struct SayOptions {
     std::optional<Moment> at;            // the moment to announce instead of now
     std::optional<std::int32_t> format;  // 0..2, instead of the setting
     std::optional<std::string> wavPath;  // render into this file instead of playing
-    // Ask these servers for the time instead, in order until one answers.
+    // Ask these servers for the time instead, in order until one answers; none given: those of
+    // the setting 校时服务器.
     std::optional<std::vector<ServerAddress>> checkTime;
     bool natural = false;                    // natural reading whatever the setting
     std::optional<std::int32_t> lunar;       // 0..2, the lunar date's reading (农历)

@@ -330,6 +330,15 @@ TEST(HoraliaExe, RunsOnceAnnouncesOnClickAndEndsFromTheMenu) {
     EXPECT_TRUE(WaitFor([&] { return !VisiblePopupMenuOf(first.Id()); })) << "menu stays open";
     EXPECT_TRUE(first.Running());
 
+    // The about box does not keep the menu from opening, nor the program from ending.
+    ChooseFromMenu(marker, horalia::TrayMenuEntry::托盘图标_关于);
+    ASSERT_TRUE(WaitFor([&] { return ShownWindowOf(first.Id(), L"关于 Horalia") != nullptr; }))
+        << "no about box";
+    Click(icon, WM_RBUTTONDOWN, WM_RBUTTONUP);
+    EXPECT_TRUE(WaitFor([&] { return VisiblePopupMenuOf(first.Id()); })) << "no menu beside 关于";
+    PostMessageW(marker, WM_CANCELMODE, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return !VisiblePopupMenuOf(first.Id()); })) << "menu stays open";
+
     // The exit entry ends the process.
     const int exitId = horalia::TrayMenuIndex(horalia::TrayMenuEntry::托盘图标_退出程序) + 1;
     PostMessageW(marker, WM_COMMAND, MAKEWPARAM(exitId, 0), 0);

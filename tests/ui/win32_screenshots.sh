@@ -13,10 +13,24 @@ out=${2:-/tmp}
 demo=$build/bin/ui_forms_demo.exe
 [ -f "$demo" ] || { echo "no $demo: build the win32 preset first" >&2; exit 1; }
 
+# A prefix of its own unless one is given, ended and removed with the display at the end.
+own_prefix=
+if [ -z "${HORALIA_WINEPREFIX:-}" ]; then
+  own_prefix=$(mktemp -d /tmp/horalia-screenshots.XXXXXX)
+  export HORALIA_WINEPREFIX=$own_prefix
+fi
 display=${HORALIA_SCREENSHOT_DISPLAY:-93}
 Xvfb ":$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
-trap 'kill "$xvfb" 2>/dev/null || true' EXIT
+finish() {
+  if [ -n "$own_prefix" ]; then
+    WINEPREFIX=$own_prefix wineserver -k 2>/dev/null || true
+    WINEPREFIX=$own_prefix wineserver -w 2>/dev/null || true
+    rm -rf "$own_prefix"
+  fi
+  kill "$xvfb" 2>/dev/null || true
+}
+trap finish EXIT
 export DISPLAY=:$display
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 

@@ -39,6 +39,8 @@ test_packages=(
   # A StatusNotifierItem host for the panel test and scripts/bench-responsiveness.sh; gdbus; a
   # headless Wayland compositor and Qt's Wayland plugin for the program on native Wayland.
   xfce4-panel dbus-bin libglib2.0-bin weston qt6-wayland
+  # LXQt's panel, a second StatusNotifierItem host (on Qt 5).
+  lxqt-panel
   # An X client that holds the hotkey first; the stand-ins of the notification server and the
   # portal (python3-gi); the GNOME notification setting's schema and GNOME's store for it (dconf).
   xbindkeys python3-gi gsettings-desktop-schemas dconf-gsettings-backend dconf-service

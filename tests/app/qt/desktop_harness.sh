@@ -7,6 +7,7 @@
 #   trayer       an XEmbed tray on X11
 #   xfce4-panel  a StatusNotifierItem host (the panel's systray); the caller starts it with
 #                start_panel when it wants it, as at log-on the panel may come after the program
+#   lxqt-panel   the same with LXQt's panel (its statusnotifier plugin, on Qt 5)
 #   weston       a headless Wayland compositor ($WAYLAND_DISPLAY), xfce4-panel as the host
 # The program and its clips are copied into $work/app. Everything started goes into the pids
 # array and ends with the calling script; the work folder and the program's instance lock files
@@ -118,11 +119,18 @@ end_desktop() {  # everything started ends; the lock of a Wayland display goes t
 
 # --- the notification area
 
-start_panel() {  # xfce4-panel holding the notification area only; sets panel
-  # Without a configuration of its own the panel would ask how to set itself up.
-  mkdir -p "$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml"
-  cp "$harness_dir/xfce4-panel.xml" "$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml/"
-  xfce4-panel >>"$work/panel.log" 2>&1 &
+start_panel() {  # the panel holding the notification area only; sets panel
+  # Without a configuration of its own a panel would ask how to set itself up, or show a dozen
+  # plugins.
+  if [ "$tray_host" = lxqt-panel ]; then
+    mkdir -p "$XDG_CONFIG_HOME/lxqt"
+    cp "$harness_dir/lxqt-panel.conf" "$XDG_CONFIG_HOME/lxqt/panel.conf"
+    lxqt-panel >>"$work/panel.log" 2>&1 &
+  else
+    mkdir -p "$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml"
+    cp "$harness_dir/xfce4-panel.xml" "$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml/"
+    xfce4-panel >>"$work/panel.log" 2>&1 &
+  fi
   panel=$!
   pids+=("$panel")
 }

@@ -13,6 +13,7 @@
 #                panel started after the program, its menu (read over D-Bus as the panel reads it)
 #                lists the seven entries, 关于 opens the about box, the item comes back when the
 #                panel restarts, the panel's left click (Activate) speaks, 退出程序 ends it
+#   lxqt-panel   the same stages on LXQt's panel
 #   weston       wayland: twice (with DISPLAY naming the X server, as XWayland does, and without),
 #                Qt runs the program on Wayland, its item registers, the menu lists the entries,
 #                a click speaks (the first time), 退出程序 ends it
@@ -35,7 +36,7 @@ stages=("$@")
 tools=(Xvfb dbus-run-session gdbus python3 xdotool pulseaudio parec pactl)
 case $host in
   trayer) tools+=(trayer iconv) ;;
-  xfce4-panel) tools+=(xfce4-panel) ;;
+  xfce4-panel | lxqt-panel) tools+=("$host") ;;
   weston)
     tools+=(weston xfce4-panel)
     qt=$(dirname "$(ldd "$exe" | awk '/libQt6Gui/ { print $3 }')")
@@ -51,7 +52,7 @@ need_tools "desktop_scenario $host" "${tools[@]}"
 if [ "${#stages[@]}" -eq 0 ]; then
   case $host in
     trayer) stages=(tray click server-restart second-start about-menu quit) ;;
-    xfce4-panel) stages=(late-panel menu about panel-restart click quit) ;;
+    xfce4-panel | lxqt-panel) stages=(late-panel menu about panel-restart click quit) ;;
     weston) stages=(wayland) ;;
   esac
 fi

@@ -47,8 +47,16 @@ class LinkRequest final : public QObject {
     }
 
   private Q_SLOTS:
-    // The portal's Request.Response: 0 opened, 1 cancelled by the person, 2 failed.
-    void Answered(uint response) { Finish(response == 0); }
+    // The portal's Request.Response: 0 opened, 1 cancelled by the person, 2 failed (no handler
+    // and no chooser: xdg-open may still know a browser, from $BROWSER or its own list).
+    void Answered(uint response) {
+        if (response == 2 && process_ == nullptr) {
+            Listen(QString());
+            RunProgram();
+        } else {
+            Finish(response == 0);
+        }
+    }
 
   private:
     void AskPortal(QDBusConnection bus) {

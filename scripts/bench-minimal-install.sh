@@ -2,7 +2,8 @@
 # What installing the package costs on a fresh minimal Debian 12: for each .deb given, and once
 # with and once without its Recommends, prints the packages added, the disk space added (apt's
 # own "After this operation" figure, and du -sx of the whole root before and after) and how
-# long `apt-get install` takes.
+# long `apt-get install` takes. It also says so when the installed programs do not answer
+# --version, or horalia-say cannot read a time, on that system.
 #
 # A `debootstrap --variant=minbase bookworm` root (with bookworm-updates and the security
 # archive, as an installed system has them) is built once per run; every measurement gets its
@@ -72,6 +73,21 @@ logged in_root "$base" apt-get clean
 logged in_root "$base" apt-cache gencaches  # as apt leaves them after any install: on both sides alike
 mkdir "$work/archives"
 
+# What the installed package runs without a desktop: each program answers --version, and
+# horalia-say reads a time, in the installed layout and the minimal system's C.UTF-8 locale.
+smoke_test() {  # ROOT NAME MODE
+  local program line
+  for program in horalia horalia-say; do
+    [ -x "$1/usr/bin/$program" ] || continue
+    in_root "$1" "$program" --version >/dev/null 2>&1 ||
+      echo "$2 $3: $program --version failed on the minimal system" >&2
+  done
+  [ -x "$1/usr/bin/horalia-say" ] || return 0
+  line=$(in_root "$1" horalia-say --print --at "2026-12-08 13:45:00" --format 0 2>&1 || true)
+  [ "$line" = "提示 现在时间 下午 一 点 四 十 五 分" ] ||
+    echo "$2 $3: horalia-say --print said '$line' on the minimal system" >&2
+}
+
 measure() {  # measure DEB recommends|no-recommends
   local deb=$1 mode=$2 r=$work/root opts=() name
   name=$(basename "$deb")
@@ -90,6 +106,7 @@ measure() {  # measure DEB recommends|no-recommends
   local t1=$EPOCHREALTIME
   find "$r/var/cache/apt/archives" -name '*.deb' -exec mv -t "$work/archives" {} +
   installed "$r" >"$work/after"
+  smoke_test "$r" "$name" "$mode"
   umount "$r/proc"
 
   local du_after apt_mb

@@ -1,5 +1,6 @@
 #include "common/qt/desktop_link.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -152,7 +153,13 @@ class LinkRequest final : public QObject {
 
 void OpenLink(const QString& url, const QObject* receiver, LinkVerdict verdict,
               const QString& program) {
-    (new LinkRequest(url, receiver, std::move(verdict), program))->Start();
+    auto* request = new LinkRequest(url, receiver, std::move(verdict), program);
+    // A program that quits before the desktop answers takes the request with it.
+    QCoreApplication* application = QCoreApplication::instance();
+    if (application != nullptr && application->thread() == request->thread()) {
+        request->setParent(application);
+    }
+    request->Start();
 }
 
 }  // namespace horalia::qt

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "common/app_paths.h"
+#include "common/identity.h"
 #include "common/locale_text.h"
 #include "common/utf8_path.h"
 #include "common/zone_clock.h"
@@ -186,6 +187,10 @@ int Run(int argc, char** argv) {
     const SayOptions& options = parsed.options;
     if (options.help) {
         std::fputs(SayUsage().c_str(), stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::printf("horalia-say %s\n", kProgramVersion);
         return 0;
     }
 

@@ -130,6 +130,8 @@ ParseResult ParseSayArguments(const std::vector<std::string>& arguments) {
         }
         if (name == "--help" || name == "-h") {
             o.help = true;
+        } else if (name == "--version") {
+            o.version = true;
         } else if (name == "--print") {
             o.print = true;
         } else if (name == "--natural") {
@@ -244,6 +246,7 @@ std::string SayUsage() {
            "       horalia-say --schedule [--from \"YYYY-MM-DD HH:MM:SS\"] [--count N]\n"
            "                   [--quiet PERIODS] [--interval N] [--days DAYS]\n"
            "       horalia-say --remove-start-entries\n"
+           "       horalia-say --version\n"
            "Speaks one announcement of Horalia: the chime, then the time and/or the date.\n"
            "\n"
            "  --at \"YYYY-MM-DD HH:MM:SS\"  announce this moment instead of now (seconds "
@@ -301,6 +304,7 @@ std::string SayUsage() {
            "                              people's need administrator rights); on Linux this\n"
            "                              user's autostart file\n"
            "  --help                      show this text\n"
+           "  --version                   show the version\n"
            "\n"
            "Exit status: 0 done, 1 the clips could not be rendered, --check-voice found a clip\n"
            "missing or unplayable, a start entry could not be removed, or no time came from the "

@@ -16,6 +16,7 @@ namespace horalia::say {
 
 struct SayOptions {
     bool help = false;
+    bool version = false;
     bool print = false;
     std::optional<Moment> at;            // the moment to announce instead of now
     std::optional<std::int32_t> format;  // 0..2, instead of the setting

@@ -164,7 +164,7 @@ TEST(SharedLibraries_DoUpdate, AsksNothingWithoutANewerWellFormedText) {
         ASSERT_TRUE(WaitUntilTheCheckEnds(server, server.Url("/u.txt")));
         ASSERT_TRUE(WaitUntilTheCheckEnds(server, server.Url("/u.txt")));
     }
-    EXPECT_TRUE(person.Asked().empty());
+    EXPECT_TRUE(person.Asked().empty()) << person.Asked().front().toStdString();
     EXPECT_EQ(tools.Calls("xdg-open"), 0);
 }
 

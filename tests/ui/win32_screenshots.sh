@@ -26,6 +26,8 @@ finish() {
   if [ -n "$own_prefix" ]; then
     WINEPREFIX=$own_prefix wineserver -k 2>/dev/null || true
     WINEPREFIX=$own_prefix wineserver -w 2>/dev/null || true
+    # shellcheck source=../../cmake/wine-env.sh
+    (. "$root/cmake/wine-env.sh" && wine_remove_server_folder "$own_prefix")
     rm -rf "$own_prefix"
   fi
   kill "$xvfb" 2>/dev/null || true

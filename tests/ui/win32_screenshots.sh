@@ -13,7 +13,10 @@ out=${2:-/tmp}
 demo=$build/bin/ui_forms_demo.exe
 [ -f "$demo" ] || { echo "no $demo: build the win32 preset first" >&2; exit 1; }
 
-# A prefix of its own unless one is given, ended and removed with the display at the end.
+# A prefix of its own unless one is given, of the demo's architecture (the settings written with
+# reg go to the same one), ended and removed with the display at the end.
+HORALIA_WINE_ARCH=$(. "$root/cmake/wine-env.sh" && pe_architecture "$demo")
+export HORALIA_WINE_ARCH
 own_prefix=
 if [ -z "${HORALIA_WINEPREFIX:-}" ]; then
   own_prefix=$(mktemp -d /tmp/horalia-screenshots.XXXXXX)
@@ -22,14 +25,16 @@ fi
 display=${HORALIA_SCREENSHOT_DISPLAY:-93}
 Xvfb ":$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
+geometry=
 finish() {
   if [ -n "$own_prefix" ]; then
-    WINEPREFIX=$own_prefix wineserver -k 2>/dev/null || true
-    WINEPREFIX=$own_prefix wineserver -w 2>/dev/null || true
     # shellcheck source=../../cmake/wine-env.sh
-    (. "$root/cmake/wine-env.sh" && wine_remove_server_folder "$own_prefix")
+    (. "$root/cmake/wine-env.sh" && wine_select_loader "$demo" && wine_server -k 2>/dev/null
+     wine_server -w 2>/dev/null
+     wine_remove_server_folder "$own_prefix")
     rm -rf "$own_prefix"
   fi
+  rm -f "$geometry"
   kill "$xvfb" 2>/dev/null || true
 }
 trap finish EXIT
@@ -42,8 +47,8 @@ suffix=
 "$root/cmake/wine-run.sh" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
   /d "$dpi" /f >/dev/null 2>&1
 
+geometry=$(mktemp)
 for form in settings settings-tip advanced about; do
-  geometry=$(mktemp)
   : >"$geometry"
   "$root/cmake/wine-run.sh" explorer /desktop=horalia,1280x800 "$demo" "$form" 5000 "Z:${geometry//\//\\}" &
   pid=$!
@@ -61,5 +66,4 @@ for form in settings settings-tip advanced about; do
   import -window root -crop "$crop" +repage "$out/horalia-$form$suffix.png"
   echo "$out/horalia-$form$suffix.png ($crop)"
   wait "$pid"
-  rm -f "$geometry"
 done

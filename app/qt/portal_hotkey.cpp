@@ -7,13 +7,12 @@
 #include <QStringList>
 #include <utility>
 
+#include "common/qt/desktop_portal.h"
+
 namespace horalia::qt {
 namespace {
 
-const QString kPortal = QStringLiteral("org.freedesktop.portal.Desktop");
-const QString kPortalPath = QStringLiteral("/org/freedesktop/portal/desktop");
 const QString kShortcuts = QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
-const QString kRequest = QStringLiteral("org.freedesktop.portal.Request");
 const QString kShortcutId = QStringLiteral("announce");
 // The portal is started on demand by the bus on first use.
 constexpr int kPortalTimeoutMs = 2000;
@@ -39,7 +38,7 @@ const QDBusArgument& operator>>(const QDBusArgument& argument, NewShortcut& shor
 }
 
 QDBusMessage PortalCall(const QString& path, const QString& interface, const QString& method) {
-    return QDBusMessage::createMethodCall(kPortal, path, interface, method);
+    return QDBusMessage::createMethodCall(kPortalService, path, interface, method);
 }
 
 }  // namespace
@@ -66,7 +65,7 @@ PortalHotkey::PortalHotkey(QDBusConnection bus) : bus_(std::move(bus)) {
     qRegisterMetaType<QDBusObjectPath>();
     qDBusRegisterMetaType<NewShortcut>();
     qDBusRegisterMetaType<QList<NewShortcut>>();
-    bus_.connect(kPortal, kPortalPath, kShortcuts, QStringLiteral("Activated"), this,
+    bus_.connect(kPortalService, kPortalPath, kShortcuts, QStringLiteral("Activated"), this,
                  SLOT(ShortcutActivated(QDBusObjectPath, QString, qulonglong, QVariantMap)));
 }
 
@@ -81,20 +80,13 @@ bool PortalHotkey::OffersGlobalShortcuts() {
     return bus_.call(get, QDBus::Block, kPortalTimeoutMs).type() == QDBusMessage::ReplyMessage;
 }
 
-// Where the portal answers a request: known before the call, so that the answer is not missed.
-QString PortalHotkey::RequestPath(const QString& token) const {
-    QString sender = bus_.baseService().mid(1);
-    sender.replace(QLatin1Char('.'), QLatin1Char('_'));
-    return kPortalPath + QStringLiteral("/request/") + sender + QLatin1Char('/') + token;
-}
-
 void PortalHotkey::ListenForResponse(const QString& request, bool listen) {
     const QString member = QStringLiteral("Response");
     const char* slot = SLOT(SessionCreated(uint, QVariantMap, QDBusMessage));
     if (listen) {
-        bus_.connect(kPortal, request, kRequest, member, this, slot);
+        bus_.connect(kPortalService, request, kPortalRequest, member, this, slot);
     } else {
-        bus_.disconnect(kPortal, request, kRequest, member, this, slot);
+        bus_.disconnect(kPortalService, request, kPortalRequest, member, this, slot);
     }
 }
 
@@ -105,7 +97,7 @@ HotkeyState PortalHotkey::Register(const Hotkey& hotkey) {
     }
     trigger_ = PortalTrigger(hotkey);
     const QString token = QStringLiteral("horalia%1").arg(++tokens_);
-    request_ = RequestPath(token);
+    request_ = PortalRequestPath(bus_, token);
     ListenForResponse(request_, true);
     QDBusMessage create = PortalCall(kPortalPath, kShortcuts, QStringLiteral("CreateSession"));
     create << QVariantMap{{QStringLiteral("handle_token"), token},

@@ -36,7 +36,6 @@ class PortalHotkey final : public QObject, public DesktopHotkey {
 
   private:
     bool OffersGlobalShortcuts();
-    QString RequestPath(const QString& token) const;
     void ListenForResponse(const QString& request, bool listen);
     void CloseSession(const QString& session);
 

@@ -14,12 +14,11 @@
 #include <QVariantMap>
 #include <utility>
 
+#include "common/qt/desktop_portal.h"
+
 namespace horalia::qt {
 namespace {
 
-const QString kPortal = QStringLiteral("org.freedesktop.portal.Desktop");
-const QString kPortalPath = QStringLiteral("/org/freedesktop/portal/desktop");
-const QString kRequest = QStringLiteral("org.freedesktop.portal.Request");
 constexpr int kVerdictWaitMs = 5000;
 constexpr int kPortalCallTimeoutMs = 2000;
 
@@ -40,7 +39,7 @@ class LinkRequest final : public QObject {
         QTimer::singleShot(kVerdictWaitMs, this, [this] { Finish(true); });
         QDBusConnection bus = QDBusConnection::sessionBus();
         // A portal that is not running is not started for a link: xdg-open does without it.
-        if (bus.isConnected() && bus.interface()->isServiceRegistered(kPortal)) {
+        if (bus.isConnected() && bus.interface()->isServiceRegistered(kPortalService)) {
             AskPortal(bus);
         } else {
             RunProgram();
@@ -63,9 +62,9 @@ class LinkRequest final : public QObject {
     void AskPortal(QDBusConnection bus) {
         static int tokens = 0;
         const QString token = QStringLiteral("horalia_link%1").arg(++tokens);
-        Listen(RequestPath(bus, token));
+        Listen(PortalRequestPath(bus, token));
         QDBusMessage call = QDBusMessage::createMethodCall(
-            kPortal, kPortalPath, QStringLiteral("org.freedesktop.portal.OpenURI"),
+            kPortalService, kPortalPath, QStringLiteral("org.freedesktop.portal.OpenURI"),
             QStringLiteral("OpenURI"));
         call << QString() << url_  // no parent window
              << QVariantMap{{QStringLiteral("handle_token"), token}};
@@ -84,23 +83,18 @@ class LinkRequest final : public QObject {
                 });
     }
 
-    // Where the portal answers a request: known before the call, so that no answer is missed.
-    static QString RequestPath(const QDBusConnection& bus, const QString& token) {
-        QString sender = bus.baseService().mid(1);
-        sender.replace(QLatin1Char('.'), QLatin1Char('_'));
-        return kPortalPath + QStringLiteral("/request/") + sender + QLatin1Char('/') + token;
-    }
-
     // Hears the Response on path only (none when empty).
     void Listen(const QString& path) {
         QDBusConnection bus = QDBusConnection::sessionBus();
         const QString member = QStringLiteral("Response");
         if (!request_.isEmpty()) {
-            bus.disconnect(kPortal, request_, kRequest, member, this, SLOT(Answered(uint)));
+            bus.disconnect(kPortalService, request_, kPortalRequest, member, this,
+                           SLOT(Answered(uint)));
         }
         request_ = path;
         if (!request_.isEmpty()) {
-            bus.connect(kPortal, request_, kRequest, member, this, SLOT(Answered(uint)));
+            bus.connect(kPortalService, request_, kPortalRequest, member, this,
+                        SLOT(Answered(uint)));
         }
     }
 

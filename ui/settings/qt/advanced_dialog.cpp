@@ -6,7 +6,6 @@
 #include <QPushButton>
 
 #include "common/form/qt/window_support.h"
-#include "ui/settings/qt/page_widgets.h"
 #include "ui/settings/settings_form.h"
 
 namespace horalia::qt {
@@ -23,8 +22,7 @@ void AdvancedDialog::Show(QWidget& owner, MainFormCallbacks& mainForm) {
         // Esc and the close box: the cancel action, through the presenter.
         window_ = new CancelForwardingDialog([this] { presenter_->Command_取消_Click(); }, &owner);
         window_->setWindowModality(Qt::WindowModal);
-        widgets_.emplace();
-        widgets_->Create(*window_, AdvancedForm(), [this](int id) { OnEvent(id); });
+        CreateWidgets(*window_, AdvancedForm(), *presenter_);
         presenter_->LoadDialog();
         presenter_->ShowState();
     }
@@ -39,21 +37,11 @@ void AdvancedDialog::Unload() {
     }
     window_->hide();
     // It may be inside one of its own handlers (确定, 取消, Esc): deleted once they return, or
-    // with its owner. widgets_ and presenter_ stay until the next load.
+    // with its owner. The presenter stays until the next load.
     window_->deleteLater();
     window_ = nullptr;
     if (closed) {
         closed();
-    }
-}
-
-void AdvancedDialog::ShowField(const SettingRow& row, const FieldState& state) {
-    ShowFieldIn(*widgets_, row, state);
-}
-
-void AdvancedDialog::ShowApplyEnabled(bool enabled) {
-    if (widgets_) {
-        widgets_->SetEnabled(kApplyControlId, enabled);
     }
 }
 
@@ -86,24 +74,6 @@ void AdvancedDialog::ChooseFolder(const SettingRow& row, const std::string& curr
                          }
                      });
     picker->open();
-}
-
-void AdvancedDialog::HideWindow() {
-    if (window_ != nullptr) {
-        window_->hide();
-    }
-}
-
-void AdvancedDialog::UnloadWindow() {
-    Unload();
-}
-
-// The presenter decides, and the window then shows its decision.
-void AdvancedDialog::OnEvent(int id) {
-    ForwardEvent(*widgets_, *presenter_, id);
-    if (window_ != nullptr) {
-        presenter_->ShowState();
-    }
 }
 
 }  // namespace horalia::qt

@@ -9,12 +9,12 @@
 #include <functional>
 #include <optional>
 
-#include "common/form/qt/form_widgets.h"
 #include "ui/settings/advanced_presenter.h"
+#include "ui/settings/qt/page_widgets.h"
 
 namespace horalia::qt {
 
-class AdvancedDialog final : public SettingsPageView {
+class AdvancedDialog final : public PageDialogView {
   public:
     explicit AdvancedDialog(const AdvancedDialogServices& services);
     ~AdvancedDialog() override;
@@ -25,30 +25,21 @@ class AdvancedDialog final : public SettingsPageView {
     // page forward.
     // mainForm: the running main form, switched while the page is open.
     void Show(QWidget& owner, MainFormCallbacks& mainForm);
-    // Closes it without applying (nothing when it is not open).
-    void Unload();
+    void Unload() override;
     // Called when the open page closes: the owner shows what the page may have changed.
     std::function<void()> closed;
 
-    // The open window and its presenter (for the tests); null when closed.
-    QDialog* Window() const { return window_; }
+    QDialog* Window() const override { return window_; }
+    // The open window's presenter (for the tests); null when closed.
     Form_高级设置* Presenter() { return window_ != nullptr ? &*presenter_ : nullptr; }
 
-    // SettingsPageView
-    void ShowField(const SettingRow& row, const FieldState& state) override;
-    void ShowApplyEnabled(bool enabled) override;
     void ShowMessage(const std::string& message) override;
     void ChooseFolder(const SettingRow& row, const std::string& current) override;
-    void HideWindow() override;
-    void UnloadWindow() override;
 
   private:
-    void OnEvent(int id);
-
     AdvancedDialogServices services_;
     // Lives until the next load, as the window may be closed from inside one of its handlers.
     std::optional<Form_高级设置> presenter_;
-    std::optional<FormWidgets> widgets_;
     // A child of its owner: gone with it.
     QPointer<QDialog> window_;
 };

@@ -155,4 +155,33 @@ void ForwardEvent(const FormWidgets& widgets, SettingsPagePresenter& presenter, 
     }
 }
 
+void PageDialogView::ShowField(const SettingRow& row, const FieldState& state) {
+    if (widgets_) {
+        ShowFieldIn(*widgets_, row, state);
+    }
+}
+
+void PageDialogView::ShowApplyEnabled(bool enabled) {
+    if (widgets_) {
+        widgets_->SetEnabled(kApplyControlId, enabled);
+    }
+}
+
+void PageDialogView::HideWindow() {
+    if (QDialog* window = Window()) {
+        window->hide();
+    }
+}
+
+void PageDialogView::CreateWidgets(QDialog& window, const form::Form& form,
+                                   SettingsPagePresenter& presenter) {
+    widgets_.emplace();
+    widgets_->Create(window, form, [this, &presenter](int id) {
+        ForwardEvent(*widgets_, presenter, id);
+        if (Window() != nullptr) {
+            presenter.ShowState();
+        }
+    });
+}
+
 }  // namespace horalia::qt

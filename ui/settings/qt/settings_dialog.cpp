@@ -1,6 +1,5 @@
 #include "ui/settings/qt/settings_dialog.h"
 
-#include "ui/settings/qt/page_widgets.h"
 #include "ui/settings/settings_form.h"
 
 namespace horalia::qt {
@@ -26,8 +25,7 @@ void SettingsDialog::Show(MainFormCallbacks& mainForm) {
         presenter_.emplace(services_, mainForm, *this);
         // Esc and the close box: the cancel action, through the presenter.
         window_ = new CancelForwardingDialog([this] { presenter_->Command_取消_Click(); });
-        widgets_.emplace();
-        widgets_->Create(*window_, SettingsForm(), [this](int id) { OnClicked(id); });
+        CreateWidgets(*window_, SettingsForm(), *presenter_);
         presenter_->LoadDialog();
         presenter_->ShowState();
     }
@@ -53,43 +51,12 @@ void SettingsDialog::Unload() {
     delete closing_;
     closing_ = window_;
     window_->deleteLater();
-    // widgets_ stays until the next load: this may run inside one of its click handlers.
     window_ = nullptr;
-}
-
-void SettingsDialog::ShowField(const SettingRow& row, const FieldState& state) {
-    if (widgets_) {
-        ShowFieldIn(*widgets_, row, state);
-    }
-}
-
-void SettingsDialog::ShowApplyEnabled(bool enabled) {
-    if (widgets_) {
-        widgets_->SetEnabled(kApplyControlId, enabled);
-    }
 }
 
 void SettingsDialog::ShowAdvancedPage() {
     if (window_ != nullptr) {
         advanced_.Show(*window_, *mainForm_);
-    }
-}
-
-void SettingsDialog::HideWindow() {
-    if (window_ != nullptr) {
-        window_->hide();
-    }
-}
-
-void SettingsDialog::UnloadWindow() {
-    Unload();
-}
-
-// The presenter decides, and the window then shows its decision.
-void SettingsDialog::OnClicked(int id) {
-    ForwardEvent(*widgets_, *presenter_, id);
-    if (window_ != nullptr) {
-        presenter_->ShowState();
     }
 }
 

@@ -8,14 +8,14 @@
 #include <QPointer>
 #include <optional>
 
-#include "common/form/qt/form_widgets.h"
 #include "common/form/qt/window_support.h"
 #include "ui/settings/qt/advanced_dialog.h"
+#include "ui/settings/qt/page_widgets.h"
 #include "ui/settings/settings_presenter.h"
 
 namespace horalia::qt {
 
-class SettingsDialog final : public SettingsPageView {
+class SettingsDialog final : public PageDialogView {
   public:
     explicit SettingsDialog(const SettingsDialogServices& services);
     ~SettingsDialog() override;
@@ -25,26 +25,18 @@ class SettingsDialog final : public SettingsPageView {
     // Loads the dialog and shows it, or brings the open one forward with its unsaved state. The
     // dialog and its advanced page switch mainForm while they are open.
     void Show(MainFormCallbacks& mainForm);
-    // Closes it without applying (nothing when it is not open).
-    void Unload();
+    void Unload() override;
 
-    // The open window and its presenter (for the tests); null when closed.
-    QDialog* Window() const;
+    QDialog* Window() const override;
+    // The open window's presenter (for the tests); null when closed.
     Form_一般设置* Presenter() { return window_ != nullptr ? &*presenter_ : nullptr; }
 
-    // SettingsPageView
-    void ShowField(const SettingRow& row, const FieldState& state) override;
-    void ShowApplyEnabled(bool enabled) override;
     void ShowAdvancedPage() override;
-    void HideWindow() override;
-    void UnloadWindow() override;
 
     // The advanced page, open over this dialog or not.
     AdvancedDialog& Advanced() { return advanced_; }
 
   private:
-    void OnClicked(int id);
-
     SettingsDialogServices services_;
     MainFormCallbacks* mainForm_ = nullptr;  // the one the open dialog was shown for
     // Lives until the next load, as the window may be closed from inside one of its handlers.
@@ -52,7 +44,6 @@ class SettingsDialog final : public SettingsPageView {
     CancelForwardingDialog* window_ = nullptr;
     // A closed window waits for the event loop to delete it; gone by then, or deleted with this.
     QPointer<QDialog> closing_;
-    std::optional<FormWidgets> widgets_;
     AdvancedDialog advanced_;
 };
 

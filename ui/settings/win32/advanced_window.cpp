@@ -5,11 +5,9 @@
 
 #include <string>
 
-#include "common/form/win32/window_support.h"
 #include "common/win32/ansi_text.h"
 #include "common/win32/com.h"
 #include "ui/settings/settings_form.h"
-#include "ui/settings/win32/page_controls.h"
 
 namespace horalia::win32 {
 namespace {
@@ -56,14 +54,6 @@ void AdvancedWindow::Unload() {
     }
 }
 
-void AdvancedWindow::ShowField(const SettingRow& row, const FieldState& state) {
-    ShowFieldIn(controls_, Handle(), row, state);
-}
-
-void AdvancedWindow::ShowApplyEnabled(bool enabled) {
-    controls_.SetEnabled(Handle(), kApplyControlId, enabled);
-}
-
 void AdvancedWindow::ShowMessage(const std::string& message) {
     ShowWarning(Handle(), "高级设置", message);
 }
@@ -92,46 +82,11 @@ void AdvancedWindow::ChooseFolder(const SettingRow& row, const std::string& curr
     }
 }
 
-void AdvancedWindow::HideWindow() {
-    ShowWindow(Handle(), SW_HIDE);
-}
-
-void AdvancedWindow::UnloadWindow() {
-    Unload();
-}
-
 INT_PTR AdvancedWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_INITDIALOG:
-            controls_.Create(Handle(), AdvancedForm());
-            presenter_->LoadDialog();
-            presenter_->ShowState();
-            RegisterModelessDialog(Handle());
-            return FALSE;  // the focus was set on the first box already
-        case WM_COMMAND:
-            ForwardCommand(*presenter_, wParam, lParam);
-            return TRUE;
-        case WM_HSCROLL:
-            ForwardScroll(*presenter_, lParam);
-            return TRUE;
-        case WM_CLOSE:  // the close box: unload without applying
-            Unload();
-            return TRUE;
-        case WM_CTLCOLORSTATIC:
-            return reinterpret_cast<INT_PTR>(controls_.StaticColours(
-                reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
-        case WM_DESTROY:
-            // Also when the owner goes first and takes this window with it.
-            EnableOwner();
-            UnregisterModelessDialog(Handle());
-            return TRUE;
-        default:
-            return FALSE;
+    if (message == WM_DESTROY) {
+        EnableOwner();  // also when the owner goes first and takes this window with it
     }
-}
-
-void AdvancedWindow::OnDestroyed() {
-    controls_.Clear();
+    return OnPageMessage(AdvancedForm(), *presenter_, message, wParam, lParam);
 }
 
 void AdvancedWindow::EnableOwner() {

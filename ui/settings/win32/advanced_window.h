@@ -8,12 +8,12 @@
 #include <functional>
 #include <optional>
 
-#include "common/form/win32/form_window.h"
 #include "ui/settings/advanced_presenter.h"
+#include "ui/settings/win32/page_controls.h"
 
 namespace horalia::win32 {
 
-class AdvancedWindow final : public DialogWindow, public SettingsPageView {
+class AdvancedWindow final : public PageWindow {
   public:
     AdvancedWindow(HINSTANCE instance, const AdvancedDialogServices& services);
     ~AdvancedWindow() override;
@@ -22,24 +22,17 @@ class AdvancedWindow final : public DialogWindow, public SettingsPageView {
     // page forward.
     // mainForm: the running main form, switched while the page is open.
     void Show(HWND owner, MainFormCallbacks& mainForm);
-    // Closes it without applying (nothing when it is not open).
-    void Unload();
+    void Unload() override;
     // Called when the open page closes: the owner shows what the page may have changed.
     std::function<void()> closed;
     // The presenter of the open page (for the tests' drivers); null when closed.
     Form_高级设置* Presenter() { return Handle() != nullptr ? &*presenter_ : nullptr; }
 
-    // SettingsPageView
-    void ShowField(const SettingRow& row, const FieldState& state) override;
-    void ShowApplyEnabled(bool enabled) override;
     void ShowMessage(const std::string& message) override;
     void ChooseFolder(const SettingRow& row, const std::string& current) override;
-    void HideWindow() override;
-    void UnloadWindow() override;
 
   private:
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void OnDestroyed() override;
     void EnableOwner();
 
     HINSTANCE instance_;
@@ -48,7 +41,6 @@ class AdvancedWindow final : public DialogWindow, public SettingsPageView {
     // Lives until the next load: a message box or the folder picker may return after the window
     // was closed under it.
     std::optional<Form_高级设置> presenter_;
-    FormControls controls_;
 };
 
 }  // namespace horalia::win32

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "common/form/win32/window_support.h"
 #include "common/win32/ansi_text.h"
 #include "config/win32/virtual_keys.h"
 
@@ -118,6 +119,57 @@ void ForwardScroll(SettingsPagePresenter& presenter, LPARAM lParam) {
         presenter.Edit(GetDlgCtrlID(slider),
                        std::to_string(SendMessageW(slider, TBM_GETPOS, 0, 0)));
     }
+}
+
+void PageWindow::ShowField(const SettingRow& row, const FieldState& state) {
+    ShowFieldIn(controls_, Handle(), row, state);
+}
+
+void PageWindow::ShowApplyEnabled(bool enabled) {
+    controls_.SetEnabled(Handle(), kApplyControlId, enabled);
+}
+
+void PageWindow::HideWindow() {
+    ShowWindow(Handle(), SW_HIDE);
+}
+
+INT_PTR PageWindow::OnPageMessage(const form::Form& form, SettingsPagePresenter& presenter,
+                                  UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            controls_.Create(Handle(), form);
+            presenter.LoadDialog();
+            presenter.ShowState();
+            RegisterModelessDialog(Handle());
+            return FALSE;  // the form has set the focus already
+        case WM_COMMAND:
+            ForwardCommand(presenter, wParam, lParam);
+            return TRUE;
+        case WM_HSCROLL:
+            ForwardScroll(presenter, lParam);
+            return TRUE;
+        case WM_CLOSE:  // the close box: unload without applying
+            Unload();
+            return TRUE;
+        case WM_CTLCOLORSTATIC:
+            return reinterpret_cast<INT_PTR>(controls_.StaticColours(
+                reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
+        case WM_SETCURSOR:
+            if (controls_.SetCursorFor(reinterpret_cast<HWND>(wParam))) {
+                SetWindowLongPtrW(Handle(), DWLP_MSGRESULT, TRUE);
+                return TRUE;
+            }
+            return FALSE;
+        case WM_DESTROY:
+            UnregisterModelessDialog(Handle());
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+void PageWindow::OnDestroyed() {
+    controls_.Clear();
 }
 
 }  // namespace horalia::win32

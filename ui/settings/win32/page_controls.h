@@ -24,4 +24,27 @@ void ShowWarning(HWND dialog, const std::string& title, const std::string& messa
 void ForwardCommand(SettingsPagePresenter& presenter, WPARAM wParam, LPARAM lParam);
 void ForwardScroll(SettingsPagePresenter& presenter, LPARAM lParam);
 
+// What both settings windows answer alike: the page's fields, 应用, hiding and unloading, and the
+// messages of the page's controls.
+class PageWindow : public DialogWindow, public SettingsPageView {
+  public:
+    // Closes it without applying (nothing when it is not open).
+    virtual void Unload() = 0;
+
+    // SettingsPageView
+    void ShowField(const SettingRow& row, const FieldState& state) override;
+    void ShowApplyEnabled(bool enabled) override;
+    void HideWindow() override;
+    void UnloadWindow() override { Unload(); }
+
+  protected:
+    // The page's own messages: its controls made from the form and loaded by the presenter, their
+    // notifications handed to it, the close box, the colours and the link's cursor.
+    INT_PTR OnPageMessage(const form::Form& form, SettingsPagePresenter& presenter, UINT message,
+                          WPARAM wParam, LPARAM lParam);
+    void OnDestroyed() override;
+
+    FormControls controls_;
+};
+
 }  // namespace horalia::win32

@@ -6,13 +6,13 @@
 
 #include <optional>
 
-#include "common/form/win32/form_window.h"
 #include "ui/settings/settings_presenter.h"
 #include "ui/settings/win32/advanced_window.h"
+#include "ui/settings/win32/page_controls.h"
 
 namespace horalia::win32 {
 
-class SettingsWindow final : public DialogWindow, public SettingsPageView {
+class SettingsWindow final : public PageWindow {
   public:
     // owner: a hidden window, so that the dialog has no taskbar button of its own.
     SettingsWindow(HINSTANCE instance, HWND owner, const SettingsDialogServices& services);
@@ -21,30 +21,22 @@ class SettingsWindow final : public DialogWindow, public SettingsPageView {
     // Loads the dialog and shows it, or brings the open one forward with its unsaved state. The
     // dialog and its advanced page switch mainForm while they are open.
     void Show(MainFormCallbacks& mainForm);
-    // Closes it without applying (nothing when it is not open).
-    void Unload();
+    void Unload() override;
     // The presenter of the open dialog (for the tests' drivers); null when closed.
     Form_一般设置* Presenter() { return presenter_ ? &*presenter_ : nullptr; }
     // The advanced page, open over this dialog or not.
     AdvancedWindow& Advanced() { return advanced_; }
 
-    // SettingsPageView
-    void ShowField(const SettingRow& row, const FieldState& state) override;
-    void ShowApplyEnabled(bool enabled) override;
     void ShowAdvancedPage() override;
-    void HideWindow() override;
-    void UnloadWindow() override;
 
   private:
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void OnDestroyed() override;
 
     HINSTANCE instance_;
     HWND owner_;
     SettingsDialogServices services_;
     MainFormCallbacks* mainForm_ = nullptr;  // the one the open dialog was shown for
     std::optional<Form_一般设置> presenter_;
-    FormControls controls_;
     AdvancedWindow advanced_;
 };
 

@@ -69,6 +69,8 @@ HOME=$runtime XDG_RUNTIME_DIR=$runtime PULSE_RUNTIME_PATH=$runtime PULSE_STATE_P
 daemon=$!
 
 export PULSE_SERVER=unix:$runtime/native
+# The clients (pactl, the players, Wine's driver) keep their cookie there too, not in ~/.config.
+export PULSE_COOKIE=$runtime/cookie
 for _ in $(seq 50); do
   pactl info >/dev/null 2>&1 && break
   sleep 0.1

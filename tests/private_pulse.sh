@@ -19,6 +19,8 @@ PA
     --system=false --use-pid-file=no --log-target=file:"$log" 2>/dev/null &
   pids+=($!)
   export PULSE_SERVER=unix:$folder/native
+  # Its clients keep their cookie here too, whatever their HOME.
+  export PULSE_COOKIE=$folder/cookie
   local _
   for _ in $(seq 100); do
     pactl info >/dev/null 2>&1 && return 0

@@ -75,8 +75,9 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 # Sound, the Chinese texts, Qt's own dialogs in Chinese.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
     "pipewire-pulse | pulseaudio, fonts-wqy-microhei | fonts-noto-cjk, qt6-translations-l10n")
-# Links open through the desktop portal where one runs; xdg-open serves desktops without one.
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xdg-desktop-portal | xdg-utils, gnome-shell-extension-appindicator")
+# Links open through the desktop portal where one runs; xdg-open serves desktops without one (a
+# portal without a desktop's backend offers no OpenURI, so suggesting it would not help there).
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xdg-utils, gnome-shell-extension-appindicator")
 
 find_program(HORALIA_RPMBUILD rpmbuild)
 if(HORALIA_RPMBUILD)

@@ -91,6 +91,14 @@ class WindowsTest : public ::testing::Test {
         PumpFor(50);
         return windows.Settings().Handle();
     }
+    // The advanced page, opened as a click on the dialog's link opens it; null when it does not.
+    HWND OpenAdvancedPage(HWND dialog) {
+        HWND link = Child(dialog, "切换到高级设置");
+        SendMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+        SendMessageW(link, WM_LBUTTONUP, 0, 0);
+        PumpFor(20);
+        return windows.Settings().Advanced().Handle();
+    }
 
     fakes::FakeProfileBackend backend;
     读写配置 config{backend};
@@ -258,11 +266,7 @@ TEST_F(WindowsTest, AdvancedLabelIsBlueWithAHandCursor) {
 TEST_F(WindowsTest, AdvancedPageOpensFromTheLinkAndApplies) {
     settings.Volume = 60;
     HWND dialog = OpenSettings();
-    HWND label = Child(dialog, "切换到高级设置");
-    SendMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, 0);
-    SendMessageW(label, WM_LBUTTONUP, 0, 0);
-    PumpFor(20);
-    HWND page = windows.Settings().Advanced().Handle();
+    HWND page = OpenAdvancedPage(dialog);
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(TextOf(page), "高级设置");
     EXPECT_EQ(GetWindow(page, GW_OWNER), dialog);
@@ -295,9 +299,7 @@ TEST_F(WindowsTest, AdvancedPageOpensFromTheLinkAndApplies) {
     EXPECT_EQ(settings.Volume, 25);
 
     // The program's exit closes an open page with the dialog, unapplied.
-    SendMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, 0);
-    SendMessageW(label, WM_LBUTTONUP, 0, 0);
-    page = windows.Settings().Advanced().Handle();
+    page = OpenAdvancedPage(dialog);
     ASSERT_NE(page, nullptr);
     Click(page, "自然读法");
     windows.UnloadSettingsDialog();
@@ -319,11 +321,7 @@ std::pair<SIZE, LONG> LayoutAfterDpiChange(HWND window, HWND control, int dpi) {
 
 TEST_F(WindowsTest, BothPagesLayThemselvesOutAgainAtAnotherScale) {
     HWND dialog = OpenSettings();
-    HWND label = Child(dialog, "切换到高级设置");
-    SendMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, 0);
-    SendMessageW(label, WM_LBUTTONUP, 0, 0);
-    PumpFor(20);
-    HWND page = windows.Settings().Advanced().Handle();
+    HWND page = OpenAdvancedPage(dialog);
     ASSERT_NE(page, nullptr);
     const struct {
         HWND window;
@@ -371,9 +369,7 @@ TEST_F(WindowsTest, KeyboardReachesTheLinkAndKeepsWorkingAfterApply) {
         HWND dialog = OpenSettings();
         HWND page = dialog;
         if (c.advanced) {
-            SendMessageW(Child(dialog, "切换到高级设置"), WM_LBUTTONDOWN, MK_LBUTTON, 0);
-            SendMessageW(Child(dialog, "切换到高级设置"), WM_LBUTTONUP, 0, 0);
-            page = windows.Settings().Advanced().Handle();
+            page = OpenAdvancedPage(dialog);
             ASSERT_NE(page, nullptr) << row;
         }
         if (c.change != 0) {
@@ -398,10 +394,7 @@ TEST_F(WindowsTest, KeyboardReachesTheLinkAndKeepsWorkingAfterApply) {
 // Windows (MSAA) names a control without a text of its own after the label just before it among
 // its siblings; Wine's oleacc does not, so the order itself is what is checked here.
 TEST_F(WindowsTest, ControlsWithoutTextFollowTheirLabels) {
-    HWND dialog = OpenSettings();
-    SendMessageW(Child(dialog, "切换到高级设置"), WM_LBUTTONDOWN, MK_LBUTTON, 0);
-    SendMessageW(Child(dialog, "切换到高级设置"), WM_LBUTTONUP, 0, 0);
-    HWND page = windows.Settings().Advanced().Handle();
+    HWND page = OpenAdvancedPage(OpenSettings());
     ASSERT_NE(page, nullptr);
     for (const char* key : {"报时热键", "音量", "语音目录"}) {
         HWND control = GetDlgItem(page, SettingControlId(key));

@@ -5,10 +5,12 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <thread>
 #include <utility>
 
@@ -41,6 +43,29 @@ std::optional<Result> CallWithin(std::function<Result()> call, std::function<voi
         return std::nullopt;
     }
     return std::move(shared->result);
+}
+
+// getaddrinfo within the time given: a name server that never answers must not hold the caller
+// past it. AddrInfo and the two functions are the platform's (<netdb.h>, <ws2tcpip.h>); the list
+// returned, null when there is none in time, is freed with freeAddrInfo.
+template <typename AddrInfo, typename GetAddrInfo, typename FreeAddrInfo>
+AddrInfo* LookUpWithin(const std::string& host, std::uint16_t port, const AddrInfo& hints,
+                       GetAddrInfo getAddrInfo, FreeAddrInfo freeAddrInfo,
+                       std::chrono::milliseconds within) {
+    const std::optional<AddrInfo*> found = CallWithin<AddrInfo*>(
+        [host, port, hints, getAddrInfo] {
+            AddrInfo* list = nullptr;
+            return getAddrInfo(host.c_str(), std::to_string(port).c_str(), &hints, &list) == 0
+                       ? list
+                       : nullptr;
+        },
+        [freeAddrInfo](AddrInfo*& list) {
+            if (list != nullptr) {
+                freeAddrInfo(list);
+            }
+        },
+        within);
+    return found.value_or(nullptr);
 }
 
 }  // namespace horalia::say

@@ -33,22 +33,9 @@ class PosixDaytimeConnection final : public DaytimeConnection {
         addrinfo hints{};
         hints.ai_family = AF_UNSPEC;
         hints.ai_socktype = transport == Transport::kDatagram ? SOCK_DGRAM : SOCK_STREAM;
-        // The lookup counts against the time given: a name server that never answers must not
-        // hold the program past it.
-        const auto lookup = CallWithin<addrinfo*>(
-            [host, port, hints] {
-                addrinfo* found = nullptr;
-                return getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) == 0
-                           ? found
-                           : nullptr;
-            },
-            [](addrinfo*& found) {
-                if (found != nullptr) {
-                    freeaddrinfo(found);
-                }
-            },
-            std::chrono::milliseconds(withinMilliseconds));
-        addrinfo* results = lookup.value_or(nullptr);
+        // The lookup counts against the time given.
+        addrinfo* results = LookUpWithin(host, port, hints, getaddrinfo, freeaddrinfo,
+                                         std::chrono::milliseconds(withinMilliseconds));
         if (results == nullptr) {
             return false;
         }
